@@ -1,0 +1,177 @@
+#include "core/Folders.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <set>
+#include <vector>
+
+#include "core/Constants.h"
+#include "core/StringUtils.h"
+#include "platform/UserFolders.h"
+
+namespace qv {
+
+namespace {
+
+std::string g_appPath;       // program form, trailing "\"
+std::string g_dataOverride;  // program form, trailing "\"; empty: the platform's
+
+// The folder-security record: paths whose rights were set successfully.
+struct TFileSystemSecurity {
+  std::set<std::string> done;
+  int applied = 0;
+};
+TFileSystemSecurity& Security() {
+  static TFileSystemSecurity security;
+  return security;
+}
+
+std::string Native(const std::string& programPath) { return ReplaceAll(programPath, "\\", "/"); }
+std::string Program(const std::string& nativePath) { return ReplaceAll(nativePath, "/", "\\"); }
+
+std::string WithSlash(std::string folder) {
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string ExecutableFolder() {
+  std::vector<char> buf(PATH_MAX + 1);
+  const ssize_t n = ::readlink("/proc/self/exe", buf.data(), PATH_MAX);
+  if (n <= 0) return ".\\";
+  std::string exe(buf.data(), static_cast<size_t>(n));
+  return Program(exe.substr(0, exe.rfind('/') + 1));
+}
+
+bool EnsureFolder(const std::string& native) {
+  if (::mkdir(native.c_str(), 0700) == 0) return true;
+  struct stat st;
+  return errno == EEXIST && ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Lines of a text in any line-end convention, each ended by CR LF.
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16 + 2);
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t e = text.find_first_of("\r\n", i);
+    if (e == std::string::npos) e = text.size();
+    out.append(text, i, e - i);
+    out += "\r\n";
+    if (e < text.size() && text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ++e;
+    i = e + 1;
+  }
+  return out;
+}
+
+bool SaveText(const std::string& text, const std::string& folder, const std::string& fileName) {
+  const std::string native = Native(folder + fileName);
+  if (!WriteFileAtomic(native, WithCrLf(text))) return false;
+  SetFolderSecurity(folder + fileName);
+  return true;
+}
+
+}  // namespace
+
+std::string ApplicationPath() {
+  if (g_appPath.empty()) g_appPath = ExecutableFolder();
+  return g_appPath;
+}
+
+void SetApplicationPath(const std::string& folder) { g_appPath = WithSlash(Program(folder)); }
+
+void SetDataPathBase(const std::string& folder) { g_dataOverride = WithSlash(Program(folder)); }
+
+std::string DataPath() {
+  if (!g_dataOverride.empty()) {
+    EnsureFolder(Native(g_dataOverride));
+    SetFolderSecurity(g_dataOverride);
+    return g_dataOverride;
+  }
+  const std::string product = PlatformUserDataFolder(kMakerFolderName, kProductName);
+  if (product.empty()) return ApplicationPath();
+  const std::string productPath = WithSlash(Program(product));
+  // The platform created maker and product folders; give both owner-only rights.
+  std::string maker = productPath.substr(0, productPath.size() - 1);
+  maker = maker.substr(0, maker.rfind('\\') + 1);
+  SetFolderSecurity(maker);
+  SetFolderSecurity(productPath);
+  return productPath;
+}
+
+void SetFolderSecurity(const std::string& path) {
+  auto& security = Security();
+  if (path.empty() || security.done.count(path)) return;
+  std::string native = Native(path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  struct stat st;
+  if (::stat(native.c_str(), &st) != 0) return;
+  const mode_t mode = S_ISDIR(st.st_mode) ? 0700 : 0600;
+  if (::chmod(native.c_str(), mode) != 0) return;
+  security.done.insert(path);
+  ++security.applied;
+}
+
+int FolderSecurityApplyCount() { return Security().applied; }
+
+std::string LoadDataText(const std::string& fileName) {
+  std::string bytes;
+  if (!ReadFileBytes(Native(DataPath() + fileName), bytes)) return {};
+  return WithCrLf(bytes);
+}
+
+bool SaveDataText(const std::string& text, const std::string& fileName) {
+  return SaveText(text, DataPath(), fileName);
+}
+
+bool SaveApplicationText(const std::string& text, const std::string& fileName) {
+  return SaveText(text, ApplicationPath(), fileName);
+}
+
+bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes) {
+  const size_t slash = nativePath.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : nativePath.substr(0, slash);
+  if (folder.empty()) return false;
+  std::string tmpl = nativePath + ".tmp-XXXXXX";
+  const int fd = ::mkstemp(tmpl.data());
+  if (fd < 0) return false;
+  bool ok = true;
+  size_t done = 0;
+  while (ok && done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ok = false;
+    else done += static_cast<size_t>(n);
+  }
+  // Keep the target's rights when it exists; new files get owner read/write
+  // plus what the umask allows for others to read.
+  struct stat st;
+  if (ok) {
+    if (::stat(nativePath.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+    else ::fchmod(fd, 0644 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }());
+  }
+  if (ok && ::fsync(fd) != 0) ok = false;
+  if (::close(fd) != 0) ok = false;
+  if (ok && ::rename(tmpl.c_str(), nativePath.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(tmpl.c_str());
+  return ok;
+}
+
+bool ReadFileBytes(const std::string& nativePath, std::string& out) {
+  std::FILE* f = std::fopen(nativePath.c_str(), "rb");
+  if (!f) return false;
+  out.clear();
+  char buf[16384];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  const bool ok = !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+}  // namespace qv

@@ -1,0 +1,39 @@
+// The two folders the program works in, their access rights, and the plain
+// text-file helpers. Folder paths end in "\" inside the program.
+#pragma once
+
+#include <string>
+
+namespace qv {
+
+// Folder of the program file (or the folder set by SetApplicationPath).
+std::string ApplicationPath();
+void SetApplicationPath(const std::string& folder);
+
+// The per-user data folder with the maker and product folders below it,
+// created when missing (owner-only rights). Computed afresh on each call.
+std::string DataPath();
+// Makes `folder` the data folder itself (tests, portable installs; created
+// when missing); empty restores the platform's per-user folder.
+void SetDataPathBase(const std::string& folder);
+
+// Gives the path owner-only access rights, once per path.
+void SetFolderSecurity(const std::string& path);
+// How many times SetFolderSecurity changed rights (tests).
+int FolderSecurityApplyCount();
+
+// Reads a text file of the data folder; each line ends with CR LF. Empty on
+// any failure.
+std::string LoadDataText(const std::string& fileName);
+// Writes a text file with CR LF line ends. The write goes to a temporary
+// file that replaces the target only when complete, so a failure leaves the
+// old file as it was. Returns false on failure.
+bool SaveDataText(const std::string& text, const std::string& fileName);
+bool SaveApplicationText(const std::string& text, const std::string& fileName);
+
+// Writes bytes to a native path atomically (temporary file, flush, rename).
+bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes);
+// Reads a native file whole; false when it cannot be read.
+bool ReadFileBytes(const std::string& nativePath, std::string& out);
+
+}  // namespace qv

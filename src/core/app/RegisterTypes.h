@@ -1,0 +1,9 @@
+// Fills the class registry with every data-creatable class of the program,
+// subsystem by subsystem in a fixed order. Runs once at start-up.
+#pragma once
+
+namespace qv {
+
+void RegisterAllTypes();
+
+}  // namespace qv

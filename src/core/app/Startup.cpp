@@ -1,0 +1,33 @@
+#include "core/app/Startup.h"
+
+#include <filesystem>
+
+#include "core/Constants.h"
+#include "core/Folders.h"
+#include "core/Random.h"
+#include "core/StringUtils.h"
+#include "storage/DataPaths.h"
+
+namespace qv {
+
+void StartupServices(const std::string& argv0, const TStartupOptions& options) {
+  (void)argv0;
+  if (!options.appDir.empty()) {
+    std::error_code ec;
+    const auto abs = std::filesystem::absolute(options.appDir, ec);
+    SetApplicationPath(ec ? options.appDir : abs.string());
+  }
+  if (!options.userDataDir.empty()) {
+    std::error_code ec;
+    const auto abs = std::filesystem::absolute(options.userDataDir, ec);
+    SetDataPathBase(ec ? options.userDataDir : abs.string());
+  }
+  SetPackageExtension(kPackageExtension);
+  if (options.enterAppDir) {
+    std::error_code ec;
+    std::filesystem::current_path(ReplaceAll(ApplicationPath(), "\\", "/"), ec);
+  }
+  Randomize();
+}
+
+}  // namespace qv

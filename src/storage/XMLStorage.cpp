@@ -1,0 +1,393 @@
+#include "storage/XMLStorage.h"
+
+#include <iconv.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <sstream>
+
+#include "core/StringUtils.h"
+#include "storage/Cipher.h"
+#include "storage/DataPaths.h"
+#include "storage/Params.h"
+#include "storage/PersistObject.h"
+
+namespace qv {
+
+namespace {
+
+// Out-storage files may name further out-storage files; a chain (or a loop)
+// deeper than this is cut.
+constexpr int kMaxOutStorageDepth = 16;
+int g_outStorageDepth = 0;
+
+struct DepthGuard {
+  DepthGuard() { ++g_outStorageDepth; }
+  ~DepthGuard() { --g_outStorageDepth; }
+};
+
+constexpr unsigned kSaveFlags = pugi::format_raw | pugi::format_no_declaration;
+
+std::string Markup(const pugi::xml_node& node) {
+  std::ostringstream ss;
+  node.print(ss, "", kSaveFlags, pugi::encoding_utf8);
+  return ss.str();
+}
+
+// Text of every text and CDATA node below the node, in document order.
+std::string DeepText(const pugi::xml_node& node) {
+  std::string out;
+  if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) return node.value();
+  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) out += DeepText(c);
+  return out;
+}
+
+bool Convert(const std::string& bytes, const char* from, std::string& out) {
+  iconv_t cd = ::iconv_open("UTF-8", from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  out.assign(bytes.size() * 4 + 16, '\0');
+  char* in = const_cast<char*>(bytes.data());
+  size_t inLeft = bytes.size();
+  char* dst = out.data();
+  size_t outLeft = out.size();
+  const size_t r = ::iconv(cd, &in, &inLeft, &dst, &outLeft);
+  ::iconv_close(cd);
+  if (r == static_cast<size_t>(-1)) return false;
+  out.resize(out.size() - outLeft);
+  return true;
+}
+
+// Byte by byte as Latin-1: the last resort, it never fails.
+std::string Latin1ToUtf8(const std::string& bytes) {
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+// The encoding the text's XML declaration names; empty when it has none,
+// names UTF-8, or does not parse.
+std::string DeclaredEncoding(const std::string& text) {
+  const size_t open = text.find("<?");
+  if (open == std::string::npos) return {};
+  const size_t close = text.find("?>", open);
+  if (close == std::string::npos) return {};
+  pugi::xml_document decl;
+  const std::string piece = text.substr(open, close + 2 - open);
+  if (!decl.load_buffer(piece.data(), piece.size(), pugi::parse_declaration, pugi::encoding_utf8)) return {};
+  const pugi::xml_node first = decl.first_child();
+  if (!first || std::string(first.name()) != "xml") return {};
+  const std::string enc = first.attribute("encoding").as_string("utf-8");
+  return SameText(enc, "utf-8") ? std::string() : enc;
+}
+
+}  // namespace
+
+std::string DecodeStorageText(const std::string& bytes) {
+  const std::string encoding = DeclaredEncoding(bytes);
+  if (encoding.empty()) return bytes;
+  std::string out;
+  if (Convert(bytes, encoding.c_str(), out)) return out;
+  if (Convert(bytes, "WINDOWS-1252", out)) return out;
+  return Latin1ToUtf8(bytes);
+}
+
+void TXMLStorage::Attach(pugi::xml_node element, Document document) {
+  element_ = element;
+  document_ = std::move(document);
+  cacheValid_ = false;
+  cache_.clear();
+  fallback_ = nullptr;
+  outStorage_ = element_ ? element_.attribute("_outstorage").as_string() : "";
+  if (!outStorage_.empty()) fallback_ = LoadOutStorage(outStorage_);
+}
+
+Ref<IHierStorage> LoadOutStorage(const std::string& outStorageText) {
+  if (g_outStorageDepth >= kMaxOutStorageDepth) return nullptr;
+  const auto file = FindParam(outStorageText, "file");
+  if (!file || file->empty()) return nullptr;
+  DepthGuard guard;
+  std::string bytes = ReadDataFile(*file);
+  if (bytes.empty()) return nullptr;
+  if (const auto key = FindParam(outStorageText, "cryptkey")) bytes = DecipherFromHex(bytes, *key);
+  return LoadStorageText(bytes);
+}
+
+void TXMLStorage::Detach() {
+  element_ = pugi::xml_node();
+  document_.reset();
+  cacheValid_ = false;
+  cache_.clear();
+  outStorage_.clear();
+  fallback_ = nullptr;
+}
+
+Ref<IHierStorage> TXMLStorage::Wrap(pugi::xml_node element) const {
+  if (!element) return nullptr;
+  auto node = MakeRef<TXMLStorage>();
+  node->Attach(element, document_);
+  return node;
+}
+
+const std::vector<pugi::xml_node>& TXMLStorage::Lookup(const std::string& name) {
+  if (!cacheValid_ || cachedName_ != name) {
+    cache_.clear();
+    for (pugi::xml_node c = element_.first_child(); c; c = c.next_sibling())
+      if (name.empty() || (c.type() == pugi::node_element && name == c.name())) cache_.push_back(c);
+    cachedName_ = name;
+    cacheValid_ = true;
+  }
+  return cache_;
+}
+
+std::string TXMLStorage::GetNodeName() const { return element_ ? element_.name() : ""; }
+
+int TXMLStorage::GetAttrCount() const {
+  int n = 0;
+  for (auto a = element_.first_attribute(); a; a = a.next_attribute()) ++n;
+  return n;
+}
+
+namespace {
+pugi::xml_attribute AttrAt(const pugi::xml_node& e, int index) {
+  if (index < 0) return {};
+  auto a = e.first_attribute();
+  for (; a && index > 0; --index) a = a.next_attribute();
+  return a;
+}
+}  // namespace
+
+std::string TXMLStorage::GetAttrName(int index) const { return AttrAt(element_, index).name(); }
+
+std::string TXMLStorage::ReadAttrByIndex(int index, const std::string& def) const {
+  const auto a = AttrAt(element_, index);
+  const std::string value = a ? a.value() : def;
+  if (value == def && fallback_ && a) return fallback_->ReadAttr(a.name(), def);
+  return value;
+}
+
+std::string TXMLStorage::ReadAttr(const std::string& name, const std::string& def) const {
+  const auto a = element_.attribute(name.c_str());
+  const std::string value = a ? a.value() : def;
+  if (value == def && fallback_) return fallback_->ReadAttr(name, def);
+  return value;
+}
+
+void TXMLStorage::WriteAttrByIndex(int index, const std::string& value) {
+  if (auto a = AttrAt(element_, index)) a.set_value(value.c_str());
+}
+
+void TXMLStorage::WriteAttr(const std::string& name, const std::string& value) {
+  if (!element_ || name.empty()) return;
+  auto a = element_.attribute(name.c_str());
+  if (!a) a = element_.append_attribute(name.c_str());
+  a.set_value(value.c_str());
+}
+
+void TXMLStorage::RemoveAttr(const std::string& name) {
+  if (element_) element_.remove_attribute(name.c_str());
+}
+
+Ref<IHierStorage> TXMLStorage::AddChild(const std::string& name) {
+  if (!element_ || name.empty()) return nullptr;
+  cacheValid_ = false;
+  return Wrap(element_.append_child(name.c_str()));
+}
+
+int TXMLStorage::GetChildCount(const std::string& name) {
+  if (!element_) return 0;
+  const int own = static_cast<int>(Lookup(name).size());
+  if (own == 0 && fallback_) return fallback_->GetChildCount(name);
+  return own;
+}
+
+Ref<IHierStorage> TXMLStorage::GetChild(const std::string& name, int index) {
+  if (!element_) return nullptr;
+  const auto& list = Lookup(name);
+  if (index >= 0 && index < static_cast<int>(list.size())) return Wrap(list[static_cast<size_t>(index)]);
+  return fallback_ ? fallback_->GetChild(name, index) : nullptr;
+}
+
+Ref<IHierStorage> TXMLStorage::SelectChild(const std::string& path) {
+  if (!element_) return nullptr;
+  try {
+    return Wrap(element_.select_node(path.c_str()).node());
+  } catch (const pugi::xpath_exception&) {
+    return nullptr;
+  }
+}
+
+std::string TXMLStorage::GetText() const { return element_ ? DeepText(element_) : ""; }
+
+void TXMLStorage::SetText(const std::string& value) {
+  if (!element_) return;
+  while (element_.first_child()) element_.remove_child(element_.first_child());
+  cacheValid_ = false;
+  element_.append_child(pugi::node_pcdata).set_value(value.c_str());
+}
+
+std::optional<std::string> TXMLStorage::ReadChildText(const std::string& name) const {
+  const auto c = element_.child(name.c_str());
+  if (!c) return std::nullopt;
+  return DeepText(c);
+}
+
+void TXMLStorage::WriteChildText(const std::string& name, const std::string& value) {
+  if (!element_ || name.empty()) return;
+  auto c = element_.child(name.c_str());
+  if (!c) {
+    c = element_.append_child(name.c_str());
+    cacheValid_ = false;
+  }
+  TXMLStorage child;
+  child.element_ = c;
+  child.SetText(value);
+}
+
+void TXMLStorage::AppendCopy(const Ref<IHierStorage>& storage) {
+  const auto* other = dynamic_cast<const TXMLStorage*>(storage.get());
+  if (!element_ || !other || !other->element_) return;
+  element_.append_copy(other->element_);
+  cacheValid_ = false;
+}
+
+void TXMLStorage::RemoveChild(const Ref<IHierStorage>& storage) {
+  const auto* other = dynamic_cast<const TXMLStorage*>(storage.get());
+  if (!element_ || !other || other->element_.parent() != element_) return;
+  element_.remove_child(other->element_);
+  cacheValid_ = false;
+}
+
+std::string TXMLStorage::GetMarkup() const { return element_ ? Markup(element_) : ""; }
+
+std::string TXMLStorage::GetValue() const {
+  if (!element_) return {};
+  const auto first = element_.first_child();
+  if (!first) return {};
+  if (!first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
+    return first.value();
+  std::string out;
+  for (auto c = first; c; c = c.next_sibling()) out += Markup(c);
+  return out;
+}
+
+void TXMLStorage::SetValue(const std::string& value) {
+  if (!element_) return;
+  pugi::xml_document doc;
+  if (doc.load_buffer(value.data(), value.size(), pugi::parse_default, pugi::encoding_utf8) &&
+      doc.document_element()) {
+    element_.append_copy(doc.document_element());
+    cacheValid_ = false;
+  } else {
+    SetText(value);
+  }
+}
+
+std::optional<std::string> TXMLStorage::ReadChildValue(const std::string& name) const {
+  const auto c = element_.child(name.c_str());
+  if (!c) return std::nullopt;
+  TXMLStorage child;
+  child.element_ = c;
+  return child.GetValue();
+}
+
+void TXMLStorage::WriteChildValue(const std::string& name, const std::string& value) {
+  if (!element_ || name.empty()) return;
+  auto c = element_.child(name.c_str());
+  if (!c) {
+    c = element_.append_child(name.c_str());
+    cacheValid_ = false;
+  }
+  TXMLStorage child;
+  child.element_ = c;
+  child.SetValue(value);
+}
+
+bool TXMLStorage::CreateNew(const std::string& rootName) {
+  auto doc = std::make_shared<pugi::xml_document>();
+  const auto root = doc->append_child(rootName.c_str());
+  if (!root) return false;
+  Attach(root, std::move(doc));
+  return true;
+}
+
+bool TXMLStorage::LoadFromFile(const std::string& path) {
+  auto stream = OpenDataStream(path, true);
+  if (!stream) return false;
+  return LoadFromText(stream->ReadAll());
+}
+
+bool TXMLStorage::LoadFromText(const std::string& text) {
+  const std::string decoded = DecodeStorageText(text);
+  auto doc = std::make_shared<pugi::xml_document>();
+  const auto result = doc->load_buffer(decoded.data(), decoded.size(), pugi::parse_default, pugi::encoding_utf8);
+  if (!result || !doc->document_element()) return false;
+  const auto root = doc->document_element();
+  Attach(root, std::move(doc));
+  return true;
+}
+
+bool TXMLStorage::LoadObject(IPersistent& object) {
+  object.Load(Ref<IHierStorage>(this));
+  return true;
+}
+
+bool TXMLStorage::SaveToFile(const std::string& path) {
+  if (StartsWithText(ReplaceAll(path, "/", "\\"), "res:")) return true;
+  return WriteDataFile(path, SaveToText());
+}
+
+std::string TXMLStorage::SaveToText() const {
+  if (!document_) return {};
+  std::ostringstream ss;
+  document_->save(ss, "", kSaveFlags, pugi::encoding_utf8);
+  return ss.str();
+}
+
+bool TXMLStorage::SaveObject(IPersistent& object) {
+  object.Save(Ref<IHierStorage>(this));
+  return true;
+}
+
+Ref<IHierStorage> LoadStorageFile(const std::string& path) {
+  auto node = MakeRef<TXMLStorage>();
+  if (!node->LoadFromFile(path)) return nullptr;
+  return node;
+}
+
+Ref<IHierStorage> LoadStorageText(const std::string& text) {
+  auto node = MakeRef<TXMLStorage>();
+  if (!node->LoadFromText(text)) return nullptr;
+  return node;
+}
+
+Ref<IHierStorage> NewStorage(const std::string& rootName) {
+  auto node = MakeRef<TXMLStorage>();
+  if (!node->CreateNew(rootName)) return nullptr;
+  return node;
+}
+
+Ref<IHierStorageRoot> AsRoot(const Ref<IHierStorage>& storage) { return Query<IHierStorageRoot>(storage); }
+
+void WriteOutStorage(const Ref<IHierStorage>& storage, const std::string& outStorageText) {
+  const auto file = FindParam(outStorageText, "file");
+  const auto root = AsRoot(storage);
+  if (!file || file->empty() || !root) return;
+  std::string text = root->SaveToText();
+  if (const auto key = FindParam(outStorageText, "cryptkey")) text = EncipherToHex(text, *key);
+  // Straight to the file system, creating the folders on the way.
+  std::string native = ToNativePath(*file);
+  for (size_t slash = native.find('/', 1); slash != std::string::npos; slash = native.find('/', slash + 1)) {
+    const std::string folder = native.substr(0, slash);
+    if (!folder.empty() && folder != "." && folder != "..") ::mkdir(folder.c_str(), 0755);
+  }
+  WriteDataFile(*file, text);
+}
+
+}  // namespace qv

@@ -1,0 +1,98 @@
+#include "Commands.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "core/StringUtils.h"
+
+namespace qv::tool {
+
+std::optional<std::string> TArgs::Option(const std::string& name) {
+  std::optional<std::string> result;
+  for (auto& v : Options(name)) result = std::move(v);
+  return result;
+}
+
+std::vector<std::string> TArgs::Options(const std::string& name) {
+  std::vector<std::string> values;
+  for (size_t i = 0; i < args_.size();) {
+    if (args_[i] == name) {
+      if (i + 1 >= args_.size()) throw EToolError(name + " needs a value");
+      values.push_back(args_[i + 1]);
+      args_.erase(args_.begin() + i, args_.begin() + i + 2);
+    } else if (args_[i].rfind(name + "=", 0) == 0) {
+      values.push_back(args_[i].substr(name.size() + 1));
+      args_.erase(args_.begin() + i);
+    } else {
+      ++i;
+    }
+  }
+  return values;
+}
+
+bool TArgs::Flag(const std::string& name) {
+  bool found = false;
+  for (size_t i = 0; i < args_.size();) {
+    if (args_[i] == name) {
+      found = true;
+      args_.erase(args_.begin() + i);
+    } else {
+      ++i;
+    }
+  }
+  return found;
+}
+
+std::vector<std::string> TArgs::Positional() const {
+  std::vector<std::string> rest;
+  bool literal = false;
+  for (const auto& a : args_) {
+    if (!literal && a == "--") {
+      literal = true;
+      continue;
+    }
+    if (!literal && a.size() > 2 && a.rfind("--", 0) == 0) throw EToolError("unknown option " + a);
+    rest.push_back(a);
+  }
+  return rest;
+}
+
+long long ParseIntArg(const std::string& text, const std::string& what) {
+  long long v;
+  if (!TryParseInt(text, v)) throw EToolError(what + " must be a whole number, not '" + text + "'");
+  return v;
+}
+
+std::string ReadInput(const std::string& path) {
+  if (path.empty() || path == "-") {
+    std::string data((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    return data;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EToolError("cannot read " + path);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void WriteOutput(const std::string& path, const std::string& bytes) {
+  if (path.empty() || path == "-") {
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fflush(stdout);
+    return;
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    throw EToolError("cannot write " + path);
+}
+
+const TCommand* TCommandTable::Find(const std::string& name) const {
+  for (const auto& c : commands_)
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
+}  // namespace qv::tool

@@ -1,0 +1,66 @@
+// The data tool's command table and the small argument reader its commands
+// share. A command reports a user error by throwing EToolError; main prints
+// it as one line on standard error and exits 1.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qv::tool {
+
+class EToolError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// The arguments after the command name, consumed by the command.
+class TArgs {
+public:
+  explicit TArgs(std::vector<std::string> args) : args_(std::move(args)) {}
+  // Removes "--name VALUE" and returns VALUE (the last one when repeated).
+  std::optional<std::string> Option(const std::string& name);
+  // Removes every "--name VALUE" and returns the values in order.
+  std::vector<std::string> Options(const std::string& name);
+  // Removes "--name" and tells whether it was there.
+  bool Flag(const std::string& name);
+  // Whatever is left; an unknown "--option" left over is an error.
+  std::vector<std::string> Positional() const;
+
+private:
+  std::vector<std::string> args_;
+};
+
+// Whole-number option values; EToolError names the option when malformed.
+long long ParseIntArg(const std::string& text, const std::string& what);
+
+// Reads a file (or standard input for "-" or an empty name) whole.
+std::string ReadInput(const std::string& path);
+// Writes bytes to a file (or standard output for an empty name).
+void WriteOutput(const std::string& path, const std::string& bytes);
+
+struct TCommand {
+  std::string name;
+  std::string usage;    // the argument synopsis
+  std::string summary;  // one line for --help
+  int (*run)(TArgs& args);
+};
+
+class TCommandTable {
+public:
+  void Add(TCommand command) { commands_.push_back(std::move(command)); }
+  const std::vector<TCommand>& All() const { return commands_; }
+  const TCommand* Find(const std::string& name) const;
+
+private:
+  std::vector<TCommand> commands_;
+};
+
+// One registration function per subsystem, called by main in this order.
+void RegisterStorageCommands(TCommandTable& table);
+void RegisterTextCommands(TCommandTable& table);
+void RegisterGraphicsCommands(TCommandTable& table);
+void RegisterBoardCommands(TCommandTable& table);
+
+}  // namespace qv::tool

@@ -1,0 +1,7 @@
+#include "Commands.h"
+
+namespace qv::tool {
+
+void RegisterGraphicsCommands(TCommandTable& table) { (void)table; }
+
+}  // namespace qv::tool

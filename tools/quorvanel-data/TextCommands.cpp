@@ -1,0 +1,7 @@
+#include "Commands.h"
+
+namespace qv::tool {
+
+void RegisterTextCommands(TCommandTable& table) { (void)table; }
+
+}  // namespace qv::tool
