@@ -1,0 +1,38 @@
+// Translates SDL events into the engine's window messages (Messages.h).
+// Pure translation with a little state (held buttons and modifiers, the
+// pointer being over the window); it needs no window, so tests feed it
+// events directly.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/Messages.h"
+
+union SDL_Event;
+
+namespace qv {
+
+class TInputTranslator {
+public:
+  // Appends the messages the event stands for (none for events the engine
+  // does not know).
+  void Translate(const SDL_Event& event, std::vector<TMessage>& out);
+
+  // MK_* bits for the buttons and modifiers currently held.
+  uintptr_t KeyState() const;
+  bool PointerInside() const { return pointerInside_; }
+
+private:
+  uint16_t mods_ = 0;      // SDL modifier bits of the last key event
+  uintptr_t buttons_ = 0;  // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON
+  bool pointerInside_ = true;
+};
+
+// The virtual-key code of an SDL key code; 0 for keys without one.
+uint32_t VirtualKeyFromSDL(int32_t keycode);
+// The character a key gives together with Alt (letters and digits, Return
+// as carriage return, space); 0 for none.
+uint32_t AltCharacterOfKey(int32_t keycode, bool shift);
+
+}  // namespace qv

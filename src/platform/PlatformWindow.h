@@ -1,0 +1,105 @@
+// The main window over SDL2: the message queue in the engine's vocabulary,
+// the display (windowed, or borderless desktop full screen with the image
+// scaled to fit and letterboxed), presentation of the B,G,R,A back surface
+// through a streaming texture, the system cursor and the desktop opener.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "platform/InputTranslator.h"
+#include "platform/Messages.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace qv {
+
+class TPlatformWindow {
+public:
+  // Brings up video and creates the (hidden) window; empty when there is no
+  // display.
+  static std::unique_ptr<TPlatformWindow> Create(const std::string& title);
+  ~TPlatformWindow();
+  TPlatformWindow(const TPlatformWindow&) = delete;
+  TPlatformWindow& operator=(const TPlatformWindow&) = delete;
+
+  // Messages. PeekMessage pumps the system's events into the queue and
+  // tells whether a message waits; GetMessage takes the next one (false when
+  // none waits).
+  bool PeekMessage();
+  bool GetMessage(TMessage& message);
+  // Blocks until an event arrives (at most `timeoutMs`).
+  void WaitMessage(int timeoutMs = 100);
+  void PostMessage(const TMessage& message);
+  void PostQuitMessage(int exitCode) { PostMessage({WM_QUIT, static_cast<uintptr_t>(exitCode), 0}); }
+  // What the window does with a message nobody consumed: a close request
+  // destroys the window (WM_DESTROY follows), minimise and restore commands
+  // act on the window, the hit test answers client or outside.
+  intptr_t DefaultProc(const TMessage& message);
+  bool IsDestroyed() const { return window_ == nullptr; }
+
+  // Display. Windowed: the client area is width x height, centred the first
+  // time and at the remembered place afterwards. Full screen: desktop
+  // full screen, the image scaled with its aspect kept.
+  bool SetWindowed(int width, int height);
+  bool SetFullScreen(int width, int height);
+  bool IsFullScreen() const { return fullScreen_; }
+  void SetCaption(const std::string& caption);
+  // Bits per pixel of the desktop's mode.
+  int DesktopBitsPerPixel() const;
+  // True when presenting is possible; recreates the texture after the
+  // renderer lost it and then reports `restored`.
+  bool SurfacesUsable(bool& restored);
+  // Copies a 32-bit B,G,R,A image of the screen size to the display and
+  // shows it. False when the display is not ready.
+  bool Present(const void* pixels, int width, int height, int pitch);
+
+  // Cursor, in back-surface coordinates.
+  void ShowCursor(bool show);
+  bool GetCursorPos(int& x, int& y) const;
+  void SetCursorPos(int x, int y);
+
+  // Hands a file path or an address to the desktop's opener.
+  static bool OpenWithDesktop(const std::string& target);
+
+  // Synthetic input, delivered through the same translation as real input
+  // (coordinates in back-surface pixels). Key names are SDL key names, with
+  // optional "alt+", "ctrl+" and "shift+" prefixes. False for unknown names.
+  void InjectMouseMove(int x, int y);
+  void InjectMouseButton(int x, int y, int button, bool down, int clicks = 1);
+  bool InjectKey(const std::string& name, bool down);
+  // A whole key stroke: down, the text it types (when it types any), up.
+  bool InjectKeyPress(const std::string& name);
+  void InjectText(const std::string& utf8);
+
+  const TInputTranslator& Translator() const { return translator_; }
+
+private:
+  TPlatformWindow() = default;
+  bool CreateTexture(int width, int height);
+  void Destroy();
+  void PumpEvents();
+  void LogicalToWindow(int x, int y, int& wx, int& wy) const;
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  uint32_t windowId_ = 0;
+  int texWidth_ = 0, texHeight_ = 0;
+  int width_ = 0, height_ = 0;
+  bool fullScreen_ = false;
+  bool shownWindowed_ = false;
+  int windowX_ = 0, windowY_ = 0;
+  bool targetsLost_ = false;
+  bool videoUp_ = false;
+  uint16_t injectedMods_ = 0;
+  uint32_t injectedButtons_ = 0;
+  std::deque<TMessage> queue_;
+  TInputTranslator translator_;
+};
+
+}  // namespace qv
