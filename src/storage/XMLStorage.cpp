@@ -80,7 +80,8 @@ std::string DeclaredEncoding(const std::string& text) {
   if (close == std::string::npos) return {};
   pugi::xml_document decl;
   const std::string piece = text.substr(open, close + 2 - open);
-  if (!decl.load_buffer(piece.data(), piece.size(), pugi::parse_declaration, pugi::encoding_utf8)) return {};
+  const auto result = decl.load_buffer(piece.data(), piece.size(), pugi::parse_declaration, pugi::encoding_utf8);
+  if (result.status != pugi::status_ok && result.status != pugi::status_no_document_element) return {};
   const pugi::xml_node first = decl.first_child();
   if (!first || std::string(first.name()) != "xml") return {};
   const std::string enc = first.attribute("encoding").as_string("utf-8");

@@ -1,0 +1,105 @@
+#include "core/Folders.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <clocale>
+#include <filesystem>
+
+#include "core/Parsing.h"
+#include "core/Random.h"
+#include "support/TestSupport.h"
+
+namespace qv {
+namespace {
+
+class FoldersTest : public ::testing::Test {
+protected:
+  void SetUp() override { SetDataPathBase(dir.File("user")); }
+  void TearDown() override { SetDataPathBase(""); }
+  test::TempDir dir;
+};
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mode & 0777;
+}
+
+TEST_F(FoldersTest, DataPathIsCreatedOwnerOnly) {
+  const std::string path = DataPath();
+  EXPECT_EQ(path.back(), '\\');
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("user")));
+  EXPECT_EQ(ModeOf(dir.File("user")), 0700u);
+}
+
+TEST_F(FoldersTest, FolderSecurityIsSetOncePerPath) {
+  dir.Write("f.txt", "x");
+  const std::string path = dir.File("f.txt");
+  const int before = FolderSecurityApplyCount();
+  SetFolderSecurity(path);
+  SetFolderSecurity(path);
+  EXPECT_EQ(FolderSecurityApplyCount(), before + 1);
+  EXPECT_EQ(ModeOf(path), 0600u);
+  SetFolderSecurity(dir.File("missing"));  // fails, records nothing
+  EXPECT_EQ(FolderSecurityApplyCount(), before + 1);
+}
+
+TEST_F(FoldersTest, TextFilesUseCrLfLines) {
+  EXPECT_EQ(LoadDataText("none.txt"), "");
+  ASSERT_TRUE(SaveDataText("one\ntwo\r\nthree", "t.txt"));
+  EXPECT_EQ(test::ReadFile(dir.File("user/t.txt")), "one\r\ntwo\r\nthree\r\n");
+  EXPECT_EQ(LoadDataText("t.txt"), "one\r\ntwo\r\nthree\r\n");
+  EXPECT_EQ(ModeOf(dir.File("user/t.txt")), 0600u);
+}
+
+TEST_F(FoldersTest, SavesReplaceWholeFilesAndLeaveNoTemporaries) {
+  ASSERT_TRUE(SaveDataText(std::string(100000, 'a'), "big.txt"));
+  ASSERT_TRUE(SaveDataText("short", "big.txt"));
+  EXPECT_EQ(LoadDataText("big.txt"), "short\r\n");
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.File("user"))) {
+    (void)e;
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+  // A save into a folder that cannot exist fails and creates nothing.
+  EXPECT_FALSE(WriteFileAtomic(dir.File("no/such/folder/x.txt"), "x"));
+}
+
+TEST_F(FoldersTest, FailedSaveKeepsTheOldFile) {
+  ASSERT_TRUE(SaveDataText("old", "keep.txt"));
+  // A folder in the way of the rename makes the save fail.
+  std::filesystem::create_directories(dir.File("user/blocked.txt/inner"));
+  EXPECT_FALSE(SaveDataText("new", "blocked.txt"));
+  EXPECT_EQ(LoadDataText("keep.txt"), "old\r\n");
+}
+
+TEST(ParsingTest, FloatsUseThePointWhateverTheLocale) {
+  const char* old = std::setlocale(LC_NUMERIC, nullptr);
+  const std::string saved = old ? old : "C";
+  std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // may be missing; the test holds either way
+  EXPECT_DOUBLE_EQ(ParseFloat("0.5", 1), 0.5);
+  EXPECT_DOUBLE_EQ(ParseFloat("", 1), 1);
+  EXPECT_DOUBLE_EQ(ParseFloat("abc", 1), 1);
+  EXPECT_DOUBLE_EQ(ParseFloat(" -2.25e1 ", 0), -22.5);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  EXPECT_EQ(ParseIntDefault("42", 0), 42);
+  EXPECT_EQ(ParseIntDefault("4x", -1), -1);
+  EXPECT_EQ(ParseIntDefault("99999999999", -1), -1);
+}
+
+TEST(RandomTest, FollowsTheLinearCongruence) {
+  SetRandomSeed(0);
+  EXPECT_EQ(RandomInt(10), 0);  // seed 1: high word of 1 * 10 is 0
+  EXPECT_EQ(GetRandomSeed(), 1u);
+  SetRandomSeed(1);
+  RandomInt(6);
+  EXPECT_EQ(GetRandomSeed(), 134775814u);
+  SetRandomSeed(0xFFFFFFFFu);
+  const uint32_t next = 0xFFFFFFFFu * 134775813u + 1u;
+  EXPECT_EQ(RandomInt(1000), static_cast<int32_t>((uint64_t(next) * 1000) >> 32));
+}
+
+}  // namespace
+}  // namespace qv
