@@ -134,3 +134,15 @@ TEST(StreamTest, MemoryStreamReadsWritesAndSeeks) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST(EmbeddedBlockTest, TheBuildEmbedsPackagesIntoTheExecutable) {
+  ResetDataPathCache();
+  EXPECT_EQ(ReadDataFile("res:EMBEDDEDTEST\\ini\\block.xml"), "<embedded from=\"res\"/>");
+  ResetDataPathCache();
+}
+
+}  // namespace
+}  // namespace qv
