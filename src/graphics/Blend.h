@@ -1,0 +1,38 @@
+// Row kernels of Draw and FillColor. The scalar kernels are the reference
+// formulas; the SSE2 and AVX2 kernels compute the same results bit for bit
+// and are chosen at run time.
+#pragma once
+
+#include <cstdint>
+
+namespace qv::blend {
+
+// One row of a Draw: n destination pixels d blended with n source pixels s.
+using TDrawRowFn = void (*)(uint32_t* d, const uint32_t* s, int n, int opacity, bool dstAlpha,
+                            bool srcAlpha);
+// One row of a FillColor through n mask pixels m (m may be null when
+// maskAlpha is false: such a mask covers every pixel).
+using TFillRowFn = void (*)(uint32_t* d, const uint32_t* m, int n, uint32_t color, int opacity,
+                            bool dstAlpha, bool maskAlpha);
+
+struct TBlendKernels {
+  const char* name;
+  TDrawRowFn draw[6];  // by blend mode
+  TFillRowFn fill[6];
+};
+
+enum class EBlendPath { Scalar, Sse2, Avx2 };
+
+// The kernels of one path; Avx2 answers the SSE2 kernels on a processor
+// without AVX2.
+const TBlendKernels& Kernels(EBlendPath path);
+bool CpuHasAvx2();
+// The fastest kernels this processor runs.
+const TBlendKernels& ActiveKernels();
+
+// Defined by the per-path sources.
+const TBlendKernels& ScalarKernels();
+const TBlendKernels& Sse2Kernels();
+const TBlendKernels& Avx2Kernels();
+
+}  // namespace qv::blend

@@ -1,0 +1,58 @@
+// The AVX2 (chosen at run time) row kernels: the shared vector kernels over
+// 256-bit lanes, 8 pixels per step.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "graphics/Blend.h"
+#include "graphics/BlendPixel.h"
+
+#pragma GCC target("avx2")
+#include <immintrin.h>
+
+namespace qv::blend {
+namespace {
+
+struct V {
+  using T = __m256i;
+  static constexpr int kPixels = 8;
+  static T Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const T*>(p)); }
+  static void Store(uint32_t* p, T v) { _mm256_storeu_si256(reinterpret_cast<T*>(p), v); }
+  static T Zero() { return _mm256_setzero_si256(); }
+  static T Set16(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
+  static T Set32(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
+  static T Set64(uint64_t v) { return _mm256_set1_epi64x(static_cast<long long>(v)); }
+  static T Lo(T v, T z) { return _mm256_unpacklo_epi8(v, z); }
+  static T Hi(T v, T z) { return _mm256_unpackhi_epi8(v, z); }
+  static T Pack(T lo, T hi) { return _mm256_packus_epi16(lo, hi); }
+  static T Add(T a, T b) { return _mm256_add_epi16(a, b); }
+  static T Sub(T a, T b) { return _mm256_sub_epi16(a, b); }
+  static T Mul(T a, T b) { return _mm256_mullo_epi16(a, b); }
+  static T MulHi(T a, T b) { return _mm256_mulhi_epu16(a, b); }
+  template <int N>
+  static T Srl(T a) { return _mm256_srli_epi16(a, N); }
+  template <int N>
+  static T Sll(T a) { return _mm256_slli_epi16(a, N); }
+  static T Min(T a, T b) { return _mm256_min_epi16(a, b); }
+  static T Max(T a, T b) { return _mm256_max_epi16(a, b); }
+  static T Gt(T a, T b) { return _mm256_cmpgt_epi16(a, b); }
+  static T Eq32(T a, T b) { return _mm256_cmpeq_epi32(a, b); }
+  static T And(T a, T b) { return _mm256_and_si256(a, b); }
+  static T Or(T a, T b) { return _mm256_or_si256(a, b); }
+  static T Xor(T a, T b) { return _mm256_xor_si256(a, b); }
+  static T Select(T mask, T a, T b) { return Or(And(mask, a), _mm256_andnot_si256(mask, b)); }
+  static T Bcast(T v) { return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(v, 0xFF), 0xFF); }
+  static bool AllZero(T v) { return _mm256_movemask_epi8(_mm256_cmpeq_epi8(v, Zero())) == -1; }
+  static bool AllOnes(T v) { return _mm256_movemask_epi8(v) == -1; }
+};
+
+#include "graphics/BlendVector.inc"
+
+}  // namespace
+
+const TBlendKernels& Avx2Kernels() {
+  static const TBlendKernels kernels = MakeVectorKernels<V>("avx2");
+  return kernels;
+}
+
+}  // namespace qv::blend

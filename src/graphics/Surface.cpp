@@ -1,0 +1,356 @@
+#include "graphics/Surface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+#include "graphics/Blend.h"
+#include "graphics/BlendPixel.h"
+
+namespace qv {
+
+TSurface::TSurface(int width, int height, bool hasAlpha) : hasAlpha_(hasAlpha) { SetSize(width, height); }
+
+Ref<ISurface> CreateSurface(int width, int height, bool hasAlpha) {
+  return MakeRef<TSurface>(width, height, hasAlpha);
+}
+
+void TSurface::SetSize(int width, int height) {
+  pixels_ = {};
+  width_ = height_ = 0;
+  if (width <= 0 || height <= 0 || int64_t{width} * height > kMaxSurfacePixels) return;
+  pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);
+  width_ = width;
+  height_ = height;
+}
+
+uint32_t* TSurface::GetScanLine(int y) {
+  return y >= 0 && y < height_ ? pixels_.data() + Index(0, y) : nullptr;
+}
+
+const uint32_t* TSurface::GetScanLine(int y) const {
+  return y >= 0 && y < height_ ? pixels_.data() + Index(0, y) : nullptr;
+}
+
+uint32_t TSurface::GetPixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  return pixels_[Index(x, y)];
+}
+
+void TSurface::SetPixel(int x, int y, uint32_t color) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  if (clipEnabled_ && !clip_.Contains(x, y)) return;
+  pixels_[Index(x, y)] = hasAlpha_ ? color : (color | 0xFF000000u);
+}
+
+void TSurface::Clear() { std::fill(pixels_.begin(), pixels_.end(), 0u); }
+
+void TSurface::SetClip(bool enabled, const TRect& rect) {
+  clipEnabled_ = enabled;
+  clip_ = rect;
+}
+
+int TSurface::AddDirtyRect(const TRect& rect) {
+  const int count = dirty_.AddRect(rect);
+  regionClip_ = !dirty_.IsEmpty();
+  return count;
+}
+
+void TSurface::ClearDirtyRegion() {
+  dirty_.Clear();
+  regionClip_ = false;
+  clipEnabled_ = false;
+}
+
+TPixelStatistics TSurface::GetPixelStatistics(
+    const std::function<void(const std::string& name, long long value)>& set, int threshold) const {
+  TPixelStatistics st;
+  st.pixels = static_cast<int64_t>(pixels_.size());
+  for (uint32_t p : pixels_)
+    if (static_cast<int>(p >> 24) > threshold) ++st.opaque;
+  st.transparent = st.pixels - st.opaque;
+  if (set) {
+    set("PixelsCount", st.pixels);
+    set("TransparentCount", st.transparent);
+    set("OpaqueCount", st.opaque);
+  }
+  return st;
+}
+
+bool TSurface::ClipRects(int sourceWidth, int sourceHeight, const TRect& sourceRect, const TRect& destRect,
+                         TBlitRect& out) const {
+  if (pixels_.empty() || sourceWidth <= 0 || sourceHeight <= 0) return false;
+  // 64-bit arithmetic: rectangles come from data and may be anything.
+  int64_t dl = destRect.left, dt = destRect.top, dr = destRect.right, db = destRect.bottom;
+  int64_t sl = sourceRect.left, st = sourceRect.top, sr = sourceRect.right, sb = sourceRect.bottom;
+  if (dr <= 0 || db <= 0 || dl >= width_ || dt >= height_ || dr <= dl || db <= dt) return false;
+  if (sr <= 0 || sb <= 0 || sl >= sourceWidth || st >= sourceHeight || sr <= sl || sb <= st) return false;
+  if (clipEnabled_) {
+    if (dl < clip_.left) {
+      sl += clip_.left - dl;
+      dl = clip_.left;
+    }
+    if (dt < clip_.top) {
+      st += clip_.top - dt;
+      dt = clip_.top;
+    }
+    dr = std::min<int64_t>(dr, clip_.right);
+    db = std::min<int64_t>(db, clip_.bottom);
+  }
+  int64_t w = std::min(sr - sl, dr - dl), h = std::min(sb - st, db - dt);
+  if (dl < 0) {
+    sl -= dl;
+    w += dl;
+    dl = 0;
+  }
+  if (dt < 0) {
+    st -= dt;
+    h += dt;
+    dt = 0;
+  }
+  w = std::min<int64_t>(w, width_ - dl);
+  h = std::min<int64_t>(h, height_ - dt);
+  if (sl < 0) {
+    dl -= sl;
+    w += sl;
+    sl = 0;
+  }
+  if (st < 0) {
+    dt -= st;
+    h += st;
+    st = 0;
+  }
+  w = std::min<int64_t>(w, sourceWidth - sl);
+  h = std::min<int64_t>(h, sourceHeight - st);
+  if (w <= 0 || h <= 0) return false;
+  out = {static_cast<int>(dl), static_cast<int>(dt), static_cast<int>(sl), static_cast<int>(st),
+         static_cast<int>(w), static_cast<int>(h)};
+  return true;
+}
+
+template <class Op>
+bool TSurface::ForEachClip(const TRect& destRect, Op op) {
+  if (!(clipEnabled_ && regionClip_)) return op();
+  const TRect saved = clip_;
+  bool drew = false;
+  for (const TRect& r : dirty_.Rects()) {
+    const TRect part = Intersect(r, destRect);
+    if (part.IsEmpty()) continue;
+    clip_ = part;
+    drew = op() || drew;
+  }
+  clip_ = saved;
+  return drew;
+}
+
+bool TSurface::Draw(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+                    const TRect& destRect) {
+  if (opacity <= 0 || mode < 0 || mode > kBlendMaxOpaque || !source) return false;
+  opacity = std::min(opacity, 255);
+  if (source == this) {
+    // Drawing a surface onto itself: blend from a copy of the source part.
+    TSurface copy(sourceRect.Width(), sourceRect.Height(), hasAlpha_);
+    copy.DrawAt(this, -sourceRect.left, -sourceRect.top);
+    return Draw(&copy, TRect::FromSize(0, 0, copy.GetWidth(), copy.GetHeight()), mode, opacity, destRect);
+  }
+  return ForEachClip(destRect, [&] { return DrawOnce(source, sourceRect, mode, opacity, destRect); });
+}
+
+bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+                        const TRect& destRect) {
+  TBlitRect b;
+  if (!ClipRects(source->GetWidth(), source->GetHeight(), sourceRect, destRect, b)) return false;
+  const blend::TDrawRowFn row = blend::ActiveKernels().draw[mode];
+  const bool srcAlpha = source->GetHasAlpha();
+  for (int y = 0; y < b.height; ++y)
+    row(PixelAddress(b.dx, b.dy + y), source->GetScanLine(b.sy + y) + b.sx, b.width, opacity, hasAlpha_,
+        srcAlpha);
+  return true;
+}
+
+bool TSurface::FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
+                         const TRect& maskRect) {
+  if (mode < 0 || mode > kBlendMaxOpaque || mask == this) return false;
+  opacity = std::clamp(opacity, 0, 255);
+  return ForEachClip(destRect, [&] { return FillOnce(color, mask, mode, opacity, destRect, maskRect); });
+}
+
+bool TSurface::FillOnce(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
+                        const TRect& maskRect) {
+  TBlitRect b;
+  // Without a mask, the fill covers the destination rectangle.
+  const int mw = mask ? mask->GetWidth() : destRect.Width();
+  const int mh = mask ? mask->GetHeight() : destRect.Height();
+  const TRect mr = mask ? maskRect : TRect::FromSize(0, 0, mw, mh);
+  if (!ClipRects(mw, mh, mr, destRect, b)) return false;
+  const blend::TFillRowFn row = blend::ActiveKernels().fill[mode];
+  const bool maskAlpha = mask && mask->GetHasAlpha();
+  for (int y = 0; y < b.height; ++y)
+    row(PixelAddress(b.dx, b.dy + y), maskAlpha ? mask->GetScanLine(b.sy + y) + b.sx : nullptr, b.width, color,
+        opacity, hasAlpha_, maskAlpha);
+  return true;
+}
+
+bool TSurface::DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
+                          const TRect& maskRect, const ISurface* mask) {
+  if (!source || !mask || source == this || mask == this) return false;
+  TBlitRect b;
+  if (!ClipRects(source->GetWidth(), source->GetHeight(), sourceRect, destRect, b)) return false;
+  // Dest, source and mask pixels correspond one to one from their corners.
+  int64_t offX = int64_t{b.dx} - destRect.left, offY = int64_t{b.dy} - destRect.top;
+  int64_t mx = maskRect.left + offX, my = maskRect.top + offY;
+  int64_t w = std::min<int64_t>(b.width, maskRect.Width() - offX);
+  int64_t h = std::min<int64_t>(b.height, maskRect.Height() - offY);
+  int64_t dx = b.dx, dy = b.dy, sx = b.sx, sy = b.sy;
+  if (mx < 0) {
+    dx -= mx;
+    sx -= mx;
+    w += mx;
+    mx = 0;
+  }
+  if (my < 0) {
+    dy -= my;
+    sy -= my;
+    h += my;
+    my = 0;
+  }
+  w = std::min<int64_t>(w, mask->GetWidth() - mx);
+  h = std::min<int64_t>(h, mask->GetHeight() - my);
+  if (w <= 0 || h <= 0) return false;
+  const bool maskAlpha = mask->GetHasAlpha();
+  const uint32_t force = hasAlpha_ ? 0u : 0xFF000000u;
+  for (int64_t y = 0; y < h; ++y) {
+    uint32_t* d = PixelAddress(static_cast<int>(dx), static_cast<int>(dy + y));
+    const uint32_t* s = source->GetScanLine(static_cast<int>(sy + y)) + sx;
+    const uint32_t* m = mask->GetScanLine(static_cast<int>(my + y)) + mx;
+    for (int64_t x = 0; x < w; ++x)
+      if (!maskAlpha || (m[x] >> 24) != 0) d[x] = s[x] | force;
+  }
+  return true;
+}
+
+namespace {
+
+// Bilinear mix of two pixels, each channel a + ((w * (b - a)) >> bits).
+inline uint32_t Mix(uint32_t a, uint32_t b, int w, int bits) {
+  int c[4];
+  for (int i = 0; i < 4; ++i) c[i] = blend::B(a, i) + ((w * (blend::B(b, i) - blend::B(a, i))) >> bits);
+  return blend::Compose(c[0], c[1], c[2], c[3]);
+}
+
+}  // namespace
+
+// Renders the source through an inverse mapping: the source position of the
+// destination point (X, Y) is (x0 + X*ux + Y*vx, y0 + X*uy + Y*vy), stepped
+// in 16.16 fixed point over the box.
+void TSurface::RenderMapped(const ISurface* source, bool smooth, double x0, double y0, double ux, double uy,
+                            double vx, double vy, const TRect& box, bool rotationPath) {
+  const int sw = source->GetWidth(), sh = source->GetHeight();
+  const auto fix = [](double v) { return static_cast<int64_t>(std::llround(v * 65536.0)); };
+  // Each row starts from its exact position, so steps never drift down rows.
+  const int64_t dux = fix(ux), duy = fix(uy);
+  const int bits = rotationPath ? 16 : 7;
+  const uint32_t force = hasAlpha_ ? 0u : 0xFF000000u;
+  for (int Y = box.top; Y < box.bottom; ++Y) {
+    // Sample at pixel centres; the bilinear grid sits half a pixel back.
+    const double cx = box.left + 0.5, cy = Y + 0.5;
+    int64_t u = fix(x0 + cx * ux + cy * vx - (smooth ? 0.5 : 0.0));
+    int64_t v = fix(y0 + cx * uy + cy * vy - (smooth ? 0.5 : 0.0));
+    uint32_t* d = PixelAddress(box.left, Y);
+    for (int X = box.left; X < box.right; ++X, ++d, u += dux, v += duy) {
+      const int64_t iu = u >> 16, iv = v >> 16;
+      if (!smooth) {
+        *d = (iu >= 0 && iv >= 0 && iu < sw && iv < sh)
+                 ? source->GetScanLine(static_cast<int>(iv))[iu] | force
+                 : force;
+        continue;
+      }
+      if (iu < -1 || iv < -1 || iu >= sw || iv >= sh) {
+        *d = force;
+        continue;
+      }
+      const auto at = [&](int64_t px, int64_t py) {
+        return (px >= 0 && py >= 0 && px < sw && py < sh) ? source->GetScanLine(static_cast<int>(py))[px] : *d;
+      };
+      const int fu = static_cast<int>(u & 0xFFFF) >> (16 - bits);
+      const int fv = static_cast<int>(v & 0xFFFF) >> (16 - bits);
+      const uint32_t top = Mix(at(iu, iv), at(iu + 1, iv), fu, bits);
+      const uint32_t bottom = Mix(at(iu, iv + 1), at(iu + 1, iv + 1), fu, bits);
+      *d = Mix(top, bottom, fv, bits) | force;
+    }
+  }
+}
+
+void TSurface::DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX, double scaleY,
+                               bool smooth, double angle) {
+  if (!source || source == this || pixels_.empty() || source->GetWidth() <= 0 || source->GetHeight() <= 0)
+    return;
+  if (!(scaleX > 0 && scaleY > 0) || !std::isfinite(scaleX) || !std::isfinite(scaleY) || !std::isfinite(angle))
+    return;
+  const bool rotation = scaleX == scaleY;
+  double c = 1, s = 0;
+  if (rotation) {
+    const double rad = angle * std::numbers::pi / 180.0;
+    c = std::cos(rad);
+    s = std::sin(rad);
+    if ((scaleX == 1 && angle == 90) || angle == 180 || angle == 270) smooth = false;
+  }
+  // Forward: dest = (x, y) + R * S * (src - pivot).
+  const double sw = source->GetWidth(), sh = source->GetHeight();
+  double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+  for (const auto& [cx, cy] : {std::pair{0.0, 0.0}, {sw, 0.0}, {0.0, sh}, {sw, sh}}) {
+    const double px = (cx - pivot.x) * scaleX, py = (cy - pivot.y) * scaleY;
+    const double fx = x + px * c - py * s, fy = y + px * s + py * c;
+    minX = std::min(minX, fx);
+    maxX = std::max(maxX, fx);
+    minY = std::min(minY, fy);
+    maxY = std::max(maxY, fy);
+  }
+  TRect box{static_cast<int>(std::max(std::floor(minX) - 2, -1.0)),
+            static_cast<int>(std::max(std::floor(minY) - 2, -1.0)),
+            static_cast<int>(std::min(std::ceil(maxX) + 2, double(width_) + 1)),
+            static_cast<int>(std::min(std::ceil(maxY) + 2, double(height_) + 1))};
+  box = Intersect(box, {0, 0, width_, height_});
+  if (clipEnabled_) box = Intersect(box, clip_);
+  if (box.IsEmpty()) return;
+  // Inverse: src = pivot + S^-1 * R^-1 * (dest - (x, y)).
+  const double ux = c / scaleX, uy = -s / scaleY, vx = s / scaleX, vy = c / scaleY;
+  const double x0 = pivot.x - (x * ux + y * vx), y0 = pivot.y - (x * uy + y * vy);
+  RenderMapped(source, smooth, x0, y0, ux, uy, vx, vy, box, rotation);
+}
+
+void TSurface::DrawScaled(const ISurface* source, bool smooth, int x, int y, double scaleX, double scaleY) {
+  if (!source || source == this || pixels_.empty() || source->GetWidth() <= 0) return;
+  if (!(scaleX > 0 && scaleY > 0) || !std::isfinite(scaleX) || !std::isfinite(scaleY)) return;
+  const double w = source->GetWidth() * scaleX, h = source->GetHeight() * scaleY;
+  TRect box{x, y, static_cast<int>(std::min(x + std::ceil(w), double(width_))),
+            static_cast<int>(std::min(y + std::ceil(h), double(height_)))};
+  box = Intersect(box, {0, 0, width_, height_});
+  if (clipEnabled_) box = Intersect(box, clip_);
+  if (box.IsEmpty()) return;
+  RenderMapped(source, smooth, -x / scaleX, -y / scaleY, 1 / scaleX, 0, 0, 1 / scaleY, box, false);
+}
+
+void TSurface::DrawAt(const ISurface* source, double x, double y) {
+  if (!source || source == this || pixels_.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
+  const int sw = source->GetWidth(), sh = source->GetHeight();
+  if (sw <= 0 || sh <= 0 || std::abs(x) > 1e9 || std::abs(y) > 1e9) return;
+  if (x == std::floor(x) && y == std::floor(y)) {
+    TBlitRect b;
+    const int ix = static_cast<int>(x), iy = static_cast<int>(y);
+    if (!ClipRects(sw, sh, {0, 0, sw, sh}, TRect::FromSize(ix, iy, sw, sh), b)) return;
+    for (int r = 0; r < b.height; ++r)
+      std::memcpy(PixelAddress(b.dx, b.dy + r), source->GetScanLine(b.sy + r) + b.sx,
+                  static_cast<size_t>(b.width) * 4);
+    return;
+  }
+  const int left = static_cast<int>(std::floor(x)), top = static_cast<int>(std::floor(y));
+  TRect box = Intersect({left, top, left + sw + 1, top + sh + 1}, {0, 0, width_, height_});
+  if (clipEnabled_) box = Intersect(box, clip_);
+  if (box.IsEmpty()) return;
+  // The centre of destination pixel X shows source position X - x.
+  RenderMapped(source, true, -x, -y, 1, 0, 0, 1, box, false);
+}
+
+}  // namespace qv

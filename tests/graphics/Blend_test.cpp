@@ -1,0 +1,132 @@
+// The vector kernels against the reference formulas, and the formulas
+// themselves on hand-checked pixels.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "graphics/Blend.h"
+#include "graphics/BlendPixel.h"
+
+namespace qv::blend {
+namespace {
+
+// Pixels biased toward the values where formulas branch: alpha 0 and 255,
+// colour bytes 0, 127, 128 and 255.
+uint32_t RandomPixel(std::mt19937& rng) {
+  static const int special[] = {0, 1, 127, 128, 254, 255};
+  auto byte = [&](int specialOdds) {
+    return (rng() % 8u) < static_cast<unsigned>(specialOdds) ? special[rng() % 6u] : static_cast<int>(rng() % 256u);
+  };
+  return Compose(byte(3), byte(3), byte(3), byte(5));
+}
+
+std::vector<const TBlendKernels*> VectorPaths() {
+  std::vector<const TBlendKernels*> paths{&Sse2Kernels()};
+  if (CpuHasAvx2()) paths.push_back(&Avx2Kernels());
+  return paths;
+}
+
+const int kWidths[] = {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 64, 101};
+const int kOpacities[] = {255, 128, 1, 254, 77};
+
+TEST(BlendKernels, DrawMatchesScalarForEveryModeOpacityAndAlignment) {
+  std::mt19937 rng(12345);
+  const TBlendKernels& ref = ScalarKernels();
+  for (const TBlendKernels* path : VectorPaths()) {
+    for (int mode = 0; mode < 6; ++mode)
+      for (int o : kOpacities)
+        for (int flags = 0; flags < 4; ++flags)
+          for (int w : kWidths)
+            for (int offset = 0; offset < 3; ++offset) {
+              const bool dstAlpha = flags & 1, srcAlpha = flags & 2;
+              std::vector<uint32_t> src(w + 3), dst(w + 3);
+              for (auto& p : src) p = RandomPixel(rng);
+              for (auto& p : dst) p = RandomPixel(rng);
+              std::vector<uint32_t> expect = dst, got = dst;
+              ref.draw[mode](expect.data() + offset, src.data() + (2 - offset), w, o, dstAlpha, srcAlpha);
+              path->draw[mode](got.data() + offset, src.data() + (2 - offset), w, o, dstAlpha, srcAlpha);
+              ASSERT_EQ(expect, got) << path->name << " mode " << mode << " opacity " << o << " dstAlpha "
+                                     << dstAlpha << " srcAlpha " << srcAlpha << " width " << w;
+            }
+  }
+}
+
+TEST(BlendKernels, FillMatchesScalarForEveryModeOpacityAndAlignment) {
+  std::mt19937 rng(777);
+  const TBlendKernels& ref = ScalarKernels();
+  for (const TBlendKernels* path : VectorPaths()) {
+    for (int mode = 0; mode < 6; ++mode)
+      for (int o : kOpacities)
+        for (int flags = 0; flags < 4; ++flags)
+          for (int w : kWidths)
+            for (int trial = 0; trial < 3; ++trial) {
+              const bool dstAlpha = flags & 1, maskAlpha = flags & 2;
+              // Opaque colours take the q = 255 branches at full opacity.
+              uint32_t color = RandomPixel(rng);
+              if (trial == 0) color |= 0xFF000000u;
+              std::vector<uint32_t> mask(w + 1), dst(w + 1);
+              for (auto& p : mask) p = RandomPixel(rng);
+              for (auto& p : dst) p = RandomPixel(rng);
+              std::vector<uint32_t> expect = dst, got = dst;
+              const uint32_t* m = maskAlpha ? mask.data() + 1 : nullptr;
+              ref.fill[mode](expect.data() + trial % 2, m, w, color, o, dstAlpha, maskAlpha);
+              path->fill[mode](got.data() + trial % 2, m, w, color, o, dstAlpha, maskAlpha);
+              ASSERT_EQ(expect, got) << path->name << " mode " << mode << " opacity " << o << " colour "
+                                     << std::hex << color << std::dec << " dstAlpha " << dstAlpha
+                                     << " maskAlpha " << maskAlpha << " width " << w;
+            }
+  }
+}
+
+TEST(BlendKernels, ClearSourceBlocksOverOpaqueDestinationStayUntouched) {
+  // The skip path of the vector kernels must agree with the formulas too.
+  for (const TBlendKernels* path : VectorPaths()) {
+    std::vector<uint32_t> src(64, 0x00FFFFFFu), dst(64, 0xFF102030u);
+    path->draw[0](dst.data(), src.data(), 64, 255, false, true);
+    EXPECT_EQ(dst, std::vector<uint32_t>(64, 0xFF102030u)) << path->name;
+  }
+}
+
+TEST(BlendFormulas, NormalHalfAlphaOverOpaqueMovesHalfwayAndStaysOpaque) {
+  const uint32_t d = Compose(100, 200, 0, 255), s = Compose(201, 0, 255, 128);
+  const uint32_t r = NormalAlphaFull(d, s, true);
+  EXPECT_EQ(B(r, 0), 100 + ((101 * 128) >> 8));
+  EXPECT_EQ(B(r, 1), 200 + ((-200 * 128) >> 8));  // floor, not truncation
+  EXPECT_EQ(B(r, 1), 100);
+  EXPECT_EQ(B(r, 2), 127);
+  EXPECT_EQ(B(r, 3), 255);
+}
+
+TEST(BlendFormulas, NormalOverTransparentDestinationCopiesExactly) {
+  const uint32_t s = Compose(1, 2, 3, 40);
+  EXPECT_EQ(NormalAlphaFull(Compose(9, 9, 9, 0), s, true), s);
+  // Without the alpha flag the result is opaque.
+  EXPECT_EQ(NormalAlphaFull(Compose(9, 9, 9, 0), s, false), s | 0xFF000000u);
+}
+
+TEST(BlendFormulas, OverlayAtFullStrengthClearsAlpha) {
+  EXPECT_EQ(B(ModePixel(2, Compose(10, 200, 128, 255), Compose(50, 50, 50, 255), 255, true), 3), 0);
+}
+
+TEST(BlendFormulas, LinearLightWithBlackDarkensBy254) {
+  const uint32_t r = ModePixel(3, Compose(254, 255, 100, 255), Compose(0, 0, 0, 255), 255, true);
+  EXPECT_EQ(B(r, 0), 0);
+  EXPECT_EQ(B(r, 1), 1);
+  EXPECT_EQ(B(r, 2), 0);
+  // White lightens by the same amount, truncated toward zero.
+  EXPECT_EQ(B(ModePixel(3, Compose(0, 0, 0, 255), Compose(255, 255, 255, 255), 255, true), 0), 254);
+}
+
+TEST(BlendFormulas, AdditionSaturatesAndScreenNeverDarkens) {
+  const uint32_t d = Compose(250, 10, 0, 255), s = Compose(255, 100, 255, 255);
+  const uint32_t add = ModePixel(4, d, s, 254, true);
+  EXPECT_EQ(B(add, 0), 255);
+  EXPECT_EQ(B(add, 1), 10 + ((254 * 100) >> 8));
+  for (int dc = 0; dc < 256; dc += 15)
+    for (int sc = 0; sc < 256; sc += 15)
+      EXPECT_GE(B(ModePixel(1, Compose(dc, 0, 0, 255), Compose(sc, 0, 0, 255), 200, true), 0), dc);
+}
+
+}  // namespace
+}  // namespace qv::blend
