@@ -1,0 +1,520 @@
+#include "game/BoardModel.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "core/Random.h"
+#include "core/StringUtils.h"
+#include "game/Scoring.h"
+#include "game/ZinLevel.h"
+
+namespace qv {
+
+namespace {
+
+const TCell kHole{};
+
+// Longest run a line can have: a column or a diagonal of the largest board.
+constexpr int kMaxRun = 2 * kMaxBoardSize + 1;
+
+bool IsLocked(int32_t kind) { return kind == kCellDouble || kind == kCellTriple; }
+
+// One step along an axis. Axis 0 is vertical, 1 and 2 the diagonals; the
+// first direction goes up (vertical) or towards lower columns. The row
+// change of a diagonal step depends on the column being left.
+inline void Step(int axis, bool first, int& c, int& r) {
+  const int odd = c & 1;
+  switch (axis) {
+    case 0:
+      r += first ? -1 : 1;
+      break;
+    case 1:
+      if (first) {
+        --c;
+        r += 1 - odd;
+      } else {
+        ++c;
+        r -= odd;
+      }
+      break;
+    default:
+      if (first) {
+        --c;
+        r -= odd;
+      } else {
+        ++c;
+        r += 1 - odd;
+      }
+      break;
+  }
+}
+
+}  // namespace
+
+std::vector<int32_t> ParsePalette(std::string_view text) {
+  std::vector<int32_t> palette;
+  if (Trim(text).empty()) return palette;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    const std::string item = Trim(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
+    long long value = 0;
+    palette.push_back(TryParseInt(item, value) && value >= INT32_MIN && value <= INT32_MAX
+                          ? static_cast<int32_t>(value)
+                          : 0);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return palette;
+}
+
+int TExplosionWave::LongestLine() const {
+  size_t longest = 0;
+  for (const auto& line : lines) longest = std::max(longest, line.cells.size());
+  return static_cast<int>(longest);
+}
+
+// --- grid and building -------------------------------------------------------
+
+void TBoardModel::Resize(int cols, int rows) {
+  cols_ = std::clamp(cols, 0, kMaxBoardSize);
+  rows_ = std::clamp(rows, 0, kMaxBoardSize);
+  cells_.assign(static_cast<size_t>(cols_ * rows_), TCell{});
+}
+
+const TCell& TBoardModel::Cell(int col, int row) const { return Inside(col, row) ? At(col, row) : kHole; }
+
+void TBoardModel::SetCell(int col, int row, const TCell& cell) {
+  if (Inside(col, row)) At(col, row) = cell;
+}
+
+void TBoardModel::SetPalette(std::string_view text) {
+  palette_ = ParsePalette(text);
+  const int n = static_cast<int>(palette_.size());
+  for (int i = 0; i < n; ++i) std::swap(palette_[static_cast<size_t>(i)], palette_[static_cast<size_t>(RandomInt(n))]);
+}
+
+int32_t TBoardModel::RandomColour() const {
+  const int index = RandomInt(static_cast<int32_t>(palette_.size()));
+  return palette_.empty() ? kNoColour : palette_[static_cast<size_t>(index)];
+}
+
+int32_t TBoardModel::MapColour(int32_t value) const {
+  if (value >= 0 && static_cast<size_t>(value) < palette_.size()) return palette_[static_cast<size_t>(value)];
+  return value;
+}
+
+void TBoardModel::Build(const TZinLevel& level) {
+  Resize(level.GetCols(), level.GetRows());
+  SetPalette(level.GetFlowerColors());
+  const bool allToColour = Difficulty() > 2;
+  for (int c = 0; c < cols_; ++c) {
+    for (int r = 0; r < rows_; ++r) {
+      const TCellDef def = level.GetCell(c, r);
+      TCell& cell = At(c, r);
+      cell = TCell{};
+      if (def.kind < kCellComplete || def.kind > kCellTriple) continue;  // a hole, or an unknown kind
+      cell.kind = def.kind == kCellComplete && allToColour ? kCellNormal : def.kind;
+      cell.colour = MapColour(def.colour);
+    }
+  }
+  FillFlowers(level);
+}
+
+bool TBoardModel::FillFlowers(const TZinLevel& level) {
+  for (int restart = 0;; ++restart) {
+    for (int c = 0; c < cols_; ++c) {
+      for (int r = 0; r < rows_; ++r) {
+        if (At(c, r).kind == kCellNone) continue;
+        const int32_t flower = level.GetCell(c, r).flower;
+        At(c, r).flower = flower == kNoColour ? RandomColour() : MapColour(flower);
+      }
+    }
+    bool line = AnyLine();
+    for (int round = 0; round < 5 && line; ++round) {
+      for (int c = 0; c < cols_; ++c) {
+        for (int r = 0; r < rows_; ++r) {
+          if (At(c, r).kind == kCellNone || level.GetCell(c, r).flower != kNoColour) continue;
+          if (LineAt(c, r)) At(c, r).flower = RandomColour();
+        }
+      }
+      line = AnyLine();
+    }
+    if (!line || restart == kMaxFillRestarts) {
+      fillRestarts_ = restart;
+      return !line;
+    }
+  }
+}
+
+void TBoardModel::CountLevelGoals() {
+  int32_t colourGoal = 0;
+  int32_t cellGoal = 0;
+  for (const TCell& cell : cells_) {
+    if (cell.kind == kCellNone) continue;
+    if (cell.flower == kArtifact) ++colourGoal;
+    if (cell.kind >= kCellNormal) {
+      ++cellGoal;
+      if (cell.colour != kNoColour) ++colourGoal;
+    }
+  }
+  counters_[kCounterColourGoal] = colourGoal;
+  counters_[kCounterCellGoal] = cellGoal;
+}
+
+// --- counters, players, scores ---------------------------------------------
+
+int32_t TBoardModel::Counter(int index) const {
+  return index >= 0 && index < kCounterCount ? counters_[static_cast<size_t>(index)] : 0;
+}
+
+void TBoardModel::SetCounter(int index, int32_t value) {
+  if (index >= 0 && index < kCounterCount) counters_[static_cast<size_t>(index)] = value;
+}
+
+void TBoardModel::AddStatistic(const std::string& name, int32_t amount) {
+  Statistics(currentPlayer_).Add(name, amount);
+}
+
+void TBoardModel::PayScore(int32_t points) {
+  scores_[PlayerIndex(currentPlayer_)] += points;
+  AddStatistic("Score", points);
+}
+
+void TBoardModel::ResetPlay() {
+  const int32_t difficulty = counters_[kCounterDifficulty];
+  counters_.fill(0);
+  counters_[kCounterDifficulty] = difficulty;
+  scores_.fill(0);
+  for (auto& stats : stats_) stats.Reset();
+  currentPlayer_ = 1;
+  possibleMoves_ = 0;
+}
+
+// --- rules -------------------------------------------------------------------
+
+bool TBoardModel::Neighbours(int c1, int r1, int c2, int r2) {
+  if (c1 == c2) return std::abs(r1 - r2) == 1;
+  if (std::abs(c1 - c2) != 1) return false;
+  return r2 == r1 || r2 == r1 + ((c1 & 1) == 0 ? 1 : -1);
+}
+
+bool TBoardModel::Movable(int col, int row) const {
+  if (!Inside(col, row)) return false;
+  const TCell& cell = At(col, row);
+  return (cell.kind == kCellComplete || cell.kind == kCellNormal) && cell.flower != kNoColour &&
+         cell.flower != kArtifact;
+}
+
+int TBoardModel::Run(int col, int row, int axis, TCellPos* out) const {
+  const int32_t flower = At(col, row).flower;
+  int n = 0;
+  out[n++] = {col, row};
+  for (const bool first : {true, false}) {
+    int c = col;
+    int r = row;
+    for (;;) {
+      Step(axis, first, c, r);
+      if (!Inside(c, r)) break;
+      const TCell& cell = At(c, r);
+      if (cell.kind < 0 || cell.flower != flower) break;
+      out[n++] = {c, r};
+    }
+  }
+  return n;
+}
+
+int TBoardModel::LineInto(int col, int row, TCellPos* out) const {
+  if (!Inside(col, row)) return 0;
+  const TCell& cell = At(col, row);
+  if (cell.kind < 0 || cell.flower == kNoColour) return 0;
+  if (cell.flower == kArtifact) {
+    if (row != rows_ - 1 && At(col, row + 1).kind >= 0) return 0;
+    out[0] = {col, row};
+    return 1;
+  }
+  for (int axis = 0; axis < 3; ++axis) {
+    const int n = Run(col, row, axis, out);
+    if (n >= 3) return n;
+  }
+  return 0;
+}
+
+bool TBoardModel::LineAt(int col, int row, TCellList* cells) const {
+  TCellPos buffer[kMaxRun];
+  const int n = LineInto(col, row, buffer);
+  if (n == 0) return false;
+  if (cells) cells->assign(buffer, buffer + n);
+  return true;
+}
+
+bool TBoardModel::FindLineForExplosion(int col, int row, TCellList& cells) const {
+  if (!Inside(col, row) || At(col, row).exploding) return false;
+  return LineAt(col, row, &cells);
+}
+
+bool TBoardModel::AnyLine() const {
+  TCellPos buffer[kMaxRun];
+  for (int c = 0; c < cols_; ++c)
+    for (int r = 0; r < rows_; ++r)
+      if (LineInto(c, r, buffer) > 0) return true;
+  return false;
+}
+
+namespace {
+bool Remains(const TCell& cell, int difficulty) {
+  if (cell.kind == kCellNone) return false;
+  if (cell.flower == kArtifact) return true;
+  return cell.kind >= kCellNormal && (difficulty != 1 || cell.colour != kNoColour);
+}
+}  // namespace
+
+int TBoardModel::RemainingCells() const {
+  const int difficulty = Difficulty();
+  return static_cast<int>(std::count_if(cells_.begin(), cells_.end(),
+                                        [&](const TCell& cell) { return Remains(cell, difficulty); }));
+}
+
+TCellPos TBoardModel::RemainingCell(int index) const {
+  const int difficulty = Difficulty();
+  for (int c = 0; c < cols_; ++c)
+    for (int r = 0; r < rows_; ++r)
+      if (Remains(At(c, r), difficulty) && index-- == 0) return {c, r};
+  return {-1, -1};
+}
+
+bool TBoardModel::NeedsFalls() const {
+  for (int c = 0; c < cols_; ++c) {
+    int count = 0;
+    for (int r = rows_ - 1; r >= 0; --r) {
+      const TCell& cell = At(c, r);
+      if (cell.kind == kCellNone) {
+        if (count > 0) return true;
+      } else if (IsLocked(cell.kind)) {
+        count = 0;
+      } else if (cell.flower == kNoColour) {
+        ++count;
+      } else if (count > 0) {
+        return true;
+      }
+    }
+    if (count > 0) return true;
+  }
+  return false;
+}
+
+int32_t TBoardModel::ScoreCells(const TCellPos* cells, int count) const {
+  const int chain = counters_[kCounterChain];
+  int32_t total = 0;
+  for (int i = 0; i < count; ++i) total += CellPoints(Cell(cells[i].col, cells[i].row), count, chain);
+  return total;
+}
+
+int32_t TBoardModel::ScoreLine(const TCellList& cells) const {
+  return ScoreCells(cells.data(), static_cast<int>(cells.size()));
+}
+
+int32_t TBoardModel::ScoreLine(const TCellList& cells, bool apply) {
+  if (!apply) return ScoreCells(cells.data(), static_cast<int>(cells.size()));
+  const int chain = counters_[kCounterChain];
+  const int n = static_cast<int>(cells.size());
+  int32_t total = 0;
+  for (const auto& pos : cells) {
+    if (!Inside(pos.col, pos.row)) continue;
+    TCell& cell = At(pos.col, pos.row);
+    const int32_t points = CellPoints(cell, n, chain);
+    cell.pendingScore += points;
+    total += points;
+  }
+  return total;
+}
+
+void TBoardModel::ExchangeFlowers(TCellPos a, TCellPos b) {
+  if (!Inside(a.col, a.row) || !Inside(b.col, b.row)) return;
+  std::swap(At(a.col, a.row).flower, At(b.col, b.row).flower);
+}
+
+// --- explosion wave ------------------------------------------------------------
+
+TExplosionWave TBoardModel::StartExplosionWave() {
+  TExplosionWave wave;
+  TCellList cells;
+  for (int r = rows_ - 1; r >= 0; --r) {
+    for (int c = 0; c < cols_; ++c) {
+      if (!FindLineForExplosion(c, r, cells)) continue;
+      for (const auto& pos : cells) At(pos.col, pos.row).exploding = true;
+      wave.lines.push_back({cells, 0});
+    }
+  }
+  for (size_t i = 0; i < wave.lines.size(); ++i) {
+    if (i == 0) {
+      AddStatistic("combo", 1);
+      ++counters_[kCounterChain];
+    }
+    AddStatistic("chains", 1);
+    wave.lines[i].points = ScoreLine(wave.lines[i].cells, true);
+  }
+  wave.chainLevel = counters_[kCounterChain];
+  return wave;
+}
+
+TCellExplosion TBoardModel::ExplodeCell(int col, int row) {
+  TCellExplosion result;
+  if (!Inside(col, row) || !At(col, row).exploding) return result;
+  TCell& cell = At(col, row);
+  result.exploded = true;
+  result.oldKind = cell.kind;
+  result.flower = cell.flower;
+  cell.exploding = false;
+  AddStatistic("flowers", 1);
+  switch (cell.kind) {
+    case kCellNormal:
+      if (cell.colour == kNoColour || cell.colour == cell.flower) {
+        AddStatistic("total_cells", 1);
+        if (cell.colour != kNoColour) {
+          AddStatistic("color_cells", 1);
+          result.colourCompleted = true;
+        }
+        cell.kind = kCellComplete;
+      }
+      result.flowerRemoved = true;
+      break;
+    case kCellDouble:
+    case kCellTriple:
+      --cell.kind;  // the lock opens one step, the flower stays
+      break;
+    default:
+      result.flowerRemoved = true;
+      break;
+  }
+  if (result.flowerRemoved) {
+    cell.flower = kNoColour;
+    if (result.flower == kArtifact) {
+      AddStatistic("color_cells", 1);
+      result.artifactCollected = true;
+    }
+  }
+  if (cell.pendingScore > 0) {
+    result.paid = cell.pendingScore;
+    PayScore(cell.pendingScore);
+    cell.pendingScore = 0;
+  }
+  result.newKind = cell.kind;
+  return result;
+}
+
+void TBoardModel::ExplodeWave(const TExplosionWave& wave) {
+  for (const auto& line : wave.lines)
+    for (const auto& pos : line.cells) ExplodeCell(pos.col, pos.row);
+}
+
+// --- falls ---------------------------------------------------------------------
+
+TFallsPlan TBoardModel::StartFalls() {
+  TFallsPlan plan;
+  const int remaining = RemainingCells();
+  if (remaining >= 1 && remaining <= 3) {
+    const TCellPos pos = RemainingCell(RandomInt(remaining));
+    const int32_t colour = Cell(pos.col, pos.row).colour;
+    if (colour >= 0) {
+      plan.assistColour = colour;
+      plan.assistCol = pos.col;
+    }
+  }
+  const auto addGroup = [&](int col, int top, int k) {
+    for (int j = 1; j <= k; ++j) {
+      TNewFlower flower;
+      flower.cell = {col, top + j - 1};
+      flower.startRow = top - 1;
+      flower.delayMs = (k - j) * kNewFlowerWaitMs;
+      flower.durationMs = j * kCellHeight * kFallMsPerPixel;
+      plan.durationMs = std::max(plan.durationMs, flower.delayMs + flower.durationMs);
+      plan.newFlowers.push_back(flower);
+    }
+  };
+  for (int c = 0; c < cols_; ++c) {
+    int count = 0;
+    for (int r = rows_ - 1; r >= 0; --r) {
+      TCell& cell = At(c, r);
+      if (cell.kind == kCellNone) {
+        if (count > 0) addGroup(c, r + 1, count);
+        count = 0;
+      } else if (cell.flower == kNoColour) {
+        ++count;
+      } else if (IsLocked(cell.kind)) {
+        count = 0;
+      } else if (count > 0) {
+        At(c, r + count).flower = cell.flower;
+        cell.flower = kNoColour;
+        const int duration = count * kCellHeight * kFallMsPerPixel;
+        plan.moves.push_back({{c, r}, {c, r + count}, duration});
+        plan.durationMs = std::max(plan.durationMs, duration);
+      }
+    }
+    if (count > 0) addGroup(c, 0, count);
+  }
+  // The lowest flower of each group starts first; equal starts keep the scan order.
+  std::stable_sort(plan.newFlowers.begin(), plan.newFlowers.end(),
+                   [](const TNewFlower& a, const TNewFlower& b) { return a.delayMs < b.delayMs; });
+  return plan;
+}
+
+int32_t TBoardModel::ChooseNewFlower(const TFallsPlan& plan, const TNewFlower& flower) {
+  const TCellPos pos = flower.cell;
+  if (!Inside(pos.col, pos.row)) return kNoColour;
+  int32_t colour = kNoColour;
+  for (int attempt = 1; attempt <= 6; ++attempt) {
+    if (attempt == 1 && plan.assistColour >= 0 && std::abs(pos.col - plan.assistCol) <= 1 && RandomInt(5) == 0)
+      colour = plan.assistColour;
+    else
+      colour = RandomColour();
+    At(pos.col, pos.row).flower = colour;
+    if (!LineAt(pos.col, pos.row)) break;
+  }
+  return colour;
+}
+
+TFallsPlan TBoardModel::RunFalls() {
+  TFallsPlan plan = StartFalls();
+  for (const auto& flower : plan.newFlowers) ChooseNewFlower(plan, flower);
+  return plan;
+}
+
+// --- move search -----------------------------------------------------------------
+
+bool TBoardModel::PossibleMoves(TLinkCellInfoCollection& moves) {
+  moves.Clear();
+  possibleMoves_ = 0;
+  if (AnyLine()) return false;
+  TCellPos buffer[kMaxRun];
+  for (int r = 0; r < rows_; ++r) {
+    for (int c = 0; c < cols_; ++c) {
+      if (!Movable(c, r)) continue;
+      const int32_t flower = At(c, r).flower;
+      const TCellPos partners[3] = {{c, r + 1}, {c + 1, r}, {c + 1, (c & 1) == 0 ? r + 1 : r - 1}};
+      for (const TCellPos& p : partners) {
+        if (!Movable(p.col, p.row)) continue;
+        TCell& other = At(p.col, p.row);
+        if (other.flower == flower) continue;
+        TCell& self = At(c, r);
+        std::swap(self.flower, other.flower);
+        int32_t points = 0;
+        bool found = false;
+        if (const int n = LineInto(c, r, buffer)) {
+          found = true;
+          points += ScoreCells(buffer, n);
+        }
+        if (const int n = LineInto(p.col, p.row, buffer)) {
+          found = true;
+          points += ScoreCells(buffer, n);
+        }
+        std::swap(self.flower, other.flower);
+        if (found) moves.Add({{c, r}, p, points});
+      }
+    }
+  }
+  possibleMoves_ = moves.Count();
+  return true;
+}
+
+}  // namespace qv
