@@ -1,0 +1,80 @@
+// The language tables: the translated strings of one language plus the
+// run-time text variables, and the expansion of macro texts against them.
+//
+// A macro text is literal text with names between percent signs
+// ("%CreateNewUser%"); "%%" stands for one percent sign. A name expands to a
+// run-time variable (exact name) or else to the translated string (name
+// compared case-insensitively), which is itself expanded. Chains of strings
+// are cut at kMaxExpandDepth levels (deeper references expand to the empty
+// text), and one expansion looks up at most kMaxExpandLookups names, so a
+// string that refers to itself can neither hang nor overflow the stack.
+//
+// One instance exists per process, made by StartupLanguages. The free
+// functions do nothing (or return their input) without it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "storage/Collections.h"
+
+namespace qv {
+
+class TMultiLanguages {
+public:
+  static constexpr int kMaxExpandDepth = 32;
+  static constexpr int kMaxExpandLookups = 4096;
+
+  // Clears the string table (variables stay), loads the default language
+  // file and then "Languages\<name>.lng" on top. True when either loaded.
+  bool LoadLanguage(const std::string& name);
+  // Loads one language file on top of the table; false when it cannot be
+  // opened as a storage file.
+  bool LoadFile(const std::string& path);
+  void ClearStrings() { strings_.Clear(); }
+
+  std::string ExpandText(const std::string& text, bool trim) const;
+  void SetTextVariable(const std::string& name, const std::string& value);
+  // A later entry of the same name replaces the earlier one (moved to the end).
+  void SetString(const std::string& name, const std::string& text);
+  const std::string* FindString(const std::string& name) const { return strings_.Find(name); }
+  int StringCount() const { return strings_.Count(); }
+
+  const std::string& GetLanguageId() const { return id_; }
+  const std::string& GetLanguageName() const { return name_; }
+
+private:
+  std::string Expand(const std::string& text, bool trim, int depth, int& lookups) const;
+
+  std::string id_;
+  std::string name_;
+  TStringCollection strings_;
+  std::vector<std::string> varNames_;
+  std::vector<std::string> varValues_;
+};
+
+// Creates the process's language tables (when missing), loads the default
+// language, installs the ReadText hook and keeps the expanded
+// "%CreateNewUser%" caption. The application folder must be current.
+void StartupLanguages();
+// Drops the tables and the ReadText hook (tests).
+void ShutdownLanguages();
+// The process's tables, or nullptr before start-up.
+TMultiLanguages* Languages();
+
+bool LoadLanguage(const std::string& name);
+// Clears the table and loads one file (the data tool's --lang); creates the
+// tables when missing.
+bool LoadLanguageFromFile(const std::string& path);
+std::string ExpandText(const std::string& text, bool trim = true);
+void SetTextVariable(const std::string& name, const std::string& value);
+std::string GetLanguageId();
+// The "create new user" caption looked up at start-up.
+const std::string& GetCreateNewUserText();
+
+// Digits grouped by three with the localised "%thousand_separator%".
+std::string FormatThousands(int32_t value);
+// Minutes, the localised "%time_separator%", seconds padded to two digits.
+std::string FormatTime(int32_t seconds);
+
+}  // namespace qv
