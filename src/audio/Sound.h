@@ -1,0 +1,65 @@
+// A sound item: names a sound resource and carries per-use settings (volume
+// percentage, pan, whether the music is muted while it plays). Screens and
+// widgets hand these to the engine's PlaySound.
+#pragma once
+
+#include <string>
+
+#include "storage/Collections.h"
+#include "storage/PersistObject.h"
+
+namespace qv {
+
+class ISound : public virtual IInterface {
+public:
+  virtual const std::string& GetResourceName() const = 0;
+  virtual int GetVolume() const = 0;
+  virtual void SetVolume(int volume) = 0;
+  virtual int GetPan() const = 0;
+  virtual void SetPan(int pan) = 0;
+  virtual bool GetMuteMusic() const = 0;
+  virtual void SetMuteMusic(bool mute) = 0;
+};
+
+class TSound : public TPropertyObject, public ISound {
+public:
+  static constexpr int kDefaultVolume = -1;  // the resource's own volume
+  static constexpr int kDefaultPan = -101;   // the pan left unchanged
+
+  void Initialize() override;
+  void LoadFromStorage(const StorageRef& storage) override;
+  void SaveToStorage(const StorageRef& storage) override;
+  // Reads "resourcename", "volume", "pan", "mutemusic"; writes all but the
+  // resource name.
+  bool SetPropertyValue(const std::string& name, const TVariant& value) override;
+  TVariant GetPropertyValue(const std::string& name) override;
+
+  const std::string& GetResourceName() const override { return resourceName_; }
+  void SetResourceName(const std::string& name) { resourceName_ = name; }
+  int GetVolume() const override { return volume_; }
+  void SetVolume(int volume) override { volume_ = volume; }
+  int GetPan() const override { return pan_; }
+  void SetPan(int pan) override { pan_ = pan; }
+  bool GetMuteMusic() const override { return muteMusic_; }
+  void SetMuteMusic(bool mute) override { muteMusic_ = mute; }
+
+private:
+  std::string resourceName_;
+  int volume_ = kDefaultVolume;
+  int pan_ = kDefaultPan;
+  bool muteMusic_ = false;
+};
+
+class ISoundCollection : public virtual IInterface {
+public:
+  virtual Ref<ISound> FindSound(std::string_view name) const = 0;
+};
+
+// Node "sounds", items "sound".
+class TSoundCollection : public TStaticCreationPersistItemCollection<TSound>, public ISoundCollection {
+public:
+  void Initialize() override;
+  Ref<ISound> FindSound(std::string_view name) const override { return ItemAs<ISound>(name); }
+};
+
+}  // namespace qv
