@@ -1,0 +1,224 @@
+#include "graphics/ImageCodec.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include <jpeglib.h>
+#include <png.h>
+
+namespace qv {
+namespace {
+
+constexpr unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+// Colour type and bit depth straight from the IHDR chunk, which libpng's
+// simplified interface does not report.
+bool PngHeader(std::string_view bytes, int& colourType, int& bitDepth) {
+  if (bytes.size() < 33 || std::memcmp(bytes.data(), kPngSignature, 8) != 0 ||
+      std::memcmp(bytes.data() + 12, "IHDR", 4) != 0)
+    return false;
+  bitDepth = static_cast<unsigned char>(bytes[24]);
+  colourType = static_cast<unsigned char>(bytes[25]);
+  return true;
+}
+
+bool SizeAllowed(uint64_t w, uint64_t h) {
+  return w > 0 && h > 0 && w <= INT32_MAX && h <= INT32_MAX &&
+         w * h <= static_cast<uint64_t>(kMaxSurfacePixels);
+}
+
+struct TPngSource {
+  std::string_view bytes;
+  size_t pos = 0;
+};
+
+void PngRead(png_structp png, png_bytep out, png_size_t count) {
+  auto* src = static_cast<TPngSource*>(png_get_io_ptr(png));
+  if (count > src->bytes.size() - src->pos) png_error(png, "truncated");
+  std::memcpy(out, src->bytes.data() + src->pos, count);
+  src->pos += count;
+}
+
+void PngWarning(png_structp, png_const_charp) {}
+[[noreturn]] void PngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
+enum class EPngTarget { kColour, kGrey };
+
+// Decodes into `surface` (B,G,R,A) or `grey` (one byte per pixel). Only
+// trivially destructible locals live in this frame, so libpng's error jump
+// skips no destructor; what is allocated belongs to the caller.
+bool ReadPng(std::string_view bytes, EPngTarget target, TSurface* surface, std::vector<uint8_t>* grey,
+             std::vector<uint8_t*>& rows) {
+  TPngSource src{bytes, 0};
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
+  }
+  png_set_read_fn(png, &src, PngRead);
+  png_read_info(png, info);
+  const png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
+  const int colourType = png_get_color_type(png, info);
+  if (!SizeAllowed(w, h)) png_error(png, "size");
+  png_set_strip_16(png);
+  png_set_interlace_handling(png);
+  if (target == EPngTarget::kGrey) {
+    png_read_update_info(png, info);
+    grey->assign(static_cast<size_t>(w) * h, 0);
+    rows.resize(h);
+    for (png_uint_32 y = 0; y < h; ++y) rows[y] = grey->data() + static_cast<size_t>(y) * w;
+  } else {
+    png_set_palette_to_rgb(png);
+    png_set_expand_gray_1_2_4_to_8(png);
+    png_set_gray_to_rgb(png);
+    const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    png_set_bgr(png);
+    if (!alpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != static_cast<size_t>(w) * 4) png_error(png, "format");
+    surface->SetSize(static_cast<int>(w), static_cast<int>(h));
+    surface->SetHasAlpha(alpha);
+    if (surface->GetWidth() == 0) png_error(png, "size");
+    rows.resize(h);
+    for (png_uint_32 y = 0; y < h; ++y) rows[y] = reinterpret_cast<uint8_t*>(surface->GetScanLine(static_cast<int>(y)));
+  }
+  png_read_image(png, rows.data());
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  return true;
+}
+
+}  // namespace
+
+Ref<TSurface> DecodePng(std::string_view bytes, EPngAccept accept) {
+  int colourType = 0, bitDepth = 0;
+  if (!PngHeader(bytes, colourType, bitDepth)) return nullptr;
+  if (accept == EPngAccept::kTrueColour && colourType != PNG_COLOR_TYPE_RGB &&
+      colourType != PNG_COLOR_TYPE_RGB_ALPHA)
+    return nullptr;
+  auto surface = MakeRef<TSurface>();
+  std::vector<uint8_t*> rows;
+  if (!ReadPng(bytes, EPngTarget::kColour, surface.get(), nullptr, rows)) return nullptr;
+  return surface;
+}
+
+bool DecodePngGrey(std::string_view bytes, int& width, int& height, std::vector<uint8_t>& grey) {
+  int colourType = 0, bitDepth = 0;
+  if (!PngHeader(bytes, colourType, bitDepth) || colourType != PNG_COLOR_TYPE_GRAY || bitDepth != 8)
+    return false;
+  std::vector<uint8_t*> rows;
+  if (!ReadPng(bytes, EPngTarget::kGrey, nullptr, &grey, rows)) return false;
+  width = static_cast<int>(rows.empty() ? 0 : grey.size() / rows.size());
+  height = static_cast<int>(rows.size());
+  return true;
+}
+
+namespace {
+
+struct TJpegError {
+  jpeg_error_mgr mgr;
+  std::jmp_buf jump;
+};
+
+[[noreturn]] void JpegErrorExit(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<TJpegError*>(cinfo->err)->jump, 1);
+}
+
+void JpegSilence(j_common_ptr, int) {}
+
+// Decodes into `pixels` (resized here). Only trivially destructible locals
+// live in this frame, so the error jump skips no destructor.
+bool DecodeJpegInto(std::string_view bytes, int& width, int& height, std::vector<uint32_t>& pixels) {
+  jpeg_decompress_struct cinfo;
+  TJpegError err;
+  cinfo.err = jpeg_std_error(&err.mgr);
+  err.mgr.error_exit = JpegErrorExit;
+  err.mgr.emit_message = JpegSilence;
+  if (setjmp(err.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
+               static_cast<unsigned long>(bytes.size()));
+  if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK || cinfo.num_components != 3 ||
+      !SizeAllowed(cinfo.image_width, cinfo.image_height)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  cinfo.out_color_space = JCS_EXT_BGRA;
+  jpeg_start_decompress(&cinfo);
+  width = static_cast<int>(cinfo.output_width);
+  height = static_cast<int>(cinfo.output_height);
+  pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFF000000u);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW row = reinterpret_cast<JSAMPROW>(pixels.data() + static_cast<size_t>(cinfo.output_scanline) * width);
+    jpeg_read_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return true;
+}
+
+}  // namespace
+
+Ref<TSurface> DecodeJpeg(std::string_view bytes) {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+  if (bytes.empty() || !DecodeJpegInto(bytes, width, height, pixels)) return nullptr;
+  auto surface = MakeRef<TSurface>(width, height, false);
+  if (surface->GetWidth() == 0) return nullptr;
+  uint32_t* d = surface->GetScanLine(0);
+  for (size_t i = 0; i < pixels.size(); ++i) d[i] = pixels[i] | 0xFF000000u;
+  return surface;
+}
+
+std::string EncodePng(const ISurface& surface) {
+  const int w = surface.GetWidth(), h = surface.GetHeight();
+  if (w <= 0 || h <= 0) return {};
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(w);
+  image.height = static_cast<png_uint_32>(h);
+  std::vector<uint8_t> rgb;
+  const void* buffer = surface.GetScanLine(0);
+  if (surface.GetHasAlpha()) {
+    image.format = PNG_FORMAT_BGRA;
+  } else {
+    image.format = PNG_FORMAT_BGR;
+    rgb.resize(static_cast<size_t>(w) * h * 3);
+    const uint32_t* s = surface.GetScanLine(0);
+    for (size_t i = 0, n = static_cast<size_t>(w) * h; i < n; ++i) {
+      rgb[3 * i] = static_cast<uint8_t>(s[i]);
+      rgb[3 * i + 1] = static_cast<uint8_t>(s[i] >> 8);
+      rgb[3 * i + 2] = static_cast<uint8_t>(s[i] >> 16);
+    }
+    buffer = rgb.data();
+  }
+  png_alloc_size_t size = 0;
+  if (!png_image_write_get_memory_size(image, size, 0, buffer, 0, nullptr)) return {};
+  std::string out(size, '\0');
+  if (!png_image_write_to_memory(&image, out.data(), &size, 0, buffer, 0, nullptr)) return {};
+  out.resize(size);
+  return out;
+}
+
+bool SavePng(const ISurface& surface, const std::string& nativePath) {
+  const std::string bytes = EncodePng(surface);
+  if (bytes.empty()) return false;
+  std::ofstream out(nativePath, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
+}
+
+}  // namespace qv

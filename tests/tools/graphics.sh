@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The data tool's blend and fill commands, run as a content author would.
+set -u
+tool=${QV_TOOL:?QV_TOOL names the data tool}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+fails=0
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    echo "FAIL $1: expected [$2], got [$3]"
+    fails=$((fails + 1))
+  fi
+}
+# Prints the pixels of a PNG written by the tool as r,g,b[,a] items.
+pixels() {
+  python3 - "$1" <<'PY'
+import struct, sys, zlib
+d = open(sys.argv[1], 'rb').read()
+pos, idat = 8, b''
+while pos < len(d):
+    n, = struct.unpack('>I', d[pos:pos + 4]); t = d[pos + 4:pos + 8]; c = d[pos + 8:pos + 8 + n]; pos += 12 + n
+    if t == b'IHDR': w, h, _, ct = struct.unpack('>IIBB', c[:10])
+    if t == b'IDAT': idat += c
+raw, bpp, out = zlib.decompress(idat), (4 if ct == 6 else 3), []
+for y in range(h):
+    row = raw[y * (w * bpp + 1):(y + 1) * (w * bpp + 1)]
+    assert row[0] == 0, 'filtered rows are not expected for tiny images'
+    out += [','.join(str(v) for v in row[1 + x * bpp:1 + (x + 1) * bpp]) for x in range(w)]
+print(' '.join(out))
+PY
+}
+
+# Source: half-transparent white and a clear pixel (RGBA); destination RGB;
+# mask: opaque and quarter alpha.
+echo iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAYAAAD0In+KAAAAEUlEQVR4nGP4//9/AycnJwMAF8UDmQsNYFUAAAAASUVORK5CYII= | base64 -d > src.png
+echo iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAAD0lEQVR4nGM4kcIgJ8IFAAc3AWkWS7KuAAAAAElFTkSuQmCC | base64 -d > dst.png
+echo iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAYAAAD0In+KAAAAD0lEQVR4nGNgYGD4D8QOAAVEAUD7iyXJAAAAAElFTkSuQmCC | base64 -d > mask.png
+
+"$tool" blend --mode normal --opacity 255 src.png dst.png out.png
+check "blend exit" 0 $?
+"$tool" fill --color 0xFF0000FF --mask mask.png --mode normal --opacity 255 dst.png fill.png
+check "fill exit" 0 $?
+"$tool" blend --mode addition --opacity 0 --at -1,0 src.png dst.png zero.png
+check "opacity 0 exit" 0 $?
+if command -v python3 > /dev/null; then
+  # 200 + floor((255 - 200) * 128 / 256) = 227 and so on; a clear pixel leaves the destination.
+  check "blend pixels" "227,177,127 30,20,10" "$(pixels out.png)"
+  # Opaque mask pixel takes the colour; alpha 64 moves a quarter of the way, rounding down.
+  check "fill pixels" "0,0,255 22,15,71" "$(pixels fill.png)"
+  check "opacity 0 draws nothing" "200,100,0 30,20,10" "$(pixels zero.png)"
+fi
+
+# Bad input: exit 1 and one line on standard error, never a crash.
+for args in "--mode glow --opacity 10 src.png dst.png o.png" \
+            "--mode normal --opacity 300 src.png dst.png o.png" \
+            "--mode normal --opacity 10 --at 3 src.png dst.png o.png" \
+            "--mode normal --opacity 10 src.png missing.png o.png" \
+            "--mode normal --opacity 10 src.png dst.png"; do
+  # shellcheck disable=SC2086
+  "$tool" blend $args > /dev/null 2> err.txt
+  check "blend $args exit" 1 $?
+  check "blend $args message lines" 1 "$(wc -l < err.txt)"
+done
+head -c 40 src.png > cut.png
+"$tool" blend --mode normal --opacity 10 cut.png dst.png o.png 2> err.txt
+check "truncated png exit" 1 $?
+"$tool" fill --color 0xGG --mask mask.png --mode normal --opacity 1 dst.png o.png 2> err.txt
+check "bad colour exit" 1 $?
+
+[ "$fails" -eq 0 ] || exit 1
