@@ -19,35 +19,17 @@ constexpr int kMaxRun = 2 * kMaxBoardSize + 1;
 
 bool IsLocked(int32_t kind) { return kind == kCellDouble || kind == kCellTriple; }
 
-// One step along an axis. Axis 0 is vertical, 1 and 2 the diagonals; the
-// first direction goes up (vertical) or towards lower columns. The row
-// change of a diagonal step depends on the column being left.
-inline void Step(int axis, bool first, int& c, int& r) {
-  const int odd = c & 1;
-  switch (axis) {
-    case 0:
-      r += first ? -1 : 1;
-      break;
-    case 1:
-      if (first) {
-        --c;
-        r += 1 - odd;
-      } else {
-        ++c;
-        r -= odd;
-      }
-      break;
-    default:
-      if (first) {
-        --c;
-        r -= odd;
-      } else {
-        ++c;
-        r += 1 - odd;
-      }
-      break;
-  }
-}
+// One step along an axis, by the parity of the column being left. Axis 0 is
+// vertical, 1 and 2 the diagonals; direction 0 goes up (vertical) or
+// towards lower columns, direction 1 the other way.
+struct TStep {
+  int dc;
+  int dr;
+};
+constexpr TStep kSteps[3][2][2] = {
+    {{{0, -1}, {0, -1}}, {{0, 1}, {0, 1}}},    // vertical
+    {{{-1, 1}, {-1, 0}}, {{1, 0}, {1, -1}}},   // first diagonal
+    {{{-1, 0}, {-1, -1}}, {{1, 1}, {1, 0}}}};  // second diagonal
 
 }  // namespace
 
@@ -79,7 +61,15 @@ int TExplosionWave::LongestLine() const {
 void TBoardModel::Resize(int cols, int rows) {
   cols_ = std::clamp(cols, 0, kMaxBoardSize);
   rows_ = std::clamp(rows, 0, kMaxBoardSize);
-  cells_.assign(static_cast<size_t>(cols_ * rows_), TCell{});
+  cells_.assign(static_cast<size_t>((cols_ + 2) * (rows_ + 2)), TCell{});
+}
+
+std::vector<TCell> TBoardModel::Cells() const {
+  std::vector<TCell> grid;
+  grid.reserve(static_cast<size_t>(cols_ * rows_));
+  for (int c = 0; c < cols_; ++c)
+    for (int r = 0; r < rows_; ++r) grid.push_back(At(c, r));
+  return grid;
 }
 
 const TCell& TBoardModel::Cell(int col, int row) const { return Inside(col, row) ? At(col, row) : kHole; }
@@ -207,16 +197,21 @@ bool TBoardModel::Movable(int col, int row) const {
 }
 
 int TBoardModel::Run(int col, int row, int axis, TCellPos* out) const {
-  const int32_t flower = At(col, row).flower;
+  const int height = rows_ + 2;
+  const int start = Index(col, row);
+  const int32_t flower = cells_[static_cast<size_t>(start)].flower;
   int n = 0;
   out[n++] = {col, row};
-  for (const bool first : {true, false}) {
+  for (int dir = 0; dir < 2; ++dir) {
     int c = col;
     int r = row;
+    int index = start;
     for (;;) {
-      Step(axis, first, c, r);
-      if (!Inside(c, r)) break;
-      const TCell& cell = At(c, r);
+      const TStep step = kSteps[axis][dir][c & 1];
+      c += step.dc;
+      r += step.dr;
+      index += step.dc * height + step.dr;
+      const TCell& cell = cells_[static_cast<size_t>(index)];  // the border holes stop every walk
       if (cell.kind < 0 || cell.flower != flower) break;
       out[n++] = {c, r};
     }

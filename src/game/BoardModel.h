@@ -104,7 +104,8 @@ public:
   // A position outside the grid reads as a hole; writes there are ignored.
   const TCell& Cell(int col, int row) const;
   void SetCell(int col, int row, const TCell& cell);
-  const std::vector<TCell>& Cells() const { return cells_; }  // column-major
+  // The grid column by column (cols * rows records).
+  std::vector<TCell> Cells() const;
 
   // Parses and shuffles: position i is exchanged with a drawn position of
   // the whole palette, i from the first to the last.
@@ -199,8 +200,11 @@ public:
 
 private:
   static int PlayerIndex(int player) { return player == 2 ? 1 : 0; }
-  TCell& At(int col, int row) { return cells_[static_cast<size_t>(col * rows_ + row)]; }
-  const TCell& At(int col, int row) const { return cells_[static_cast<size_t>(col * rows_ + row)]; }
+  // The grid is stored with a border of holes around it, column-major, so
+  // a walk stops at the edge without testing the bounds.
+  int Index(int col, int row) const { return (col + 1) * (rows_ + 2) + row + 1; }
+  TCell& At(int col, int row) { return cells_[static_cast<size_t>(Index(col, row))]; }
+  const TCell& At(int col, int row) const { return cells_[static_cast<size_t>(Index(col, row))]; }
   // Run along one axis through a flowered cell: writes the cells in report
   // order into `out` (room for 2 * kMaxBoardSize + 1) and returns the count.
   int Run(int col, int row, int axis, TCellPos* out) const;
