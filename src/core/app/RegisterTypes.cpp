@@ -1,11 +1,13 @@
 #include "core/app/RegisterTypes.h"
 
 #include "audio/AudioTypes.h"
+#include "functions/FunctionsTypes.h"
 
 namespace qv {
 
 // Each subsystem's own registration function, lowest subsystem first.
 void RegisterAllTypes() {
+  RegisterFunctionsTypes();
   RegisterAudioTypes();
 }
 

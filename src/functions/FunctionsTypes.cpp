@@ -1,0 +1,32 @@
+#include "functions/FunctionsTypes.h"
+
+#include "functions/EvalFunction.h"
+#include "functions/Function.h"
+#include "functions/FunctionKinds.h"
+#include "storage/ClassRegistry.h"
+
+namespace qv {
+
+void RegisterFunctionsTypes() {
+  RegisterClass<TComplexFunction>("function_complex");
+  RegisterClass<TFuncSelectorFunction>("function_selector");
+  RegisterClass<TFuncSelectorFunction>("function_selector_func");
+  RegisterClass<TConstSelectorFunction>("function_selector_const");
+  RegisterClass<TSinFunction>("function_sin");
+  RegisterClass<TPolinom2Function>("function_polinom2");
+  RegisterClass<TSumFunction>("function_sum");
+  RegisterClass<TSubstrFunction>("function_substr");
+  RegisterClass<TMultiplyFunction>("function_multiply");
+  RegisterClass<TDivisionFunction>("function_division");
+  RegisterClass<TArithmeticFunction>("function_arithmetic");
+  RegisterClass<TEvalFunction>("function_eval");
+  RegisterClass<TRandomFunction>("function_random");
+  RegisterClass<TIntRandomFunction>("function_int_random");
+  RegisterClass<TSwitchFunction>("function_switch");
+  RegisterClass<TIntervalFunction>("function_interval");
+  RegisterClass<TPiecewiseLinearInterpolationFunction>("function_piecewise");
+  RegisterClass<TLinearSegmentFunction>("function_linear_segment");
+  RegisterClass<TMonteCarloFunction>("function_montecarlo");
+}
+
+}  // namespace qv
