@@ -299,6 +299,12 @@ bool TPlatformWindow::InjectKey(const std::string& name, bool down) {
   return true;
 }
 
+bool TPlatformWindow::IsKeyName(const std::string& name) {
+  SDL_Keycode key = SDLK_UNKNOWN;
+  uint16_t mods = 0;
+  return ParseKeyName(name, key, mods);
+}
+
 bool TPlatformWindow::InjectKeyPress(const std::string& name) {
   SDL_Keycode key = SDLK_UNKNOWN;
   uint16_t mods = 0;

@@ -72,6 +72,8 @@ public:
   void InjectMouseMove(int x, int y);
   void InjectMouseButton(int x, int y, int button, bool down, int clicks = 1);
   bool InjectKey(const std::string& name, bool down);
+  // Whether the text names a key (with optional prefixes).
+  static bool IsKeyName(const std::string& name);
   // A whole key stroke: down, the text it types (when it types any), up.
   bool InjectKeyPress(const std::string& name);
   void InjectText(const std::string& utf8);
