@@ -1,0 +1,237 @@
+#include "functions/ExpressionParser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/Random.h"
+
+namespace qv {
+namespace {
+
+struct Case {
+  const char* text;
+  float value;
+};
+
+float Eval(const std::string& text) {
+  TExpressionParser parser;
+  const int index = parser.CompileOrThrow(text);
+  return parser.Evaluate(index);
+}
+
+std::string CompileError(const std::string& text) {
+  TExpressionParser parser;
+  EXPECT_EQ(parser.Compile(text), -1) << text;
+  return parser.LastError();
+}
+
+TEST(ExpressionParser, PrioritiesAndGrouping) {
+  const std::vector<Case> cases = {
+      {"2+3*4", 14},      {"(2+3)*4", 20},   {"2^3^2", 64},        {"-2^2", 4},     {"2*3+4", 10},
+      {"1-2-3", -4},      {"12/2/3", 2},     {"2*3^2", 18},        {"((((7))))", 7}, {"2^-1", 0.5f},
+      {"-2*3", -6},       {"2*-3", -6},      {"10 div 3", 3},      {"-7 mod 3", -1}, {"7 mod -3", 1},
+      {"1 + 2 = 3", 1},   {"1 < 2 and 3 > 2", 1},                  {"not 1 = 1", 0}, {"2 + 3 > 4", 1},
+      {"3! + 1", 7},      {"2 * 3!", 12},    {"200 * 10%", 20},    {"sin(0) + cos(0) * 2", 2},
+  };
+  for (const auto& c : cases) EXPECT_FLOAT_EQ(Eval(c.text), c.value) << c.text;
+}
+
+TEST(ExpressionParser, UnarySignsNotAndIntegerPower) {
+  const std::vector<Case> cases = {
+      {"- - -2", -2},    {"+-+2", -2},      {"--2", 2},        {"1--2", 3},    {"1++2", 3},
+      {"5 - -2", 7},     {"not 0", 1},      {"not 1", 0},      {"not not 5", 5}, {"not not not 0", 1},
+      {"(-2)^3", -8},    {"-2^3", -8},      {"2^0.5", 1.41421354f}, {"x++", 1}, {"4--", 3},
+      {"(-8)^2", 64},    {"2^10", 1024},    {"9^0.5", 3},
+  };
+  for (const auto& c : cases) EXPECT_FLOAT_EQ(Eval(c.text), c.value) << c.text;
+  // A real power of a negative base fails where the integer power does not.
+  EXPECT_THROW(Eval("(-8)^(1/3)"), EMathError);
+  EXPECT_FLOAT_EQ(Eval("(-8)^3"), -512);
+}
+
+TEST(ExpressionParser, RoundingHalvesToEvenAndFloatResults) {
+  EXPECT_EQ(Eval("round(2.5)"), 2.0f);
+  EXPECT_EQ(Eval("round(3.5)"), 4.0f);
+  EXPECT_EQ(Eval("round(-2.5)"), -2.0f);
+  EXPECT_EQ(Eval("7 div 2.5"), 3.0f);  // round(2.5) = 2
+  EXPECT_EQ(Eval("trunc(-2.7)"), -2.0f);
+  EXPECT_EQ(Eval("1/3 = 1/3"), 1.0f);
+  EXPECT_EQ(Eval("0.1+0.2"), 0.1f + 0.2f);
+  EXPECT_EQ(Eval("pi"), 3.14159274f);
+  EXPECT_EQ(Eval("$ff + 1"), 256.0f);
+  EXPECT_EQ(Eval("1.5e3"), 1500.0f);
+  EXPECT_EQ(Eval("if(2 > 1, 10, 20)"), 10.0f);
+  EXPECT_EQ(Eval("if(256, 10, 20)"), 20.0f);  // 256 mod 256 = 0 is false
+  EXPECT_EQ(Eval("5 xor 3"), 6.0f);
+  EXPECT_EQ(Eval("logn(2, 8)"), 3.0f);
+  EXPECT_EQ(Eval("max(2, min(7, 5))"), 5.0f);
+}
+
+TEST(ExpressionParser, StringOperands) {
+  EXPECT_EQ(Eval("'b' in 'a,b,c'"), 1.0f);
+  EXPECT_EQ(Eval("'d' in 'a,b,c'"), 0.0f);
+  EXPECT_EQ(Eval("'abc' < 'abd'"), 1.0f);
+  EXPECT_EQ(Eval("'abc' = 'abc'"), 1.0f);
+  EXPECT_EQ(Eval("'abc' <> 'abc'"), 0.0f);
+  EXPECT_EQ(Eval("pos('c', 'abcd') + 1"), 4.0f);
+  EXPECT_EQ(Eval("pos('x', 'abcd')"), 0.0f);
+  EXPECT_EQ(CompileError("'a' + 'b'"), "+ is not a valid string operand");
+  EXPECT_EQ(CompileError("'a' * 2"), "* is not a valid string operand");
+}
+
+TEST(ExpressionParser, CompileErrorMessages) {
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"x y", "Error in math expression: x two space limited variables/constants"},
+      {"2 3", "Error in math expression: 2 two space limited variables/constants"},
+      {"foo(1)", "Error in math expression: foo is an unknown function"},
+      {"()", "Error in math expression: Empty brackets ()"},
+      {"(1)(2)", "Error in math expression: Missing operand between )("},
+      {"(1) 2", "Error in math expression: Missing operand between ) and constant/variable"},
+      {"2 (1)", "Error in math expression: Missing operand between constant/variable and ("},
+      {"pi(1)", "Error in math expression: Missing operand between constant/variable and ("},
+      {"(1+2", "Unequal brackets"},
+      {"1)+(2", "Unequal brackets"},
+      {"1,2", "Error in math expression: Syntax error in expression 1,2"},
+      {"sin(1,2)", "Error in math expression: Syntax error in expression sin(1,2)"},
+      {"max(1)", "Error in math expression: Syntax error: function or operand has too few arguments"},
+      {"1+", "Error in math expression: Syntax error: function or operand has too few arguments"},
+      {"*2", "Error in math expression: Syntax error: function or operand has too few arguments"},
+      {"sin", "Error in math expression: Syntax error: function or operand has too few arguments"},
+      {"sin(1) 2", "Error in math expression: Missing operand between ) and constant/variable"},
+      {"3! 2", "Error in math expression: Can not find operand/function"},
+      {"1/0", "Division by zero"},
+      {"ln(-1)", "Invalid floating point operation"},
+      {"1e39", "Floating point overflow"},
+  };
+  for (const auto& [text, message] : cases) EXPECT_EQ(CompileError(text), message) << text;
+  TExpressionParser parser;
+  EXPECT_EQ(parser.Compile(""), -1);
+  EXPECT_EQ(parser.Compile("   "), -1);
+}
+
+TEST(ExpressionParser, BadTextFailsCleanly) {
+  TExpressionParser parser;
+  EXPECT_EQ(parser.Compile(std::string(1000, '(')), -1);
+  EXPECT_EQ(parser.LastError(), "Unequal brackets");
+  // Balanced but deep: brackets around the whole text are stripped.
+  EXPECT_EQ(Eval(std::string(1000, '(') + "1" + std::string(1000, ')')), 1.0f);
+  std::string nested;
+  for (int i = 0; i < 1000; ++i) nested += "sin(";
+  nested += "1" + std::string(1000, ')');
+  EXPECT_EQ(parser.Compile(nested), -1);
+  EXPECT_EQ(parser.LastError(), "Error in math expression: Expression is nested too deeply");
+  for (const char* garbage : {"@#~&|", "'unterminated", ":= 1", "1 := 2", "((,))", "sin(,)", "..5"})
+    EXPECT_EQ(parser.Compile(garbage), -1) << garbage;
+  std::string bytes;
+  for (int i = 1; i < 256; ++i) bytes += static_cast<char>(i);
+  EXPECT_EQ(parser.Compile(bytes), -1);
+  EXPECT_EQ(parser.ExpressionCount(), 0);
+}
+
+TEST(ExpressionParser, EvaluationErrorsThrowAndFoldingMakesThemCompileErrors) {
+  TExpressionParser parser;
+  float x = 0.0f;
+  parser.DefineVariable("x", &x);
+  const int div = parser.Compile("1/x");
+  ASSERT_GE(div, 0);
+  EXPECT_THROW(parser.Evaluate(div), EMathError);
+  x = 4.0f;
+  EXPECT_EQ(parser.Evaluate(div), 0.25f);
+  // Both branches of "if" are evaluated.
+  x = 0.0f;
+  const int guarded = parser.Compile("if(x <> 0, 1/x, 0)");
+  EXPECT_THROW(parser.Evaluate(guarded), EMathError);
+  EXPECT_THROW(parser.Evaluate(parser.Compile("x mod 0")), EMathError);
+  EXPECT_THROW(parser.Evaluate(parser.Compile("sqrt(x - 1)")), EMathError);
+  EXPECT_THROW(parser.Evaluate(parser.Compile("(x + 1e30) * 1e30")), EMathError);
+  EXPECT_THROW(parser.Evaluate(parser.Compile("(x + 1e30) div 1")), EMathError);  // beyond 64 bits
+  EXPECT_EQ(parser.Compile("70!"), -1);
+  EXPECT_EQ(parser.LastError(), "Floating point overflow");
+}
+
+TEST(ExpressionParser, ProgramsWithAssignments) {
+  TExpressionParser parser;
+  ASSERT_TRUE(parser.CompileProgram("a := 2\r\n// a := 100\n\n   a*3  \n"));
+  EXPECT_EQ(parser.ExpressionCount(), 2);
+  EXPECT_EQ(parser.EvaluateProgram(), 6.0f);
+  EXPECT_EQ(parser.GetVariable("a"), 2.0f);
+
+  ASSERT_TRUE(parser.CompileProgram("// nothing"));
+  EXPECT_EQ(parser.EvaluateProgram(), 0.0f);
+
+  EXPECT_FALSE(parser.CompileProgram("b := 1\nb b"));
+  EXPECT_EQ(parser.ExpressionCount(), 0);
+  EXPECT_EQ(parser.LastError(), "Error in math expression: b two space limited variables/constants");
+}
+
+TEST(ExpressionParser, VariablesFunctionsAndReplacement) {
+  TExpressionParser parser;
+  float t = 0.5f, out = 0.0f;
+  parser.DefineVariable("T", &t);
+  parser.DefineVariable("out", &out);
+  const int index = parser.Compile("out := t * 2");
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(parser.Evaluate(index), 1.0f);
+  EXPECT_EQ(out, 1.0f);
+  t = 3.0f;
+  parser.Evaluate(index);
+  EXPECT_EQ(out, 6.0f);
+
+  int calls = 0;
+  parser.DefineFunction("twice", "doubles", 1, [&calls](const float* a) {
+    ++calls;
+    return a[0] * 2;
+  });
+  const int folded = parser.Compile("twice(4)");
+  EXPECT_EQ(calls, 1);  // folded once at compile time
+  EXPECT_EQ(parser.Evaluate(folded), 8.0f);
+  EXPECT_EQ(calls, 1);
+  parser.DefineFunction("tick", "counts", 0, [&calls](const float*) { return float(++calls); }, true);
+  const int varying = parser.Compile("tick");
+  EXPECT_EQ(parser.Evaluate(varying), 2.0f);
+  EXPECT_EQ(parser.Evaluate(varying), 3.0f);
+  EXPECT_THROW(parser.DefineFunction("seven", "", 7, [](const float*) { return 0.0f; }), EParserException);
+
+  parser.DefineFunction("half", "halves", 1, [](const float* a) { return a[0] / 2; });
+  EXPECT_TRUE(parser.ReplaceWord("twice", "half"));
+  EXPECT_EQ(parser.Evaluate(parser.Compile("twice(4)")), 2.0f);
+  try {
+    parser.ReplaceWord("twice", "max");
+    FAIL();
+  } catch (const EParserException& e) {
+    EXPECT_STREQ(e.what(), "Error in math expression: Cannot replace variable/function NFuntionArg doesn't match");
+  }
+  ASSERT_NE(parser.FindWord("sinh"), nullptr);
+  EXPECT_EQ(parser.FindWord("sinh")->description, "hyperbolic sine of an angle in rad");
+  EXPECT_EQ(parser.FindWord("LOGN")->argCount, 2);
+}
+
+TEST(ExpressionParser, RandomDrawsFromTheProgramGenerator) {
+  SetRandomSeed(42);
+  const float expected = static_cast<float>(RandomFloat());
+  const int32_t expectedInt = RandomInt(10);
+  SetRandomSeed(42);
+  TExpressionParser parser;
+  const int r = parser.Compile("random");
+  const int ri = parser.Compile("random_int(10.9)");
+  EXPECT_EQ(parser.Evaluate(r), expected);
+  EXPECT_EQ(parser.Evaluate(ri), static_cast<float>(expectedInt));
+  for (int i = 0; i < 100; ++i) {
+    const float v = parser.Evaluate(r);
+    EXPECT_GE(v, 0.0f);
+    EXPECT_LT(v, 1.0f);
+  }
+}
+
+TEST(ExpressionParser, SeparatorSettings) {
+  TExpressionParser parser;
+  parser.SetDecimalSeparator(',');
+  parser.SetArgSeparator(';');
+  EXPECT_EQ(parser.Evaluate(parser.CompileOrThrow("max(1,5; 2) * 2")), 4.0f);
+  EXPECT_EQ(parser.Compile("1.5"), -1);
+}
+
+}  // namespace
+}  // namespace qv
