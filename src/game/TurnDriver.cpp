@@ -33,6 +33,10 @@ const char* PlayModeText(EPlayMode mode) {
   }
 }
 
+bool RemainingCellsShine(int remaining, int moves) {
+  return remaining <= 4 && (moves % 3 == 0 || moves % 10 == 9);
+}
+
 namespace {
 int32_t ClampToInt32(double v) {
   return static_cast<int32_t>(std::clamp(v, static_cast<double>(std::numeric_limits<int32_t>::min()),
@@ -69,6 +73,7 @@ void TTurnDriver::StartTurn() {
   } else if (!board_.PossibleMoves(moves_) || moves_.Empty()) {
     Finish(kStatusNoMoves);
   }
+  shine_ = !status_ && RemainingCellsShine(remainingAtTurnStart_, board_.Counter(kCounterMoves));
   if (mode_ == EPlayMode::DuelPlayer || mode_ == EPlayMode::DuelComputer)
     board_.SetCurrentPlayer(board_.Counter(kCounterMoves) % 2 + 1);
   else if (mode_ == EPlayMode::HowToPlay)

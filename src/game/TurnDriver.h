@@ -25,6 +25,10 @@ const char* PlayModeText(EPlayMode mode);
 // How a level ended.
 enum ELevelStatus : int { kStatusNoMoves = 0, kStatusWon = 1, kStatusTimeOut = 2, kStatusDuelLost = 3 };
 
+// At a turn start with at most four cells left, the remaining cells shine
+// when the move counter is a multiple of 3 or ends in 9.
+bool RemainingCellsShine(int remaining, int moves);
+
 // Cascades longer than this many waves are cut off (a palette that cannot
 // fill the board would otherwise never come to rest).
 inline constexpr int kMaxCascadeWaves = 1000;
@@ -61,6 +65,8 @@ public:
   // The finishing status once the level is over.
   std::optional<int> Status() const { return status_; }
   int RemainingAtTurnStart() const { return remainingAtTurnStart_; }
+  // Whether this turn's start made the remaining cells shine.
+  bool ShineAtTurnStart() const { return shine_; }
   // Cascades cut off at kMaxCascadeWaves so far.
   int CutCascades() const { return cutCascades_; }
 
@@ -80,6 +86,7 @@ private:
   TLinkCellInfoCollection moves_;
   std::optional<int> status_;
   int remainingAtTurnStart_ = 0;
+  bool shine_ = false;
   int cutCascades_ = 0;
 };
 

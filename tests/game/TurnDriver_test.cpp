@@ -25,6 +25,14 @@ std::vector<int32_t> Flowers(const TBoardModel& board) {
   return flowers;
 }
 
+TEST(TurnDriverStart, LastCellsShineOnSomeMoves) {
+  EXPECT_TRUE(RemainingCellsShine(4, 9));
+  EXPECT_FALSE(RemainingCellsShine(4, 10));
+  EXPECT_TRUE(RemainingCellsShine(1, 12));
+  EXPECT_TRUE(RemainingCellsShine(2, 19));
+  EXPECT_FALSE(RemainingCellsShine(5, 9));
+}
+
 TEST(TurnDriverStart, SeedFixesTheWholeBoard) {
   const TZinLevel level = OpenLevel(8, 7);
   TBoardModel a, b;
