@@ -40,7 +40,8 @@ struct V {
   static T And(T a, T b) { return _mm256_and_si256(a, b); }
   static T Or(T a, T b) { return _mm256_or_si256(a, b); }
   static T Xor(T a, T b) { return _mm256_xor_si256(a, b); }
-  static T Select(T mask, T a, T b) { return Or(And(mask, a), _mm256_andnot_si256(mask, b)); }
+  static T Select(T mask, T a, T b) { return _mm256_blendv_epi8(b, a, mask); }
+  static T AndNot(T mask, T v) { return _mm256_andnot_si256(mask, v); }
   static T Bcast(T v) { return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(v, 0xFF), 0xFF); }
   static bool AllZero(T v) { return _mm256_movemask_epi8(_mm256_cmpeq_epi8(v, Zero())) == -1; }
   static bool AllOnes(T v) { return _mm256_movemask_epi8(v) == -1; }

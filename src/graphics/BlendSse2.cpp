@@ -40,6 +40,7 @@ struct V {
   static T Or(T a, T b) { return _mm_or_si128(a, b); }
   static T Xor(T a, T b) { return _mm_xor_si128(a, b); }
   static T Select(T mask, T a, T b) { return Or(And(mask, a), _mm_andnot_si128(mask, b)); }
+  static T AndNot(T mask, T v) { return _mm_andnot_si128(mask, v); }
   static T Bcast(T v) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0xFF), 0xFF); }
   static bool AllZero(T v) { return _mm_movemask_epi8(_mm_cmpeq_epi8(v, Zero())) == 0xFFFF; }
   static bool AllOnes(T v) { return _mm_movemask_epi8(v) == 0xFFFF; }

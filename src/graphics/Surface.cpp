@@ -161,11 +161,17 @@ bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mod
                         const TRect& destRect) {
   TBlitRect b;
   if (!ClipRects(source->GetWidth(), source->GetHeight(), sourceRect, destRect, b)) return false;
-  const blend::TDrawRowFn row = blend::ActiveKernels().draw[mode];
   const bool srcAlpha = source->GetHasAlpha();
-  for (int y = 0; y < b.height; ++y)
-    row(PixelAddress(b.dx, b.dy + y), source->GetScanLine(b.sy + y) + b.sx, b.width, opacity, hasAlpha_,
-        srcAlpha);
+  // Rows are contiguous with a stride of the width on every surface.
+  const uint32_t* s = source->GetScanLine(b.sy) + b.sx;
+  const size_t sStride = static_cast<size_t>(source->GetWidth());
+  uint32_t* d = PixelAddress(b.dx, b.dy);
+  if (mode == kBlendNormal && !srcAlpha && opacity == 255 && b.width == width_ && b.width == source->GetWidth()) {
+    std::memcpy(d, s, static_cast<size_t>(b.width) * static_cast<size_t>(b.height) * 4);
+    return true;
+  }
+  const blend::TDrawRowFn row = blend::ActiveKernels().draw[mode];
+  for (int y = 0; y < b.height; ++y, d += width_, s += sStride) row(d, s, b.width, opacity, hasAlpha_, srcAlpha);
   return true;
 }
 

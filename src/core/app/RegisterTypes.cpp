@@ -2,12 +2,14 @@
 
 #include "audio/AudioTypes.h"
 #include "functions/FunctionsTypes.h"
+#include "graphics/GraphicsTypes.h"
 
 namespace qv {
 
 // Each subsystem's own registration function, lowest subsystem first.
 void RegisterAllTypes() {
   RegisterFunctionsTypes();
+  RegisterGraphicsTypes();
   RegisterAudioTypes();
 }
 

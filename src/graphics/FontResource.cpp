@@ -1,0 +1,121 @@
+#include "graphics/FontResource.h"
+
+#include <algorithm>
+
+#include "core/StringUtils.h"
+#include "storage/Params.h"
+#include "storage/StorageAccess.h"
+
+namespace qv {
+
+void TSymbol::Initialize() {
+  TPersistObject::Initialize();
+  SetStorageName("symbol");
+}
+
+void TSymbol::SetCode(int32_t code) {
+  code_ = code;
+  SetName(std::to_string(code));
+}
+
+void TSymbol::LoadFromStorage(const StorageRef& storage) {
+  long long code = 0;
+  if (!TryParseInt(ReadString(storage, "scancode", ""), code) || code < INT32_MIN || code > INT32_MAX) return;
+  SetCode(static_cast<int32_t>(code));
+  const int left = ReadInt(storage, "left", 0), top = ReadInt(storage, "top", 0);
+  rect_ = TRect::FromSize(left, top, ReadInt(storage, "width", 0), ReadInt(storage, "height", 0));
+  wleft_ = ReadInt(storage, "wleft", 0);
+  wright_ = ReadInt(storage, "wright", 0);
+}
+
+void TSymbol::SaveToStorage(const StorageRef& storage) {
+  WriteInt(storage, "scancode", code_);
+  WriteInt(storage, "left", rect_.left);
+  WriteInt(storage, "top", rect_.top);
+  WriteInt(storage, "width", rect_.Width());
+  WriteInt(storage, "height", rect_.Height());
+}
+
+void TFontResource::LoadFromStorage(const StorageRef& storage) {
+  TImageResource::LoadFromStorage(storage);
+  symbols_->Clear();
+  if (storage) {
+    if (StorageRef child = storage->GetChild("symbols", 0)) symbols_->Load(child);
+  }
+  UpdateFontHeight();
+}
+
+void TFontResource::SaveToStorage(const StorageRef& storage) {
+  TImageResource::SaveToStorage(storage);
+  if (storage) symbols_->Save(storage->AddChild("symbols"));
+}
+
+void TFontResource::UpdateFontHeight() {
+  fontHeight_ = 0;
+  for (int i = 0; i < symbols_->Count(); ++i)
+    if (auto s = symbols_->ItemAs<ISymbol>(i)) fontHeight_ = std::max(fontHeight_, s->GetHeight());
+}
+
+Ref<ISymbol> TFontResource::GetSymbol(int32_t code) { return symbols_->ItemAs<ISymbol>(std::to_string(code)); }
+
+void TFontSubstituteResource::LoadFromStorage(const StorageRef& storage) {
+  TResource::LoadFromStorage(storage);
+  fonts_ = ReadString(storage, "fonts", "");
+}
+
+void TFontSubstituteResource::SaveToStorage(const StorageRef& storage) {
+  TResource::SaveToStorage(storage);
+  WriteString(storage, "fonts", fonts_, !fonts_.empty());
+}
+
+void TFontSubstituteResource::SetOwner(IResourceOwner* owner) {
+  TResource::SetOwner(owner);
+  members_.Clear();
+  current_ = nullptr;
+  if (!owner) return;
+  for (const std::string& item : SplitParams(fonts_, ',')) {
+    const std::string name = Trim(item);
+    // A substitute never lists itself (that would be a reference cycle).
+    if (name == GetName()) continue;
+    if (auto font = Query<IFontResource>(owner->FindResource(name))) members_.Add(name, font);
+  }
+}
+
+void TFontSubstituteResource::ReleaseResource() {
+  TResource::ReleaseResource();
+  members_.Clear();
+  current_ = nullptr;
+}
+
+int TFontSubstituteResource::GetFontHeight() {
+  int height = 0;
+  for (const auto& m : members_) height = std::max(height, m.value->GetFontHeight());
+  return height;
+}
+
+Ref<ISymbol> TFontSubstituteResource::GetSymbol(int32_t code) {
+  for (const auto& m : members_) {
+    if (Ref<ISymbol> symbol = m.value->GetSymbol(code)) {
+      current_ = m.value;
+      return symbol;
+    }
+  }
+  return nullptr;
+}
+
+int TFontSubstituteResource::GetWidth() {
+  auto image = Query<IImageResource>(current_);
+  return image ? image->GetWidth() : 0;
+}
+
+int TFontSubstituteResource::GetHeight() {
+  auto image = Query<IImageResource>(current_);
+  return image ? image->GetHeight() : 0;
+}
+
+Ref<ISurface> TFontSubstituteResource::GetSurface() {
+  auto image = Query<IImageResource>(current_);
+  return image ? image->GetSurface() : nullptr;
+}
+
+}  // namespace qv

@@ -1,0 +1,53 @@
+// Resource list files: each names a storage file whose "content" holds
+// resource elements, and whether it is loaded before the game starts
+// ("synch") or while the screen keeps running ("asynch").
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "graphics/ResourceCollection.h"
+#include "storage/Collections.h"
+
+namespace qv {
+
+class TResourceFile : public TPersistObject {
+public:
+  enum ELoadMode { kSynch = 0, kAsynch = 1 };
+  static constexpr char kLoadModeNames[] = "/synch/asynch";
+
+  void Initialize() override;
+  void LoadFromStorage(const StorageRef& storage) override;
+  void SaveToStorage(const StorageRef& storage) override;
+
+  const std::string& GetFileName() const { return fileName_; }
+  void SetFileName(const std::string& name) { fileName_ = name; }
+  int GetLoadMode() const { return loadMode_; }
+  void SetLoadMode(int mode) { loadMode_ = mode; }
+
+private:
+  std::string fileName_;
+  int loadMode_ = kAsynch;
+};
+
+class TResourceFileCollection : public TStaticCreationPersistItemCollection<TResourceFile> {
+public:
+  TResourceFileCollection() {
+    SetStorageName("resourcefiles");
+    SetItemElementName("resourcefile");
+  }
+};
+
+// Registers the resources of one list: for each "resource" element under the
+// first "content" child, in order, skip it when `registry` already holds that
+// exact name or its type is unknown; otherwise create and load it, set its
+// group, hand it to the owner (which loads it unless by demand) and add it.
+// `beforeEach` runs before every element (the engine pumps its loop there in
+// "asynch" mode). Returns how many were added.
+int LoadResources(const StorageRef& list, const std::string& group, IResourceOwner* owner,
+                  TResourceCollection& registry, const std::function<void()>& beforeEach = {});
+// The same for the storage file at a data path; 0 when it cannot be read.
+int LoadResourceList(const std::string& path, const std::string& group, IResourceOwner* owner,
+                     TResourceCollection& registry, const std::function<void()>& beforeEach = {});
+
+}  // namespace qv
