@@ -56,7 +56,13 @@ void TFontResource::UpdateFontHeight() {
     if (auto s = symbols_->ItemAs<ISymbol>(i)) fontHeight_ = std::max(fontHeight_, s->GetHeight());
 }
 
-Ref<ISymbol> TFontResource::GetSymbol(int32_t code) { return symbols_->ItemAs<ISymbol>(std::to_string(code)); }
+Ref<ISymbol> TFontResource::GetSymbol(int32_t code) {
+  const std::string key = std::to_string(code);
+  Ref<ISymbol> symbol = symbols_->ItemAs<ISymbol>(key);
+  // A symbol without a code sits under a generated key, which may look
+  // like a number; it answers for no character.
+  return symbol && symbol->GetName() == key ? symbol : nullptr;
+}
 
 void TFontSubstituteResource::LoadFromStorage(const StorageRef& storage) {
   TResource::LoadFromStorage(storage);

@@ -125,15 +125,20 @@ bool DecodePngGrey(std::string_view bytes, int& width, int& height, std::vector<
 namespace {
 
 struct TJpegError {
-  jpeg_error_mgr mgr;
+  jpeg_error_mgr mgr;  // first member: libjpeg hands back a pointer to it
   std::jmp_buf jump;
+  bool warned;
 };
 
 [[noreturn]] void JpegErrorExit(j_common_ptr cinfo) {
   std::longjmp(reinterpret_cast<TJpegError*>(cinfo->err)->jump, 1);
 }
 
-void JpegSilence(j_common_ptr, int) {}
+// A warning (level -1) means corrupt or truncated data, which libjpeg would
+// paper over with grey; such an image counts as undecodable.
+void JpegMessage(j_common_ptr cinfo, int level) {
+  if (level < 0) reinterpret_cast<TJpegError*>(cinfo->err)->warned = true;
+}
 
 // Decodes into `pixels` (resized here). Only trivially destructible locals
 // live in this frame, so the error jump skips no destructor.
@@ -142,7 +147,8 @@ bool DecodeJpegInto(std::string_view bytes, int& width, int& height, std::vector
   TJpegError err;
   cinfo.err = jpeg_std_error(&err.mgr);
   err.mgr.error_exit = JpegErrorExit;
-  err.mgr.emit_message = JpegSilence;
+  err.mgr.emit_message = JpegMessage;
+  err.warned = false;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
@@ -166,7 +172,7 @@ bool DecodeJpegInto(std::string_view bytes, int& width, int& height, std::vector
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
-  return true;
+  return !err.warned;
 }
 
 }  // namespace

@@ -19,6 +19,10 @@ public:
 
 class TResourceCollection : public TTypedCreationPersistItemCollection, public IResourceCollection {
 public:
+  TResourceCollection() {
+    SetStorageName("resources");
+    SetItemElementName("resource");
+  }
   Ref<IResource> FindResource(const std::string& name) const override { return ItemAs<IResource>(name); }
   Ref<IResource> ResourceAt(int index) const override { return ItemAs<IResource>(index); }
   void RemoveGroup(const std::string& group) override;

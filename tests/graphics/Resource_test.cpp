@@ -1,0 +1,343 @@
+// Image decoding, resources and resource lists, read from a temporary data
+// folder through the data path resolver.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <jpeglib.h>
+#include <vector>
+
+#include "graphics/FontResource.h"
+#include "graphics/GraphicsTypes.h"
+#include "graphics/GroupResource.h"
+#include "graphics/ImageCodec.h"
+#include <png.h>
+#include "graphics/ResourceFile.h"
+#include "storage/ClassRegistry.h"
+#include "storage/DataPaths.h"
+#include "storage/XMLStorage.h"
+#include "support/TestSupport.h"
+
+namespace qv {
+namespace {
+
+void EnsureTypes() {
+  static const bool registered = (RegisterGraphicsTypes(), true);
+  (void)registered;
+}
+
+std::string Jpeg(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = static_cast<JDIMENSION>(w);
+  c.image_height = static_cast<JDIMENSION>(h);
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 95, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<uint8_t> row(static_cast<size_t>(w) * 3);
+  for (int x = 0; x < w; ++x) row[3 * x] = r, row[3 * x + 1] = g, row[3 * x + 2] = b;
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW p = row.data();
+    jpeg_write_scanlines(&c, &p, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  std::string bytes(reinterpret_cast<char*>(out), size);
+  std::free(out);
+  return bytes;
+}
+
+std::string Png(int w, int h, bool alpha, uint32_t pixel) {
+  TSurface s(w, h, alpha);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.PixelAt(x, y) = pixel;
+  return EncodePng(s);
+}
+
+
+// An 8-bit greyscale PNG (colour type 0).
+std::string GreyPng(int w, int h, const uint8_t* grey) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(w);
+  image.height = static_cast<png_uint_32>(h);
+  image.format = PNG_FORMAT_GRAY;
+  png_alloc_size_t size = 0;
+  png_image_write_get_memory_size(image, size, 0, grey, 0, nullptr);
+  std::string bytes(size, '\0');
+  png_image_write_to_memory(&image, bytes.data(), &size, 0, grey, 0, nullptr);
+  bytes.resize(size);
+  return bytes;
+}
+
+// Records the audio calls; every handle it gives is distinct.
+class TRecordingOwner : public TSilentResourceOwner {
+public:
+  using TSilentResourceOwner::TSilentResourceOwner;
+  uint32_t LoadSample(const std::string& file, int maxPlaybacks) override {
+    calls.push_back("sample " + file + " " + std::to_string(maxPlaybacks));
+    return ++next;
+  }
+  uint32_t LoadStream(const std::string& file, std::string& memory) override {
+    memory = "bytes of " + file;
+    calls.push_back("stream " + file);
+    return ++next;
+  }
+  uint32_t LoadMusicModule(const std::string& file) override {
+    calls.push_back("module " + file);
+    return ++next;
+  }
+  void FreeSampleOrStream(uint32_t h) override { calls.push_back("free " + std::to_string(h)); }
+  void FreeMusicModule(uint32_t h) override { calls.push_back("free module " + std::to_string(h)); }
+  std::vector<std::string> calls;
+  uint32_t next = 0;
+};
+
+class ResourceTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    EnsureTypes();
+    ResetDataPathCache();
+  }
+  void TearDown() override { ResetDataPathCache(); }
+
+  // Creates and loads a resource from an XML element, as a list would.
+  template <class T>
+  Ref<T> Make(const std::string& xml) {
+    return Query<T>(CreateFromNode(LoadStorageText(xml)));
+  }
+
+  test::TempDir dir_;
+  test::ScopedCurrentDir cwd_{dir_.Path()};
+  TRecordingOwner owner_;
+};
+
+TEST_F(ResourceTest, PngDecodesWithAndWithoutAlpha) {
+  dir_.Write("img/a.png", Png(3, 2, true, 0x80112233u));
+  dir_.Write("img/b.png", Png(3, 2, false, 0x00445566u));
+  auto a = Make<TImageResource>(R"(<resource type="ImageResource" name="a" file="img\a.png" format="png"/>)");
+  ASSERT_TRUE(a);
+  a->SetOwner(&owner_);
+  ASSERT_TRUE(a->GetSurface());
+  EXPECT_EQ(a->GetWidth(), 3);
+  EXPECT_EQ(a->GetHeight(), 2);
+  EXPECT_TRUE(a->GetSurface()->GetHasAlpha());
+  EXPECT_EQ(a->GetSurface()->GetPixel(2, 1), 0x80112233u);
+  auto b = Make<TImageResource>(R"(<resource type="ImageResource" name="b" file="img\b.png" format="png"/>)");
+  b->SetOwner(&owner_);
+  EXPECT_FALSE(b->GetSurface()->GetHasAlpha());
+  EXPECT_EQ(b->GetSurface()->GetPixel(0, 0), 0xFF445566u);
+}
+
+TEST_F(ResourceTest, LoadByDemandDecodesOnFirstUseAndAgainAfterUnload) {
+  dir_.Write("a.png", Png(2, 2, false, 0));
+  auto r = Make<TImageResource>(R"(<resource type="ImageResource" name="a" file="a.png" format="png" loadbydemand="yes"/>)");
+  r->SetOwner(&owner_);
+  EXPECT_FALSE(r->IsLoaded());
+  Ref<ISurface> first = r->GetSurface();
+  ASSERT_TRUE(first);
+  EXPECT_FALSE(r->GetLoadByDemand());
+  r->Unload();
+  EXPECT_FALSE(r->IsLoaded());
+  EXPECT_TRUE(r->GetLoadByDemand());
+  Ref<ISurface> second = r->GetSurface();
+  ASSERT_TRUE(second);
+  EXPECT_NE(first.get(), second.get());
+}
+
+TEST_F(ResourceTest, JpegIsOpaqueAndJpngTakesAlphaFromItsGreyPng) {
+  dir_.Write("img/c.jpg", Jpeg(4, 2, 200, 100, 50));
+  const uint8_t grey[8] = {0, 10, 128, 255, 1, 2, 3, 4};
+  dir_.Write("img/c.png", GreyPng(4, 2, grey));
+
+  auto j = Make<TImageResource>(R"(<resource type="ImageResource" name="j" file="img\c.jpg" format="jpeg"/>)");
+  j->SetOwner(&owner_);
+  ASSERT_TRUE(j->GetSurface());
+  EXPECT_FALSE(j->GetSurface()->GetHasAlpha());
+  const uint32_t p = j->GetSurface()->GetPixel(1, 1);
+  EXPECT_EQ(p >> 24, 255u);
+  EXPECT_NEAR(static_cast<int>((p >> 16) & 255), 200, 3);
+  EXPECT_NEAR(static_cast<int>(p & 255), 50, 3);
+
+  auto m = Make<TImageResource>(R"(<resource type="ImageResource" name="m" file="img\c.png" format="jpng"/>)");
+  m->SetOwner(&owner_);
+  ASSERT_TRUE(m->GetSurface());
+  EXPECT_TRUE(m->GetSurface()->GetHasAlpha());
+  EXPECT_EQ(m->GetSurface()->GetPixel(2, 0) >> 24, 128u);
+  EXPECT_EQ(m->GetSurface()->GetPixel(3, 1) >> 24, 4u);
+  EXPECT_NEAR(static_cast<int>((m->GetSurface()->GetPixel(3, 1) >> 8) & 255), 100, 3);
+}
+
+TEST_F(ResourceTest, BadImagesLeaveNoSurfaceAndNeverCrash) {
+  const std::string png = Png(8, 8, true, 0x12345678u);
+  const std::string jpg = Jpeg(16, 16, 1, 2, 3);
+  std::string huge = png;
+  // IHDR claims 100000 x 100000 pixels (the CRC no longer matches either).
+  huge[16] = 0, huge[17] = 1, huge[18] = static_cast<char>(0x86), huge[19] = static_cast<char>(0xA0);
+  huge[20] = 0, huge[21] = 1, huge[22] = static_cast<char>(0x86), huge[23] = static_cast<char>(0xA0);
+  std::string flipped = png;
+  flipped[flipped.find("IDAT") + 6] ^= 0x5A;  // inside the compressed pixels
+  const std::vector<std::string> bad = {png.substr(0, png.size() / 2), png.substr(0, 20), "", "not an image",
+                                        huge, flipped};
+  for (size_t i = 0; i < bad.size(); ++i) EXPECT_FALSE(DecodePng(bad[i])) << "case " << i;
+  for (const auto& b : {jpg.substr(0, jpg.size() / 2), jpg.substr(0, 10), std::string("\xFF\xD8\xFF")})
+    EXPECT_FALSE(DecodeJpeg(b)) << b.size();
+  // Greyscale decodes, but is no true colour: refused for resources,
+  // accepted by the data tool's reader.
+  const uint8_t grey[4] = {1, 2, 3, 4};
+  EXPECT_FALSE(DecodePng(GreyPng(2, 2, grey)));
+  EXPECT_TRUE(DecodePng(GreyPng(2, 2, grey), EPngAccept::kAny));
+  dir_.Write("bad.png", png.substr(0, png.size() - 20));
+  auto r = Make<TImageResource>(R"(<resource type="ImageResource" name="x" file="bad.png" format="png"/>)");
+  r->SetOwner(&owner_);
+  EXPECT_FALSE(r->GetSurface());
+  EXPECT_EQ(r->GetWidth(), 0);
+  auto missing = Make<TImageResource>(R"(<resource type="ImageResource" name="y" file="none.png" format="jpng"/>)");
+  missing->SetOwner(&owner_);
+  EXPECT_FALSE(missing->GetSurface());
+}
+
+TEST_F(ResourceTest, FontSymbolsAndSubstitution) {
+  TResourceCollection all;
+  owner_.SetResources(&all);
+  auto latin = Make<TFontResource>(R"(<resource type="FontResource" name="latin"><symbols>
+      <symbol scancode="65" left="0" top="0" width="5" height="9" wleft="1"/>
+      <symbol scancode="66" left="5" top="0" width="6" height="11"/>
+      <symbol scancode="x" left="5" top="0" width="6" height="40"/></symbols></resource>)");
+  auto extra = Make<TFontResource>(R"(<resource type="FontResource" name="extra"><symbols>
+      <symbol scancode="67" left="0" top="0" width="7" height="12"/></symbols></resource>)");
+  ASSERT_TRUE(latin && extra);
+  EXPECT_EQ(latin->GetFontHeight(), 11) << "the symbol without a number keeps zero size";
+  ASSERT_TRUE(latin->GetSymbol(65));
+  EXPECT_EQ(latin->GetSymbol(65)->GetWLeft(), 1);
+  EXPECT_EQ(latin->GetSymbol(66)->GetRect(), (TRect{5, 0, 11, 11}));
+  EXPECT_FALSE(latin->GetSymbol(67));
+  all.AddNamed(latin);
+  all.AddNamed(extra);
+
+  auto sub = Make<TFontSubstituteResource>(
+      R"(<resource type="FontSubstituteResource" name="both" fonts="latin, extra,missing"/>)");
+  sub->SetOwner(&owner_);
+  EXPECT_EQ(sub->MemberCount(), 2);
+  EXPECT_EQ(sub->GetFontHeight(), 12);
+  EXPECT_FALSE(sub->GetCurrentFont());
+  ASSERT_TRUE(sub->GetSymbol(67));
+  EXPECT_EQ(sub->GetCurrentFont().get(), static_cast<IFontResource*>(extra.get()));
+  ASSERT_TRUE(sub->GetSymbol(65));
+  EXPECT_EQ(sub->GetCurrentFont().get(), static_cast<IFontResource*>(latin.get()));
+  sub->ReleaseResource();
+  EXPECT_EQ(sub->MemberCount(), 0);
+
+  // Saving a symbol writes only its code and rectangle.
+  auto node = NewStorage("symbol");
+  latin->GetSymbol(65).get();
+  Query<IPersistent>(latin->GetSymbol(65))->Save(node);
+  EXPECT_EQ(node->ReadAttr("scancode", ""), "65");
+  EXPECT_EQ(node->ReadAttr("height", ""), "9");
+  EXPECT_EQ(node->ReadAttr("wleft", "none"), "none");
+}
+
+TEST_F(ResourceTest, SoundsAndMusicUseTheOwnersAudioServices) {
+  auto s = Make<TSoundResource>(R"(<resource type="SoundResource" name="s" file="snd\a.ogg"/>)");
+  auto m = Make<TMusicResource>(R"(<resource type="MusicResource" name="m" file="mus\a.ogg" format="ogg"/>)");
+  auto mod = Make<TMusicResource>(R"(<resource type="MusicResource" name="t" file="mus\t.mo3" loadbydemand="yes"/>)");
+  s->SetOwner(&owner_);
+  m->SetOwner(&owner_);
+  mod->SetOwner(&owner_);
+  EXPECT_EQ(s->GetMaxPlaybacks(), 1) << "no maxplaybacks allows one playback";
+  EXPECT_EQ(s->GetMasterVolume(), 100);
+  EXPECT_EQ(s->GetSample(), 1u);
+  EXPECT_EQ(m->GetMusicHandle(), 2u);
+  EXPECT_EQ(owner_.calls.size(), 2u) << "the module waits for its first use";
+  EXPECT_EQ(mod->GetMusicHandle(), 3u);
+  m->ReleaseResource();
+  mod->Unload();
+  EXPECT_EQ(m->GetMusicHandle(), 0u) << "released: no owner to load through";
+  const std::vector<std::string> expected = {"sample snd\\a.ogg 1", "stream mus\\a.ogg", "module mus\\t.mo3",
+                                             "free 2", "free module 3"};
+  EXPECT_EQ(owner_.calls, expected);
+  // Without audio every handle is 0 and nothing breaks.
+  TSilentResourceOwner silent;
+  auto quiet = Make<TSoundResource>(R"(<resource type="SoundResource" name="q" maxplaybacks="4" master_volume="30"/>)");
+  quiet->SetOwner(&silent);
+  EXPECT_EQ(quiet->GetSample(), 0u);
+  EXPECT_EQ(quiet->GetMaxPlaybacks(), 4);
+  EXPECT_EQ(quiet->GetMasterVolume(), 30);
+}
+
+TEST_F(ResourceTest, SoundGroupsAnswerFromARandomMember) {
+  auto g = Make<TSoundGroupResource>(R"(<resource type="SoundGroupResource" name="g"><resources>
+      <resource type="SoundResource" name="one" master_volume="10"/>
+      <resource type="SoundResource" name="two" master_volume="20"/></resources></resource>)");
+  ASSERT_TRUE(g);
+  EXPECT_EQ(g->GetMasterVolume(), 100) << "no current member yet";
+  EXPECT_EQ(g->GetSample(), 0u);
+  g->SetOwner(&owner_);
+  EXPECT_EQ(owner_.calls.size(), 2u) << "members load with the group";
+  bool seen[2] = {false, false};
+  for (int i = 0; i < 60; ++i) {
+    g->Choose();
+    const int v = g->GetMasterVolume();
+    ASSERT_TRUE(v == 10 || v == 20);
+    seen[v / 10 - 1] = true;
+  }
+  EXPECT_TRUE(seen[0] && seen[1]);
+  // Saved members go back under "resources".
+  auto node = NewStorage("resource");
+  g->Save(node);
+  EXPECT_EQ(node->GetChild("resources", 0)->GetChildCount("resource"), 2);
+}
+
+TEST_F(ResourceTest, ResourceListsKeepEarlierNamesSkipUnknownTypesAndUnloadByGroup) {
+  dir_.Write("a.png", Png(2, 2, false, 0));
+  dir_.Write("lists/one.xml", R"(<resources><content>
+      <resource type="ImageResource" name="logo" file="a.png" format="png"/>
+      <resource type="NoSuchResource" name="ghost"/>
+      <resource type="SoundResource" name="click"/>
+    </content></resources>)");
+  dir_.Write("lists/two.xml", R"(<resources><content>
+      <resource type="SoundResource" name="logo"/>
+      <resource type="SoundResource" name="beep"/>
+    </content></resources>)");
+  TResourceCollection registry;
+  int pumps = 0;
+  EXPECT_EQ(LoadResourceList("lists\\one.xml", "one", &owner_, registry, [&] { ++pumps; }), 2);
+  EXPECT_EQ(pumps, 3);
+  EXPECT_EQ(LoadResourceList("lists\\two.xml", "two", &owner_, registry), 1);
+  EXPECT_EQ(LoadResourceList("lists\\missing.xml", "x", &owner_, registry), 0);
+  ASSERT_EQ(registry.Count(), 3);
+  EXPECT_TRUE(Query<IImageResource>(registry.FindResource("logo"))) << "the first logo stays";
+  EXPECT_EQ(registry.FindResource("beep")->GetGroupName(), "two");
+  EXPECT_FALSE(registry.FindResource("ghost"));
+
+  auto logo = Query<TImageResource>(registry.FindResource("logo"));
+  registry.RemoveGroup("one");
+  EXPECT_EQ(registry.Count(), 1);
+  EXPECT_FALSE(logo->IsLoaded()) << "removed resources are released";
+  registry.RemoveGroup("");
+  EXPECT_EQ(registry.Count(), 0);
+}
+
+TEST_F(ResourceTest, ResourceFilesReadAndWriteTheirTwoAttributes) {
+  auto files = MakeRef<TResourceFileCollection>();
+  files->Load(LoadStorageText(R"(<resourcefiles>
+      <resourcefile name="ui" filename="data\ui.xml" loadmode="synch"/>
+      <resourcefile name="music" filename="data\music.xml"/></resourcefiles>)"));
+  ASSERT_EQ(files->Count(), 2);
+  EXPECT_EQ(files->ItemAs<TResourceFile>(0)->GetLoadMode(), TResourceFile::kSynch);
+  EXPECT_EQ(files->ItemAs<TResourceFile>(1)->GetLoadMode(), TResourceFile::kAsynch);
+  auto node = NewStorage("resourcefiles");
+  files->Save(node);
+  auto second = node->GetChild("resourcefile", 1);
+  EXPECT_EQ(second->ReadAttr("filename", ""), "data\\music.xml");
+  EXPECT_EQ(second->ReadAttr("loadmode", ""), "asynch") << "always written";
+}
+
+}  // namespace
+}  // namespace qv
