@@ -102,7 +102,8 @@ inline uint32_t FillPlain(uint32_t d, uint32_t k, int q, bool dstAlpha) {
   return Compose(c[0], c[1], c[2], dstAlpha ? std::max(B(d, 3), q) : B(d, 3));
 }
 
-// FillColor, normal mode, mask with alpha: strength f (e or f of the design).
+// FillColor, normal mode, mask with alpha, at strength f (the mask's alpha
+// at full strength, else scaled by the opacity).
 inline uint32_t FillMasked(uint32_t d, uint32_t k, int f, bool dstAlpha) {
   if (f <= 0) return d;
   const int da = B(d, 3);

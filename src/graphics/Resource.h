@@ -25,8 +25,8 @@ public:
   virtual void Unload() = 0;
   // Stores the owner and loads at once unless loading is by demand.
   virtual void SetOwner(IResourceOwner* owner) = 0;
-  // Unloads and drops the owner. (The design calls it Release; that name is
-  // the reference count's here.)
+  // Unloads and drops the owner. (Not named Release: that is the reference
+  // count's.)
   virtual void ReleaseResource() = 0;
 };
 
