@@ -20,6 +20,7 @@ void TEngineAudio::Done() {
   available_ = false;
   musicStack_.clear();
   mutingSounds_.clear();
+  streams_.clear();
 }
 
 uint32_t TEngineAudio::LoadMusicModule(const std::string& path) {
@@ -51,6 +52,31 @@ void TEngineAudio::FreeSample(uint32_t sample) {
   if (available_) library_.SampleFree(sample);
 }
 
+uint32_t TEngineAudio::LoadStream(const std::string& path, std::string& memory) {
+  memory.clear();
+  if (!available_) return 0;
+  memory = ReadDataFile(path);
+  if (memory.empty() || memory.size() > UINT32_MAX) return 0;
+  const uint32_t sample = library_.SampleLoad(memory.data(), 0, static_cast<uint32_t>(memory.size()), 1,
+                                              TAudioLibrary::kFlagLoop);
+  const uint32_t channel = sample ? library_.SampleGetChannel(sample, false) : 0;
+  if (channel) streams_.emplace_back(channel, sample);
+  else if (sample) library_.SampleFree(sample);
+  return channel;
+}
+
+void TEngineAudio::FreeSampleOrStream(uint32_t handle) {
+  if (!available_ || handle == 0) return;
+  for (auto it = streams_.begin(); it != streams_.end(); ++it) {
+    if (it->first == handle) {
+      library_.SampleFree(it->second);
+      streams_.erase(it);
+      return;
+    }
+  }
+  library_.SampleFree(handle);
+}
+
 uint32_t TEngineAudio::CurrentMusicChannel() {
   if (musicStack_.empty()) return 0;
   const uint32_t top = musicStack_.back();
@@ -62,7 +88,7 @@ uint32_t TEngineAudio::PlayMusic(const IMusic* item) {
   if (!available_ || !item) return 0;
   uint32_t handle = 0;
   int format = 0;
-  if (!resources_.FindMusic(item->GetResourceName(), handle, format) || handle == 0) return 0;
+  if (!resources_.FindMusic(item->GetResourceName(), true, handle, format) || handle == 0) return 0;
   if (!musicStack_.empty())
     library_.ChannelSlideAttributes(CurrentMusicChannel(), -1, TAudioLibrary::kFadeOutAndStop,
                                     TAudioLibrary::kKeepPan, kCrossFadeMs);
@@ -81,7 +107,7 @@ void TEngineAudio::StopMusic(const IMusic* item) {
   if (!available_ || !item || musicStack_.empty()) return;
   uint32_t handle = 0;
   int format = 0;
-  if (!resources_.FindMusic(item->GetResourceName(), handle, format) || handle == 0) return;
+  if (!resources_.FindMusic(item->GetResourceName(), false, handle, format) || handle == 0) return;
   if (musicStack_.back() != handle) return;  // only the current music stops
   library_.ChannelSlideAttributes(CurrentMusicChannel(), -1, TAudioLibrary::kFadeOutAndStop,
                                   TAudioLibrary::kKeepPan, kCrossFadeMs);
@@ -98,7 +124,7 @@ uint32_t TEngineAudio::PlaySound(const ISound* item) {
   if (!available_ || !item) return 0;
   uint32_t sample = 0;
   int resourceVolume = 100;
-  if (!resources_.FindSound(item->GetResourceName(), sample, resourceVolume) || sample == 0) return 0;
+  if (!resources_.FindSound(item->GetResourceName(), true, sample, resourceVolume) || sample == 0) return 0;
   const uint32_t channel = library_.SampleGetChannel(sample, false);
   if (channel == 0) return 0;
   int volume = item->GetVolume() <= 0 ? resourceVolume : item->GetVolume() * resourceVolume / 100;
@@ -138,7 +164,7 @@ void TEngineAudio::StopSound(const ISound* item) {
   if (!available_ || !item) return;
   uint32_t sample = 0;
   int volume = 0;
-  if (resources_.FindSound(item->GetResourceName(), sample, volume) && sample != 0) library_.SampleStop(sample);
+  if (resources_.FindSound(item->GetResourceName(), false, sample, volume) && sample != 0) library_.SampleStop(sample);
   Housekeeping();
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/AudioLibrary.h"
@@ -24,11 +25,12 @@ public:
   static constexpr int kFormatModule = 0;  // "mo3"
   static constexpr int kFormatOgg = 1;     // "ogg"
   // The named music resource, loaded: its handle (0 when it has none) and
-  // format. False when there is no music resource of that name.
-  virtual bool FindMusic(const std::string& name, uint32_t& handle, int& format) = 0;
+  // format. False when there is no music resource of that name. With
+  // `choose`, a group picks a new member first.
+  virtual bool FindMusic(const std::string& name, bool choose, uint32_t& handle, int& format) = 0;
   // The named sound resource, loaded: its sample (0 when it has none) and
   // its own volume (0..100). False when there is no such sound resource.
-  virtual bool FindSound(const std::string& name, uint32_t& sample, int& volume) = 0;
+  virtual bool FindSound(const std::string& name, bool choose, uint32_t& sample, int& volume) = 0;
   // The samples of every sound resource that has one.
   virtual std::vector<uint32_t> SoundSamples() = 0;
 };
@@ -60,6 +62,11 @@ public:
   // A looping one-playback sample and its channel (the result).
   uint32_t LoadSampleChannel(const std::string& path, uint32_t& sample);
   void FreeSample(uint32_t sample);
+  // Streamed music ("ogg"): the channel of a looping one-playback sample.
+  // The file's bytes go to `memory` for the caller to keep.
+  uint32_t LoadStream(const std::string& path, std::string& memory);
+  // Frees a sample, or the sample behind a stream's channel.
+  void FreeSampleOrStream(uint32_t handle);
 
   // Playback.
   uint32_t PlayMusic(const IMusic* item);
@@ -94,6 +101,7 @@ private:
   bool available_ = false;
   std::vector<uint32_t> musicStack_;
   std::vector<uint32_t> mutingSounds_;
+  std::vector<std::pair<uint32_t, uint32_t>> streams_;  // (channel, sample)
   int musicVolume_ = 30;
   int soundVolume_ = 70;
 };

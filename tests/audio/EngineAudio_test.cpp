@@ -18,14 +18,14 @@ public:
     uint32_t handle = 0;
     int formatOrVolume = 0;
   };
-  bool FindMusic(const std::string& name, uint32_t& handle, int& format) override {
+  bool FindMusic(const std::string& name, bool, uint32_t& handle, int& format) override {
     auto it = musics.find(name);
     if (it == musics.end()) return false;
     handle = it->second.handle;
     format = it->second.formatOrVolume;
     return true;
   }
-  bool FindSound(const std::string& name, uint32_t& sample, int& volume) override {
+  bool FindSound(const std::string& name, bool, uint32_t& sample, int& volume) override {
     auto it = sounds.find(name);
     if (it == sounds.end()) return false;
     sample = it->second.handle;

@@ -1,5 +1,8 @@
 #include "core/app/ImageGame.h"
 
+#include <cstdio>
+
+#include "core/Parsing.h"
 #include "core/StringUtils.h"
 #include "core/app/IEngine.h"
 #include "graphics/ImageCodec.h"
@@ -8,10 +11,22 @@
 
 namespace qv {
 
+namespace {
+
+std::string HexText(uint32_t v) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", v);
+  return text;
+}
+
+}  // namespace
+
 void TImageGame::LoadFromStorage(const StorageRef& storage) {
   TPersistObject::LoadFromStorage(storage);
   imagePath_ = ReadString(storage, "image", "");
-  background_ = static_cast<uint32_t>(ReadInt(storage, "background", static_cast<int>(0xFF000000u)));
+  long long colour = 0;
+  background_ = TryParseInt(ReadString(storage, "background", ""), colour) ? static_cast<uint32_t>(colour)
+                                                                           : 0xFF000000u;
   homeLeft_ = left_ = ReadInt(storage, "left", 0);
   homeTop_ = top_ = ReadInt(storage, "top", 0);
   allowClose_ = ReadBool(storage, "allowclose", true);
@@ -20,7 +35,7 @@ void TImageGame::LoadFromStorage(const StorageRef& storage) {
 void TImageGame::SaveToStorage(const StorageRef& storage) {
   TPersistObject::SaveToStorage(storage);
   WriteString(storage, "image", imagePath_, !imagePath_.empty());
-  WriteInt(storage, "background", static_cast<int>(background_));
+  WriteString(storage, "background", "$" + HexText(background_));
   WriteInt(storage, "left", homeLeft_, homeLeft_ != 0);
   WriteInt(storage, "top", homeTop_, homeTop_ != 0);
   WriteBool(storage, "allowclose", allowClose_, !allowClose_);

@@ -1,0 +1,199 @@
+// TEngine: the one engine object of the process. It owns the window and the
+// display, the 32-bit software back surface everything is drawn into, the
+// engine options, the global resources, the audio and the game, and runs
+// the loop: one window message or one frame per turn, at most one frame
+// every 10 ms.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "audio/EngineAudio.h"
+#include "core/app/IEngine.h"
+#include "core/app/IGame.h"
+#include "graphics/Resource.h"
+#include "graphics/ResourceOwner.h"
+#include "graphics/Surface.h"
+#include "platform/PlatformWindow.h"
+#include "storage/ParamCollection.h"
+#include "storage/PersistObject.h"
+
+namespace qv {
+
+class TResourceCollection;
+
+// Display channel layout: mask, shift and bit count of red, green, blue.
+struct TChannelFormat {
+  uint32_t mask = 0;
+  uint8_t shift = 0;
+  uint8_t bits = 0;
+};
+struct TPixelFormat {
+  TChannelFormat red, green, blue;
+};
+
+// How a run is driven (the game executable's options; tests).
+struct TEngineRunOptions {
+  // Every frame advances exactly this many milliseconds and frames do not
+  // sleep; 0 uses the real clock.
+  uint32_t fixedStepMs = 0;
+  // Quit after this many frames; 0: no limit.
+  int64_t frameLimit = 0;
+  // Called when frame `frame` (counted from 1) is due next, before the
+  // messages that precede it are taken.
+  std::function<void(int64_t frame)> beforeFrame;
+  // Output device of the audio (0: none, mixed by nobody).
+  int audioDevice = 1;
+  // Seeds the random generator instead of the time of day.
+  std::optional<uint32_t> seed;
+};
+
+// The clock and sleep of the frame loop (replaceable in tests).
+struct TEngineClock {
+  std::function<uint32_t()> now;
+  std::function<void(uint32_t ms)> sleep;
+};
+
+class TEngine : public TAbstractObject,
+                public IEngine,
+                public IApplication,
+                public IResourceOwner,
+                private IAudioResources {
+public:
+  static constexpr char kWindowClassName[] = "TandorGameEngineWindow";
+  static constexpr uint32_t kFrameDelay = 10;
+
+  TEngine();
+  ~TEngine() override;
+  void Initialize() override;
+
+  void SetRunOptions(TEngineRunOptions options) { run_ = std::move(options); }
+  void SetClock(TEngineClock clock) { clock_ = std::move(clock); }
+
+  // IApplication
+  bool Init(const std::string& gameFile) override;
+  void Run() override;
+  void Done() override;
+
+  // IEngine
+  std::string GetApplicationPath() override;
+  std::string GetDataPath() override;
+  bool SaveDataText(const std::string& text, const std::string& fileName) override;
+  bool SaveApplicationText(const std::string& text, const std::string& fileName) override;
+  void SetOption(const std::string& name, const std::string& value) override;
+  TVariant GetOption(const std::string& name) override;
+  bool ApplyDisplaySettings() override;
+  std::string LoadText(const std::string& path, const std::string& key) override;
+  void LoadResources(const StorageRef& node, const std::string& tag, bool pump) override;
+  void LoadResourceList(const std::string& path, const std::string& tag, bool pump) override;
+  void UnloadResources(const std::string& tag) override;
+  Ref<IResource> FindResource(const std::string& name) override;
+  void RemoveResource(const std::string& name) override;
+  TPoint GetCursorPos() override;
+  void SetCursorPos(TPoint point) override;
+  void HideSystemCursor() override { SetSystemCursorWanted(false); }
+  void ShowSystemCursor() override { SetSystemCursorWanted(true); }
+  uint32_t PlayMusic(const IMusic* music) override { return audio_->PlayMusic(music); }
+  void StopMusic(const IMusic* music) override { audio_->StopMusic(music); }
+  uint32_t PlaySound(const ISound* sound) override { return audio_->PlaySound(sound); }
+  void StopSound(const ISound* sound) override { audio_->StopSound(sound); }
+  void StopAllSounds() override { audio_->StopAllSounds(); }
+  void SetMusicVolume(const std::string& value) override { audio_->SetMusicVolume(value); }
+  void Close() override;
+  void OpenFile(const std::string& path) override;
+  void OpenURL(const std::string& address) override;
+  Ref<ISurface> CreateSurface() override;
+  Ref<IGame> GetGame() override { return game_; }
+  void AddUpdateRect(const TRect& rect) override;
+  void ClearUpdateRects() override;
+  TPlatformWindow* GetWindowHandle() override { return window_.get(); }
+  void SetMessageHook(TMessageHook hook) override { hook_ = std::move(hook); }
+  void ClearMessageHook() override { hook_ = nullptr; }
+
+  // IResourceOwner (FindResource serves both interfaces)
+  std::unique_ptr<TStream> OpenResourceStream(const std::string& path) override;
+  uint32_t LoadMusicModule(const std::string& path) override { return audio_->LoadMusicModule(path); }
+  void FreeMusicModule(uint32_t music) override { audio_->FreeMusicModule(music); }
+  uint32_t LoadSample(const std::string& path, int maxPlaybacks) override {
+    return audio_->LoadSample(path, maxPlaybacks, false);
+  }
+  uint32_t LoadStream(const std::string& path, std::string& memory) override {
+    return audio_->LoadStream(path, memory);
+  }
+  void FreeSampleOrStream(uint32_t handle) override { audio_->FreeSampleOrStream(handle); }
+  TPixelFormat GetPixelFormat() const { return pixelFormat_; }
+  // 0x00RRGGBB as a display pixel; 0 while the display is not ready.
+  uint32_t ColorToPixel(uint32_t rgb) const;
+
+  // The window procedure: what the engine does with one message.
+  intptr_t WindowProc(const TMessage& message);
+  // One turn of the loop: one message, or one frame, or a wait.
+  void LoopTurn();
+
+  ISurface* BackSurface() const { return back_.get(); }
+  TEngineAudio& Audio() { return *audio_; }
+  int ScreenWidth() const { return screenWidth_; }
+  int ScreenHeight() const { return screenHeight_; }
+  bool IsFullScreen() const { return fullScreen_; }
+  bool IsActive() const { return active_; }
+  bool IsFocused() const { return focused_; }
+  bool IsTerminated() const { return terminated_; }
+  bool IsDisplayReady() const { return displayReady_; }
+  bool IsUpdatePending() const { return updatePending_; }
+  bool IsSystemCursorShown() const { return cursorShown_; }
+  int64_t FrameCount() const { return frames_; }
+  // The colour depth a full-screen switch asks for.
+  int FullScreenDepth() const;
+
+private:
+  // IAudioResources
+  bool FindMusic(const std::string& name, bool choose, uint32_t& handle, int& format) override;
+  bool FindSound(const std::string& name, bool choose, uint32_t& sample, int& volume) override;
+  std::vector<uint32_t> SoundSamples() override;
+
+  bool LoadGame(const std::string& gameFile);
+  std::string OptionText(const std::string& name);
+  intptr_t DefaultProc(const TMessage& message);
+  void SetFocused(bool focused);
+  void SetSystemCursorWanted(bool wanted);
+  void SetCursorOutside(bool outside);
+  void ApplyCursorFlag(bool& flag, bool value, bool other);
+  bool SurfacesUsable();
+  void Frame(uint32_t dt);
+  uint32_t Now() const;
+  void Sleep(uint32_t ms) const;
+
+  TEngineRunOptions run_;
+  TEngineClock clock_;
+  int screenWidth_ = 0, screenHeight_ = 0;
+  int requestedDepth_ = 0;
+  int desktopDepth_ = 32;
+  bool fullScreen_ = false;
+  std::string caption_;
+  bool captionSet_ = false;
+  Ref<IGame> game_;
+  Ref<TSurface> back_;
+  TPixelFormat pixelFormat_;
+  std::unique_ptr<TPlatformWindow> window_;
+  TMessageHook hook_;
+  Ref<TResourceCollection> resources_;
+  Ref<TParamCollection> options_;
+  std::unique_ptr<TEngineAudio> audio_;
+  bool active_ = false;
+  bool displayReady_ = false;
+  bool showFps_ = false, showRects_ = true;
+  bool updatePending_ = false;
+  bool terminated_ = false;
+  bool initialized_ = false;
+  uint32_t lastFrameTime_ = 0;
+  int64_t frames_ = 0;
+  bool focused_ = false;
+  bool cursorOutside_ = false;
+  bool systemCursorWanted_ = true;
+  bool cursorShown_ = true;
+};
+
+}  // namespace qv
