@@ -1,0 +1,381 @@
+#include "core/app/Engine.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/Constants.h"
+#include "core/Folders.h"
+#include "core/app/ImageGame.h"
+#include "core/app/RegisterTypes.h"
+#include "graphics/ImageCodec.h"
+#include "storage/Cipher.h"
+#include "storage/ClassRegistry.h"
+#include "support/TestSupport.h"
+
+namespace qv {
+namespace {
+
+// A game whose every call can be observed or steered by the test.
+class TProbeGame : public TPersistObject, public IGame {
+public:
+  void Start(IEngine* engine) override { engine_ = engine; }
+  void Finish() override { ++finished; }
+  void Advance(int dt) override {
+    advances.push_back(dt);
+    if (onAdvance) onAdvance(dt);
+  }
+  void Draw(ISurface*) override { ++draws; }
+  bool MouseEvent(uint32_t message, TPoint point, uintptr_t) override {
+    lastMouse = message;
+    lastPoint = point;
+    return true;
+  }
+  bool KeyEvent(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    keys.push_back({message, wParam, lParam});
+    return handleKeys;
+  }
+  void FocusChanged(bool focused) override { focusChanges.push_back(focused); }
+  bool CloseQuery() override {
+    ++closeQueries;
+    return allowClose;
+  }
+  void SetOption(const std::string&, const std::string&) override {}
+  void CollectUpdates() override {
+    if (update) engine_->AddUpdateRect({0, 0, 10, 10});
+  }
+
+  IEngine* engine_ = nullptr;
+  std::vector<int> advances;
+  std::function<void(int)> onAdvance;
+  std::vector<TMessage> keys;
+  std::vector<bool> focusChanges;
+  uint32_t lastMouse = 0;
+  TPoint lastPoint;
+  int draws = 0, finished = 0, closeQueries = 0;
+  bool allowClose = true, handleKeys = true, update = false;
+};
+
+void RegisterTestGames() {
+  static const bool registered = [] {
+    RegisterAllTypes();
+    return true;
+  }();
+  (void)registered;
+  if (!TClassRegistry::Instance().Find("ImageGame")) RegisterClass<TImageGame>("ImageGame");
+  if (!TClassRegistry::Instance().Find("ProbeGame")) RegisterClass<TProbeGame>("ProbeGame");
+}
+
+class EngineTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    RegisterTestGames();
+    SetApplicationPath(dir.Path().string());
+    SetDataPathBase(dir.File("user"));
+    TSurface picture(8, 4);
+    picture.FillColor(0xFFFF0000u, nullptr, 0, 255, {0, 0, 8, 4}, {0, 0, 8, 4});
+    dir.Write("data/img/p.png", EncodePng(picture));
+  }
+  void TearDown() override {
+    if (engine) engine->Done();
+    SetDataPathBase("");
+  }
+  void WriteGame(const std::string& xml, bool encipher = true) {
+    dir.Write("data/ini/Zintara.ini", encipher ? EncipherToHex(xml, kGameKey) : xml);
+  }
+  bool Start(const std::string& xml, TEngineRunOptions run = {}) {
+    WriteGame(xml);
+    engine = MakeRef<TEngine>();
+    engine->Initialize();
+    run.audioDevice = 0;
+    engine->SetRunOptions(std::move(run));
+    return engine->Init(kGameDescriptionFile);
+  }
+  // Pushes an SDL event as if it came from the system.
+  static void Push(SDL_Event e) { SDL_PushEvent(&e); }
+  static void PushWindowEvent(uint8_t event) {
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = event;
+    Push(e);
+  }
+  // Runs loop turns until every waiting message has been handled.
+  void Drain() {
+    for (int i = 0; i < 50 && engine->GetWindowHandle() && engine->GetWindowHandle()->PeekMessage(); ++i)
+      engine->LoopTurn();
+  }
+  template <class T>
+  T& Game() {
+    return *QueryPtr<T>(engine->GetGame().get());
+  }
+
+  test::TempDir dir;
+  test::ScopedCurrentDir keepDir{std::filesystem::current_path()};
+  Ref<TEngine> engine;
+};
+
+TEST_F(EngineTest, RunsTheGameFromItsEncipheredDescription) {
+  TEngineRunOptions run;
+  run.fixedStepMs = 10;
+  run.frameLimit = 3;
+  ASSERT_TRUE(Start(R"(<game type="ImageGame" name="g" image="data\img\p.png" background="$FF102030" left="5" top="6"/>)",
+                    run));
+  EXPECT_EQ(VarToString(engine->GetOption("ScreenWidth")), "640");
+  EXPECT_EQ(VarToString(engine->GetOption("MusicVolume")), "30");
+  EXPECT_TRUE(VarIsEmpty(engine->GetOption("NoSuchOption")));
+  engine->Run();
+  EXPECT_EQ(engine->FrameCount(), 3);
+  EXPECT_EQ(Game<TImageGame>().Time(), 30);
+  EXPECT_TRUE(engine->IsDisplayReady());
+  ASSERT_EQ(engine->BackSurface()->GetWidth(), 640);
+  EXPECT_EQ(engine->BackSurface()->GetPixel(0, 0) & 0xFFFFFF, 0x102030u);
+  EXPECT_EQ(engine->BackSurface()->GetPixel(5, 6) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(engine->BackSurface()->GetPixel(13, 6) & 0xFFFFFF, 0x102030u);
+  engine->Done();
+  engine->Done();  // safe twice
+}
+
+TEST_F(EngineTest, InitFailsCleanlyWithoutAGame) {
+  engine = MakeRef<TEngine>();
+  engine->Initialize();
+  EXPECT_FALSE(engine->Init(kGameDescriptionFile));  // no description at all
+  EXPECT_FALSE(Start(R"(<game type="NoSuchType" name="g"/>)"));
+  EXPECT_FALSE(Start(R"(<sound type="Sound" name="s"/>)"));  // not a game
+  WriteGame(R"(<game type="ImageGame" name="g"/>)", false);   // not enciphered
+  engine = MakeRef<TEngine>();
+  engine->Initialize();
+  EXPECT_FALSE(engine->Init(kGameDescriptionFile));
+  EXPECT_FALSE(Start("garbage <<<"));
+}
+
+TEST_F(EngineTest, ACloseRequestTheGameRefusesKeepsTheWindow) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  engine->ApplyDisplaySettings();
+  Game<TProbeGame>().allowClose = false;
+  PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  Drain();
+  EXPECT_EQ(Game<TProbeGame>().closeQueries, 1);
+  EXPECT_FALSE(engine->GetWindowHandle()->IsDestroyed());
+  EXPECT_TRUE(engine->IsActive());
+  EXPECT_FALSE(engine->IsTerminated());
+  // Allowed: the window goes and the loop ends.
+  Game<TProbeGame>().allowClose = true;
+  PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  Drain();
+  EXPECT_EQ(Game<TProbeGame>().closeQueries, 2);
+  EXPECT_TRUE(engine->IsTerminated());
+  EXPECT_TRUE(engine->GetWindowHandle()->IsDestroyed());
+}
+
+TEST_F(EngineTest, AnInactiveWindowClosesWithoutAskingTheGame) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  engine->ApplyDisplaySettings();
+  PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+  Drain();
+  EXPECT_FALSE(engine->IsActive());
+  PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  Drain();
+  EXPECT_EQ(Game<TProbeGame>().closeQueries, 0);
+  EXPECT_TRUE(engine->IsTerminated());
+}
+
+TEST_F(EngineTest, AltEnterTogglesFullScreenThroughTheGame) {
+  ASSERT_TRUE(Start(R"(<game type="ImageGame" name="g"/>)"));
+  engine->ApplyDisplaySettings();
+  ASSERT_FALSE(engine->IsFullScreen());
+  ASSERT_TRUE(engine->GetWindowHandle()->InjectKeyPress("alt+Return"));
+  Drain();
+  EXPECT_EQ(VarToString(engine->GetOption("FullScreenMode")), "yes");
+  EXPECT_TRUE(engine->IsFullScreen());
+  ASSERT_TRUE(engine->GetWindowHandle()->InjectKeyPress("alt+Return"));
+  Drain();
+  EXPECT_EQ(VarToString(engine->GetOption("FullScreenMode")), "no");
+  EXPECT_FALSE(engine->IsFullScreen());
+  EXPECT_EQ(engine->ScreenWidth(), 640);
+}
+
+TEST_F(EngineTest, AltWithALetterReachesTheGameAsAMenuCharacter) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  engine->ApplyDisplaySettings();
+  engine->GetWindowHandle()->InjectKeyPress("alt+x");
+  engine->GetWindowHandle()->InjectKeyPress("b");
+  Drain();
+  const auto& keys = Game<TProbeGame>().keys;
+  ASSERT_FALSE(keys.empty());
+  // Alt+x: only the menu character; b: key down, character, key up.
+  EXPECT_EQ(keys[0].message, WM_CHAR);
+  EXPECT_EQ(keys[0].wParam, uintptr_t{'x'});
+  EXPECT_EQ(keys[0].lParam, KF_ALTDOWN);
+  ASSERT_EQ(keys.size(), 4u);
+  EXPECT_EQ(keys[1].message, WM_KEYDOWN);
+  EXPECT_EQ(keys[1].wParam, uintptr_t{'B'});
+  EXPECT_EQ(keys[2].message, WM_CHAR);
+  EXPECT_EQ(keys[2].wParam, uintptr_t{'b'});
+  EXPECT_EQ(keys[3].message, WM_KEYUP);
+  // Mouse messages carry the point in back-surface pixels.
+  engine->GetWindowHandle()->InjectMouseButton(120, 45, SDL_BUTTON_RIGHT, true);
+  Drain();
+  EXPECT_EQ(Game<TProbeGame>().lastMouse, WM_RBUTTONDOWN);
+  EXPECT_EQ(Game<TProbeGame>().lastPoint, (TPoint{120, 45}));
+}
+
+TEST_F(EngineTest, FocusRulesDecideWhetherFramesRun) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  uint32_t now = 1000;
+  std::vector<uint32_t> sleeps;
+  engine->SetClock({[&] { return now; }, [&](uint32_t ms) {
+                      sleeps.push_back(ms);
+                      now += ms;
+                    }});
+  engine->ApplyDisplaySettings();
+  auto& game = Game<TProbeGame>();
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  Drain();
+  EXPECT_FALSE(engine->IsFocused());
+  EXPECT_EQ(game.focusChanges, std::vector<bool>{false});
+  // Windowed and unfocused: frames go on, one per frame delay.
+  size_t frames = game.advances.size();
+  engine->LoopTurn();
+  EXPECT_EQ(game.advances.size(), frames + 1);
+  EXPECT_EQ(sleeps.back(), TEngine::kFrameDelay);
+  // Full screen and unfocused: no frames.
+  engine->SetOption("FullScreenMode", "yes");
+  ASSERT_TRUE(engine->ApplyDisplaySettings());
+  Drain();
+  frames = game.advances.size();
+  engine->LoopTurn();
+  engine->LoopTurn();
+  EXPECT_EQ(game.advances.size(), frames);
+  // Focus back: active again, and the outage does not count as time.
+  now += 5000;
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+  Drain();
+  EXPECT_TRUE(engine->IsActive());
+  now += 3;
+  engine->LoopTurn();
+  ASSERT_EQ(game.advances.size(), frames + 1);
+  EXPECT_EQ(game.advances.back(), 10);  // slept 7 ms up to the frame delay
+}
+
+TEST_F(EngineTest, TheFrameLimiterSleepsOnlyForFastFrames) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  uint32_t now = 500;
+  std::vector<uint32_t> sleeps;
+  engine->SetClock({[&] { return now; }, [&](uint32_t ms) {
+                      sleeps.push_back(ms);
+                      now += ms;
+                    }});
+  engine->ApplyDisplaySettings();
+  Drain();
+  auto& game = Game<TProbeGame>();
+  game.onAdvance = [&](int) { now += 25; };  // a slow frame
+  engine->LoopTurn();
+  sleeps.clear();
+  game.onAdvance = [&](int) { now += 4; };
+  engine->LoopTurn();  // follows the slow frame: no sleep
+  EXPECT_TRUE(sleeps.empty());
+  EXPECT_EQ(game.advances.back(), 25);
+  engine->LoopTurn();  // follows a 4 ms frame: sleeps 6
+  EXPECT_EQ(sleeps, std::vector<uint32_t>{6});
+  EXPECT_EQ(game.advances.back(), 10);
+}
+
+TEST_F(EngineTest, UpdateRectanglesAreClampedToTheScreen) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  engine->ApplyDisplaySettings();
+  engine->AddUpdateRect({700, 0, 800, 10});  // right of the screen
+  engine->AddUpdateRect({-20, -20, 0, 10});   // ends at the left edge
+  engine->AddUpdateRect({640, 0, 700, 10});   // zero width after clamping
+  EXPECT_FALSE(engine->IsUpdatePending());
+  engine->AddUpdateRect({-5, -5, 10, 20});
+  EXPECT_TRUE(engine->IsUpdatePending());
+  ASSERT_EQ(engine->BackSurface()->GetDirtyRegion().Count(), 1);
+  EXPECT_EQ(engine->BackSurface()->GetDirtyRegion().Rects()[0], (TRect{0, 0, 10, 20}));
+  engine->ClearUpdateRects();
+  EXPECT_FALSE(engine->IsUpdatePending());
+  // Frames draw only when a rectangle was added.
+  auto& game = Game<TProbeGame>();
+  engine->LoopTurn();
+  EXPECT_EQ(game.draws, 0);
+  game.update = true;
+  engine->LoopTurn();
+  EXPECT_EQ(game.draws, 1);
+}
+
+TEST_F(EngineTest, DisplaySettingsFollowTheOptions) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  ASSERT_TRUE(engine->ApplyDisplaySettings());
+  // Only the depth, while windowed: nothing changes.
+  engine->SetOption("ScreenBPP", "8");
+  EXPECT_TRUE(engine->ApplyDisplaySettings());
+  EXPECT_EQ(engine->FullScreenDepth(), 16);  // 14 bits or less are raised to 16
+  engine->SetOption("ScreenWidth", "320");
+  engine->SetOption("ScreenHeight", "200");
+  EXPECT_TRUE(engine->ApplyDisplaySettings());
+  EXPECT_EQ(engine->BackSurface()->GetWidth(), 320);
+  EXPECT_EQ(engine->BackSurface()->GetHeight(), 200);
+  // A size that is no number leaves the display unusable, and frames undrawn.
+  engine->SetOption("ScreenWidth", "wide");
+  EXPECT_FALSE(engine->ApplyDisplaySettings());
+  EXPECT_FALSE(engine->IsDisplayReady());
+  EXPECT_EQ(engine->ColorToPixel(0x123456), 0u);
+  engine->SetOption("ScreenWidth", "640");
+  EXPECT_TRUE(engine->ApplyDisplaySettings());
+  EXPECT_EQ(engine->ColorToPixel(0x123456), 0x123456u);
+}
+
+TEST_F(EngineTest, TheSystemCursorFollowsTheTwoFlags) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  engine->ApplyDisplaySettings();
+  EXPECT_TRUE(engine->IsSystemCursorShown());
+  engine->HideSystemCursor();
+  EXPECT_FALSE(engine->IsSystemCursorShown());
+  PushWindowEvent(SDL_WINDOWEVENT_LEAVE);  // over the frame: the system cursor shows
+  Drain();
+  EXPECT_TRUE(engine->IsSystemCursorShown());
+  engine->ShowSystemCursor();  // the other flag is set: no change
+  engine->HideSystemCursor();
+  EXPECT_TRUE(engine->IsSystemCursorShown());
+  PushWindowEvent(SDL_WINDOWEVENT_ENTER);
+  Drain();
+  EXPECT_FALSE(engine->IsSystemCursorShown());
+}
+
+TEST_F(EngineTest, LoadsResourceListsAndSkipsKnownNames) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  const std::string list = R"(<resources><content>
+      <resource type="ImageResource" name="pic" file="data\img\p.png" format="png"/>
+      <resource type="ImageResource" name="pic" file="data\img\other.png" format="png"/>
+      <resource type="NoSuchType" name="odd"/>
+      <resource type="SoundResource" name="snd" file="missing.wav"/>
+    </content></resources>)";
+  dir.Write("data/res.xml", EncipherToHex(list, kGameKey));
+  engine->ApplyDisplaySettings();
+  engine->LoadResourceList("data\\res.xml", "first", true);
+  ASSERT_TRUE(engine->FindResource("pic"));
+  EXPECT_FALSE(engine->FindResource("odd"));
+  EXPECT_TRUE(engine->FindResource("snd"));  // registered without content (no audio)
+  EXPECT_EQ(engine->FindResource("pic")->GetGroupName(), "first");
+  EXPECT_EQ(engine->LoadText("data\\res.xml", kGameKey), list);
+  EXPECT_EQ(engine->LoadText("data\\missing.xml", kGameKey), "");
+  engine->UnloadResources("first");
+  EXPECT_FALSE(engine->FindResource("pic"));
+}
+
+TEST_F(EngineTest, WithoutAWindowInitFails) {
+  WriteGame(R"(<game type="ProbeGame" name="g"/>)");
+  const char* old = SDL_getenv("SDL_VIDEODRIVER");
+  const std::string keep = old ? old : "";
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  engine = MakeRef<TEngine>();
+  engine->Initialize();
+  const bool ok = engine->Init(kGameDescriptionFile);
+  setenv("SDL_VIDEODRIVER", keep.empty() ? "dummy" : keep.c_str(), 1);
+  EXPECT_FALSE(ok);
+  EXPECT_FALSE(engine->GetWindowHandle());
+}
+
+}  // namespace
+}  // namespace qv
