@@ -1,0 +1,126 @@
+#include "localisation/MultiLanguages.h"
+
+#include <gtest/gtest.h>
+
+#include "core/Folders.h"
+#include "storage/StorageAccess.h"
+#include "storage/XMLStorage.h"
+#include "support/TestSupport.h"
+
+namespace qv {
+namespace {
+
+const char kEnglish[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<language id="en" name="English">
+  <strings>
+    <string name="hello">Hello</string>
+    <string name="greeting">  %Hello%, %username%!  </string>
+    <string name="thousand_separator">,</string>
+    <string name="time_separator">:</string>
+    <string name="">skipped</string>
+    <string name="HELLO">Hi</string>
+    <string name="CreateNewUser">New player</string>
+  </strings>
+</language>)";
+
+class LanguagesTest : public ::testing::Test {
+protected:
+  void SetUp() override { dir_.Write("en.lng", kEnglish); }
+  void TearDown() override { ShutdownLanguages(); }
+
+  TMultiLanguages Loaded() {
+    TMultiLanguages l;
+    EXPECT_TRUE(l.LoadFile(dir_.File("en.lng")));
+    return l;
+  }
+
+  test::TempDir dir_;
+};
+
+TEST_F(LanguagesTest, LoadingReplacesEntriesCaseInsensitively) {
+  TMultiLanguages l = Loaded();
+  EXPECT_EQ(l.GetLanguageId(), "en");
+  EXPECT_EQ(l.GetLanguageName(), "English");
+  EXPECT_EQ(l.StringCount(), 5);  // the empty name is skipped, HELLO replaced hello
+  ASSERT_NE(l.FindString("Hello"), nullptr);
+  EXPECT_EQ(*l.FindString("Hello"), "Hi");
+  EXPECT_FALSE(l.LoadFile(dir_.File("missing.lng")));
+  EXPECT_EQ(l.StringCount(), 5);
+
+  // Entries may also sit directly under the root.
+  dir_.Write("flat.lng", "<language id='x'><string name='a'>A</string></language>");
+  EXPECT_TRUE(l.LoadFile(dir_.File("flat.lng")));
+  EXPECT_EQ(l.GetLanguageId(), "x");
+  EXPECT_EQ(l.ExpandText("%a%%hello%", true), "AHi");
+}
+
+TEST_F(LanguagesTest, Expansion) {
+  TMultiLanguages l = Loaded();
+  EXPECT_EQ(l.ExpandText("100%% sure", true), "100% sure");
+  EXPECT_EQ(l.ExpandText("50% off", true), "50% off");
+  EXPECT_EQ(l.ExpandText("a%nothing%b", true), "ab");
+  EXPECT_EQ(l.ExpandText("%hello% there", true), "Hi there");
+  EXPECT_EQ(l.ExpandText("[%greeting%]", true), "[Hi, !]");
+  EXPECT_EQ(l.ExpandText("[%greeting%]", false), "[  Hi, !  ]");
+  l.SetTextVariable("username", "Ann");
+  l.SetTextVariable("hello", "%not expanded%");
+  EXPECT_EQ(l.ExpandText("%greeting%", true), "Hi, Ann!");
+  EXPECT_EQ(l.ExpandText("%hello%|%HELLO%", true), "%not expanded%|Hi");  // variables are case-sensitive
+  l.SetTextVariable("username", "Bob");
+  EXPECT_EQ(l.ExpandText("%username%", true), "Bob");
+}
+
+TEST_F(LanguagesTest, SelfReferenceIsCutInsteadOfHanging) {
+  TMultiLanguages l;
+  l.SetString("loop", "x%loop%");
+  l.SetString("ping", "%pong%");
+  l.SetString("pong", "%ping%!");
+  l.SetString("bomb", "%bomb%%bomb%%bomb%");
+  EXPECT_EQ(l.ExpandText("%loop%", true), std::string(TMultiLanguages::kMaxExpandDepth, 'x'));
+  EXPECT_EQ(l.ExpandText("%ping%", true), std::string(TMultiLanguages::kMaxExpandDepth / 2, '!'));
+  EXPECT_EQ(l.ExpandText("<%bomb%>", true), "<>");
+}
+
+TEST_F(LanguagesTest, Formatting) {
+  ASSERT_TRUE(LoadLanguageFromFile(dir_.File("en.lng")));
+  EXPECT_EQ(FormatThousands(0), "0");
+  EXPECT_EQ(FormatThousands(999), "999");
+  EXPECT_EQ(FormatThousands(1000), "1,000");
+  EXPECT_EQ(FormatThousands(-1234567), "-1,234,567");
+  EXPECT_EQ(FormatThousands(-2147483647 - 1), "-2,147,483,648");
+  EXPECT_EQ(FormatTime(65), "1:05");
+  EXPECT_EQ(FormatTime(600), "10:00");
+  EXPECT_EQ(FormatTime(5), "0:05");
+  // Without the separators the parts are joined.
+  dir_.Write("bare.lng", "<language id='b'/>");
+  ASSERT_TRUE(LoadLanguageFromFile(dir_.File("bare.lng")));
+  EXPECT_EQ(FormatThousands(1234567), "1234567");
+  EXPECT_EQ(FormatTime(65), "105");
+  EXPECT_EQ(GetLanguageId(), "b");
+}
+
+TEST_F(LanguagesTest, StartupLoadsTheDefaultLanguageAndHooksReadText) {
+  EXPECT_EQ(ExpandText("%hello%", true), "%hello%");  // no tables yet: text unchanged
+  test::TempDir app;
+  app.Write("lang/default.lng", kEnglish);
+  app.Write("Languages/Deutsch.lng",
+            "<language id='de' name='Deutsch'><string name='hello'>Hallo</string></language>");
+  test::ScopedCurrentDir cwd(app.Path());
+  const std::string oldApp = ApplicationPath();
+  SetApplicationPath(app.Path().string());
+  StartupLanguages();
+  EXPECT_EQ(GetCreateNewUserText(), "New player");
+  const auto node = LoadStorageText("<w caption='%hello%!'/>");
+  EXPECT_EQ(ReadText(node, "caption"), "Hi!");
+  EXPECT_TRUE(LoadLanguage("Deutsch"));
+  EXPECT_EQ(GetLanguageId(), "de");
+  EXPECT_EQ(ReadText(node, "caption"), "Hallo!");
+  EXPECT_EQ(ExpandText("%time_separator%", true), ":");  // the default entries stay underneath
+  EXPECT_TRUE(LoadLanguage("Missing"));                  // the default file alone still loads
+  ShutdownLanguages();
+  EXPECT_EQ(ReadText(node, "caption"), "%hello%!");
+  SetApplicationPath(oldApp);
+}
+
+}  // namespace
+}  // namespace qv
