@@ -57,13 +57,13 @@ std::string JsonNumber(double v) {
   return FormatFloat(v);
 }
 
-TZinLevel LoadLevelArg(const std::string& path) {
+Ref<TZinLevel> LoadLevelArg(const std::string& path) {
   const std::string bytes = ReadInput(path);
   const StorageRef root = LoadStorageText(bytes);
   if (!root) throw EToolError(path + " is not a storage file");
-  TZinLevel level;
+  auto level = MakeRef<TZinLevel>();
   try {
-    level.Load(root);
+    level->Load(root);
   } catch (const ELevelError& e) {
     throw EToolError(path + ": " + e.what());
   }
@@ -200,7 +200,8 @@ uint32_t SeedArg(const std::string& text) {
 int RunLevel(TArgs& args) {
   const auto files = args.Positional();
   if (files.size() != 1) throw EToolError("expects one level file");
-  const TZinLevel level = LoadLevelArg(files[0]);
+  const Ref<TZinLevel> loaded = LoadLevelArg(files[0]);
+  const TZinLevel& level = *loaded;
   std::string out = "{\"name\":" + JsonString(level.GetName()) + ",\"palette\":" +
                     JsonString(level.GetFlowerColors()) + ",\"time\":" + std::to_string(level.GetTime()) +
                     ",\"shift_x\":" + std::to_string(level.GetShiftX()) +
@@ -270,12 +271,12 @@ int RunPlay(TArgs& args) {
     if (autoMoves < 0) throw EToolError("--auto must not be negative");
   }
   const auto moves = movesText ? ParseMoves(*movesText) : std::vector<std::pair<TCellPos, TCellPos>>{};
-  const TZinLevel level = LoadLevelArg(*levelPath);
+  const Ref<TZinLevel> level = LoadLevelArg(*levelPath);
 
   SetRandomSeed(seed);
   TBoardModel board;
   TTurnDriver driver(board);
-  driver.StartLevel(level, mode, difficulty);
+  driver.StartLevel(*level, mode, difficulty);
 
   std::string start = "{\"event\":\"start\",\"palette\":[";
   for (size_t i = 0; i < board.Palette().size(); ++i) start += (i ? "," : "") + std::to_string(board.Palette()[i]);
@@ -317,7 +318,7 @@ int RunAutoplay(TArgs& args) {
   if (games < 1 || games > 100000) throw EToolError("--games must be between 1 and 100000");
   if (strategy != "best" && strategy != "random" && strategy != "computer")
     throw EToolError("--strategy must be best, random or computer, not '" + strategy + "'");
-  const TZinLevel level = LoadLevelArg(*levelPath);
+  const Ref<TZinLevel> level = LoadLevelArg(*levelPath);
 
   long long wins = 0;
   long long unfinished = 0;
@@ -329,7 +330,7 @@ int RunAutoplay(TArgs& args) {
     SetRandomSeed(seed + static_cast<uint32_t>(g));
     TBoardModel board;
     TTurnDriver driver(board);
-    driver.StartLevel(level, mode, difficulty);
+    driver.StartLevel(*level, mode, difficulty);
     while (!driver.Status() && !driver.Moves().Empty() && board.Counter(kCounterMoves) < kMaxGameMoves) {
       TLinkCellInfo move = driver.Moves()[0];
       if (strategy == "random") {
