@@ -62,6 +62,12 @@ void TBoardModel::Resize(int cols, int rows) {
   cols_ = std::clamp(cols, 0, kMaxBoardSize);
   rows_ = std::clamp(rows, 0, kMaxBoardSize);
   cells_.assign(static_cast<size_t>((cols_ + 2) * (rows_ + 2)), TCell{});
+  for (int axis = 0; axis < 3; ++axis)
+    for (int dir = 0; dir < 2; ++dir)
+      for (int parity = 0; parity < 2; ++parity) {
+        const TStep step = kSteps[axis][dir][parity];
+        offsets_[axis][dir][parity] = step.dc * (rows_ + 2) + step.dr;
+      }
 }
 
 std::vector<TCell> TBoardModel::Cells() const {
@@ -219,20 +225,46 @@ int TBoardModel::Run(int col, int row, int axis, TCellPos* out) const {
   return n;
 }
 
+int TBoardModel::RunLength(int index, int parity, int axis, int32_t flower) const {
+  int n = 1;
+  const int flip = axis == 0 ? 0 : 1;  // a diagonal step changes the column
+  for (int dir = 0; dir < 2; ++dir) {
+    int i = index;
+    int p = parity;
+    for (;;) {
+      i += offsets_[axis][dir][p];
+      p ^= flip;
+      const TCell& cell = cells_[static_cast<size_t>(i)];  // the border holes stop every walk
+      if (cell.kind < 0 || cell.flower != flower) break;
+      ++n;
+    }
+  }
+  return n;
+}
+
+namespace {
+constexpr int kArtifactLine = 3;
+}
+
+int TBoardModel::LineAxis(int col, int row) const {
+  if (!Inside(col, row)) return -1;
+  const int index = Index(col, row);
+  const TCell& cell = cells_[static_cast<size_t>(index)];
+  if (cell.kind < 0 || cell.flower == kNoColour) return -1;
+  if (cell.flower == kArtifact) return row == rows_ - 1 || At(col, row + 1).kind < 0 ? kArtifactLine : -1;
+  for (int axis = 0; axis < 3; ++axis)
+    if (RunLength(index, col & 1, axis, cell.flower) >= 3) return axis;
+  return -1;
+}
+
 int TBoardModel::LineInto(int col, int row, TCellPos* out) const {
-  if (!Inside(col, row)) return 0;
-  const TCell& cell = At(col, row);
-  if (cell.kind < 0 || cell.flower == kNoColour) return 0;
-  if (cell.flower == kArtifact) {
-    if (row != rows_ - 1 && At(col, row + 1).kind >= 0) return 0;
+  const int axis = LineAxis(col, row);
+  if (axis < 0) return 0;
+  if (axis == kArtifactLine) {
     out[0] = {col, row};
     return 1;
   }
-  for (int axis = 0; axis < 3; ++axis) {
-    const int n = Run(col, row, axis, out);
-    if (n >= 3) return n;
-  }
-  return 0;
+  return Run(col, row, axis, out);
 }
 
 bool TBoardModel::LineAt(int col, int row, TCellList* cells) const {
@@ -249,10 +281,9 @@ bool TBoardModel::FindLineForExplosion(int col, int row, TCellList& cells) const
 }
 
 bool TBoardModel::AnyLine() const {
-  TCellPos buffer[kMaxRun];
   for (int c = 0; c < cols_; ++c)
     for (int r = 0; r < rows_; ++r)
-      if (LineInto(c, r, buffer) > 0) return true;
+      if (LineAxis(c, r) >= 0) return true;
   return false;
 }
 
@@ -495,13 +526,13 @@ bool TBoardModel::PossibleMoves(TLinkCellInfoCollection& moves) {
         std::swap(self.flower, other.flower);
         int32_t points = 0;
         bool found = false;
-        if (const int n = LineInto(c, r, buffer)) {
+        if (LineAxis(c, r) >= 0) {
           found = true;
-          points += ScoreCells(buffer, n);
+          points += ScoreCells(buffer, LineInto(c, r, buffer));
         }
-        if (const int n = LineInto(p.col, p.row, buffer)) {
+        if (LineAxis(p.col, p.row) >= 0) {
           found = true;
-          points += ScoreCells(buffer, n);
+          points += ScoreCells(buffer, LineInto(p.col, p.row, buffer));
         }
         std::swap(self.flower, other.flower);
         if (found) moves.Add({{c, r}, p, points});

@@ -208,6 +208,11 @@ private:
   // Run along one axis through a flowered cell: writes the cells in report
   // order into `out` (room for 2 * kMaxBoardSize + 1) and returns the count.
   int Run(int col, int row, int axis, TCellPos* out) const;
+  // Length of the run along an axis through a grid index (no cell list).
+  int RunLength(int index, int parity, int axis, int32_t flower) const;
+  // The axis of the line at a cell (0..2), kArtifactLine for an artifact at
+  // its bottom, -1 for none.
+  int LineAxis(int col, int row) const;
   // LineAt into a fixed buffer; returns the run length or 0.
   int LineInto(int col, int row, TCellPos* out) const;
   int32_t ScoreCells(const TCellPos* cells, int count) const;
@@ -215,6 +220,7 @@ private:
   int cols_ = 0;
   int rows_ = 0;
   std::vector<TCell> cells_;
+  int offsets_[3][2][2] = {};  // grid index step per axis, direction, column parity
   std::vector<int32_t> palette_;
   std::array<int32_t, kCounterCount> counters_{};
   std::array<int32_t, 2> scores_{};
