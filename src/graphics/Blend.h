@@ -3,6 +3,7 @@
 // and are chosen at run time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace qv::blend {
@@ -14,11 +15,20 @@ using TDrawRowFn = void (*)(uint32_t* d, const uint32_t* s, int n, int opacity, 
 // maskAlpha is false: such a mask covers every pixel).
 using TFillRowFn = void (*)(uint32_t* d, const uint32_t* m, int n, uint32_t color, int opacity,
                             bool dstAlpha, bool maskAlpha);
+// A whole rectangle of `height` rows of `width` pixels; strides in pixels.
+// One call per draw keeps the per-draw setup out of the row loop.
+using TDrawRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride,
+                             int width, int height, int opacity, bool dstAlpha, bool srcAlpha);
+using TFillRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* m, ptrdiff_t mStride,
+                             int width, int height, uint32_t color, int opacity, bool dstAlpha,
+                             bool maskAlpha);
 
 struct TBlendKernels {
   const char* name;
   TDrawRowFn draw[6];  // by blend mode
   TFillRowFn fill[6];
+  TDrawRectFn drawRect[6];
+  TFillRectFn fillRect[6];
 };
 
 enum class EBlendPath { Scalar, Sse2, Avx2 };

@@ -67,13 +67,35 @@ void FillMode(uint32_t* d, const uint32_t* m, int n, uint32_t k, int o, bool dst
   }
 }
 
+
+// Rectangle drivers over the row kernels (instantiated where the row
+// kernels are, so they share their instruction set and inline them).
+template <TDrawRowFn Row>
+void DrawRectOf(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride, int width, int height,
+                int opacity, bool dstAlpha, bool srcAlpha) {
+  for (int y = 0; y < height; ++y, d += dStride, s += sStride) Row(d, s, width, opacity, dstAlpha, srcAlpha);
+}
+
+template <TFillRowFn Row>
+void FillRectOf(uint32_t* d, ptrdiff_t dStride, const uint32_t* m, ptrdiff_t mStride, int width, int height,
+                uint32_t color, int opacity, bool dstAlpha, bool maskAlpha) {
+  for (int y = 0; y < height; ++y, d += dStride) {
+    Row(d, m, width, color, opacity, dstAlpha, maskAlpha);
+    if (m) m += mStride;
+  }
+}
+
 }  // namespace
 
 const TBlendKernels& ScalarKernels() {
   static const TBlendKernels kernels{
       "scalar",
       {DrawNormal, DrawMode<1>, DrawMode<2>, DrawMode<3>, DrawMode<4>, DrawMode<5>},
-      {FillNormal, FillMode<1>, FillMode<2>, FillMode<3>, FillMode<4>, FillMode<5>}};
+      {FillNormal, FillMode<1>, FillMode<2>, FillMode<3>, FillMode<4>, FillMode<5>},
+      {DrawRectOf<DrawNormal>, DrawRectOf<DrawMode<1>>, DrawRectOf<DrawMode<2>>, DrawRectOf<DrawMode<3>>,
+       DrawRectOf<DrawMode<4>>, DrawRectOf<DrawMode<5>>},
+      {FillRectOf<FillNormal>, FillRectOf<FillMode<1>>, FillRectOf<FillMode<2>>, FillRectOf<FillMode<3>>,
+       FillRectOf<FillMode<4>>, FillRectOf<FillMode<5>>}};
   return kernels;
 }
 

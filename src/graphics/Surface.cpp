@@ -170,8 +170,8 @@ bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mod
     std::memcpy(d, s, static_cast<size_t>(b.width) * static_cast<size_t>(b.height) * 4);
     return true;
   }
-  const blend::TDrawRowFn row = blend::ActiveKernels().draw[mode];
-  for (int y = 0; y < b.height; ++y, d += width_, s += sStride) row(d, s, b.width, opacity, hasAlpha_, srcAlpha);
+  blend::ActiveKernels().drawRect[mode](d, width_, s, static_cast<ptrdiff_t>(sStride), b.width, b.height, opacity,
+                                        hasAlpha_, srcAlpha);
   return true;
 }
 
@@ -190,11 +190,11 @@ bool TSurface::FillOnce(uint32_t color, const ISurface* mask, int mode, int opac
   const int mh = mask ? mask->GetHeight() : destRect.Height();
   const TRect mr = mask ? maskRect : TRect::FromSize(0, 0, mw, mh);
   if (!ClipRects(mw, mh, mr, destRect, b)) return false;
-  const blend::TFillRowFn row = blend::ActiveKernels().fill[mode];
   const bool maskAlpha = mask && mask->GetHasAlpha();
-  for (int y = 0; y < b.height; ++y)
-    row(PixelAddress(b.dx, b.dy + y), maskAlpha ? mask->GetScanLine(b.sy + y) + b.sx : nullptr, b.width, color,
-        opacity, hasAlpha_, maskAlpha);
+  blend::ActiveKernels().fillRect[mode](PixelAddress(b.dx, b.dy), width_,
+                                        maskAlpha ? mask->GetScanLine(b.sy) + b.sx : nullptr,
+                                        maskAlpha ? mask->GetWidth() : 0, b.width, b.height, color, opacity,
+                                        hasAlpha_, maskAlpha);
   return true;
 }
 

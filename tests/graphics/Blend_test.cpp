@@ -79,6 +79,29 @@ TEST(BlendKernels, FillMatchesScalarForEveryModeOpacityAndAlignment) {
   }
 }
 
+TEST(BlendKernels, RectangleDriversFollowTheStrides) {
+  std::mt19937 rng(99);
+  constexpr int kW = 13, kH = 3, kSrcStride = 17, kDstStride = 21;
+  for (const TBlendKernels* path : VectorPaths())
+    for (int mode = 0; mode < 6; ++mode) {
+      std::vector<uint32_t> src(kSrcStride * kH), dst(kDstStride * kH);
+      for (auto& p : src) p = RandomPixel(rng);
+      for (auto& p : dst) p = RandomPixel(rng);
+      std::vector<uint32_t> expect = dst, got = dst, fillExpect = dst, fillGot = dst;
+      for (int y = 0; y < kH; ++y)
+        ScalarKernels().draw[mode](expect.data() + y * kDstStride, src.data() + y * kSrcStride, kW, 200, true, true);
+      path->drawRect[mode](got.data(), kDstStride, src.data(), kSrcStride, kW, kH, 200, true, true);
+      EXPECT_EQ(expect, got) << path->name << " draw mode " << mode;
+      for (int y = 0; y < kH; ++y)
+        ScalarKernels().fill[mode](fillExpect.data() + y * kDstStride, src.data() + y * kSrcStride, kW, 0xC0A0B0F0u,
+                                   200, true, true);
+      path->fillRect[mode](fillGot.data(), kDstStride, src.data(), kSrcStride, kW, kH, 0xC0A0B0F0u, 200, true, true);
+      EXPECT_EQ(fillExpect, fillGot) << path->name << " fill mode " << mode;
+      // Without mask alpha no mask is read at all.
+      path->fillRect[mode](fillGot.data(), kDstStride, nullptr, 0, kW, kH, 0xFF102030u, 255, false, false);
+    }
+}
+
 TEST(BlendKernels, ClearSourceBlocksOverOpaqueDestinationStayUntouched) {
   // The skip path of the vector kernels must agree with the formulas too.
   for (const TBlendKernels* path : VectorPaths()) {
