@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The data tool's eval, expand and format commands, run as a content author would.
+set -u
+tool=${QV_TOOL:?QV_TOOL names the data tool}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+fails=0
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    echo "FAIL $1: expected [$2], got [$3]"
+    fails=$((fails + 1))
+  fi
+}
+
+check eval-priority 14 "$("$tool" eval '2+3*4')"
+check eval-power 64 "$("$tool" eval '2^3^2')"
+check eval-unary 4 "$("$tool" eval -- '-2^2')"
+check eval-float 0.333333343 "$("$tool" eval '1/3')"
+check eval-pi 3.14159274 "$("$tool" eval 'pi')"
+check eval-round 2 "$("$tool" eval 'round(2.5)')"
+check eval-strings 1 "$("$tool" eval "'b' in 'a,b,c'")"
+check eval-vars 7.5 "$("$tool" eval --var X=2.5 --var y=3 'x*y')"
+check eval-seed "$("$tool" eval --seed 9 'random')" "$("$tool" eval --seed 9 'random')"
+check eval-error "Error in math expression: x two space limited variables/constants" "$("$tool" eval 'x y' 2>&1)"
+"$tool" eval 'foo(1)' > out.txt 2> err.txt
+check eval-exit "1 Error in math expression: foo is an unknown function" "$? $(cat err.txt)$(cat out.txt)"
+check eval-brackets "Unequal brackets" "$("$tool" eval "$(printf '(%.0s' $(seq 1000))" 2>&1)"
+check eval-math-error "Division by zero" "$("$tool" eval --var x=0 '1/x' 2>&1)"
+
+printf 'a := 2\n// a := 5\n\na*3\n' > prog.txt
+check eval-program 6 "$("$tool" eval --program prog.txt)"
+printf 'a := 2\na a\n' > bad.txt
+check eval-program-error "Error in math expression: a two space limited variables/constants" \
+  "$("$tool" eval --program bad.txt 2>&1)"
+
+cat > en.lng <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<language id="en" name="English">
+  <strings>
+    <string name="hello">Hello</string>
+    <string name="greeting">  %HELLO%, %name%  </string>
+    <string name="thousand_separator">,</string>
+    <string name="time_separator">:</string>
+    <string name="loop">x%loop%</string>
+  </strings>
+</language>
+XML
+check expand "Hello, Ann! 100% 50% off" \
+  "$("$tool" expand --lang en.lng --var name=Ann '%greeting%! 100%% 50% off')"
+check expand-unknown "ab" "$("$tool" expand --lang en.lng 'a%nothing%b')"
+check expand-cycle 32 "$("$tool" expand --lang en.lng '%loop%' | tr -d '\n' | wc -c)"
+check format-thousands "-1,234,567" "$("$tool" format --lang en.lng thousands -1234567)"
+check format-time "1:05" "$("$tool" format --lang en.lng time 65)"
+"$tool" expand --lang missing.lng 'x' > /dev/null 2>&1
+check expand-missing-file 1 $?
+
+exit $((fails > 0))
