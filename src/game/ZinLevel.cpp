@@ -90,7 +90,7 @@ void TZinLevel::Load(const StorageRef& storage) {
   }
 }
 
-void TZinLevel::Save(const StorageRef& storage) const {
+void TZinLevel::SaveTo(const StorageRef& storage) const {
   if (!storage) return;
   WriteString(storage, "name", GetName());
   WriteInt(storage, "time", time_);

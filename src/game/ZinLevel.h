@@ -28,7 +28,7 @@ struct TCellDef {
   friend bool operator==(const TCellDef&, const TCellDef&) = default;
 };
 
-class TZinLevel : public TNamedObject {
+class TZinLevel : public TNamedObject, public IPersistent {
 public:
   const std::string& GetFlowerColors() const { return flowerColors_; }
   void SetFlowerColors(const std::string& text) { flowerColors_ = text; }
@@ -57,9 +57,11 @@ public:
 
   // Throws ELevelError when a default is missing or malformed, or the size
   // is beyond kMaxBoardSize; the level is then left unchanged.
-  void Load(const StorageRef& storage);
+  void Load(const StorageRef& storage) override;
   // Cells equal to the defaults are not written.
-  void Save(const StorageRef& storage) const;
+  void Save(const StorageRef& storage) override { SaveTo(storage); }
+  void SaveTo(const StorageRef& storage) const;
+  std::string GetStorageName() const override { return "level"; }
 
 private:
   std::string flowerColors_;

@@ -23,6 +23,22 @@ void TZinLevelRef::Load(const StorageRef& storage) {
   history_ = ReadInt(storage, "history", 0);
 }
 
+void TZinLevelRef::Save(const StorageRef& storage) {
+  if (!storage) return;
+  WriteString(storage, "level", GetName());
+  WriteString(storage, "filename", fileName_, !fileName_.empty());
+  WriteString(storage, "LevelName", levelName_, !levelName_.empty());
+  WriteString(storage, "DisplayName", displayName_, !displayName_.empty());
+  WriteInt(storage, "artifact", artifact_, artifact_ != 0);
+  WriteInt(storage, "history", history_, history_ != 0);
+}
+
+void TZinLevelCollection::Save(const StorageRef& storage) {
+  if (!storage) return;
+  for (int i = 0; i < Count(); ++i)
+    if (const auto entry = ItemAs<TZinLevelRef>(i)) entry->Save(storage->AddChild("level"));
+}
+
 void TZinLevelCollection::Load(const StorageRef& storage) {
   Clear();
   if (!storage) return;

@@ -11,12 +11,15 @@
 
 namespace qv {
 
-class TZinLevelRef : public TNamedObject {
+class TZinLevelRef : public TNamedObject, public IPersistent {
 public:
   // Reads "level" (its name and number), "filename", "LevelName",
   // "DisplayName", "artifact", "history". Throws ELevelError when "level" is
   // not an integer.
-  void Load(const StorageRef& storage);
+  void Load(const StorageRef& storage) override;
+  // Writes the same keys; empty texts and zero numbers are left out.
+  void Save(const StorageRef& storage) override;
+  std::string GetStorageName() const override { return "level"; }
 
   int32_t GetNumber() const { return number_; }
   const std::string& GetFileName() const { return fileName_; }
@@ -34,12 +37,15 @@ private:
   int32_t history_ = 0;
 };
 
-class TZinLevelCollection : public TCollection {
+class TZinLevelCollection : public TCollection, public IPersistent {
 public:
   // Replaces the entries with every child "level" in document order. An
   // entry whose "level" is not an integer aborts the load (ELevelError);
   // the entries read before it stay.
-  void Load(const StorageRef& storage);
+  void Load(const StorageRef& storage) override;
+  // One child "level" per entry, in order.
+  void Save(const StorageRef& storage) override;
+  std::string GetStorageName() const override { return "levels"; }
 
   // Nothing when the number is not in the list.
   Ref<TZinLevelRef> Find(int number) const;

@@ -131,6 +131,21 @@ TEST(ZinLevelCollection, LooksUpEntriesAndLoadsLevels) {
   EXPECT_FALSE(list.LoadLevel(7));
 }
 
+TEST(ZinLevelCollection, SavedListLoadsAgain) {
+  TZinLevelCollection list;
+  list.Load(LoadStorageText(
+      R"(<levels><level level="3" filename="a.xml" DisplayName="Three" artifact="2"/><level level="5"/></levels>)"));
+  const StorageRef out = NewStorage("levels");
+  list.Save(out);
+  TZinLevelCollection again;
+  again.Load(out);
+  ASSERT_EQ(again.Count(), 2);
+  EXPECT_EQ(again.GetDisplayName(3), "Three");
+  EXPECT_EQ(again.GetArtifact(3), 2);
+  EXPECT_EQ(again.Find(3)->GetFileName(), "a.xml");
+  EXPECT_TRUE(again.Find(5));
+}
+
 TEST(ZinLevelCollection, NonIntegerLevelAbortsTheList) {
   TZinLevelCollection list;
   EXPECT_THROW(list.Load(LoadStorageText(R"(<levels><level level="1"/><level level="two"/></levels>)")),
