@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <utility>
 #include <cstring>
 #include <vector>
 
@@ -27,6 +28,22 @@ bool ParseKeyName(const std::string& text, SDL_Keycode& key, uint16_t& mods) {
     rest = rest.substr(plus + 1);
   }
   key = SDL_GetKeyFromName(rest.c_str());
+  if (key != SDLK_UNKNOWN) return true;
+  // Names without blanks for scripts: "LShift", "Left_Shift", "Enter", "Esc".
+  static const std::pair<const char*, const char*> kAliases[] = {
+      {"lshift", "Left Shift"}, {"rshift", "Right Shift"}, {"lctrl", "Left Ctrl"}, {"rctrl", "Right Ctrl"},
+      {"lalt", "Left Alt"},     {"ralt", "Right Alt"},     {"enter", "Return"},   {"esc", "Escape"},
+  };
+  std::string lower = rest;
+  for (char& c : lower) c = static_cast<char>(SDL_tolower(static_cast<unsigned char>(c)));
+  for (const auto& [alias, name] : kAliases)
+    if (lower == alias) key = SDL_GetKeyFromName(name);
+  if (key == SDLK_UNKNOWN) {
+    std::string spaced = rest;
+    for (char& c : spaced)
+      if (c == '_') c = ' ';
+    key = SDL_GetKeyFromName(spaced.c_str());
+  }
   return key != SDLK_UNKNOWN;
 }
 

@@ -52,8 +52,7 @@ TEST_F(EndToEndTest, ShowsTheFixturesImage) {
 }
 
 TEST_F(EndToEndTest, ScriptedInputGoesThroughTheTranslation) {
-  // A click moves the picture's corner to the pointer; Escape then closes
-  // the game before the frame limit.
+  // A click moves the picture's corner to the pointer.
   test::TempDir scripts;
   scripts.Write("input.txt", "# move the picture\n5 move 300 200\n5 down 300 200 left\n6 up 300 200\n");
   ASSERT_EQ(RunGame("--frames 20 --input '" + scripts.File("input.txt") + "' --screenshot '" +

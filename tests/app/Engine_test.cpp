@@ -364,6 +364,27 @@ TEST_F(EngineTest, LoadsResourceListsAndSkipsKnownNames) {
   EXPECT_FALSE(engine->FindResource("pic"));
 }
 
+TEST_F(EngineTest, UnconsumedMessagesPassTheHookAndOptionsReachAudio) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  engine->ApplyDisplaySettings();
+  Drain();
+  std::vector<uint32_t> seen;
+  engine->SetMessageHook([&](const TMessage& m) { seen.push_back(m.message); });
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);  // handled, then default processing
+  engine->GetWindowHandle()->InjectKeyPress("a");  // consumed by the game
+  Drain();
+  EXPECT_EQ(seen, std::vector<uint32_t>{WM_SETFOCUS});
+  engine->ClearMessageHook();
+  // Opening a file that does not exist does nothing at all.
+  engine->OpenFile("no\such\file.txt");
+  EXPECT_FALSE(engine->GetWindowHandle()->PeekMessage());
+  engine->SetOption("MusicVolume", "55");
+  engine->SetOption("SoundVolume", "150");
+  EXPECT_EQ(engine->Audio().MusicVolume(), 55);
+  EXPECT_EQ(engine->Audio().SoundVolume(), 100);
+  EXPECT_EQ(VarToString(engine->GetOption("SoundVolume")), "150");
+}
+
 TEST_F(EngineTest, WithoutAWindowInitFails) {
   WriteGame(R"(<game type="ProbeGame" name="g"/>)");
   const char* old = SDL_getenv("SDL_VIDEODRIVER");

@@ -199,7 +199,6 @@ void TEngine::Frame(uint32_t dt) {
     game_->Advance(static_cast<int>(dt));
     if (game_) game_->CollectUpdates();
     if (game_ && updatePending_) game_->Draw(back_.get());
-    back_->ClearDirtyRegion();
     if (const uint32_t* pixels = back_->GetScanLine(0))
       window_->Present(pixels, back_->GetWidth(), back_->GetHeight(), back_->GetWidth() * 4);
     ClearUpdateRects();

@@ -40,9 +40,11 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
     if (!(in >> e.kind)) return fail("expected an event");
     if (e.kind == "move" || e.kind == "down" || e.kind == "up") {
       if (!(in >> e.x >> e.y)) return fail("expected X and Y");
-      std::string button;
-      in >> button;
-      if (e.kind != "move" && !ParseButton(button, e.button)) return fail("unknown button '" + button + "'");
+      if (e.kind != "move") {
+        std::string button;
+        in >> button;
+        if (!ParseButton(button, e.button)) return fail("unknown button '" + button + "'");
+      }
     } else if (e.kind == "key" || e.kind == "keydown" || e.kind == "keyup") {
       if (!(in >> e.text)) return fail("expected a key name");
       if (!TPlatformWindow::IsKeyName(e.text)) return fail("unknown key '" + e.text + "'");
