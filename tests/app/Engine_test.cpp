@@ -376,7 +376,7 @@ TEST_F(EngineTest, UnconsumedMessagesPassTheHookAndOptionsReachAudio) {
   EXPECT_EQ(seen, std::vector<uint32_t>{WM_SETFOCUS});
   engine->ClearMessageHook();
   // Opening a file that does not exist does nothing at all.
-  engine->OpenFile("no\such\file.txt");
+  engine->OpenFile(R"(no\such\file.txt)");
   EXPECT_FALSE(engine->GetWindowHandle()->PeekMessage());
   engine->SetOption("MusicVolume", "55");
   engine->SetOption("SoundVolume", "150");
