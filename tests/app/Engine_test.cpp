@@ -3,10 +3,13 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "core/Constants.h"
 #include "core/Folders.h"
+#include "audio/Music.h"
+#include "audio/Sound.h"
 #include "core/app/ImageGame.h"
 #include "core/app/RegisterTypes.h"
 #include "graphics/ImageCodec.h"
@@ -383,6 +386,73 @@ TEST_F(EngineTest, UnconsumedMessagesPassTheHookAndOptionsReachAudio) {
   EXPECT_EQ(engine->Audio().MusicVolume(), 55);
   EXPECT_EQ(engine->Audio().SoundVolume(), 100);
   EXPECT_EQ(VarToString(engine->GetOption("SoundVolume")), "150");
+}
+
+// A little mono WAV: `frames` samples of one level.
+std::string Wav(int frames, int16_t level) {
+  std::string w = "RIFF";
+  auto u32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) w += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  auto u16 = [&](uint16_t v) {
+    w += static_cast<char>(v & 0xFF);
+    w += static_cast<char>(v >> 8);
+  };
+  u32(36 + 2 * static_cast<uint32_t>(frames));
+  w += "WAVEfmt ";
+  u32(16);
+  u16(1);
+  u16(1);
+  u32(44100);
+  u32(88200);
+  u16(2);
+  u16(16);
+  w += "data";
+  u32(2 * static_cast<uint32_t>(frames));
+  for (int i = 0; i < frames; ++i) u16(static_cast<uint16_t>(level));
+  return w;
+}
+
+TEST_F(EngineTest, SoundAndMusicResourcesPlayThroughTheEngine) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  dir.Write("snd/click.wav", Wav(4410, 12000));
+  dir.Write("snd/theme.ogg", test::ReadFile((std::filesystem::path(__FILE__).parent_path().parent_path() /
+                                             "fixtures" / "engine" / "tone.ogg")
+                                                .string()));
+  const std::string list = R"(<resources><content>
+      <resource type="SoundResource" name="click" file="snd\click.wav" master_volume="80" maxplaybacks="2"/>
+      <resource type="MusicResource" name="theme" file="snd\theme.ogg" format="ogg"/>
+    </content></resources>)";
+  dir.Write("res.xml", EncipherToHex(list, kGameKey));
+  engine->LoadResourceList("res.xml", "audio", false);
+  ASSERT_TRUE(engine->Audio().Available());
+
+  auto sound = MakeRef<TSound>();
+  sound->SetResourceName("click");
+  sound->SetVolume(50);
+  const uint32_t channel = engine->PlaySound(sound.get());
+  ASSERT_NE(channel, 0u);
+  int volume = 0;
+  engine->Audio().Library().ChannelGetAttributes(channel, &volume, nullptr);
+  EXPECT_EQ(volume, 28);  // 50 x 80 div 100 x 70 div 100
+
+  auto music = MakeRef<TMusic>();
+  music->SetResourceName("theme");
+  const uint32_t entry = engine->PlayMusic(music.get());
+  ASSERT_NE(entry, 0u);
+  EXPECT_EQ(engine->Audio().MusicStack(), std::vector<uint32_t>{entry});
+  std::vector<float> out(2 * 4410);
+  engine->Audio().Library().Mix(out.data(), 4410);
+  EXPECT_NE(*std::max_element(out.begin(), out.end()), 0.0f);
+  // Without the focus all output pauses.
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  Drain();
+  engine->Audio().Library().Mix(out.data(), 4410);
+  EXPECT_EQ(*std::max_element(out.begin(), out.end()), 0.0f);
+  engine->StopAllSounds();
+  EXPECT_EQ(engine->Audio().Library().ChannelIsActive(channel), TAudioLibrary::kStopped);
+  engine->UnloadResources("audio");
+  EXPECT_FALSE(engine->FindResource("theme"));
 }
 
 TEST_F(EngineTest, WithoutAWindowInitFails) {
