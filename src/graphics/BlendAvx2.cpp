@@ -33,6 +33,8 @@ struct V {
   static T Srl(T a) { return _mm256_srli_epi16(a, N); }
   template <int N>
   static T Sll(T a) { return _mm256_slli_epi16(a, N); }
+  static T AddsU8(T a, T b) { return _mm256_adds_epu8(a, b); }
+  static T SubsU16(T a, T b) { return _mm256_subs_epu16(a, b); }
   static T Min(T a, T b) { return _mm256_min_epi16(a, b); }
   static T Max(T a, T b) { return _mm256_max_epi16(a, b); }
   static T Gt(T a, T b) { return _mm256_cmpgt_epi16(a, b); }
@@ -44,6 +46,7 @@ struct V {
   static T AndNot(T mask, T v) { return _mm256_andnot_si256(mask, v); }
   static T Bcast(T v) { return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(v, 0xFF), 0xFF); }
   static bool AllZero(T v) { return _mm256_movemask_epi8(_mm256_cmpeq_epi8(v, Zero())) == -1; }
+  static bool Any(T v) { return _mm256_movemask_epi8(v) != 0; }
   static bool AllOnes(T v) { return _mm256_movemask_epi8(v) == -1; }
 };
 

@@ -32,6 +32,8 @@ struct V {
   static T Srl(T a) { return _mm_srli_epi16(a, N); }
   template <int N>
   static T Sll(T a) { return _mm_slli_epi16(a, N); }
+  static T AddsU8(T a, T b) { return _mm_adds_epu8(a, b); }
+  static T SubsU16(T a, T b) { return _mm_subs_epu16(a, b); }
   static T Min(T a, T b) { return _mm_min_epi16(a, b); }
   static T Max(T a, T b) { return _mm_max_epi16(a, b); }
   static T Gt(T a, T b) { return _mm_cmpgt_epi16(a, b); }
@@ -43,6 +45,7 @@ struct V {
   static T AndNot(T mask, T v) { return _mm_andnot_si128(mask, v); }
   static T Bcast(T v) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0xFF), 0xFF); }
   static bool AllZero(T v) { return _mm_movemask_epi8(_mm_cmpeq_epi8(v, Zero())) == 0xFFFF; }
+  static bool Any(T v) { return _mm_movemask_epi8(v) != 0; }
   static bool AllOnes(T v) { return _mm_movemask_epi8(v) == 0xFFFF; }
 };
 
