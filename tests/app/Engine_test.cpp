@@ -8,6 +8,7 @@
 
 #include "core/Constants.h"
 #include "core/Folders.h"
+#include "core/Random.h"
 #include "audio/Music.h"
 #include "audio/Sound.h"
 #include "core/app/ImageGame.h"
@@ -123,8 +124,10 @@ TEST_F(EngineTest, RunsTheGameFromItsEncipheredDescription) {
   TEngineRunOptions run;
   run.fixedStepMs = 10;
   run.frameLimit = 3;
+  run.seed = 1234;
   ASSERT_TRUE(Start(R"(<game type="ImageGame" name="g" image="data\img\p.png" background="$FF102030" left="5" top="6"/>)",
                     run));
+  EXPECT_EQ(GetRandomSeed(), 1234u);
   EXPECT_EQ(VarToString(engine->GetOption("ScreenWidth")), "640");
   EXPECT_EQ(VarToString(engine->GetOption("MusicVolume")), "30");
   EXPECT_TRUE(VarIsEmpty(engine->GetOption("NoSuchOption")));
@@ -453,6 +456,28 @@ TEST_F(EngineTest, SoundAndMusicResourcesPlayThroughTheEngine) {
   EXPECT_EQ(engine->Audio().Library().ChannelIsActive(channel), TAudioLibrary::kStopped);
   engine->UnloadResources("audio");
   EXPECT_FALSE(engine->FindResource("theme"));
+}
+
+TEST_F(EngineTest, WithoutAnAudioDeviceTheGameRunsSilently) {
+  WriteGame(R"(<game type="ProbeGame" name="g"/>)");
+  const char* old = SDL_getenv("SDL_AUDIODRIVER");
+  const std::string keep = old ? old : "dummy";
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  engine = MakeRef<TEngine>();
+  engine->Initialize();
+  TEngineRunOptions run;
+  run.fixedStepMs = 10;
+  run.frameLimit = 2;
+  engine->SetRunOptions(run);  // the default device
+  const bool ok = engine->Init(kGameDescriptionFile);
+  setenv("SDL_AUDIODRIVER", keep.c_str(), 1);
+  ASSERT_TRUE(ok);
+  EXPECT_FALSE(engine->Audio().Available());
+  auto music = MakeRef<TMusic>();
+  music->SetResourceName("anything");
+  EXPECT_EQ(engine->PlayMusic(music.get()), 0u);
+  engine->Run();
+  EXPECT_EQ(engine->FrameCount(), 2);
 }
 
 TEST_F(EngineTest, WithoutAWindowInitFails) {
