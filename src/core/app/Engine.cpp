@@ -48,7 +48,11 @@ TEngine::TEngine() {
   clock_.sleep = [](uint32_t ms) { PlatformSleep(ms); };
 }
 
-TEngine::~TEngine() { Done(); }
+TEngine::~TEngine() {
+  Done();
+  // Resources loaded without a run still hold handles of the audio.
+  if (resources_) resources_->RemoveGroup("");
+}
 
 void TEngine::Initialize() {
   resources_ = MakeRef<TResourceCollection>();

@@ -179,9 +179,10 @@ private:
   TPixelFormat pixelFormat_;
   std::unique_ptr<TPlatformWindow> window_;
   TMessageHook hook_;
+  // Declared before the resources, so that it outlives them.
+  std::unique_ptr<TEngineAudio> audio_;
   Ref<TResourceCollection> resources_;
   Ref<TParamCollection> options_;
-  std::unique_ptr<TEngineAudio> audio_;
   bool active_ = false;
   bool displayReady_ = false;
   bool showFps_ = false, showRects_ = true;
