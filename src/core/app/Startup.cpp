@@ -6,6 +6,7 @@
 #include "core/Folders.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
+#include "localisation/MultiLanguages.h"
 #include "storage/DataPaths.h"
 
 namespace qv {
@@ -26,6 +27,9 @@ void StartupServices(const std::string& argv0, const TStartupOptions& options) {
   if (options.enterAppDir) {
     std::error_code ec;
     std::filesystem::current_path(ReplaceAll(ApplicationPath(), "\\", "/"), ec);
+    // The default language loads from the application folder, and the
+    // start-up lookups run after it.
+    StartupLanguages();
   }
   Randomize();
 }

@@ -11,12 +11,15 @@ struct TStartupOptions {
   std::string appDir;
   // The per-user data folder; empty: the platform's.
   std::string userDataDir;
-  // The game makes the application folder current; the tools keep theirs.
+  // The game makes the application folder current and loads the default
+  // language from it; the tools keep their folder and load languages on
+  // demand.
   bool enterAppDir = false;
 };
 
-// Sets the application folder, the package extension and the default
-// language file; seeds the random generator from the time of day.
+// Sets the application and data folders and the package extension, enters
+// the application folder (the game), loads the default language (the game),
+// and seeds the random generator from the time of day.
 // `argv0` helps find the executable when /proc is not available.
 void StartupServices(const std::string& argv0, const TStartupOptions& options = {});
 
