@@ -12,11 +12,15 @@
 namespace qv {
 
 void StartupServices(const std::string& argv0, const TStartupOptions& options) {
-  (void)argv0;
   if (!options.appDir.empty()) {
     std::error_code ec;
     const auto abs = std::filesystem::absolute(options.appDir, ec);
     SetApplicationPath(ec ? options.appDir : abs.string());
+  } else if (ApplicationPath() == ".\\" && argv0.find('/') != std::string::npos) {
+    // No /proc: the folder the program was started from.
+    std::error_code ec;
+    const auto abs = std::filesystem::absolute(argv0, ec);
+    if (!ec) SetApplicationPath(abs.parent_path().string());
   }
   if (!options.userDataDir.empty()) {
     std::error_code ec;
