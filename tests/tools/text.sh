@@ -16,6 +16,7 @@ check() {  # check NAME EXPECTED ACTUAL
 check eval-priority 14 "$("$tool" eval '2+3*4')"
 check eval-power 64 "$("$tool" eval '2^3^2')"
 check eval-unary 4 "$("$tool" eval -- '-2^2')"
+check eval-signs 3 "$("$tool" eval '--3')"
 check eval-float 0.333333343 "$("$tool" eval '1/3')"
 check eval-pi 3.14159274 "$("$tool" eval 'pi')"
 check eval-round 2 "$("$tool" eval 'round(2.5)')"

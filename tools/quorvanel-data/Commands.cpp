@@ -60,6 +60,17 @@ std::vector<std::string> TArgs::Positional() const {
   return rest;
 }
 
+std::vector<std::string> TArgs::Remaining() const {
+  std::vector<std::string> rest = args_;
+  for (auto it = rest.begin(); it != rest.end(); ++it) {
+    if (*it == "--") {
+      rest.erase(it);
+      break;
+    }
+  }
+  return rest;
+}
+
 long long ParseIntArg(const std::string& text, const std::string& what) {
   long long v;
   if (!TryParseInt(text, v)) throw EToolError(what + " must be a whole number, not '" + text + "'");

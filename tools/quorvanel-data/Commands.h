@@ -27,6 +27,9 @@ public:
   bool Flag(const std::string& name);
   // Whatever is left; an unknown "--option" left over is an error.
   std::vector<std::string> Positional() const;
+  // Whatever is left, words starting with "--" included (for texts such as
+  // the expression "--x"); a first "--" is dropped.
+  std::vector<std::string> Remaining() const;
 
 private:
   std::vector<std::string> args_;

@@ -25,7 +25,7 @@ int RunEval(TArgs& args) {
   const auto seed = args.Option("--seed");
   const auto program = args.Option("--program");
   const auto vars = args.Options("--var");
-  const auto rest = args.Positional();
+  const auto rest = args.Remaining();  // an expression may start with "--"
   if (program ? !rest.empty() : rest.size() != 1) throw EToolError("expected one expression TEXT or --program FILE");
   if (seed) SetRandomSeed(static_cast<uint32_t>(ParseIntArg(*seed, "--seed")));
 
