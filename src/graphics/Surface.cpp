@@ -149,10 +149,9 @@ bool TSurface::Draw(const ISurface* source, const TRect& sourceRect, int mode, i
   if (opacity <= 0 || mode < 0 || mode > kBlendMaxOpaque || !source) return false;
   opacity = std::min(opacity, 255);
   if (source == this) {
-    // Drawing a surface onto itself: blend from a copy of the source part.
-    TSurface copy(sourceRect.Width(), sourceRect.Height(), hasAlpha_);
-    copy.DrawAt(this, -sourceRect.left, -sourceRect.top);
-    return Draw(&copy, TRect::FromSize(0, 0, copy.GetWidth(), copy.GetHeight()), mode, opacity, destRect);
+    // Onto itself: the rows may overlap, so read from a copy.
+    const Ref<TSurface> copy = Copy();
+    return Draw(copy.get(), sourceRect, mode, opacity, destRect);
   }
   return ForEachClip(destRect, [&] { return DrawOnce(source, sourceRect, mode, opacity, destRect); });
 }
@@ -177,7 +176,8 @@ bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mod
 
 bool TSurface::FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
                          const TRect& maskRect) {
-  if (mode < 0 || mode > kBlendMaxOpaque || mask == this) return false;
+  if (mode < 0 || mode > kBlendMaxOpaque) return false;
+  if (mask == this) return FillColor(color, Copy().get(), mode, opacity, destRect, maskRect);
   opacity = std::clamp(opacity, 0, 255);
   return ForEachClip(destRect, [&] { return FillOnce(color, mask, mode, opacity, destRect, maskRect); });
 }
@@ -185,11 +185,13 @@ bool TSurface::FillColor(uint32_t color, const ISurface* mask, int mode, int opa
 bool TSurface::FillOnce(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
                         const TRect& maskRect) {
   TBlitRect b;
-  // Without a mask, the fill covers the destination rectangle.
-  const int mw = mask ? mask->GetWidth() : destRect.Width();
-  const int mh = mask ? mask->GetHeight() : destRect.Height();
+  // Without a mask the fill covers the destination rectangle (bounded to
+  // the surface first, so any rectangle works).
+  const TRect dr = mask ? destRect : Intersect(destRect, {0, 0, width_, height_});
+  const int mw = mask ? mask->GetWidth() : dr.Width();
+  const int mh = mask ? mask->GetHeight() : dr.Height();
   const TRect mr = mask ? maskRect : TRect::FromSize(0, 0, mw, mh);
-  if (!ClipRects(mw, mh, mr, destRect, b)) return false;
+  if (!ClipRects(mw, mh, mr, dr, b)) return false;
   const bool maskAlpha = mask && mask->GetHasAlpha();
   blend::ActiveKernels().fillRect[mode](PixelAddress(b.dx, b.dy), width_,
                                         maskAlpha ? mask->GetScanLine(b.sy) + b.sx : nullptr,
@@ -200,14 +202,19 @@ bool TSurface::FillOnce(uint32_t color, const ISurface* mask, int mode, int opac
 
 bool TSurface::DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
                           const TRect& maskRect, const ISurface* mask) {
-  if (!source || !mask || source == this || mask == this) return false;
+  if (!source || !mask) return false;
+  if (source == this || mask == this) {
+    const Ref<TSurface> copy = Copy();
+    return DrawMasked(source == this ? copy.get() : source, sourceRect, destRect, maskRect,
+                      mask == this ? copy.get() : mask);
+  }
   TBlitRect b;
   if (!ClipRects(source->GetWidth(), source->GetHeight(), sourceRect, destRect, b)) return false;
   // Dest, source and mask pixels correspond one to one from their corners.
   int64_t offX = int64_t{b.dx} - destRect.left, offY = int64_t{b.dy} - destRect.top;
   int64_t mx = maskRect.left + offX, my = maskRect.top + offY;
-  int64_t w = std::min<int64_t>(b.width, maskRect.Width() - offX);
-  int64_t h = std::min<int64_t>(b.height, maskRect.Height() - offY);
+  int64_t w = std::min<int64_t>(b.width, int64_t{maskRect.right} - maskRect.left - offX);
+  int64_t h = std::min<int64_t>(b.height, int64_t{maskRect.bottom} - maskRect.top - offY);
   int64_t dx = b.dx, dy = b.dy, sx = b.sx, sy = b.sy;
   if (mx < 0) {
     dx -= mx;
@@ -236,7 +243,20 @@ bool TSurface::DrawMasked(const ISurface* source, const TRect& sourceRect, const
   return true;
 }
 
+Ref<TSurface> TSurface::Copy() const {
+  auto copy = MakeRef<TSurface>();
+  copy->width_ = width_;
+  copy->height_ = height_;
+  copy->hasAlpha_ = hasAlpha_;
+  copy->pixels_ = pixels_;
+  return copy;
+}
+
 namespace {
+
+// Scale factors outside this range draw nothing (and keep the 16.16 steps
+// far from overflow).
+bool ScaleUsable(double scale) { return std::isfinite(scale) && scale >= 1e-4 && scale <= 1e4; }
 
 // Bilinear mix of two pixels, each channel a + ((w * (b - a)) >> bits).
 inline uint32_t Mix(uint32_t a, uint32_t b, int w, int bits) {
@@ -290,10 +310,9 @@ void TSurface::RenderMapped(const ISurface* source, bool smooth, double x0, doub
 
 void TSurface::DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX, double scaleY,
                                bool smooth, double angle) {
-  if (!source || source == this || pixels_.empty() || source->GetWidth() <= 0 || source->GetHeight() <= 0)
-    return;
-  if (!(scaleX > 0 && scaleY > 0) || !std::isfinite(scaleX) || !std::isfinite(scaleY) || !std::isfinite(angle))
-    return;
+  if (source == this) return DrawTransformed(Copy().get(), pivot, x, y, scaleX, scaleY, smooth, angle);
+  if (!source || pixels_.empty() || source->GetWidth() <= 0 || source->GetHeight() <= 0) return;
+  if (!ScaleUsable(scaleX) || !ScaleUsable(scaleY) || !std::isfinite(angle)) return;
   const bool rotation = scaleX == scaleY;
   double c = 1, s = 0;
   if (rotation) {
@@ -327,8 +346,9 @@ void TSurface::DrawTransformed(const ISurface* source, TPoint pivot, int x, int 
 }
 
 void TSurface::DrawScaled(const ISurface* source, bool smooth, int x, int y, double scaleX, double scaleY) {
-  if (!source || source == this || pixels_.empty() || source->GetWidth() <= 0) return;
-  if (!(scaleX > 0 && scaleY > 0) || !std::isfinite(scaleX) || !std::isfinite(scaleY)) return;
+  if (source == this) return DrawScaled(Copy().get(), smooth, x, y, scaleX, scaleY);
+  if (!source || pixels_.empty() || source->GetWidth() <= 0) return;
+  if (!ScaleUsable(scaleX) || !ScaleUsable(scaleY)) return;
   const double w = source->GetWidth() * scaleX, h = source->GetHeight() * scaleY;
   TRect box{x, y, static_cast<int>(std::min(x + std::ceil(w), double(width_))),
             static_cast<int>(std::min(y + std::ceil(h), double(height_)))};
@@ -339,7 +359,8 @@ void TSurface::DrawScaled(const ISurface* source, bool smooth, int x, int y, dou
 }
 
 void TSurface::DrawAt(const ISurface* source, double x, double y) {
-  if (!source || source == this || pixels_.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
+  if (source == this) return DrawAt(Copy().get(), x, y);
+  if (!source || pixels_.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
   const int sw = source->GetWidth(), sh = source->GetHeight();
   if (sw <= 0 || sh <= 0 || std::abs(x) > 1e9 || std::abs(y) > 1e9) return;
   if (x == std::floor(x) && y == std::floor(y)) {

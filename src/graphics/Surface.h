@@ -150,6 +150,9 @@ public:
   bool ClipRects(int sourceWidth, int sourceHeight, const TRect& sourceRect, const TRect& destRect,
                  TBlitRect& out) const;
 
+  // A new surface with the same size, alpha flag and pixels.
+  Ref<TSurface> Copy() const;
+
 private:
   size_t Index(int x, int y) const {
     return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);

@@ -120,6 +120,31 @@ TEST(DirtyRegion, RegionClippingDrawsOnlyInsideStoredRectangles) {
   EXPECT_EQ(d.GetPixel(6, 1), 0xFF0000FFu);
 }
 
+TEST(SurfaceClipping, DrawingOntoItselfReadsTheOriginalPixels) {
+  auto s = Numbered(8, 2);
+  const uint32_t before = s->GetPixel(0, 1);
+  // Overlapping rows shifted right by two: a copy, not a smear.
+  ASSERT_TRUE(s->Draw(s.get(), {0, 0, 6, 2}, 0, 255, {2, 0, 8, 2}));
+  EXPECT_EQ(s->GetPixel(2, 1), before);
+  EXPECT_EQ(s->GetPixel(7, 1), 0xFF000105u);
+  s->DrawAt(s.get(), -1, 0);
+  EXPECT_EQ(s->GetPixel(0, 1), 0xFF000101u) << "the shifted-right copy moved back";
+}
+
+TEST(SurfaceClipping, HugeRectanglesAndScalesAreSafe) {
+  TSurface d(8, 8, true);
+  auto src = Numbered(4, 4, true);
+  const TRect all{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+  EXPECT_TRUE(d.FillColor(0xFF00FF00u, nullptr, 0, 255, all, {}));
+  EXPECT_EQ(d.GetPixel(7, 7), 0xFF00FF00u);
+  EXPECT_TRUE(d.Draw(src.get(), all, 4, 255, all));
+  EXPECT_TRUE(d.DrawMasked(src.get(), all, all, all, src.get()));
+  d.DrawTransformed(src.get(), {2, 2}, 4, 4, 1e-300, 1e-300, true, 45);
+  d.DrawTransformed(src.get(), {2, 2}, 4, 4, 1e300, 1e300, true, 1e308);
+  d.DrawScaled(src.get(), true, INT32_MIN, INT32_MAX, 1e9, 0.5);
+  d.DrawAt(src.get(), 1e300, -1e300);
+}
+
 TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
   TSurface d(3, 1, true);
   TSurface mask(3, 1, true);
