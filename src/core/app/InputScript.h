@@ -7,7 +7,7 @@
 //   FRAME keyup NAME
 //   FRAME text CHARS      (the rest of the line)
 // FRAME counts from 1; an event is delivered before that frame. NAME is a
-// key name ("a", "Return", "Escape", "Left", "F1", "LShift", "Page_Down":
+// key name ("a", "Return", "Escape", "Left", "F1", "PageDown", "LShift", "Left_Shift":
 // SDL's names with "_" for blanks) with optional "alt+", "ctrl+" and
 // "shift+" prefixes. Empty lines and lines starting with "#"
 // are skipped.
