@@ -61,7 +61,8 @@ void BM_MixSampleChannels(benchmark::State& state) {
   qv::TAudioLibrary lib;
   lib.Init(0, 44100, 0);
   const std::string wav = Wav(44100);
-  const uint32_t sample = lib.SampleLoad(wav.data(), 0, static_cast<uint32_t>(wav.size()), 64, qv::TAudioLibrary::kFlagLoop);
+  const uint32_t sample =
+      lib.SampleLoad(wav.data(), 0, static_cast<uint32_t>(wav.size()), 64, qv::TAudioLibrary::kFlagLoop);
   for (int i = 0; i < state.range(0); ++i) {
     const uint32_t c = lib.SampleGetChannel(sample, false);
     lib.ChannelSetAttributes(c, -1, 50, (i * 37) % 200 - 100);

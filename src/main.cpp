@@ -87,15 +87,23 @@ int ParseArgs(int argc, char** argv, TOptions& o) {
       std::error_code ec;
       const auto absolute = std::filesystem::absolute(v, ec);
       o.screenshot = ec ? std::string(v) : absolute.string();
-    } else if (arg == "--app-dir") o.appDir = v;
-    else if (arg == "--user-data") o.userData = v;
-    else if (arg == "--input") o.input = v;
-    else if (!ParseCount(v, arg == "--frames" ? INT64_MAX : UINT32_MAX, n) || (arg == "--fixed-step" && n == 0))
+    } else if (arg == "--app-dir")
+      o.appDir = v;
+    else if (arg == "--user-data")
+      o.userData = v;
+    else if (arg == "--input")
+      o.input = v;
+    else if (!ParseCount(v, arg == "--frames" ? INT64_MAX : UINT32_MAX, n) ||
+             (arg == "--fixed-step" && n == 0))
       return Fail("option " + arg + " needs a whole number" + (arg == "--fixed-step" ? " above 0" : "") +
-                  ", not '" + v + "'") + 1;
-    else if (arg == "--seed") o.seed = static_cast<uint32_t>(n);
-    else if (arg == "--fixed-step") o.fixedStep = static_cast<uint32_t>(n);
-    else o.frames = n;
+                  ", not '" + v + "'") +
+             1;
+    else if (arg == "--seed")
+      o.seed = static_cast<uint32_t>(n);
+    else if (arg == "--fixed-step")
+      o.fixedStep = static_cast<uint32_t>(n);
+    else
+      o.frames = n;
   }
   return 0;
 }

@@ -15,14 +15,15 @@ bool Convert(const void* data, size_t bytes, SDL_AudioFormat format, int channel
              TDecodedAudio& out) {
   if (channels <= 0 || srcRate <= 0 || bytes == 0) return false;
   const int outChannels = channels == 1 ? 1 : 2;
-  SDL_AudioStream* stream =
-      SDL_NewAudioStream(format, static_cast<Uint8>(channels), srcRate, AUDIO_S16SYS, static_cast<Uint8>(outChannels),
-                         static_cast<int>(rate));
+  SDL_AudioStream* stream = SDL_NewAudioStream(format, static_cast<Uint8>(channels), srcRate, AUDIO_S16SYS,
+                                               static_cast<Uint8>(outChannels), static_cast<int>(rate));
   if (!stream) return false;
-  bool ok = SDL_AudioStreamPut(stream, data, static_cast<int>(bytes)) == 0 && SDL_AudioStreamFlush(stream) == 0;
+  bool ok =
+      SDL_AudioStreamPut(stream, data, static_cast<int>(bytes)) == 0 && SDL_AudioStreamFlush(stream) == 0;
   const int available = ok ? SDL_AudioStreamAvailable(stream) : 0;
   if (ok && available > 0 &&
-      static_cast<size_t>(available) / (sizeof(int16_t) * static_cast<size_t>(outChannels)) <= kMaxSampleFrames) {
+      static_cast<size_t>(available) / (sizeof(int16_t) * static_cast<size_t>(outChannels)) <=
+          kMaxSampleFrames) {
     out.pcm.resize(static_cast<size_t>(available) / sizeof(int16_t));
     const int got = SDL_AudioStreamGet(stream, out.pcm.data(), available);
     ok = got > 0;
@@ -64,15 +65,18 @@ size_t ReadMemory(void* ptr, size_t size, size_t count, void* source) {
 
 int SeekMemory(void* source, ogg_int64_t offset, int whence) {
   auto* r = static_cast<TMemoryReader*>(source);
-  ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<ogg_int64_t>(r->pos)
-                                                                 : static_cast<ogg_int64_t>(r->size);
+  ogg_int64_t base = whence == SEEK_SET   ? 0
+                     : whence == SEEK_CUR ? static_cast<ogg_int64_t>(r->pos)
+                                          : static_cast<ogg_int64_t>(r->size);
   const ogg_int64_t target = base + offset;
   if (target < 0 || target > static_cast<ogg_int64_t>(r->size)) return -1;
   r->pos = static_cast<size_t>(target);
   return 0;
 }
 
-long TellMemory(void* source) { return static_cast<long>(static_cast<TMemoryReader*>(source)->pos); }
+long TellMemory(void* source) {
+  return static_cast<long>(static_cast<TMemoryReader*>(source)->pos);
+}
 
 bool DecodeOgg(const void* data, size_t size, uint32_t rate, TDecodedAudio& out) {
   TMemoryReader reader{static_cast<const unsigned char*>(data), size, 0};
@@ -88,7 +92,8 @@ bool DecodeOgg(const void* data, size_t size, uint32_t rate, TDecodedAudio& out)
   char buffer[8192];
   int section = 0;
   while (ok) {
-    const long n = ov_read(&file, buffer, sizeof buffer, SDL_BYTEORDER == SDL_BIG_ENDIAN ? 1 : 0, 2, 1, &section);
+    const long n =
+        ov_read(&file, buffer, sizeof buffer, SDL_BYTEORDER == SDL_BIG_ENDIAN ? 1 : 0, 2, 1, &section);
     if (n == 0) break;
     if (n < 0) {
       // A damaged page: skip it when something was decoded already.
@@ -112,7 +117,8 @@ bool DecodeAudio(const void* data, size_t size, uint32_t rate, TDecodedAudio& ou
   out = {};
   if (!data || size < 12 || size > 0x7FFFFFFF) return false;
   const auto* b = static_cast<const char*>(data);
-  if (std::memcmp(b, "RIFF", 4) == 0 && std::memcmp(b + 8, "WAVE", 4) == 0) return DecodeWav(data, size, rate, out);
+  if (std::memcmp(b, "RIFF", 4) == 0 && std::memcmp(b + 8, "WAVE", 4) == 0)
+    return DecodeWav(data, size, rate, out);
   if (std::memcmp(b, "OggS", 4) == 0) return DecodeOgg(data, size, rate, out);
   return false;
 }

@@ -42,14 +42,20 @@ struct TAudioLibrary::TChannel {
 
 namespace {
 
-float VolumeOf(int volume) { return static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f; }
-float PanOf(int pan) { return static_cast<float>(std::clamp(pan, -100, 100)) / 100.0f; }
+float VolumeOf(int volume) {
+  return static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
+}
+float PanOf(int pan) {
+  return static_cast<float>(std::clamp(pan, -100, 100)) / 100.0f;
+}
 
 }  // namespace
 
 TAudioLibrary::TAudioLibrary() = default;
 
-TAudioLibrary::~TAudioLibrary() { Free(); }
+TAudioLibrary::~TAudioLibrary() {
+  Free();
+}
 
 uint32_t TAudioLibrary::NewHandle() {
   uint32_t h = nextHandle_++;
@@ -141,8 +147,8 @@ bool TAudioLibrary::MusicFree(uint32_t music) {
   return true;
 }
 
-uint32_t TAudioLibrary::SampleLoad(const void* memory, uint64_t offset, uint32_t length, uint32_t maxPlaybacks,
-                                   uint32_t flags) {
+uint32_t TAudioLibrary::SampleLoad(const void* memory, uint64_t offset, uint32_t length,
+                                   uint32_t maxPlaybacks, uint32_t flags) {
   if (!memory || length == 0 || !initialized_) return 0;
   auto pcm = std::make_shared<TPcm>();
   if (!DecodeAudio(static_cast<const char*>(memory) + offset, length, frequency_, pcm->audio)) return 0;
@@ -266,7 +272,8 @@ bool TAudioLibrary::ChannelSetAttributes(uint32_t handle, int frequency, int vol
   return true;
 }
 
-bool TAudioLibrary::ChannelSlideAttributes(uint32_t handle, int frequency, int volume, int pan, uint32_t timeMs) {
+bool TAudioLibrary::ChannelSlideAttributes(uint32_t handle, int frequency, int volume, int pan,
+                                           uint32_t timeMs) {
   (void)frequency;
   std::lock_guard lock(mutex_);
   TChannel* c = FindChannel(handle);
@@ -314,8 +321,8 @@ void TAudioLibrary::RenderChannel(TChannel& c, float* out, int frames) {
   float* src = scratch_.data();
   int produced = 0;
   if (c.module) {
-    produced = static_cast<int>(
-        c.module->read_interleaved_stereo(static_cast<std::int32_t>(frequency_), static_cast<size_t>(frames), src));
+    produced = static_cast<int>(c.module->read_interleaved_stereo(static_cast<std::int32_t>(frequency_),
+                                                                  static_cast<size_t>(frames), src));
     if (produced < frames) c.state = kStopped;  // the module ended
   } else {
     const TDecodedAudio& a = c.pcm->audio;

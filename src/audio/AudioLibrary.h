@@ -54,11 +54,13 @@ public:
 
   // A tracker module (mo3, it, xm, s3m, mod, ...) from memory; its handle is
   // also its channel.
-  uint32_t MusicLoad(const void* memory, uint64_t offset, uint32_t length, uint32_t flags, uint32_t frequency);
+  uint32_t MusicLoad(const void* memory, uint64_t offset, uint32_t length, uint32_t flags,
+                     uint32_t frequency);
   bool MusicFree(uint32_t music);
   // A WAV or Ogg Vorbis sample from memory that may sound `maxPlaybacks`
   // times at once.
-  uint32_t SampleLoad(const void* memory, uint64_t offset, uint32_t length, uint32_t maxPlaybacks, uint32_t flags);
+  uint32_t SampleLoad(const void* memory, uint64_t offset, uint32_t length, uint32_t maxPlaybacks,
+                      uint32_t flags);
   bool SampleFree(uint32_t sample);
   // A channel of the sample: a new one while fewer than the maximum exist,
   // else one that is not playing; when all are playing, the one started

@@ -40,7 +40,8 @@ uint32_t TEngineAudio::LoadSample(const std::string& path, int maxPlaybacks, boo
   const std::string bytes = ReadDataFile(path);
   if (bytes.empty() || bytes.size() > UINT32_MAX) return 0;
   return library_.SampleLoad(bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
-                             static_cast<uint32_t>(maxPlaybacks & 0xFFFF), loop ? TAudioLibrary::kFlagLoop : 0);
+                             static_cast<uint32_t>(maxPlaybacks & 0xFFFF),
+                             loop ? TAudioLibrary::kFlagLoop : 0);
 }
 
 uint32_t TEngineAudio::LoadSampleChannel(const std::string& path, uint32_t& sample) {
@@ -60,8 +61,10 @@ uint32_t TEngineAudio::LoadStream(const std::string& path, std::string& memory) 
   const uint32_t sample = library_.SampleLoad(memory.data(), 0, static_cast<uint32_t>(memory.size()), 1,
                                               TAudioLibrary::kFlagLoop);
   const uint32_t channel = sample ? library_.SampleGetChannel(sample, false) : 0;
-  if (channel) streams_.emplace_back(channel, sample);
-  else if (sample) library_.SampleFree(sample);
+  if (channel)
+    streams_.emplace_back(channel, sample);
+  else if (sample)
+    library_.SampleFree(sample);
   return channel;
 }
 
@@ -141,15 +144,19 @@ uint32_t TEngineAudio::PlaySound(const ISound* item) {
 void TEngineAudio::MuteMusic() {
   if (musicStack_.empty()) return;
   const uint32_t channel = CurrentMusicChannel();
-  if (kMuteFadeMs == 0) library_.ChannelPause(channel);
-  else library_.ChannelSlideAttributes(channel, -1, 0, TAudioLibrary::kKeepPan, kMuteFadeMs);
+  if (kMuteFadeMs == 0)
+    library_.ChannelPause(channel);
+  else
+    library_.ChannelSlideAttributes(channel, -1, 0, TAudioLibrary::kKeepPan, kMuteFadeMs);
 }
 
 void TEngineAudio::UnmuteMusic() {
   if (musicStack_.empty()) return;
   const uint32_t channel = CurrentMusicChannel();
-  if (kMuteFadeMs == 0) library_.ChannelPlay(channel, false);
-  else library_.ChannelSlideAttributes(channel, -1, musicVolume_, TAudioLibrary::kKeepPan, kMuteFadeMs);
+  if (kMuteFadeMs == 0)
+    library_.ChannelPlay(channel, false);
+  else
+    library_.ChannelSlideAttributes(channel, -1, musicVolume_, TAudioLibrary::kKeepPan, kMuteFadeMs);
 }
 
 void TEngineAudio::Housekeeping() {
@@ -164,7 +171,8 @@ void TEngineAudio::StopSound(const ISound* item) {
   if (!available_ || !item) return;
   uint32_t sample = 0;
   int volume = 0;
-  if (resources_.FindSound(item->GetResourceName(), false, sample, volume) && sample != 0) library_.SampleStop(sample);
+  if (resources_.FindSound(item->GetResourceName(), false, sample, volume) && sample != 0)
+    library_.SampleStop(sample);
   Housekeeping();
 }
 
@@ -187,8 +195,10 @@ void TEngineAudio::SetSoundVolume(const std::string& text) {
 
 void TEngineAudio::FocusChanged(bool focused) {
   if (!available_) return;
-  if (focused) library_.Start();
-  else library_.Pause();
+  if (focused)
+    library_.Start();
+  else
+    library_.Pause();
 }
 
 }  // namespace qv

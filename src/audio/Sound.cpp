@@ -27,10 +27,14 @@ void TSound::SaveToStorage(const StorageRef& storage) {
 }
 
 bool TSound::SetPropertyValue(const std::string& name, const TVariant& value) {
-  if (SameText(name, "volume")) volume_ = static_cast<int>(VarToInt(value, volume_));
-  else if (SameText(name, "pan")) pan_ = static_cast<int>(VarToInt(value, pan_));
-  else if (SameText(name, "mutemusic")) muteMusic_ = VarToBool(value, muteMusic_);
-  else return false;
+  if (SameText(name, "volume"))
+    volume_ = static_cast<int>(VarToInt(value, volume_));
+  else if (SameText(name, "pan"))
+    pan_ = static_cast<int>(VarToInt(value, pan_));
+  else if (SameText(name, "mutemusic"))
+    muteMusic_ = VarToBool(value, muteMusic_);
+  else
+    return false;
   return true;
 }
 

@@ -4,8 +4,12 @@
 
 namespace qv {
 
-uint32_t PlatformTicks() { return SDL_GetTicks(); }
+uint32_t PlatformTicks() {
+  return SDL_GetTicks();
+}
 
-void PlatformSleep(uint32_t ms) { SDL_Delay(ms); }
+void PlatformSleep(uint32_t ms) {
+  SDL_Delay(ms);
+}
 
 }  // namespace qv

@@ -11,8 +11,10 @@ namespace {
 intptr_t KeyLParam(const SDL_KeyboardEvent& key, bool down, bool alt) {
   intptr_t l = KF_REPEAT_ONE | (static_cast<intptr_t>(key.keysym.scancode & 0xFF) << 16);
   if (alt) l |= KF_ALTDOWN;
-  if (!down) l |= KF_PREVDOWN | KF_UP;
-  else if (key.repeat) l |= KF_PREVDOWN;
+  if (!down)
+    l |= KF_PREVDOWN | KF_UP;
+  else if (key.repeat)
+    l |= KF_PREVDOWN;
   return l;
 }
 
@@ -62,7 +64,9 @@ uintptr_t ButtonBit(uint8_t button) {
   }
 }
 
-intptr_t PointLParam(int x, int y) { return MakeLParam(std::max(0, x), std::max(0, y)); }
+intptr_t PointLParam(int x, int y) {
+  return MakeLParam(std::max(0, x), std::max(0, y));
+}
 
 }  // namespace
 
@@ -70,57 +74,103 @@ uint32_t VirtualKeyFromSDL(int32_t keycode) {
   if (keycode >= SDLK_a && keycode <= SDLK_z) return static_cast<uint32_t>('A' + (keycode - SDLK_a));
   if (keycode >= SDLK_0 && keycode <= SDLK_9) return static_cast<uint32_t>('0' + (keycode - SDLK_0));
   if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return VK_F1 + static_cast<uint32_t>(keycode - SDLK_F1);
-  if (keycode >= SDLK_KP_1 && keycode <= SDLK_KP_9) return VK_NUMPAD0 + 1 + static_cast<uint32_t>(keycode - SDLK_KP_1);
+  if (keycode >= SDLK_KP_1 && keycode <= SDLK_KP_9)
+    return VK_NUMPAD0 + 1 + static_cast<uint32_t>(keycode - SDLK_KP_1);
   switch (keycode) {
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_CLEAR: return VK_CLEAR;
+    case SDLK_BACKSPACE:
+      return VK_BACK;
+    case SDLK_TAB:
+      return VK_TAB;
+    case SDLK_CLEAR:
+      return VK_CLEAR;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_KP_ENTER:
+      return VK_RETURN;
     case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_RSHIFT:
+      return VK_SHIFT;
     case SDLK_LCTRL:
-    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_RCTRL:
+      return VK_CONTROL;
     case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
-    case SDLK_PAUSE: return VK_PAUSE;
-    case SDLK_CAPSLOCK: return VK_CAPITAL;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_END: return VK_END;
-    case SDLK_HOME: return VK_HOME;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_PRINTSCREEN: return VK_SNAPSHOT;
-    case SDLK_INSERT: return VK_INSERT;
-    case SDLK_DELETE: return VK_DELETE;
-    case SDLK_LGUI: return VK_LWIN;
-    case SDLK_RGUI: return VK_RWIN;
-    case SDLK_APPLICATION: return VK_APPS;
-    case SDLK_KP_0: return VK_NUMPAD0;
-    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
-    case SDLK_KP_PLUS: return VK_ADD;
-    case SDLK_KP_MINUS: return VK_SUBTRACT;
-    case SDLK_KP_PERIOD: return VK_DECIMAL;
-    case SDLK_KP_DIVIDE: return VK_DIVIDE;
-    case SDLK_NUMLOCKCLEAR: return VK_NUMLOCK;
-    case SDLK_SCROLLLOCK: return VK_SCROLL;
-    case SDLK_SEMICOLON: return VK_OEM_1;
-    case SDLK_EQUALS: return VK_OEM_PLUS;
-    case SDLK_COMMA: return VK_OEM_COMMA;
-    case SDLK_MINUS: return VK_OEM_MINUS;
-    case SDLK_PERIOD: return VK_OEM_PERIOD;
-    case SDLK_SLASH: return VK_OEM_2;
-    case SDLK_BACKQUOTE: return VK_OEM_3;
-    case SDLK_LEFTBRACKET: return VK_OEM_4;
-    case SDLK_BACKSLASH: return VK_OEM_5;
-    case SDLK_RIGHTBRACKET: return VK_OEM_6;
-    case SDLK_QUOTE: return VK_OEM_7;
-    default: return 0;
+    case SDLK_RALT:
+      return VK_MENU;
+    case SDLK_PAUSE:
+      return VK_PAUSE;
+    case SDLK_CAPSLOCK:
+      return VK_CAPITAL;
+    case SDLK_ESCAPE:
+      return VK_ESCAPE;
+    case SDLK_SPACE:
+      return VK_SPACE;
+    case SDLK_PAGEUP:
+      return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+      return VK_NEXT;
+    case SDLK_END:
+      return VK_END;
+    case SDLK_HOME:
+      return VK_HOME;
+    case SDLK_LEFT:
+      return VK_LEFT;
+    case SDLK_UP:
+      return VK_UP;
+    case SDLK_RIGHT:
+      return VK_RIGHT;
+    case SDLK_DOWN:
+      return VK_DOWN;
+    case SDLK_PRINTSCREEN:
+      return VK_SNAPSHOT;
+    case SDLK_INSERT:
+      return VK_INSERT;
+    case SDLK_DELETE:
+      return VK_DELETE;
+    case SDLK_LGUI:
+      return VK_LWIN;
+    case SDLK_RGUI:
+      return VK_RWIN;
+    case SDLK_APPLICATION:
+      return VK_APPS;
+    case SDLK_KP_0:
+      return VK_NUMPAD0;
+    case SDLK_KP_MULTIPLY:
+      return VK_MULTIPLY;
+    case SDLK_KP_PLUS:
+      return VK_ADD;
+    case SDLK_KP_MINUS:
+      return VK_SUBTRACT;
+    case SDLK_KP_PERIOD:
+      return VK_DECIMAL;
+    case SDLK_KP_DIVIDE:
+      return VK_DIVIDE;
+    case SDLK_NUMLOCKCLEAR:
+      return VK_NUMLOCK;
+    case SDLK_SCROLLLOCK:
+      return VK_SCROLL;
+    case SDLK_SEMICOLON:
+      return VK_OEM_1;
+    case SDLK_EQUALS:
+      return VK_OEM_PLUS;
+    case SDLK_COMMA:
+      return VK_OEM_COMMA;
+    case SDLK_MINUS:
+      return VK_OEM_MINUS;
+    case SDLK_PERIOD:
+      return VK_OEM_PERIOD;
+    case SDLK_SLASH:
+      return VK_OEM_2;
+    case SDLK_BACKQUOTE:
+      return VK_OEM_3;
+    case SDLK_LEFTBRACKET:
+      return VK_OEM_4;
+    case SDLK_BACKSLASH:
+      return VK_OEM_5;
+    case SDLK_RIGHTBRACKET:
+      return VK_OEM_6;
+    case SDLK_QUOTE:
+      return VK_OEM_7;
+    default:
+      return 0;
   }
 }
 
@@ -185,12 +235,18 @@ void TInputTranslator::Translate(const SDL_Event& event, std::vector<TMessage>& 
       const uintptr_t bit = ButtonBit(b.button);
       if (bit == 0) break;
       const bool down = event.type == SDL_MOUSEBUTTONDOWN;
-      if (down) buttons_ |= bit;
-      else buttons_ &= ~bit;
-      uint32_t base = bit == MK_LBUTTON ? WM_LBUTTONDOWN : bit == MK_RBUTTON ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+      if (down)
+        buttons_ |= bit;
+      else
+        buttons_ &= ~bit;
+      uint32_t base = bit == MK_LBUTTON   ? WM_LBUTTONDOWN
+                      : bit == MK_RBUTTON ? WM_RBUTTONDOWN
+                                          : WM_MBUTTONDOWN;
       uint32_t code = base;  // down
-      if (!down) code = base + 1;
-      else if (b.clicks >= 2 && b.clicks % 2 == 0) code = base + 2;  // the second click of a pair
+      if (!down)
+        code = base + 1;
+      else if (b.clicks >= 2 && b.clicks % 2 == 0)
+        code = base + 2;  // the second click of a pair
       out.push_back({code, KeyState(), PointLParam(b.x, b.y)});
       break;
     }

@@ -21,8 +21,12 @@ constexpr intptr_t MakeLParam(int low, int high) {
   return static_cast<intptr_t>((static_cast<uint32_t>(low) & 0xFFFFu) |
                                ((static_cast<uint32_t>(high) & 0xFFFFu) << 16));
 }
-constexpr int LoWord(intptr_t v) { return static_cast<int>(static_cast<uint32_t>(v) & 0xFFFFu); }
-constexpr int HiWord(intptr_t v) { return static_cast<int>((static_cast<uint32_t>(v) >> 16) & 0xFFFFu); }
+constexpr int LoWord(intptr_t v) {
+  return static_cast<int>(static_cast<uint32_t>(v) & 0xFFFFu);
+}
+constexpr int HiWord(intptr_t v) {
+  return static_cast<int>((static_cast<uint32_t>(v) >> 16) & 0xFFFFu);
+}
 
 // Message codes.
 inline constexpr uint32_t WM_NULL = 0x0000;
@@ -70,9 +74,9 @@ inline constexpr uintptr_t MK_CONTROL = 0x0008;
 inline constexpr uintptr_t MK_MBUTTON = 0x0010;
 
 // Bits of a key message's lParam.
-inline constexpr intptr_t KF_REPEAT_ONE = 0x00000001;  // repeat count 1
-inline constexpr intptr_t KF_ALTDOWN = 0x20000000;     // context code: Alt held
-inline constexpr intptr_t KF_PREVDOWN = 0x40000000;    // key was down before
+inline constexpr intptr_t KF_REPEAT_ONE = 0x00000001;                  // repeat count 1
+inline constexpr intptr_t KF_ALTDOWN = 0x20000000;                     // context code: Alt held
+inline constexpr intptr_t KF_PREVDOWN = 0x40000000;                    // key was down before
 inline constexpr intptr_t KF_UP = static_cast<intptr_t>(0x80000000u);  // transition: released
 
 // Virtual-key codes. Letters and digits are their upper-case ASCII codes

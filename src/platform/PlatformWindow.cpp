@@ -3,8 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <utility>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -21,10 +21,14 @@ bool ParseKeyName(const std::string& text, SDL_Keycode& key, uint16_t& mods) {
     if (plus == std::string::npos || plus + 1 >= rest.size()) break;
     std::string prefix = rest.substr(0, plus);
     for (char& c : prefix) c = static_cast<char>(SDL_tolower(static_cast<unsigned char>(c)));
-    if (prefix == "alt") mods |= KMOD_LALT;
-    else if (prefix == "ctrl") mods |= KMOD_LCTRL;
-    else if (prefix == "shift") mods |= KMOD_LSHIFT;
-    else break;
+    if (prefix == "alt")
+      mods |= KMOD_LALT;
+    else if (prefix == "ctrl")
+      mods |= KMOD_LCTRL;
+    else if (prefix == "shift")
+      mods |= KMOD_LSHIFT;
+    else
+      break;
     rest = rest.substr(plus + 1);
   }
   key = SDL_GetKeyFromName(rest.c_str());
@@ -32,7 +36,7 @@ bool ParseKeyName(const std::string& text, SDL_Keycode& key, uint16_t& mods) {
   // Names without blanks for scripts: "LShift", "Left_Shift", "Enter", "Esc".
   static const std::pair<const char*, const char*> kAliases[] = {
       {"lshift", "Left Shift"}, {"rshift", "Right Shift"}, {"lctrl", "Left Ctrl"}, {"rctrl", "Right Ctrl"},
-      {"lalt", "Left Alt"},     {"ralt", "Right Alt"},     {"enter", "Return"},   {"esc", "Escape"},
+      {"lalt", "Left Alt"},     {"ralt", "Right Alt"},     {"enter", "Return"},    {"esc", "Escape"},
   };
   std::string lower = rest;
   for (char& c : lower) c = static_cast<char>(SDL_tolower(static_cast<unsigned char>(c)));
@@ -49,13 +53,20 @@ bool ParseKeyName(const std::string& text, SDL_Keycode& key, uint16_t& mods) {
 
 uint16_t ModifierOfKey(SDL_Keycode key) {
   switch (key) {
-    case SDLK_LALT: return KMOD_LALT;
-    case SDLK_RALT: return KMOD_RALT;
-    case SDLK_LCTRL: return KMOD_LCTRL;
-    case SDLK_RCTRL: return KMOD_RCTRL;
-    case SDLK_LSHIFT: return KMOD_LSHIFT;
-    case SDLK_RSHIFT: return KMOD_RSHIFT;
-    default: return 0;
+    case SDLK_LALT:
+      return KMOD_LALT;
+    case SDLK_RALT:
+      return KMOD_RALT;
+    case SDLK_LCTRL:
+      return KMOD_LCTRL;
+    case SDLK_RCTRL:
+      return KMOD_RCTRL;
+    case SDLK_LSHIFT:
+      return KMOD_LSHIFT;
+    case SDLK_RSHIFT:
+      return KMOD_RSHIFT;
+    default:
+      return 0;
   }
 }
 
@@ -81,8 +92,8 @@ std::unique_ptr<TPlatformWindow> TPlatformWindow::Create(const std::string& titl
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   std::unique_ptr<TPlatformWindow> w(new TPlatformWindow());
   w->videoUp_ = true;
-  w->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPlaceholderSize,
-                                kPlaceholderSize, SDL_WINDOW_HIDDEN);
+  w->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                kPlaceholderSize, kPlaceholderSize, SDL_WINDOW_HIDDEN);
   if (!w->window_) return nullptr;
   w->windowId_ = SDL_GetWindowID(w->window_);
   w->renderer_ = SDL_CreateRenderer(w->window_, -1, 0);
@@ -136,13 +147,17 @@ void TPlatformWindow::WaitMessage(int timeoutMs) {
   SDL_Event e;
   if (SDL_WaitEventTimeout(&e, timeoutMs)) {
     std::vector<TMessage> out;
-    if (e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET) targetsLost_ = true;
-    else translator_.Translate(e, out);
+    if (e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET)
+      targetsLost_ = true;
+    else
+      translator_.Translate(e, out);
     queue_.insert(queue_.end(), out.begin(), out.end());
   }
 }
 
-void TPlatformWindow::PostMessage(const TMessage& message) { queue_.push_back(message); }
+void TPlatformWindow::PostMessage(const TMessage& message) {
+  queue_.push_back(message);
+}
 
 intptr_t TPlatformWindow::DefaultProc(const TMessage& message) {
   switch (message.message) {
@@ -169,7 +184,8 @@ bool TPlatformWindow::CreateTexture(int width, int height) {
   if (!renderer_ || width <= 0 || height <= 0) return false;
   if (texture_ && texWidth_ == width && texHeight_ == height && !targetsLost_) return true;
   if (texture_) SDL_DestroyTexture(texture_);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+  texture_ =
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
   texWidth_ = texture_ ? width : 0;
   texHeight_ = texture_ ? height : 0;
   targetsLost_ = false;
@@ -182,8 +198,10 @@ bool TPlatformWindow::SetWindowed(int width, int height) {
   fullScreen_ = false;
   SDL_SetWindowBordered(window_, SDL_TRUE);
   SDL_SetWindowSize(window_, width, height);
-  if (!shownWindowed_) SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-  else SDL_SetWindowPosition(window_, windowX_, windowY_);
+  if (!shownWindowed_)
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  else
+    SDL_SetWindowPosition(window_, windowX_, windowY_);
   SDL_ShowWindow(window_);
   if (!shownWindowed_) {
     SDL_GetWindowPosition(window_, &windowX_, &windowY_);
@@ -238,7 +256,9 @@ bool TPlatformWindow::Present(const void* pixels, int width, int height, int pit
   return true;
 }
 
-void TPlatformWindow::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+void TPlatformWindow::ShowCursor(bool show) {
+  SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
 
 bool TPlatformWindow::GetCursorPos(int& x, int& y) const {
   int wx = 0, wy = 0;
@@ -269,7 +289,9 @@ void TPlatformWindow::SetCursorPos(int x, int y) {
   SDL_WarpMouseInWindow(window_, wx, wy);
 }
 
-bool TPlatformWindow::OpenWithDesktop(const std::string& target) { return SDL_OpenURL(target.c_str()) == 0; }
+bool TPlatformWindow::OpenWithDesktop(const std::string& target) {
+  return SDL_OpenURL(target.c_str()) == 0;
+}
 
 void TPlatformWindow::InjectMouseMove(int x, int y) {
   SDL_Event e;
@@ -289,8 +311,10 @@ void TPlatformWindow::InjectMouseButton(int x, int y, int button, bool down, int
   e.button.button = static_cast<uint8_t>(button);
   e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.button.clicks = static_cast<uint8_t>(clicks);
-  if (down) injectedButtons_ |= SDL_BUTTON(button);
-  else injectedButtons_ &= ~SDL_BUTTON(button);
+  if (down)
+    injectedButtons_ |= SDL_BUTTON(button);
+  else
+    injectedButtons_ &= ~SDL_BUTTON(button);
   LogicalToWindow(x, y, e.button.x, e.button.y);
   SDL_PushEvent(&e);
 }
@@ -301,8 +325,10 @@ bool TPlatformWindow::InjectKey(const std::string& name, bool down) {
   if (!ParseKeyName(name, key, mods)) return false;
   const uint16_t own = ModifierOfKey(key);
   if (own) {
-    if (down) injectedMods_ |= own;
-    else injectedMods_ &= static_cast<uint16_t>(~own);
+    if (down)
+      injectedMods_ |= own;
+    else
+      injectedMods_ &= static_cast<uint16_t>(~own);
   }
   SDL_Event e;
   SDL_zero(e);
@@ -339,7 +365,8 @@ void TPlatformWindow::InjectText(const std::string& utf8) {
   size_t pos = 0;
   while (pos < utf8.size()) {
     size_t len = std::min<size_t>(SDL_TEXTINPUTEVENT_TEXT_SIZE - 1, utf8.size() - pos);
-    while (len > 0 && pos + len < utf8.size() && (static_cast<unsigned char>(utf8[pos + len]) & 0xC0) == 0x80) --len;
+    while (len > 0 && pos + len < utf8.size() && (static_cast<unsigned char>(utf8[pos + len]) & 0xC0) == 0x80)
+      --len;
     if (len == 0) break;
     SDL_Event e;
     SDL_zero(e);

@@ -23,9 +23,9 @@ protected:
   // Runs the game with the fixture and the given extra arguments; returns
   // its exit status.
   int RunGame(const std::string& extra) {
-    const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + game_ + "' --app-dir '" + fixture_ +
-                                "' --user-data '" + dir.File("user") + "' --fixed-step 10 " + extra +
-                                " 2>'" + dir.File("stderr.txt") + "'";
+    const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + game_ + "' --app-dir '" +
+                                fixture_ + "' --user-data '" + dir.File("user") + "' --fixed-step 10 " +
+                                extra + " 2>'" + dir.File("stderr.txt") + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -39,7 +39,8 @@ protected:
 };
 
 TEST_F(EndToEndTest, ShowsTheFixturesImage) {
-  ASSERT_EQ(RunGame("--frames 30 --screenshot '" + dir.File("out.png") + "'"), 0) << test::ReadFile(dir.File("stderr.txt"));
+  ASSERT_EQ(RunGame("--frames 30 --screenshot '" + dir.File("out.png") + "'"), 0)
+      << test::ReadFile(dir.File("stderr.txt"));
   const Ref<TSurface> shot = Screenshot("out.png");
   ASSERT_TRUE(shot);
   ASSERT_EQ(shot->GetWidth(), 640);

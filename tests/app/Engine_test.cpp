@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <functional>
 
+#include "audio/Music.h"
+#include "audio/Sound.h"
 #include "core/Constants.h"
 #include "core/Folders.h"
 #include "core/Random.h"
-#include "audio/Music.h"
-#include "audio/Sound.h"
 #include "core/app/ImageGame.h"
 #include "core/app/RegisterTypes.h"
 #include "graphics/ImageCodec.h"
@@ -125,8 +125,9 @@ TEST_F(EngineTest, RunsTheGameFromItsEncipheredDescription) {
   run.fixedStepMs = 10;
   run.frameLimit = 3;
   run.seed = 1234;
-  ASSERT_TRUE(Start(R"(<game type="ImageGame" name="g" image="data\img\p.png" background="$FF102030" left="5" top="6"/>)",
-                    run));
+  ASSERT_TRUE(Start(
+      R"(<game type="ImageGame" name="g" image="data\img\p.png" background="$FF102030" left="5" top="6"/>)",
+      run));
   EXPECT_EQ(GetRandomSeed(), 1234u);
   EXPECT_EQ(VarToString(engine->GetOption("ScreenWidth")), "640");
   EXPECT_EQ(VarToString(engine->GetOption("MusicVolume")), "30");
@@ -149,7 +150,7 @@ TEST_F(EngineTest, InitFailsCleanlyWithoutAGame) {
   EXPECT_FALSE(engine->Init(kGameDescriptionFile));  // no description at all
   EXPECT_FALSE(Start(R"(<game type="NoSuchType" name="g"/>)"));
   EXPECT_FALSE(Start(R"(<sound type="Sound" name="s"/>)"));  // not a game
-  WriteGame(R"(<game type="ImageGame" name="g"/>)", false);   // not enciphered
+  WriteGame(R"(<game type="ImageGame" name="g"/>)", false);  // not enciphered
   engine = MakeRef<TEngine>();
   engine->Initialize();
   EXPECT_FALSE(engine->Init(kGameDescriptionFile));
@@ -231,7 +232,8 @@ TEST_F(EngineTest, FocusRulesDecideWhetherFramesRun) {
   ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
   uint32_t now = 1000;
   std::vector<uint32_t> sleeps;
-  engine->SetClock({[&] { return now; }, [&](uint32_t ms) {
+  engine->SetClock({[&] { return now; },
+                    [&](uint32_t ms) {
                       sleeps.push_back(ms);
                       now += ms;
                     }});
@@ -269,7 +271,8 @@ TEST_F(EngineTest, TheFrameLimiterSleepsOnlyForFastFrames) {
   ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
   uint32_t now = 500;
   std::vector<uint32_t> sleeps;
-  engine->SetClock({[&] { return now; }, [&](uint32_t ms) {
+  engine->SetClock({[&] { return now; },
+                    [&](uint32_t ms) {
                       sleeps.push_back(ms);
                       now += ms;
                     }});
@@ -292,8 +295,8 @@ TEST_F(EngineTest, UpdateRectanglesAreClampedToTheScreen) {
   ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
   engine->ApplyDisplaySettings();
   engine->AddUpdateRect({700, 0, 800, 10});  // right of the screen
-  engine->AddUpdateRect({-20, -20, 0, 10});   // ends at the left edge
-  engine->AddUpdateRect({640, 0, 700, 10});   // zero width after clamping
+  engine->AddUpdateRect({-20, -20, 0, 10});  // ends at the left edge
+  engine->AddUpdateRect({640, 0, 700, 10});  // zero width after clamping
   EXPECT_FALSE(engine->IsUpdatePending());
   engine->AddUpdateRect({-5, -5, 10, 20});
   EXPECT_TRUE(engine->IsUpdatePending());
@@ -376,7 +379,7 @@ TEST_F(EngineTest, UnconsumedMessagesPassTheHookAndOptionsReachAudio) {
   Drain();
   std::vector<uint32_t> seen;
   engine->SetMessageHook([&](const TMessage& m) { seen.push_back(m.message); });
-  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);  // handled, then default processing
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);   // handled, then default processing
   engine->GetWindowHandle()->InjectKeyPress("a");  // consumed by the game
   Drain();
   EXPECT_EQ(seen, std::vector<uint32_t>{WM_SETFOCUS});

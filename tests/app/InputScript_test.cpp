@@ -8,16 +8,17 @@ namespace {
 TEST(InputScript, ParsesEveryEventKindInFrameOrder) {
   TInputScript script;
   std::string error;
-  ASSERT_TRUE(script.Parse("# a comment\r\n"
-                           "\n"
-                           "7 text Hello, world\n"
-                           "2 down 10 20 right\n"
-                           "2 up 10 20\n"
-                           "1 move 5 6\n"
-                           "3 key alt+Return\n"
-                           "4 keydown LShift\n"
-                           "4 keyup LShift\n",
-                           error))
+  ASSERT_TRUE(
+      script.Parse("# a comment\r\n"
+                   "\n"
+                   "7 text Hello, world\n"
+                   "2 down 10 20 right\n"
+                   "2 up 10 20\n"
+                   "1 move 5 6\n"
+                   "3 key alt+Return\n"
+                   "4 keydown LShift\n"
+                   "4 keyup LShift\n",
+                   error))
       << error;
   const auto& e = script.Events();
   ASSERT_EQ(e.size(), 7u);
@@ -33,7 +34,7 @@ TEST(InputScript, ParsesEveryEventKindInFrameOrder) {
 }
 
 TEST(InputScript, RejectsBadLinesWithTheirNumber) {
-  const char* bad[] = {"x move 1 2", "-1 move 1 2", "1 jump", "1 move 1", "1 down 1 2 thumb",
+  const char* bad[] = {"x move 1 2",          "-1 move 1 2",  "1 jump", "1 move 1", "1 down 1 2 thumb",
                        "1 key NoSuchKeyName", "1 move 1 2 3", "1 text", "1 key"};
   for (const char* line : bad) {
     TInputScript script;

@@ -73,7 +73,8 @@ TEST_F(AudioLibraryTest, ASlideToMinusTwoFadesOutAndStops) {
   const uint32_t sample = LoadWav(kRate, 16384, 1, TAudioLibrary::kFlagLoop);
   const uint32_t channel = lib.SampleGetChannel(sample, false);
   lib.ChannelPlay(channel, true);
-  ASSERT_TRUE(lib.ChannelSlideAttributes(channel, -1, TAudioLibrary::kFadeOutAndStop, TAudioLibrary::kKeepPan, 100));
+  ASSERT_TRUE(
+      lib.ChannelSlideAttributes(channel, -1, TAudioLibrary::kFadeOutAndStop, TAudioLibrary::kKeepPan, 100));
   EXPECT_NEAR(MixMs(50), 0.25f, 0.01f);  // halfway through the fade
   EXPECT_EQ(lib.ChannelIsActive(channel), TAudioLibrary::kPlaying);
   MixMs(60);
@@ -142,8 +143,8 @@ TEST_F(AudioLibraryTest, DecodesOggVorbisAndTrackerModules) {
   lib.ChannelStop(channel);
 
   const std::string mod = test::MakeModule();
-  const uint32_t music =
-      lib.MusicLoad(mod.data(), 0, static_cast<uint32_t>(mod.size()), TAudioLibrary::kFlagLoop | TAudioLibrary::kFlagRamp, 0);
+  const uint32_t music = lib.MusicLoad(mod.data(), 0, static_cast<uint32_t>(mod.size()),
+                                       TAudioLibrary::kFlagLoop | TAudioLibrary::kFlagRamp, 0);
   ASSERT_NE(music, 0u);
   EXPECT_EQ(lib.SampleGetChannel(music, false), 0u);  // a module is no sample
   lib.ChannelPlay(music, true);

@@ -47,8 +47,9 @@ protected:
     AddOggLikeMusic("first", 8000);
     AddOggLikeMusic("second", 8000);
     const std::string mod = test::MakeModule();
-    resources.musics["module"] = {audio.Library().MusicLoad(mod.data(), 0, static_cast<uint32_t>(mod.size()), 0x204, 0),
-                                  IAudioResources::kFormatModule};
+    resources.musics["module"] = {
+        audio.Library().MusicLoad(mod.data(), 0, static_cast<uint32_t>(mod.size()), 0x204, 0),
+        IAudioResources::kFormatModule};
   }
   void AddOggLikeMusic(const std::string& name, int16_t level) {
     const std::string wav = test::MakeWav(44100, level);
@@ -58,7 +59,8 @@ protected:
   }
   uint32_t AddSound(const std::string& name, int frames, int volume, uint32_t max = 1) {
     const std::string wav = test::MakeWav(frames, 16000);
-    const uint32_t sample = audio.Library().SampleLoad(wav.data(), 0, static_cast<uint32_t>(wav.size()), max, 0);
+    const uint32_t sample =
+        audio.Library().SampleLoad(wav.data(), 0, static_cast<uint32_t>(wav.size()), max, 0);
     resources.sounds[name] = {sample, volume};
     return sample;
   }

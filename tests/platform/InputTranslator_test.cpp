@@ -111,7 +111,7 @@ TEST_F(InputTranslatorTest, AltWithACharacterOpensTheKeyMenu) {
 }
 
 TEST_F(InputTranslatorTest, TextBecomesOneCharacterMessagePerCodePoint) {
-  Run(Key(false, SDLK_LALT, 0));  // no modifiers held
+  Run(Key(false, SDLK_LALT, 0));                // no modifiers held
   auto m = Run(Text("a\xC3\xA9\xE2\x82\xAC"));  // a, e acute, euro sign
   ASSERT_EQ(m.size(), 3u);
   EXPECT_EQ(m[0].wParam, uintptr_t{'a'});

@@ -23,8 +23,14 @@ namespace {
 
 // The option defaults, set at the start of Init.
 const std::pair<const char*, const char*> kOptionDefaults[] = {
-    {"ScreenWidth", "640"},   {"ScreenHeight", "480"}, {"ScreenBPP", "0"},  {"FullScreenMode", "no"},
-    {"ApplicationCaption", kProductName}, {"SoundVolume", "70"}, {"MusicVolume", "30"}, {"ShowFPS", "no"},
+    {"ScreenWidth", "640"},
+    {"ScreenHeight", "480"},
+    {"ScreenBPP", "0"},
+    {"FullScreenMode", "no"},
+    {"ApplicationCaption", kProductName},
+    {"SoundVolume", "70"},
+    {"MusicVolume", "30"},
+    {"ShowFPS", "no"},
     {"ShowRects", "yes"},
 };
 
@@ -67,8 +73,12 @@ void TEngine::Initialize() {
   pixelFormat_ = {ChannelOf(0x00FF0000u), ChannelOf(0x0000FF00u), ChannelOf(0x000000FFu)};
 }
 
-uint32_t TEngine::Now() const { return clock_.now(); }
-void TEngine::Sleep(uint32_t ms) const { clock_.sleep(ms); }
+uint32_t TEngine::Now() const {
+  return clock_.now();
+}
+void TEngine::Sleep(uint32_t ms) const {
+  clock_.sleep(ms);
+}
 
 // --- IApplication ---------------------------------------------------------
 
@@ -79,8 +89,10 @@ bool TEngine::Init(const std::string& gameFile) {
   try {
     std::error_code ec;
     std::filesystem::current_path(ReplaceAll(ApplicationPath(), "\\", "/"), ec);
-    if (run_.seed) SetRandomSeed(*run_.seed);
-    else Randomize();
+    if (run_.seed)
+      SetRandomSeed(*run_.seed);
+    else
+      Randomize();
 
     for (const auto& [name, value] : kOptionDefaults) options_->SetParamValue(name, std::string(value));
     showFps_ = false;
@@ -166,8 +178,10 @@ void TEngine::LoopTurn() {
   if (window_ && window_->PeekMessage()) {
     TMessage message;
     window_->GetMessage(message);
-    if (message.message == WM_QUIT) terminated_ = true;
-    else WindowProc(message);
+    if (message.message == WM_QUIT)
+      terminated_ = true;
+    else
+      WindowProc(message);
     return;
   }
   if (!active_) {
@@ -209,8 +223,10 @@ void TEngine::Frame(uint32_t dt) {
   }
   ++frames_;
   if (run_.frameLimit > 0 && frames_ >= run_.frameLimit) {
-    if (window_) window_->PostQuitMessage(0);
-    else terminated_ = true;
+    if (window_)
+      window_->PostQuitMessage(0);
+    else
+      terminated_ = true;
     return;
   }
   if (run_.beforeFrame) run_.beforeFrame(frames_ + 1);
@@ -234,8 +250,10 @@ intptr_t TEngine::DefaultProc(const TMessage& message) {
 intptr_t TEngine::WindowProc(const TMessage& m) {
   switch (m.message) {
     case WM_DESTROY:
-      if (window_) window_->PostQuitMessage(0);
-      else terminated_ = true;
+      if (window_)
+        window_->PostQuitMessage(0);
+      else
+        terminated_ = true;
       return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -295,8 +313,12 @@ void TEngine::ApplyCursorFlag(bool& flag, bool value, bool other) {
   if (window_) window_->ShowCursor(value);
 }
 
-void TEngine::SetSystemCursorWanted(bool wanted) { ApplyCursorFlag(systemCursorWanted_, wanted, cursorOutside_); }
-void TEngine::SetCursorOutside(bool outside) { ApplyCursorFlag(cursorOutside_, outside, systemCursorWanted_); }
+void TEngine::SetSystemCursorWanted(bool wanted) {
+  ApplyCursorFlag(systemCursorWanted_, wanted, cursorOutside_);
+}
+void TEngine::SetCursorOutside(bool outside) {
+  ApplyCursorFlag(cursorOutside_, outside, systemCursorWanted_);
+}
 
 // --- Options and display ------------------------------------------------------
 
@@ -307,10 +329,14 @@ std::string TEngine::OptionText(const std::string& name) {
 
 void TEngine::SetOption(const std::string& name, const std::string& value) {
   options_->SetParamValue(name, value);
-  if (SameText(name, "MusicVolume")) audio_->SetMusicVolume(value);
-  else if (SameText(name, "SoundVolume")) audio_->SetSoundVolume(value);
-  else if (SameText(name, "ShowFPS")) showFps_ = value == "yes";
-  else if (SameText(name, "ShowRects")) showRects_ = value == "yes";
+  if (SameText(name, "MusicVolume"))
+    audio_->SetMusicVolume(value);
+  else if (SameText(name, "SoundVolume"))
+    audio_->SetSoundVolume(value);
+  else if (SameText(name, "ShowFPS"))
+    showFps_ = value == "yes";
+  else if (SameText(name, "ShowRects"))
+    showRects_ = value == "yes";
 }
 
 TVariant TEngine::GetOption(const std::string& name) {
@@ -343,9 +369,12 @@ bool TEngine::ApplyDisplaySettings() {
   if (modeChanged) {
     // The monitor's mode is never changed: full screen is the desktop's
     // mode with the image scaled to fit.
-    if (!window_) displayReady_ = false;
-    else if (full) displayReady_ = window_->SetFullScreen(width, height);
-    else displayReady_ = window_->SetWindowed(width, height);
+    if (!window_)
+      displayReady_ = false;
+    else if (full)
+      displayReady_ = window_->SetFullScreen(width, height);
+    else
+      displayReady_ = window_->SetWindowed(width, height);
     result = displayReady_;
     lastFrameTime_ = Now();
   }
@@ -373,7 +402,8 @@ uint32_t TEngine::ColorToPixel(uint32_t rgb) const {
 
 void TEngine::AddUpdateRect(const TRect& r) {
   if (r.left > screenWidth_ || r.top > screenHeight_ || r.right <= 0 || r.bottom <= 0) return;
-  TRect c{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, screenWidth_), std::min(r.bottom, screenHeight_)};
+  TRect c{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, screenWidth_),
+          std::min(r.bottom, screenHeight_)};
   if (c.left >= c.right || c.top >= c.bottom) return;
   back_->AddDirtyRect(c);
   updatePending_ = true;
@@ -386,8 +416,12 @@ void TEngine::ClearUpdateRects() {
 
 // --- Files, cursor, desktop --------------------------------------------------------
 
-std::string TEngine::GetApplicationPath() { return ApplicationPath(); }
-std::string TEngine::GetDataPath() { return DataPath(); }
+std::string TEngine::GetApplicationPath() {
+  return ApplicationPath();
+}
+std::string TEngine::GetDataPath() {
+  return DataPath();
+}
 bool TEngine::SaveDataText(const std::string& text, const std::string& fileName) {
   return qv::SaveDataText(text, fileName);
 }
@@ -430,7 +464,9 @@ void TEngine::OpenURL(const std::string& address) {
   if (window_) window_->PostMessage({WM_SYSCOMMAND, SC_MINIMIZE, 0});
 }
 
-Ref<ISurface> TEngine::CreateSurface() { return MakeRef<TSurface>(); }
+Ref<ISurface> TEngine::CreateSurface() {
+  return MakeRef<TSurface>();
+}
 
 }  // namespace qv
 
@@ -476,7 +512,9 @@ void TEngine::LoadResourceList(const std::string& path, const std::string& tag, 
   }
 }
 
-void TEngine::UnloadResources(const std::string& tag) { resources_->RemoveGroup(tag); }
+void TEngine::UnloadResources(const std::string& tag) {
+  resources_->RemoveGroup(tag);
+}
 
 Ref<IResource> TEngine::FindResource(const std::string& name) {
   return resources_ ? resources_->ItemAs<IResource>(name) : nullptr;

@@ -50,9 +50,13 @@ void TImageGame::Start(IEngine* engine) {
   Invalidate();
 }
 
-void TImageGame::Finish() { image_ = nullptr; }
+void TImageGame::Finish() {
+  image_ = nullptr;
+}
 
-void TImageGame::Advance(int dt) { time_ += dt; }
+void TImageGame::Advance(int dt) {
+  time_ += dt;
+}
 
 void TImageGame::Draw(ISurface* surface) {
   const TRect all{0, 0, surface->GetWidth(), surface->GetHeight()};
@@ -96,7 +100,9 @@ bool TImageGame::KeyEvent(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return false;
 }
 
-void TImageGame::FocusChanged(bool focused) { focused_ = focused; }
+void TImageGame::FocusChanged(bool focused) {
+  focused_ = focused;
+}
 
 bool TImageGame::CloseQuery() {
   ++closeQueries_;

@@ -10,10 +10,14 @@ namespace qv {
 namespace {
 
 bool ParseButton(const std::string& word, int& button) {
-  if (word.empty() || word == "left") button = 1;
-  else if (word == "middle") button = 2;
-  else if (word == "right") button = 3;
-  else return false;
+  if (word.empty() || word == "left")
+    button = 1;
+  else if (word == "middle")
+    button = 2;
+  else if (word == "right")
+    button = 3;
+  else
+    return false;
   return true;
 }
 
@@ -69,13 +73,20 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
 void TInputScript::Deliver(int64_t frame, TPlatformWindow& window) {
   for (; next_ < events_.size() && events_[next_].frame <= frame; ++next_) {
     const TEvent& e = events_[next_];
-    if (e.kind == "move") window.InjectMouseMove(e.x, e.y);
-    else if (e.kind == "down") window.InjectMouseButton(e.x, e.y, e.button, true);
-    else if (e.kind == "up") window.InjectMouseButton(e.x, e.y, e.button, false);
-    else if (e.kind == "key") window.InjectKeyPress(e.text);
-    else if (e.kind == "keydown") window.InjectKey(e.text, true);
-    else if (e.kind == "keyup") window.InjectKey(e.text, false);
-    else if (e.kind == "text") window.InjectText(e.text);
+    if (e.kind == "move")
+      window.InjectMouseMove(e.x, e.y);
+    else if (e.kind == "down")
+      window.InjectMouseButton(e.x, e.y, e.button, true);
+    else if (e.kind == "up")
+      window.InjectMouseButton(e.x, e.y, e.button, false);
+    else if (e.kind == "key")
+      window.InjectKeyPress(e.text);
+    else if (e.kind == "keydown")
+      window.InjectKey(e.text, true);
+    else if (e.kind == "keyup")
+      window.InjectKey(e.text, false);
+    else if (e.kind == "text")
+      window.InjectText(e.text);
   }
 }
 
