@@ -357,6 +357,7 @@ TEST_F(EngineTest, LoadsResourceListsAndSkipsKnownNames) {
   const std::string list = R"(<resources><content>
       <resource type="ImageResource" name="pic" file="data\img\p.png" format="png"/>
       <resource type="ImageResource" name="pic" file="data\img\other.png" format="png"/>
+      <resource type="ImageResource" name="PIC" file="data\img\p.png" format="png"/>
       <resource type="NoSuchType" name="odd"/>
       <resource type="SoundResource" name="snd" file="missing.wav"/>
     </content></resources>)";
@@ -364,6 +365,7 @@ TEST_F(EngineTest, LoadsResourceListsAndSkipsKnownNames) {
   engine->ApplyDisplaySettings();
   engine->LoadResourceList("data\\res.xml", "first", true);
   ASSERT_TRUE(engine->FindResource("pic"));
+  EXPECT_EQ(engine->FindResource("PIC")->GetName(), "pic");  // the first one stays
   EXPECT_FALSE(engine->FindResource("odd"));
   EXPECT_TRUE(engine->FindResource("snd"));  // registered without content (no audio)
   EXPECT_EQ(engine->FindResource("pic")->GetGroupName(), "first");

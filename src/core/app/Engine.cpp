@@ -497,7 +497,9 @@ void TEngine::LoadResources(const StorageRef& node, const std::string& tag, bool
       if (!resource) continue;
       resource->SetGroupName(tag);
       resource->SetOwner(this);
-      resources_->AddNamed(resource);
+      // Keys compare without case: "Pic" after "pic" finds its place taken.
+      // It was loaded already, so it gives its content back.
+      if (resources_->AddNamed(resource) < 0) resource->ReleaseResource();
     } catch (...) {
       // A resource that cannot be made is skipped.
     }
