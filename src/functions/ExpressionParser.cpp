@@ -123,7 +123,10 @@ struct TRecord {
   float result = 0.0f;
 };
 
-float Apply(const TExprWord& word, const float* values) { return CheckResult(word.function(values)); }
+float Apply(const TExprWord& word, const float* values) {
+  if (!word.function) throw EMathError(kInvalidOperation);
+  return CheckResult(word.function(values));
+}
 
 }  // namespace
 

@@ -40,8 +40,8 @@ bool TMultiLanguages::LoadFile(const std::string& path) {
 }
 
 void TMultiLanguages::SetString(const std::string& name, const std::string& text) {
-  strings_.Delete(name);
-  strings_.Add(name, text);
+  strings_.erase(name);
+  strings_.emplace(name, text);
 }
 
 void TMultiLanguages::SetTextVariable(const std::string& name, const std::string& value) {
@@ -95,7 +95,7 @@ std::string TMultiLanguages::Expand(const std::string& text, bool trim, int dept
     // Strings chained deeper than the limit (a string naming itself, for
     // one) and lookups beyond the budget expand to the empty text.
     if (depth >= kMaxExpandDepth || ++lookups > kMaxExpandLookups) continue;
-    if (const std::string* found = strings_.Find(name)) {
+    if (const std::string* found = FindString(name)) {
       const std::string expanded = Expand(*found, false, depth + 1, lookups);
       result += trim ? Trim(expanded) : expanded;
     }

@@ -13,10 +13,12 @@
 // functions do nothing (or return their input) without it.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "storage/Collections.h"
+#include "core/StringUtils.h"
 
 namespace qv {
 
@@ -31,14 +33,17 @@ public:
   // Loads one language file on top of the table; false when it cannot be
   // opened as a storage file.
   bool LoadFile(const std::string& path);
-  void ClearStrings() { strings_.Clear(); }
+  void ClearStrings() { strings_.clear(); }
 
   std::string ExpandText(const std::string& text, bool trim) const;
   void SetTextVariable(const std::string& name, const std::string& value);
   // A later entry of the same name replaces the earlier one (moved to the end).
   void SetString(const std::string& name, const std::string& text);
-  const std::string* FindString(const std::string& name) const { return strings_.Find(name); }
-  int StringCount() const { return strings_.Count(); }
+  const std::string* FindString(const std::string& name) const {
+    auto it = strings_.find(name);
+    return it == strings_.end() ? nullptr : &it->second;
+  }
+  int StringCount() const { return static_cast<int>(strings_.size()); }
 
   const std::string& GetLanguageId() const { return id_; }
   const std::string& GetLanguageName() const { return name_; }
@@ -48,7 +53,8 @@ private:
 
   std::string id_;
   std::string name_;
-  TStringCollection strings_;
+  // Keyed case-insensitively; lookups happen for every shown text.
+  std::map<std::string, std::string, TextLess> strings_;
   std::vector<std::string> varNames_;
   std::vector<std::string> varValues_;
 };
