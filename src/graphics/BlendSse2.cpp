@@ -34,6 +34,9 @@ struct V {
   static T Sll(T a) { return _mm_slli_epi16(a, N); }
   static T AddsU8(T a, T b) { return _mm_adds_epu8(a, b); }
   static T SubsU16(T a, T b) { return _mm_subs_epu16(a, b); }
+  static T MaxU8(T a, T b) { return _mm_max_epu8(a, b); }
+  static T Eq8(T a, T b) { return _mm_cmpeq_epi8(a, b); }
+  static T Sub8(T a, T b) { return _mm_sub_epi8(a, b); }
   static T Min(T a, T b) { return _mm_min_epi16(a, b); }
   static T Max(T a, T b) { return _mm_max_epi16(a, b); }
   static T Gt(T a, T b) { return _mm_cmpgt_epi16(a, b); }

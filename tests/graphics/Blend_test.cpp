@@ -102,6 +102,34 @@ TEST(BlendKernels, RectangleDriversFollowTheStrides) {
     }
 }
 
+TEST(BlendKernels, SpriteLikeDataTakesTheBlockShortcutsExactly) {
+  // Mostly opaque or clear pixels, so whole vector blocks are opaque or
+  // clear, over destinations that are mostly opaque.
+  std::mt19937 rng(4242);
+  auto pick = [&](int opaquePct, int clearPct) {
+    const unsigned r = rng() % 100u;
+    const uint32_t a = r < static_cast<unsigned>(opaquePct) ? 255u
+                       : r < static_cast<unsigned>(opaquePct + clearPct) ? 0u
+                                                                          : rng() % 256u;
+    return (rng() & 0x00FFFFFFu) | a << 24;
+  };
+  for (const TBlendKernels* path : VectorPaths())
+    for (int trial = 0; trial < 200; ++trial) {
+      const int w = 1 + static_cast<int>(rng() % 40u);
+      std::vector<uint32_t> src(w), dst(w);
+      const bool opaqueRun = trial % 2 == 0;
+      for (auto& p : src) p = opaqueRun ? pick(95, 3) : pick(5, 93);
+      for (auto& p : dst) p = pick(90, 3);
+      for (int flags = 0; flags < 2; ++flags)
+        for (int o : {255, 200}) {
+          std::vector<uint32_t> expect = dst, got = dst;
+          ScalarKernels().draw[0](expect.data(), src.data(), w, o, flags, true);
+          path->draw[0](got.data(), src.data(), w, o, flags, true);
+          ASSERT_EQ(expect, got) << path->name << " trial " << trial << " dstAlpha " << flags << " opacity " << o;
+        }
+    }
+}
+
 TEST(BlendKernels, ClearSourceBlocksOverOpaqueDestinationStayUntouched) {
   // The skip path of the vector kernels must agree with the formulas too.
   for (const TBlendKernels* path : VectorPaths()) {
