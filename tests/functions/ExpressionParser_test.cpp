@@ -130,6 +130,36 @@ TEST(ExpressionParser, BadTextFailsCleanly) {
   EXPECT_EQ(parser.ExpressionCount(), 0);
 }
 
+TEST(ExpressionParser, RandomTokenSoupNeverEscapesTheParser) {
+  // Compiling and evaluating any sequence of tokens either works or raises
+  // the parser's own exceptions.
+  const char* pieces[] = {"1", "2.5", "x", "y", "pi", "random", "(", ")", ",", "+", "-", "*", "/", "^", "!",
+                          "%", "not", "and", "mod", "div", ":=", "=", "<", ">=", "<>", "'a'", "'a,b'", "in",
+                          "sin", "max", "if", "pos", "++", "--", "$1f", "e", "1e3", "@", "round", "random_int"};
+  const int count = sizeof(pieces) / sizeof(pieces[0]);
+  TExpressionParser parser;
+  uint32_t state = 12345;
+  auto next = [&state](int n) {
+    state = state * 1103515245u + 12345u;
+    return static_cast<int>((state >> 8) % static_cast<uint32_t>(n));
+  };
+  int compiled = 0;
+  for (int i = 0; i < 20000; ++i) {
+    std::string text;
+    const int length = 1 + next(10);
+    for (int k = 0; k < length; ++k) text += std::string(pieces[next(count)]) + (next(3) ? "" : " ");
+    try {
+      const int index = parser.Compile(text);
+      if (index < 0) continue;
+      ++compiled;
+      parser.Evaluate(index);
+    } catch (const EParserException&) {
+    }
+    if (parser.ExpressionCount() > 100) parser.ClearExpressions();
+  }
+  EXPECT_GT(compiled, 100);
+}
+
 TEST(ExpressionParser, EvaluationErrorsThrowAndFoldingMakesThemCompileErrors) {
   TExpressionParser parser;
   float x = 0.0f;
