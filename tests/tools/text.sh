@@ -50,6 +50,7 @@ XML
 check expand "Hello, Ann! 100% 50% off" \
   "$("$tool" expand --lang en.lng --var name=Ann '%greeting%! 100%% 50% off')"
 check expand-unknown "ab" "$("$tool" expand --lang en.lng 'a%nothing%b')"
+check expand-dashes "--Hello--" "$("$tool" expand --lang en.lng '--%hello%--')"
 check expand-cycle 32 "$("$tool" expand --lang en.lng '%loop%' | tr -d '\n' | wc -c)"
 check format-thousands "-1,234,567" "$("$tool" format --lang en.lng thousands -1234567)"
 check format-time "1:05" "$("$tool" format --lang en.lng time 65)"

@@ -71,7 +71,7 @@ void LoadLanguageFile(const std::string& path) {
 int RunExpand(TArgs& args) {
   const auto lang = args.Option("--lang");
   const auto vars = args.Options("--var");
-  const auto rest = args.Positional();
+  const auto rest = args.Remaining();  // a text may start with "--"
   if (!lang) throw EToolError("--lang FILE is required");
   if (rest.size() != 1) throw EToolError("expected one TEXT");
   LoadLanguageFile(*lang);
