@@ -117,21 +117,22 @@ void Pixman(pixman_op_t op, pixman_image_t* src, pixman_image_t* mask) {
 void KernelDraw(qv::blend::EBlendPath path, int mode, int opacity) {
   const auto row = qv::blend::Kernels(path).draw[mode];
   auto& f = Fx();
-  for (int y = 0; y < kH; ++y) row(f.dst->GetScanLine(y), f.alphaSrc->GetScanLine(y), kW, opacity, false, true);
+  for (int y = 0; y < kH; ++y)
+    row(f.dst->GetScanLine(y), f.alphaSrc->GetScanLine(y), kW, opacity, false, true);
 }
 
 void Register(const std::string& name, std::function<void()> body) {
-  benchmark::RegisterBenchmark(name.c_str(), [body](benchmark::State& s) { Run(s, body); })
-      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark(name.c_str(), [body](benchmark::State& s) {
+    Run(s, body);
+  })->Unit(benchmark::kMicrosecond);
 }
 
 void RegisterAll() {
   const char* modes[] = {"normal", "screen", "overlay", "linearlight", "addition", "maxopaque"};
   for (int mode = 0; mode < 6; ++mode)
     for (int opacity : {255, 128})
-      Register(std::string("ours/") + modes[mode] + "/" + std::to_string(opacity), [mode, opacity] {
-        Fx().dst->Draw(Fx().alphaSrc.get(), kFrame, mode, opacity, kFrame);
-      });
+      Register(std::string("ours/") + modes[mode] + "/" + std::to_string(opacity),
+               [mode, opacity] { Fx().dst->Draw(Fx().alphaSrc.get(), kFrame, mode, opacity, kFrame); });
   Register("ours/normal/255/sse2", [] { KernelDraw(qv::blend::EBlendPath::Sse2, 0, 255); });
   Register("ours/normal/255/scalar", [] { KernelDraw(qv::blend::EBlendPath::Scalar, 0, 255); });
   Register("ours/normal/128/sse2", [] { KernelDraw(qv::blend::EBlendPath::Sse2, 0, 128); });
@@ -139,11 +140,13 @@ void RegisterAll() {
   Register("ours/sprite-like/255", [] { Fx().dst->Draw(Fx().spriteSrc.get(), kFrame, 0, 255, kFrame); });
   Register("ours/copy", [] { Fx().dst->Draw(Fx().opaqueSrc.get(), kFrame, 0, 255, kFrame); });
   Register("ours/fill/opaque", [] { Fx().dst->FillColor(0xFF2080C0u, nullptr, 0, 255, kFrame, kFrame); });
-  Register("ours/fill/mask", [] { Fx().dst->FillColor(0xFF2080C0u, Fx().alphaSrc.get(), 0, 255, kFrame, kFrame); });
+  Register("ours/fill/mask",
+           [] { Fx().dst->FillColor(0xFF2080C0u, Fx().alphaSrc.get(), 0, 255, kFrame, kFrame); });
   Register("ours/75-sprites", [] {
     auto& f = Fx();
     for (const TPoint& p : f.spots)
-      f.dst->Draw(f.sprite.get(), {0, 0, kSprite, kSprite}, 0, 255, TRect::FromSize(p.x, p.y, kSprite, kSprite));
+      f.dst->Draw(f.sprite.get(), {0, 0, kSprite, kSprite}, 0, 255,
+                  TRect::FromSize(p.x, p.y, kSprite, kSprite));
   });
 
   Register("pixman/over", [] { Pixman(PIXMAN_OP_OVER, Fx().pAlpha, nullptr); });
@@ -184,10 +187,12 @@ public:
   std::map<std::string, double> medians;
 };
 
-void PrintRatio(const TRatioReporter& r, const std::string& ours, const std::string& theirs, const char* target) {
+void PrintRatio(const TRatioReporter& r, const std::string& ours, const std::string& theirs,
+                const char* target) {
   const auto a = r.medians.find(ours), b = r.medians.find(theirs);
   if (a == r.medians.end() || b == r.medians.end() || b->second <= 0) return;
-  std::printf("  %-24s / %-24s = %6.2f   (target %s)\n", ours.c_str(), theirs.c_str(), a->second / b->second, target);
+  std::printf("  %-24s / %-24s = %6.2f   (target %s)\n", ours.c_str(), theirs.c_str(), a->second / b->second,
+              target);
 }
 
 }  // namespace
@@ -219,7 +224,8 @@ int main(int argc, char** argv) {
   PrintRatio(reporter, "ours/addition/255", "pixman/add", "-");
   PrintRatio(reporter, "ours/addition/255", "sdl/add-blit", "<= 0.167");
   for (const char* m : {"screen", "overlay", "linearlight"})
-    for (const char* o : {"/255", "/128"}) PrintRatio(reporter, std::string("ours/") + m + o, "pixman/over", "<= 3.0");
+    for (const char* o : {"/255", "/128"})
+      PrintRatio(reporter, std::string("ours/") + m + o, "pixman/over", "<= 3.0");
   PrintRatio(reporter, "ours/screen/255", "pixman/screen", "-");
   PrintRatio(reporter, "ours/overlay/255", "pixman/overlay", "-");
   PrintRatio(reporter, "ours/maxopaque/255", "pixman/over", "-");

@@ -107,9 +107,13 @@ void TSoundGroupResource::Choose() {
   current_ = i < 0 ? nullptr : Query<ISoundResource>(Members().Item(i));
 }
 
-uint32_t TSoundGroupResource::GetSample() { return current_ ? current_->GetSample() : 0; }
+uint32_t TSoundGroupResource::GetSample() {
+  return current_ ? current_->GetSample() : 0;
+}
 
-int TSoundGroupResource::GetMasterVolume() { return current_ ? current_->GetMasterVolume() : 100; }
+int TSoundGroupResource::GetMasterVolume() {
+  return current_ ? current_->GetMasterVolume() : 100;
+}
 
 void TSoundGroupResource::ReleaseResource() {
   current_ = nullptr;
@@ -121,9 +125,13 @@ void TMusicGroupResource::Choose() {
   current_ = i < 0 ? nullptr : Query<IMusicResource>(Members().Item(i));
 }
 
-uint32_t TMusicGroupResource::GetMusicHandle() { return current_ ? current_->GetMusicHandle() : 0; }
+uint32_t TMusicGroupResource::GetMusicHandle() {
+  return current_ ? current_->GetMusicHandle() : 0;
+}
 
-int TMusicGroupResource::GetFormat() { return current_ ? current_->GetFormat() : kFormatModule; }
+int TMusicGroupResource::GetFormat() {
+  return current_ ? current_->GetFormat() : kFormatModule;
+}
 
 void TMusicGroupResource::ReleaseResource() {
   current_ = nullptr;

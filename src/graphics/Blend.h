@@ -9,19 +9,17 @@
 namespace qv::blend {
 
 // One row of a Draw: n destination pixels d blended with n source pixels s.
-using TDrawRowFn = void (*)(uint32_t* d, const uint32_t* s, int n, int opacity, bool dstAlpha,
-                            bool srcAlpha);
+using TDrawRowFn = void (*)(uint32_t* d, const uint32_t* s, int n, int opacity, bool dstAlpha, bool srcAlpha);
 // One row of a FillColor through n mask pixels m (m may be null when
 // maskAlpha is false: such a mask covers every pixel).
-using TFillRowFn = void (*)(uint32_t* d, const uint32_t* m, int n, uint32_t color, int opacity,
-                            bool dstAlpha, bool maskAlpha);
+using TFillRowFn = void (*)(uint32_t* d, const uint32_t* m, int n, uint32_t color, int opacity, bool dstAlpha,
+                            bool maskAlpha);
 // A whole rectangle of `height` rows of `width` pixels; strides in pixels.
 // One call per draw keeps the per-draw setup out of the row loop.
-using TDrawRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride,
-                             int width, int height, int opacity, bool dstAlpha, bool srcAlpha);
-using TFillRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* m, ptrdiff_t mStride,
-                             int width, int height, uint32_t color, int opacity, bool dstAlpha,
-                             bool maskAlpha);
+using TDrawRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, ptrdiff_t sStride, int width,
+                             int height, int opacity, bool dstAlpha, bool srcAlpha);
+using TFillRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* m, ptrdiff_t mStride, int width,
+                             int height, uint32_t color, int opacity, bool dstAlpha, bool maskAlpha);
 
 struct TBlendKernels {
   const char* name;

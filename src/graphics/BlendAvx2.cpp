@@ -30,9 +30,13 @@ struct V {
   static T Mul(T a, T b) { return _mm256_mullo_epi16(a, b); }
   static T MulHi(T a, T b) { return _mm256_mulhi_epu16(a, b); }
   template <int N>
-  static T Srl(T a) { return _mm256_srli_epi16(a, N); }
+  static T Srl(T a) {
+    return _mm256_srli_epi16(a, N);
+  }
   template <int N>
-  static T Sll(T a) { return _mm256_slli_epi16(a, N); }
+  static T Sll(T a) {
+    return _mm256_slli_epi16(a, N);
+  }
   static T AddsU8(T a, T b) { return _mm256_adds_epu8(a, b); }
   static T SubsU16(T a, T b) { return _mm256_subs_epu16(a, b); }
   static T MaxU8(T a, T b) { return _mm256_max_epu8(a, b); }

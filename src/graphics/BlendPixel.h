@@ -9,8 +9,12 @@
 
 namespace qv::blend {
 
-inline int B(uint32_t p, int i) { return static_cast<int>((p >> (8 * i)) & 255u); }
-inline uint32_t Alpha(uint32_t p) { return p >> 24; }
+inline int B(uint32_t p, int i) {
+  return static_cast<int>((p >> (8 * i)) & 255u);
+}
+inline uint32_t Alpha(uint32_t p) {
+  return p >> 24;
+}
 inline uint32_t Compose(int b, int g, int r, int a) {
   return (static_cast<uint32_t>(b) & 255u) | ((static_cast<uint32_t>(g) & 255u) << 8) |
          ((static_cast<uint32_t>(r) & 255u) << 16) | ((static_cast<uint32_t>(a) & 255u) << 24);

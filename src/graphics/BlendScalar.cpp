@@ -67,7 +67,6 @@ void FillMode(uint32_t* d, const uint32_t* m, int n, uint32_t k, int o, bool dst
   }
 }
 
-
 // Rectangle drivers over the row kernels (instantiated where the row
 // kernels are, so they share their instruction set and inline them).
 template <TDrawRowFn Row>

@@ -29,9 +29,13 @@ struct V {
   static T Mul(T a, T b) { return _mm_mullo_epi16(a, b); }
   static T MulHi(T a, T b) { return _mm_mulhi_epu16(a, b); }
   template <int N>
-  static T Srl(T a) { return _mm_srli_epi16(a, N); }
+  static T Srl(T a) {
+    return _mm_srli_epi16(a, N);
+  }
   template <int N>
-  static T Sll(T a) { return _mm_slli_epi16(a, N); }
+  static T Sll(T a) {
+    return _mm_slli_epi16(a, N);
+  }
   static T AddsU8(T a, T b) { return _mm_adds_epu8(a, b); }
   static T SubsU16(T a, T b) { return _mm_subs_epu16(a, b); }
   static T MaxU8(T a, T b) { return _mm_max_epu8(a, b); }

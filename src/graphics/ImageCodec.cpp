@@ -42,7 +42,9 @@ void PngRead(png_structp png, png_bytep out, png_size_t count) {
 }
 
 void PngWarning(png_structp, png_const_charp) {}
-[[noreturn]] void PngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+[[noreturn]] void PngError(png_structp png, png_const_charp) {
+  png_longjmp(png, 1);
+}
 
 enum class EPngTarget { kColour, kGrey };
 
@@ -89,7 +91,8 @@ bool ReadPng(std::string_view bytes, EPngTarget target, TSurface* surface, std::
     surface->SetHasAlpha(alpha);
     if (surface->GetWidth() == 0) png_error(png, "size");
     rows.resize(h);
-    for (png_uint_32 y = 0; y < h; ++y) rows[y] = reinterpret_cast<uint8_t*>(surface->GetScanLine(static_cast<int>(y)));
+    for (png_uint_32 y = 0; y < h; ++y)
+      rows[y] = reinterpret_cast<uint8_t*>(surface->GetScanLine(static_cast<int>(y)));
   }
   png_read_image(png, rows.data());
   png_read_end(png, nullptr);
@@ -167,7 +170,8 @@ bool DecodeJpegInto(std::string_view bytes, int& width, int& height, std::vector
   height = static_cast<int>(cinfo.output_height);
   pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFF000000u);
   while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = reinterpret_cast<JSAMPROW>(pixels.data() + static_cast<size_t>(cinfo.output_scanline) * width);
+    JSAMPROW row =
+        reinterpret_cast<JSAMPROW>(pixels.data() + static_cast<size_t>(cinfo.output_scanline) * width);
     jpeg_read_scanlines(&cinfo, &row, 1);
   }
   jpeg_finish_decompress(&cinfo);

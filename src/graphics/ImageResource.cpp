@@ -65,7 +65,8 @@ Ref<TSurface> TImageResource::Decode() const {
           h != colour->GetHeight())
         return nullptr;
       uint32_t* p = colour->GetScanLine(0);
-      for (size_t i = 0; i < grey.size(); ++i) p[i] = (p[i] & 0x00FFFFFFu) | static_cast<uint32_t>(grey[i]) << 24;
+      for (size_t i = 0; i < grey.size(); ++i)
+        p[i] = (p[i] & 0x00FFFFFFu) | static_cast<uint32_t>(grey[i]) << 24;
       colour->SetHasAlpha(true);
       return colour;
     }

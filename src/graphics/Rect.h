@@ -31,7 +31,9 @@ inline TRect Intersect(const TRect& a, const TRect& b) {
   return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
           std::min(a.bottom, b.bottom)};
 }
-inline bool Intersects(const TRect& a, const TRect& b) { return !Intersect(a, b).IsEmpty(); }
+inline bool Intersects(const TRect& a, const TRect& b) {
+  return !Intersect(a, b).IsEmpty();
+}
 // The smallest rectangle holding both.
 inline TRect BoundingBox(const TRect& a, const TRect& b) {
   return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),

@@ -36,7 +36,8 @@ int LoadResources(const StorageRef& list, const std::string& group, IResourceOwn
     if (!element) continue;
     const std::string name = ReadString(element, "name", "");
     // Exact names: an earlier resource of that name stays in place.
-    if (Ref<IResource> existing = registry.FindResource(name); existing && existing->GetName() == name) continue;
+    if (Ref<IResource> existing = registry.FindResource(name); existing && existing->GetName() == name)
+      continue;
     Ref<IResource> resource = Query<IResource>(CreateFromNode(element));
     if (!resource) continue;
     resource->SetGroupName(group);

@@ -33,7 +33,7 @@ protected:
   void UnloadContent() override;
 
 private:
-  int maxPlaybacks_ = 0;  // 16-bit
+  int maxPlaybacks_ = 0;    // 16-bit
   int masterVolume_ = 100;  // 8-bit
   uint32_t sample_ = 0;
 };

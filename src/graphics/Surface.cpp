@@ -10,7 +10,9 @@
 
 namespace qv {
 
-TSurface::TSurface(int width, int height, bool hasAlpha) : hasAlpha_(hasAlpha) { SetSize(width, height); }
+TSurface::TSurface(int width, int height, bool hasAlpha) : hasAlpha_(hasAlpha) {
+  SetSize(width, height);
+}
 
 Ref<ISurface> CreateSurface(int width, int height, bool hasAlpha) {
   return MakeRef<TSurface>(width, height, hasAlpha);
@@ -44,7 +46,9 @@ void TSurface::SetPixel(int x, int y, uint32_t color) {
   pixels_[Index(x, y)] = hasAlpha_ ? color : (color | 0xFF000000u);
 }
 
-void TSurface::Clear() { std::fill(pixels_.begin(), pixels_.end(), 0u); }
+void TSurface::Clear() {
+  std::fill(pixels_.begin(), pixels_.end(), 0u);
+}
 
 void TSurface::SetClip(bool enabled, const TRect& rect) {
   clipEnabled_ = enabled;
@@ -124,8 +128,8 @@ bool TSurface::ClipRects(int sourceWidth, int sourceHeight, const TRect& sourceR
   w = std::min<int64_t>(w, sourceWidth - sl);
   h = std::min<int64_t>(h, sourceHeight - st);
   if (w <= 0 || h <= 0) return false;
-  out = {static_cast<int>(dl), static_cast<int>(dt), static_cast<int>(sl), static_cast<int>(st),
-         static_cast<int>(w), static_cast<int>(h)};
+  out = {static_cast<int>(dl), static_cast<int>(dt), static_cast<int>(sl),
+         static_cast<int>(st), static_cast<int>(w),  static_cast<int>(h)};
   return true;
 }
 
@@ -165,12 +169,13 @@ bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mod
   const uint32_t* s = source->GetScanLine(b.sy) + b.sx;
   const size_t sStride = static_cast<size_t>(source->GetWidth());
   uint32_t* d = PixelAddress(b.dx, b.dy);
-  if (mode == kBlendNormal && !srcAlpha && opacity == 255 && b.width == width_ && b.width == source->GetWidth()) {
+  if (mode == kBlendNormal && !srcAlpha && opacity == 255 && b.width == width_ &&
+      b.width == source->GetWidth()) {
     std::memcpy(d, s, static_cast<size_t>(b.width) * static_cast<size_t>(b.height) * 4);
     return true;
   }
-  blend::ActiveKernels().drawRect[mode](d, width_, s, static_cast<ptrdiff_t>(sStride), b.width, b.height, opacity,
-                                        hasAlpha_, srcAlpha);
+  blend::ActiveKernels().drawRect[mode](d, width_, s, static_cast<ptrdiff_t>(sStride), b.width, b.height,
+                                        opacity, hasAlpha_, srcAlpha);
   return true;
 }
 
@@ -193,10 +198,9 @@ bool TSurface::FillOnce(uint32_t color, const ISurface* mask, int mode, int opac
   const TRect mr = mask ? maskRect : TRect::FromSize(0, 0, mw, mh);
   if (!ClipRects(mw, mh, mr, dr, b)) return false;
   const bool maskAlpha = mask && mask->GetHasAlpha();
-  blend::ActiveKernels().fillRect[mode](PixelAddress(b.dx, b.dy), width_,
-                                        maskAlpha ? mask->GetScanLine(b.sy) + b.sx : nullptr,
-                                        maskAlpha ? mask->GetWidth() : 0, b.width, b.height, color, opacity,
-                                        hasAlpha_, maskAlpha);
+  blend::ActiveKernels().fillRect[mode](
+      PixelAddress(b.dx, b.dy), width_, maskAlpha ? mask->GetScanLine(b.sy) + b.sx : nullptr,
+      maskAlpha ? mask->GetWidth() : 0, b.width, b.height, color, opacity, hasAlpha_, maskAlpha);
   return true;
 }
 
@@ -256,7 +260,9 @@ namespace {
 
 // Scale factors outside this range draw nothing (and keep the 16.16 steps
 // far from overflow).
-bool ScaleUsable(double scale) { return std::isfinite(scale) && scale >= 1e-4 && scale <= 1e4; }
+bool ScaleUsable(double scale) {
+  return std::isfinite(scale) && scale >= 1e-4 && scale <= 1e4;
+}
 
 // Bilinear mix of two pixels, each channel a + ((w * (b - a)) >> bits).
 inline uint32_t Mix(uint32_t a, uint32_t b, int w, int bits) {
@@ -297,7 +303,8 @@ void TSurface::RenderMapped(const ISurface* source, bool smooth, double x0, doub
         continue;
       }
       const auto at = [&](int64_t px, int64_t py) {
-        return (px >= 0 && py >= 0 && px < sw && py < sh) ? source->GetScanLine(static_cast<int>(py))[px] : *d;
+        return (px >= 0 && py >= 0 && px < sw && py < sh) ? source->GetScanLine(static_cast<int>(py))[px]
+                                                          : *d;
       };
       const int fu = static_cast<int>(u & 0xFFFF) >> (16 - bits);
       const int fv = static_cast<int>(v & 0xFFFF) >> (16 - bits);
@@ -308,8 +315,8 @@ void TSurface::RenderMapped(const ISurface* source, bool smooth, double x0, doub
   }
 }
 
-void TSurface::DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX, double scaleY,
-                               bool smooth, double angle) {
+void TSurface::DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX,
+                               double scaleY, bool smooth, double angle) {
   if (source == this) return DrawTransformed(Copy().get(), pivot, x, y, scaleX, scaleY, smooth, angle);
   if (!source || pixels_.empty() || source->GetWidth() <= 0 || source->GetHeight() <= 0) return;
   if (!ScaleUsable(scaleX) || !ScaleUsable(scaleY) || !std::isfinite(angle)) return;

@@ -61,8 +61,8 @@ public:
                     const TRect& destRect) = 0;
   // Paints `color` through the mask's alpha (a mask without alpha flag, or
   // no mask at all, covers the whole rectangle).
-  virtual bool FillColor(uint32_t color, const ISurface* mask, int mode, int opacity,
-                         const TRect& destRect, const TRect& maskRect) = 0;
+  virtual bool FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
+                         const TRect& maskRect) = 0;
   // Copies source pixels where the mask's alpha is not 0.
   virtual bool DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
                           const TRect& maskRect, const ISurface* mask) = 0;
@@ -126,8 +126,7 @@ public:
                   const TRect& maskRect, const ISurface* mask) override;
   void DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX, double scaleY,
                        bool smooth, double angle) override;
-  void DrawScaled(const ISurface* source, bool smooth, int x, int y, double scaleX,
-                  double scaleY) override;
+  void DrawScaled(const ISurface* source, bool smooth, int x, int y, double scaleX, double scaleY) override;
   void DrawAt(const ISurface* source, double x, double y) override;
 
   void SetClip(bool enabled, const TRect& rect) override;
@@ -141,8 +140,7 @@ public:
   uint32_t& PixelAt(int x, int y) override { return pixels_[Index(x, y)]; }
   void Clear() override;
   TPixelStatistics GetPixelStatistics(
-      const std::function<void(const std::string& name, long long value)>& set,
-      int threshold) const override;
+      const std::function<void(const std::string& name, long long value)>& set, int threshold) const override;
 
   // Rectangle clipping shared by the rectangle operations: maps the source
   // rectangle of a source of the given size onto the destination rectangle,

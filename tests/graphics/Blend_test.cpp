@@ -16,7 +16,8 @@ namespace {
 uint32_t RandomPixel(std::mt19937& rng) {
   static const int special[] = {0, 1, 127, 128, 254, 255};
   auto byte = [&](int specialOdds) {
-    return (rng() % 8u) < static_cast<unsigned>(specialOdds) ? special[rng() % 6u] : static_cast<int>(rng() % 256u);
+    return (rng() % 8u) < static_cast<unsigned>(specialOdds) ? special[rng() % 6u]
+                                                             : static_cast<int>(rng() % 256u);
   };
   return Compose(byte(3), byte(3), byte(3), byte(5));
 }
@@ -89,13 +90,15 @@ TEST(BlendKernels, RectangleDriversFollowTheStrides) {
       for (auto& p : dst) p = RandomPixel(rng);
       std::vector<uint32_t> expect = dst, got = dst, fillExpect = dst, fillGot = dst;
       for (int y = 0; y < kH; ++y)
-        ScalarKernels().draw[mode](expect.data() + y * kDstStride, src.data() + y * kSrcStride, kW, 200, true, true);
+        ScalarKernels().draw[mode](expect.data() + y * kDstStride, src.data() + y * kSrcStride, kW, 200, true,
+                                   true);
       path->drawRect[mode](got.data(), kDstStride, src.data(), kSrcStride, kW, kH, 200, true, true);
       EXPECT_EQ(expect, got) << path->name << " draw mode " << mode;
       for (int y = 0; y < kH; ++y)
-        ScalarKernels().fill[mode](fillExpect.data() + y * kDstStride, src.data() + y * kSrcStride, kW, 0xC0A0B0F0u,
-                                   200, true, true);
-      path->fillRect[mode](fillGot.data(), kDstStride, src.data(), kSrcStride, kW, kH, 0xC0A0B0F0u, 200, true, true);
+        ScalarKernels().fill[mode](fillExpect.data() + y * kDstStride, src.data() + y * kSrcStride, kW,
+                                   0xC0A0B0F0u, 200, true, true);
+      path->fillRect[mode](fillGot.data(), kDstStride, src.data(), kSrcStride, kW, kH, 0xC0A0B0F0u, 200, true,
+                           true);
       EXPECT_EQ(fillExpect, fillGot) << path->name << " fill mode " << mode;
       // Without mask alpha no mask is read at all.
       path->fillRect[mode](fillGot.data(), kDstStride, nullptr, 0, kW, kH, 0xFF102030u, 255, false, false);
@@ -108,9 +111,9 @@ TEST(BlendKernels, SpriteLikeDataTakesTheBlockShortcutsExactly) {
   std::mt19937 rng(4242);
   auto pick = [&](int opaquePct, int clearPct) {
     const unsigned r = rng() % 100u;
-    const uint32_t a = r < static_cast<unsigned>(opaquePct) ? 255u
+    const uint32_t a = r < static_cast<unsigned>(opaquePct)              ? 255u
                        : r < static_cast<unsigned>(opaquePct + clearPct) ? 0u
-                                                                          : rng() % 256u;
+                                                                         : rng() % 256u;
     return (rng() & 0x00FFFFFFu) | a << 24;
   };
   for (const TBlendKernels* path : VectorPaths())
@@ -125,7 +128,8 @@ TEST(BlendKernels, SpriteLikeDataTakesTheBlockShortcutsExactly) {
           std::vector<uint32_t> expect = dst, got = dst;
           ScalarKernels().draw[0](expect.data(), src.data(), w, o, flags, true);
           path->draw[0](got.data(), src.data(), w, o, flags, true);
-          ASSERT_EQ(expect, got) << path->name << " trial " << trial << " dstAlpha " << flags << " opacity " << o;
+          ASSERT_EQ(expect, got) << path->name << " trial " << trial << " dstAlpha " << flags << " opacity "
+                                 << o;
         }
     }
 }

@@ -2,15 +2,15 @@
 // folder through the data path resolver.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <jpeglib.h>
+#include <cstdio>
 #include <vector>
 
+#include <png.h>
 #include "graphics/FontResource.h"
 #include "graphics/GraphicsTypes.h"
 #include "graphics/GroupResource.h"
 #include "graphics/ImageCodec.h"
-#include <png.h>
 #include "graphics/ResourceFile.h"
 #include "storage/ClassRegistry.h"
 #include "storage/DataPaths.h"
@@ -59,7 +59,6 @@ std::string Png(int w, int h, bool alpha, uint32_t pixel) {
     for (int x = 0; x < w; ++x) s.PixelAt(x, y) = pixel;
   return EncodePng(s);
 }
-
 
 // An 8-bit greyscale PNG (colour type 0).
 std::string GreyPng(int w, int h, const uint8_t* grey) {
@@ -137,7 +136,8 @@ TEST_F(ResourceTest, PngDecodesWithAndWithoutAlpha) {
 
 TEST_F(ResourceTest, LoadByDemandDecodesOnFirstUseAndAgainAfterUnload) {
   dir_.Write("a.png", Png(2, 2, false, 0));
-  auto r = Make<TImageResource>(R"(<resource type="ImageResource" name="a" file="a.png" format="png" loadbydemand="yes"/>)");
+  auto r = Make<TImageResource>(
+      R"(<resource type="ImageResource" name="a" file="a.png" format="png" loadbydemand="yes"/>)");
   r->SetOwner(&owner_);
   EXPECT_FALSE(r->IsLoaded());
   Ref<ISurface> first = r->GetSurface();
@@ -156,7 +156,8 @@ TEST_F(ResourceTest, JpegIsOpaqueAndJpngTakesAlphaFromItsGreyPng) {
   const uint8_t grey[8] = {0, 10, 128, 255, 1, 2, 3, 4};
   dir_.Write("img/c.png", GreyPng(4, 2, grey));
 
-  auto j = Make<TImageResource>(R"(<resource type="ImageResource" name="j" file="img\c.jpg" format="jpeg"/>)");
+  auto j =
+      Make<TImageResource>(R"(<resource type="ImageResource" name="j" file="img\c.jpg" format="jpeg"/>)");
   j->SetOwner(&owner_);
   ASSERT_TRUE(j->GetSurface());
   EXPECT_FALSE(j->GetSurface()->GetHasAlpha());
@@ -165,7 +166,8 @@ TEST_F(ResourceTest, JpegIsOpaqueAndJpngTakesAlphaFromItsGreyPng) {
   EXPECT_NEAR(static_cast<int>((p >> 16) & 255), 200, 3);
   EXPECT_NEAR(static_cast<int>(p & 255), 50, 3);
 
-  auto m = Make<TImageResource>(R"(<resource type="ImageResource" name="m" file="img\c.png" format="jpng"/>)");
+  auto m =
+      Make<TImageResource>(R"(<resource type="ImageResource" name="m" file="img\c.png" format="jpng"/>)");
   m->SetOwner(&owner_);
   ASSERT_TRUE(m->GetSurface());
   EXPECT_TRUE(m->GetSurface()->GetHasAlpha());
@@ -183,8 +185,8 @@ TEST_F(ResourceTest, BadImagesLeaveNoSurfaceAndNeverCrash) {
   huge[20] = 0, huge[21] = 1, huge[22] = static_cast<char>(0x86), huge[23] = static_cast<char>(0xA0);
   std::string flipped = png;
   flipped[flipped.find("IDAT") + 6] ^= 0x5A;  // inside the compressed pixels
-  const std::vector<std::string> bad = {png.substr(0, png.size() / 2), png.substr(0, 20), "", "not an image",
-                                        huge, flipped};
+  const std::vector<std::string> bad = {
+      png.substr(0, png.size() / 2), png.substr(0, 20), "", "not an image", huge, flipped};
   for (size_t i = 0; i < bad.size(); ++i) EXPECT_FALSE(DecodePng(bad[i])) << "case " << i;
   for (const auto& b : {jpg.substr(0, jpg.size() / 2), jpg.substr(0, 10), std::string("\xFF\xD8\xFF")})
     EXPECT_FALSE(DecodeJpeg(b)) << b.size();
@@ -198,7 +200,8 @@ TEST_F(ResourceTest, BadImagesLeaveNoSurfaceAndNeverCrash) {
   r->SetOwner(&owner_);
   EXPECT_FALSE(r->GetSurface());
   EXPECT_EQ(r->GetWidth(), 0);
-  auto missing = Make<TImageResource>(R"(<resource type="ImageResource" name="y" file="none.png" format="jpng"/>)");
+  auto missing =
+      Make<TImageResource>(R"(<resource type="ImageResource" name="y" file="none.png" format="jpng"/>)");
   missing->SetOwner(&owner_);
   EXPECT_FALSE(missing->GetSurface());
 }
@@ -246,7 +249,8 @@ TEST_F(ResourceTest, FontSymbolsAndSubstitution) {
 TEST_F(ResourceTest, SoundsAndMusicUseTheOwnersAudioServices) {
   auto s = Make<TSoundResource>(R"(<resource type="SoundResource" name="s" file="snd\a.ogg"/>)");
   auto m = Make<TMusicResource>(R"(<resource type="MusicResource" name="m" file="mus\a.ogg" format="ogg"/>)");
-  auto mod = Make<TMusicResource>(R"(<resource type="MusicResource" name="t" file="mus\t.mo3" loadbydemand="yes"/>)");
+  auto mod = Make<TMusicResource>(
+      R"(<resource type="MusicResource" name="t" file="mus\t.mo3" loadbydemand="yes"/>)");
   s->SetOwner(&owner_);
   m->SetOwner(&owner_);
   mod->SetOwner(&owner_);
@@ -264,7 +268,8 @@ TEST_F(ResourceTest, SoundsAndMusicUseTheOwnersAudioServices) {
   EXPECT_EQ(owner_.calls, expected);
   // Without audio every handle is 0 and nothing breaks.
   TSilentResourceOwner silent;
-  auto quiet = Make<TSoundResource>(R"(<resource type="SoundResource" name="q" maxplaybacks="4" master_volume="30"/>)");
+  auto quiet = Make<TSoundResource>(
+      R"(<resource type="SoundResource" name="q" maxplaybacks="4" master_volume="30"/>)");
   quiet->SetOwner(&silent);
   EXPECT_EQ(quiet->GetSample(), 0u);
   EXPECT_EQ(quiet->GetMaxPlaybacks(), 4);

@@ -17,8 +17,9 @@ int ParseMode(TArgs& args) {
   if (!mode) throw EToolError("--mode is required");
   const int index = EnumIndex(kBlendModeNames, *mode, -1);
   if (index < 0)
-    throw EToolError("--mode must be one of normal, screen, overlay, linearlight, addition, maxopaque, not '" +
-                     *mode + "'");
+    throw EToolError(
+        "--mode must be one of normal, screen, overlay, linearlight, addition, maxopaque, not '" + *mode +
+        "'");
   return index;
 }
 
@@ -48,7 +49,10 @@ uint32_t ParseColor(const std::string& text) {
   bool ok = !hex.empty() && hex.size() <= 8;
   uint32_t value = 0;
   for (char c : hex) {
-    int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    int digit = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : -1;
     if (digit < 0) ok = false;
     value = value << 4 | static_cast<uint32_t>(digit & 15);
   }
@@ -68,7 +72,9 @@ void WriteImage(const TSurface& surface, const std::string& path) {
   WriteOutput(path, bytes);
 }
 
-TRect Placed(TPoint at, const ISurface& s) { return TRect::FromSize(at.x, at.y, s.GetWidth(), s.GetHeight()); }
+TRect Placed(TPoint at, const ISurface& s) {
+  return TRect::FromSize(at.x, at.y, s.GetWidth(), s.GetHeight());
+}
 
 int RunBlend(TArgs& args) {
   const int mode = ParseMode(args);
