@@ -10,6 +10,6 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 if [ -x "$build/quorvanel" ]; then
-  exec "$build/quorvanel" --app-dir content "$@"
+  exec "$build/quorvanel" --app-dir "$build/content" "$@"
 fi
 exec "$build/tools/quorvanel-data" --help
