@@ -27,7 +27,9 @@ constexpr int kMaxArgs = 6;
 // is refused instead of exhausting the stack.
 constexpr int kMaxDepth = 256;
 
-[[noreturn]] void Fail(const std::string& message) { throw EParserException(kErrPrefix + message); }
+[[noreturn]] void Fail(const std::string& message) {
+  throw EParserException(kErrPrefix + message);
+}
 
 float CheckResult(double v) {
   if (std::isnan(v)) throw EMathError(kInvalidOperation);
@@ -148,15 +150,25 @@ struct TExpressionParser::TCompiled {
             r.constants[static_cast<size_t>(i)] = o.value;
             p = &r.constants[static_cast<size_t>(i)];
             break;
-          case TOperand::kVar: p = o.var; break;
-          case TOperand::kRecord: p = &records[static_cast<size_t>(o.record)].result; break;
-          case TOperand::kNone: p = &r.constants[static_cast<size_t>(i)]; break;
+          case TOperand::kVar:
+            p = o.var;
+            break;
+          case TOperand::kRecord:
+            p = &records[static_cast<size_t>(o.record)].result;
+            break;
+          case TOperand::kNone:
+            p = &r.constants[static_cast<size_t>(i)];
+            break;
         }
       }
     }
     switch (top.kind) {
-      case TOperand::kVar: result = top.var; break;
-      case TOperand::kRecord: result = &records[static_cast<size_t>(top.record)].result; break;
+      case TOperand::kVar:
+        result = top.var;
+        break;
+      case TOperand::kRecord:
+        result = &records[static_cast<size_t>(top.record)].result;
+        break;
       default:
         leafConstant = top.value;
         result = &leafConstant;
@@ -221,9 +233,9 @@ private:
     const TExprWord* word = nullptr;
     float value = 0.0f;
     bool hasDecimal = false;
-    std::string str;              // string literal
-    std::string args[2];          // string call
-    int match = -1;               // bracket partner
+    std::string str;      // string literal
+    std::string args[2];  // string call
+    int match = -1;       // bracket partner
   };
 
   [[noreturn]] void SyntaxError() const { Fail("Syntax error in expression " + text_); }
@@ -358,18 +370,29 @@ private:
       size_t len = 1;
       const char next = i + 1 < n ? s[i + 1] : '\0';
       switch (c) {
-        case '!': len = next == '=' ? 2 : 1; break;
-        case '&': len = next == '&' ? 2 : 1; break;
-        case '|': len = next == '|' ? 2 : 1; break;
-        case ':': len = next == '=' ? 2 : 1; break;
+        case '!':
+          len = next == '=' ? 2 : 1;
+          break;
+        case '&':
+          len = next == '&' ? 2 : 1;
+          break;
+        case '|':
+          len = next == '|' ? 2 : 1;
+          break;
+        case ':':
+          len = next == '=' ? 2 : 1;
+          break;
         case '<':
         case '>':
-        case '=': len = (next == '<' || next == '=' || next == '>') ? 2 : 1; break;
+        case '=':
+          len = (next == '<' || next == '=' || next == '>') ? 2 : 1;
+          break;
         case '+':
         case '-':
           len = (next == c && parser_.words_.Find(std::string(2, c))) ? 2 : 1;
           break;
-        default: break;
+        default:
+          break;
       }
       AddWordToken(s.substr(i, len));
       i += len;
@@ -383,9 +406,12 @@ private:
       case TK::kNumber:
       case TK::kNewVar:
       case TK::kStringCall:
-      case TK::kString: return true;
-      case TK::kWord: return t.word->IsLeaf();
-      default: return false;
+      case TK::kString:
+        return true;
+      case TK::kWord:
+        return t.word->IsLeaf();
+      default:
+        return false;
     }
   }
   static bool IsOperator(const TToken& t) {
@@ -398,7 +424,9 @@ private:
             t.word->kind == EWordKind::kStringFunction);
   }
   static bool Is(const TToken& t, EFixity f) { return IsOperator(t) && t.word->fixity == f; }
-  static bool IsNamed(const TToken& t, const char* name) { return t.kind == TK::kWord && t.word->name == name; }
+  static bool IsNamed(const TToken& t, const char* name) {
+    return t.kind == TK::kWord && t.word->name == name;
+  }
   static bool IsSign(const TToken& t) {
     return IsNamed(t, "+") || IsNamed(t, "-") || IsNamed(t, "++") || IsNamed(t, "--");
   }
@@ -514,7 +542,8 @@ private:
       if (tokens_[i].kind == TK::kString && i + 2 < tokens_.size() && IsOperator(tokens_[i + 1]) &&
           tokens_[i + 1].word->stringFunction && tokens_[i + 1].word->fixity == EFixity::kInfix &&
           tokens_[i + 2].kind == TK::kString) {
-        out.push_back(StringCall(tokens_[i + 1].word, tokens_[i + 1].text, tokens_[i].str, tokens_[i + 2].str));
+        out.push_back(
+            StringCall(tokens_[i + 1].word, tokens_[i + 1].text, tokens_[i].str, tokens_[i + 2].str));
         i += 3;
         continue;
       }
@@ -623,7 +652,8 @@ private:
 
   TOperand Leaf(const TToken& t) {
     switch (t.kind) {
-      case TK::kNumber: return Const(t.value);
+      case TK::kNumber:
+        return Const(t.value);
       case TK::kNewVar: {
         TOperand o;
         o.kind = TOperand::kVar;
@@ -653,7 +683,8 @@ private:
           return o;
         }
         return MakeRecord(t.word, nullptr, 0);  // a function without arguments
-      default: SyntaxError();
+      default:
+        SyntaxError();
     }
   }
 
@@ -681,7 +712,8 @@ private:
       int next;
       TOperand args[kMaxArgs];
       if (IsFunction(t)) {
-        if (i > leftLo || result.kind != TOperand::kNone || w->kind == EWordKind::kStringFunction) SyntaxError();
+        if (i > leftLo || result.kind != TOperand::kNone || w->kind == EWordKind::kStringFunction)
+          SyntaxError();
         if (i + 1 >= hi || tokens_[static_cast<size_t>(i + 1)].kind != TK::kLeft) TooFew();
         const int close = tokens_[static_cast<size_t>(i + 1)].match;
         int a = i + 2;
@@ -742,7 +774,9 @@ private:
 // ---------------------------------------------------------------------------
 // The parser
 
-TExpressionParser::TExpressionParser() { DefineStandardWords(); }
+TExpressionParser::TExpressionParser() {
+  DefineStandardWords();
+}
 TExpressionParser::~TExpressionParser() = default;
 
 int TExpressionParser::CompileOrThrow(const std::string& text) {
@@ -863,7 +897,9 @@ bool TExpressionParser::ReplaceWord(const std::string& oldName, const std::strin
   return true;
 }
 
-const TExprWord* TExpressionParser::FindWord(const std::string& name) const { return words_.Find(name); }
+const TExprWord* TExpressionParser::FindWord(const std::string& name) const {
+  return words_.Find(name);
+}
 
 float TExpressionParser::GetVariable(const std::string& name) const {
   const TExprWord* w = words_.Find(name);
@@ -885,7 +921,9 @@ void TExpressionParser::DefineStandardWords() {
     return words_.Add(std::move(w));
   };
   auto fn = [this](const char* name, int argCount, const char* description, expr::TMathFunction f,
-                   bool varying = false) { DefineFunction(name, description, argCount, std::move(f), varying); };
+                   bool varying = false) {
+    DefineFunction(name, description, argCount, std::move(f), varying);
+  };
   using F = const float*;
   const auto Pre = EFixity::kPrefix;
   const auto Post = EFixity::kPostfix;
@@ -898,9 +936,8 @@ void TExpressionParser::DefineStandardWords() {
   op("-@", Pre, 10, [](F a) { return -a[0]; });
   op("+@", Pre, 10, [](F a) { return a[0]; });
   op("^", In, 20, [](F a) { return CheckResult(std::pow(double(a[0]), double(a[1]))); });
-  op("^@", In, 20, [](F a) {
-    return CheckResult(std::pow(double(a[0]), static_cast<double>(RoundToInt64(a[1]))));
-  });
+  op("^@", In, 20,
+     [](F a) { return CheckResult(std::pow(double(a[0]), static_cast<double>(RoundToInt64(a[1])))); });
   op("*", In, 30, [](F a) { return a[0] * a[1]; });
   op("/", In, 30, [](F a) {
     if (a[1] == 0.0f) throw EMathError(kDivisionByZero);
@@ -924,16 +961,23 @@ void TExpressionParser::DefineStandardWords() {
     op(name, In, 50, std::move(f)).stringFunction = std::move(s);
   };
   auto b = [](bool v) { return v ? 1.0f : 0.0f; };
-  cmp(">", [=](F a) { return b(a[0] > a[1]); }, [=](const std::string& x, const std::string& y) { return b(x > y); });
-  cmp(">=", [=](F a) { return b(a[0] + eps >= a[1]); },
+  cmp(
+      ">", [=](F a) { return b(a[0] > a[1]); },
+      [=](const std::string& x, const std::string& y) { return b(x > y); });
+  cmp(
+      ">=", [=](F a) { return b(a[0] + eps >= a[1]); },
       [=](const std::string& x, const std::string& y) { return b(x >= y); });
-  cmp("<=", [=](F a) { return b(a[1] + eps >= a[0]); },
+  cmp(
+      "<=", [=](F a) { return b(a[1] + eps >= a[0]); },
       [=](const std::string& x, const std::string& y) { return b(x <= y); });
-  cmp("<", [=](F a) { return b(!(a[0] >= a[1])); },
+  cmp(
+      "<", [=](F a) { return b(!(a[0] >= a[1])); },
       [=](const std::string& x, const std::string& y) { return b(x < y); });
-  cmp("<>", [=](F a) { return b(std::fabs(double(a[0]) - double(a[1])) > double(eps)); },
+  cmp(
+      "<>", [=](F a) { return b(std::fabs(double(a[0]) - double(a[1])) > double(eps)); },
       [=](const std::string& x, const std::string& y) { return b(x != y); });
-  cmp("=", [=](F a) { return b(std::fabs(double(a[0]) - double(a[1])) < double(eps)); },
+  cmp(
+      "=", [=](F a) { return b(std::fabs(double(a[0]) - double(a[1])) < double(eps)); },
       [=](const std::string& x, const std::string& y) { return b(x == y); });
   {
     TExprWord& in = op("in", In, 10, nullptr);
@@ -942,7 +986,8 @@ void TExpressionParser::DefineStandardWords() {
       size_t start = 0;
       for (;;) {
         const size_t comma = list.find(',', start);
-        const std::string item = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string item =
+            list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (item == x) return 1.0f;
         if (comma == std::string::npos) return 0.0f;
         start = comma + 1;
@@ -957,13 +1002,19 @@ void TExpressionParser::DefineStandardWords() {
 
   DefineConstant("pi", std::numbers::pi_v<float>);
   words_.Find("pi")->description = "pi = 3.1415926535897932385";
-  fn("random", 0, "random number between 0 and 1", [](F) { return static_cast<float>(RandomFloat()); }, true);
-  fn("random_int", 1, "random number between 0 and Argument1",
-     [](F a) { return static_cast<float>(RandomInt(TruncToInt32(std::trunc(a[0])))); }, true);
-  fn("exp", 1, "the value of e raised to the power of x", [](F a) { return CheckResult(std::exp(double(a[0]))); });
-  fn("if", 3, "if x=True(or 1) then y else z", [](F a) { return RoundToInt64(a[0]) % 256 != 0 ? a[1] : a[2]; });
-  fn("randg", 2, "draw from normal distrib. (mean=x, sd =y)",
-     [](F a) { return CheckResult(RandomGauss(a[0], a[1])); }, true);
+  fn(
+      "random", 0, "random number between 0 and 1", [](F) { return static_cast<float>(RandomFloat()); },
+      true);
+  fn(
+      "random_int", 1, "random number between 0 and Argument1",
+      [](F a) { return static_cast<float>(RandomInt(TruncToInt32(std::trunc(a[0])))); }, true);
+  fn("exp", 1, "the value of e raised to the power of x",
+     [](F a) { return CheckResult(std::exp(double(a[0]))); });
+  fn("if", 3, "if x=True(or 1) then y else z",
+     [](F a) { return RoundToInt64(a[0]) % 256 != 0 ? a[1] : a[2]; });
+  fn(
+      "randg", 2, "draw from normal distrib. (mean=x, sd =y)",
+      [](F a) { return CheckResult(RandomGauss(a[0], a[1])); }, true);
   fn("sqr", 1, "the square of a number (x*x)", [](F a) { return a[0] * a[0]; });
   fn("sqrt", 1, "the square root of a number", [](F a) {
     if (a[0] < 0) throw EMathError(kInvalidOperation);
@@ -1003,13 +1054,15 @@ void TExpressionParser::DefineStandardWords() {
   unary("arcsinh", "inverse sine in rad", [](double x) { return std::asinh(x); });
   unary("arccosh", "inverse hyperbolic cosine in rad", [](double x) { return std::acosh(x); });
   unary("arctanh", "inverse hyperbolic tangent in rad", [](double x) { return std::atanh(x); });
-  unary("degtorad", "conversion of degrees to radians", [](double x) { return x * (std::numbers::pi / 180.0); });
+  unary("degtorad", "conversion of degrees to radians",
+        [](double x) { return x * (std::numbers::pi / 180.0); });
   unary("radtodeg", "conversion of rad to degrees", [](double x) { return x * (180.0 / std::numbers::pi); });
-  DefineStringFunction("pos", "Position in of substring in string", [](const std::string& sub, const std::string& s) {
-    if (sub.empty()) return 0.0f;
-    const size_t p = s.find(sub);
-    return p == std::string::npos ? 0.0f : static_cast<float>(p + 1);
-  });
+  DefineStringFunction("pos", "Position in of substring in string",
+                       [](const std::string& sub, const std::string& s) {
+                         if (sub.empty()) return 0.0f;
+                         const size_t p = s.find(sub);
+                         return p == std::string::npos ? 0.0f : static_cast<float>(p + 1);
+                       });
 }
 
 }  // namespace qv

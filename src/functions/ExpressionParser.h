@@ -60,8 +60,8 @@ struct TExprWord {
   int priority = 0;  // operators: a smaller number binds tighter
   int argCount = 0;
   std::string description;
-  float constant = 0.0f;       // constants
-  float* variable = nullptr;   // variables (generated ones point at `owned`)
+  float constant = 0.0f;      // constants
+  float* variable = nullptr;  // variables (generated ones point at `owned`)
   std::unique_ptr<float> owned;
   TMathFunction function;
   TStringFunction stringFunction;

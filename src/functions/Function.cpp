@@ -128,6 +128,8 @@ void TFuncSelectorFunction::Calculate() {
   if (selector->GetOutputCount() >= 1) CalculateAt(TruncIndex(selector->GetOutput(0)));
 }
 
-void TConstSelectorFunction::Calculate() { CalculateAt(TruncIndex(C(2, 0))); }
+void TConstSelectorFunction::Calculate() {
+  CalculateAt(TruncIndex(C(2, 0)));
+}
 
 }  // namespace qv

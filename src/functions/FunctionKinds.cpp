@@ -116,12 +116,24 @@ void TArithmeticFunction::Calculate() {
     for (int j = 1; j < count; ++j) {
       const float x = C(valuesRow, j);
       switch (TruncToInt64(C(opsRow, j - 1))) {
-        case 0: v += x; break;
-        case 1: v -= x; break;
-        case 2: v *= x; break;
-        case 3: v /= x; break;  // unchecked: a zero divisor gives infinity
-        case 4: v = v > x ? v : x; break;
-        case 5: v = v < x ? v : x; break;
+        case 0:
+          v += x;
+          break;
+        case 1:
+          v -= x;
+          break;
+        case 2:
+          v *= x;
+          break;
+        case 3:
+          v /= x;
+          break;  // unchecked: a zero divisor gives infinity
+        case 4:
+          v = v > x ? v : x;
+          break;
+        case 5:
+          v = v < x ? v : x;
+          break;
         case 6:
         case 7: {
           const long long a = TruncToInt64(v), b = TruncToInt64(x);
@@ -129,7 +141,8 @@ void TArithmeticFunction::Calculate() {
           v = static_cast<float>(TruncToInt64(C(opsRow, j - 1)) == 6 ? a % b : a / b);
           break;
         }
-        default: break;
+        default:
+          break;
       }
     }
     Out(k, v);
@@ -179,15 +192,21 @@ void TMonteCarloFunction::Calculate() {
   const Ref<IPixelSource> image = ResolveImage(C(1, 0));
   if (!image || image->GetWidth() <= 0 || image->GetHeight() <= 0) return;
   const float threshold = Cols(1) > 1 ? C(1, 1) : 1.0f;
-  const long long tries = Cols(1) > 2 ? static_cast<long long>(std::nearbyint(std::fmax(0.0f, std::fmin(C(1, 2), 1e6f)))) : 1;
+  const long long tries =
+      Cols(1) > 2 ? static_cast<long long>(std::nearbyint(std::fmax(0.0f, std::fmin(C(1, 2), 1e6f)))) : 1;
   for (long long t = 0; t < tries; ++t) {
     const int x = RandomInt(image->GetWidth());
     const int y = RandomInt(image->GetHeight());
     const uint32_t pixel = image->GetPixel(x, y);
     const float alpha = static_cast<float>(pixel >> 24);
     if (alpha < threshold) continue;
-    const float values[] = {1.0f, float(x), float(y), float((pixel >> 16) & 0xFF), float((pixel >> 8) & 0xFF),
-                            float(pixel & 0xFF), alpha};
+    const float values[] = {1.0f,
+                            float(x),
+                            float(y),
+                            float((pixel >> 16) & 0xFF),
+                            float((pixel >> 8) & 0xFF),
+                            float(pixel & 0xFF),
+                            alpha};
     for (int i = 0; i < 7 && i < GetOutputCount(); ++i) Out(i, values[i]);
     return;
   }

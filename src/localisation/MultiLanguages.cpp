@@ -103,7 +103,9 @@ std::string TMultiLanguages::Expand(const std::string& text, bool trim, int dept
   return result;
 }
 
-TMultiLanguages* Languages() { return g_languages.get(); }
+TMultiLanguages* Languages() {
+  return g_languages.get();
+}
 
 void StartupLanguages() {
   if (!g_languages) g_languages = std::make_unique<TMultiLanguages>();
@@ -118,7 +120,9 @@ void ShutdownLanguages() {
   g_createNewUser.clear();
 }
 
-bool LoadLanguage(const std::string& name) { return g_languages && g_languages->LoadLanguage(name); }
+bool LoadLanguage(const std::string& name) {
+  return g_languages && g_languages->LoadLanguage(name);
+}
 
 bool LoadLanguageFromFile(const std::string& path) {
   if (!g_languages) g_languages = std::make_unique<TMultiLanguages>();
@@ -134,9 +138,13 @@ void SetTextVariable(const std::string& name, const std::string& value) {
   if (g_languages) g_languages->SetTextVariable(name, value);
 }
 
-std::string GetLanguageId() { return g_languages ? g_languages->GetLanguageId() : std::string(); }
+std::string GetLanguageId() {
+  return g_languages ? g_languages->GetLanguageId() : std::string();
+}
 
-const std::string& GetCreateNewUserText() { return g_createNewUser; }
+const std::string& GetCreateNewUserText() {
+  return g_createNewUser;
+}
 
 std::string FormatThousands(int32_t value) {
   const long long v = value;

@@ -67,7 +67,8 @@ void TContextParam::SaveToStorage(const StorageRef& storage) {
   if (!storage) return;
   const StorageRef values = storage->AddChild("context_values");
   for (const auto& entry : candidates_) {
-    if (auto persistent = Query<IPersistent>(entry.value)) persistent->Save(values->AddChild("context_value"));
+    if (auto persistent = Query<IPersistent>(entry.value))
+      persistent->Save(values->AddChild("context_value"));
   }
 }
 

@@ -29,21 +29,53 @@ std::string CompileError(const std::string& text) {
 
 TEST(ExpressionParser, PrioritiesAndGrouping) {
   const std::vector<Case> cases = {
-      {"2+3*4", 14},      {"(2+3)*4", 20},   {"2^3^2", 64},        {"-2^2", 4},     {"2*3+4", 10},
-      {"1-2-3", -4},      {"12/2/3", 2},     {"2*3^2", 18},        {"((((7))))", 7}, {"2^-1", 0.5f},
-      {"-2*3", -6},       {"2*-3", -6},      {"10 div 3", 3},      {"-7 mod 3", -1}, {"7 mod -3", 1},
-      {"1 + 2 = 3", 1},   {"1 < 2 and 3 > 2", 1},                  {"not 1 = 1", 0}, {"2 + 3 > 4", 1},
-      {"3! + 1", 7},      {"2 * 3!", 12},    {"200 * 10%", 20},    {"sin(0) + cos(0) * 2", 2},
+      {"2+3*4", 14},
+      {"(2+3)*4", 20},
+      {"2^3^2", 64},
+      {"-2^2", 4},
+      {"2*3+4", 10},
+      {"1-2-3", -4},
+      {"12/2/3", 2},
+      {"2*3^2", 18},
+      {"((((7))))", 7},
+      {"2^-1", 0.5f},
+      {"-2*3", -6},
+      {"2*-3", -6},
+      {"10 div 3", 3},
+      {"-7 mod 3", -1},
+      {"7 mod -3", 1},
+      {"1 + 2 = 3", 1},
+      {"1 < 2 and 3 > 2", 1},
+      {"not 1 = 1", 0},
+      {"2 + 3 > 4", 1},
+      {"3! + 1", 7},
+      {"2 * 3!", 12},
+      {"200 * 10%", 20},
+      {"sin(0) + cos(0) * 2", 2},
   };
   for (const auto& c : cases) EXPECT_FLOAT_EQ(Eval(c.text), c.value) << c.text;
 }
 
 TEST(ExpressionParser, UnarySignsNotAndIntegerPower) {
   const std::vector<Case> cases = {
-      {"- - -2", -2},    {"+-+2", -2},      {"--2", 2},        {"1--2", 3},    {"1++2", 3},
-      {"5 - -2", 7},     {"not 0", 1},      {"not 1", 0},      {"not not 5", 5}, {"not not not 0", 1},
-      {"(-2)^3", -8},    {"-2^3", -8},      {"2^0.5", 1.41421354f}, {"x++", 1}, {"4--", 3},
-      {"(-8)^2", 64},    {"2^10", 1024},    {"9^0.5", 3},
+      {"- - -2", -2},
+      {"+-+2", -2},
+      {"--2", 2},
+      {"1--2", 3},
+      {"1++2", 3},
+      {"5 - -2", 7},
+      {"not 0", 1},
+      {"not 1", 0},
+      {"not not 5", 5},
+      {"not not not 0", 1},
+      {"(-2)^3", -8},
+      {"-2^3", -8},
+      {"2^0.5", 1.41421354f},
+      {"x++", 1},
+      {"4--", 3},
+      {"(-8)^2", 64},
+      {"2^10", 1024},
+      {"9^0.5", 3},
   };
   for (const auto& c : cases) EXPECT_FLOAT_EQ(Eval(c.text), c.value) << c.text;
   // A real power of a negative base fails where the integer power does not.
@@ -133,9 +165,10 @@ TEST(ExpressionParser, BadTextFailsCleanly) {
 TEST(ExpressionParser, RandomTokenSoupNeverEscapesTheParser) {
   // Compiling and evaluating any sequence of tokens either works or raises
   // the parser's own exceptions.
-  const char* pieces[] = {"1", "2.5", "x", "y", "pi", "random", "(", ")", ",", "+", "-", "*", "/", "^", "!",
-                          "%", "not", "and", "mod", "div", ":=", "=", "<", ">=", "<>", "'a'", "'a,b'", "in",
-                          "sin", "max", "if", "pos", "++", "--", "$1f", "e", "1e3", "@", "round", "random_int"};
+  const char* pieces[] = {"1",  "2.5", "x",  "y",  "pi",  "random", "(",     ")",   ",",     "+",
+                          "-",  "*",   "/",  "^",  "!",   "%",      "not",   "and", "mod",   "div",
+                          ":=", "=",   "<",  ">=", "<>",  "'a'",    "'a,b'", "in",  "sin",   "max",
+                          "if", "pos", "++", "--", "$1f", "e",      "1e3",   "@",   "round", "random_int"};
   const int count = sizeof(pieces) / sizeof(pieces[0]);
   TExpressionParser parser;
   uint32_t state = 12345;
@@ -218,7 +251,8 @@ TEST(ExpressionParser, VariablesFunctionsAndReplacement) {
   EXPECT_EQ(calls, 1);  // folded once at compile time
   EXPECT_EQ(parser.Evaluate(folded), 8.0f);
   EXPECT_EQ(calls, 1);
-  parser.DefineFunction("tick", "counts", 0, [&calls](const float*) { return float(++calls); }, true);
+  parser.DefineFunction(
+      "tick", "counts", 0, [&calls](const float*) { return float(++calls); }, true);
   const int varying = parser.Compile("tick");
   EXPECT_EQ(parser.Evaluate(varying), 2.0f);
   EXPECT_EQ(parser.Evaluate(varying), 3.0f);
@@ -231,7 +265,8 @@ TEST(ExpressionParser, VariablesFunctionsAndReplacement) {
     parser.ReplaceWord("twice", "max");
     FAIL();
   } catch (const EParserException& e) {
-    EXPECT_STREQ(e.what(), "Error in math expression: Cannot replace variable/function NFuntionArg doesn't match");
+    EXPECT_STREQ(e.what(),
+                 "Error in math expression: Cannot replace variable/function NFuntionArg doesn't match");
   }
   ASSERT_NE(parser.FindWord("sinh"), nullptr);
   EXPECT_EQ(parser.FindWord("sinh")->description, "hyperbolic sine of an angle in rad");

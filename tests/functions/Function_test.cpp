@@ -37,11 +37,12 @@ public:
 
 // A definition text: a static cell, or a link by name.
 std::string Static(int row, int col, float value) {
-  return "<paramdef row='" + std::to_string(row) + "' col='" + std::to_string(col) + "' static='yes' value='" +
-         std::to_string(value) + "'/>";
+  return "<paramdef row='" + std::to_string(row) + "' col='" + std::to_string(col) +
+         "' static='yes' value='" + std::to_string(value) + "'/>";
 }
 std::string Linked(const std::string& name, int row, int col) {
-  return "<paramdef name='" + name + "' row='" + std::to_string(row) + "' col='" + std::to_string(col) + "'/>";
+  return "<paramdef name='" + name + "' row='" + std::to_string(row) + "' col='" + std::to_string(col) +
+         "'/>";
 }
 std::string Row(int row, const std::vector<float>& values) {
   std::string s;
@@ -49,8 +50,8 @@ std::string Row(int row, const std::vector<float>& values) {
   return s;
 }
 std::string FunctionXml(const std::string& type, const std::string& defs, const std::string& extra = {}) {
-  return "<function type='" + type + "'><paramspace><paramdefs>" + defs + "</paramdefs></paramspace>" + extra +
-         "</function>";
+  return "<function type='" + type + "'><paramspace><paramdefs>" + defs + "</paramdefs></paramspace>" +
+         extra + "</function>";
 }
 
 class FunctionTest : public ::testing::Test {
@@ -106,9 +107,9 @@ TEST_F(FunctionTest, RowKinds) {
   EXPECT_EQ(RowResult("function_sum", {1, 2, 3}), 6.0f);
   EXPECT_EQ(RowResult("function_multiply", {2, 3, 4}), 24.0f);
   EXPECT_EQ(RowResult("function_substr", {10, 3, 2}), 5.0f);
-  EXPECT_EQ(RowResult("function_division", {12, 0, 3, 2}), 2.0f);  // zero divisor skipped
-  EXPECT_EQ(RowResult("function_polinom2", {2, 3, 4, 5}), 25.0f);  // 3*4 + 4*2 + 5
-  EXPECT_NEAR(RowResult("function_sin", {2, 1, 4}), 2.0f, 1e-6);   // 2*sin(2pi/4)
+  EXPECT_EQ(RowResult("function_division", {12, 0, 3, 2}), 2.0f);           // zero divisor skipped
+  EXPECT_EQ(RowResult("function_polinom2", {2, 3, 4, 5}), 25.0f);           // 3*4 + 4*2 + 5
+  EXPECT_NEAR(RowResult("function_sin", {2, 1, 4}), 2.0f, 1e-6);            // 2*sin(2pi/4)
   EXPECT_NEAR(RowResult("function_sin", {2, 1, 4, 1, 10, 1}), 9.0f, 1e-5);  // phase pi, plus 10 + 1
   EXPECT_EQ(RowResult("function_sin", {2, 1, 0}), -99.0f);
   SetRandomSeed(5);
@@ -131,8 +132,8 @@ TEST_F(FunctionTest, PiecewiseIntervalAndArithmetic) {
     EXPECT_EQ(piecewise->GetOutput(0), y) << x;
   }
 
-  auto interval =
-      Make(FunctionXml("function_interval", Row(0, {0}) + Row(1, {0}) + Row(2, {1, 5, 100}) + Row(3, {10, 20, 30})));
+  auto interval = Make(FunctionXml("function_interval",
+                                   Row(0, {0}) + Row(1, {0}) + Row(2, {1, 5, 100}) + Row(3, {10, 20, 30})));
   interval->Bind(nullptr);
   for (auto [x, y] : std::vector<std::pair<float, float>>{{0, 10}, {1, 10}, {3, 20}, {9, 30}}) {
     interval->SetInput(0, x);
@@ -141,9 +142,9 @@ TEST_F(FunctionTest, PiecewiseIntervalAndArithmetic) {
   }
 
   // (((7 + 3) * 2) max 5) rem 6 = 2; second pair 9 div 0 keeps 9.
-  auto arithmetic = Make(FunctionXml("function_arithmetic", Row(0, {0, 0}) + Row(1, {7, 3, 2, 5, 6}) +
-                                                                 Row(2, {0, 2, 4, 6}) + Row(3, {9, 0}) +
-                                                                 Row(4, {7})));
+  auto arithmetic =
+      Make(FunctionXml("function_arithmetic", Row(0, {0, 0}) + Row(1, {7, 3, 2, 5, 6}) +
+                                                  Row(2, {0, 2, 4, 6}) + Row(3, {9, 0}) + Row(4, {7})));
   arithmetic->Bind(nullptr);
   arithmetic->Calculate();
   EXPECT_EQ(arithmetic->GetOutput(0), 2.0f);
@@ -157,9 +158,10 @@ TEST_F(FunctionTest, StaticAndUnsetCells) {
   owner.Bind();
   // "half" is static in the function, whatever the owner holds; "ghost"
   // names a cell the owner lacks and reads as 0.
-  auto f = Make(FunctionXml("function_sum", Linked("total", 0, 0) +
-                                                "<paramdef name='half' row='1' col='0' static='yes' value='0.5'/>" +
-                                                Linked("ghost", 1, 1)));
+  auto f = Make(
+      FunctionXml("function_sum", Linked("total", 0, 0) +
+                                      "<paramdef name='half' row='1' col='0' static='yes' value='0.5'/>" +
+                                      Linked("ghost", 1, 1)));
   f->Bind(&owner);
   f->Calculate();
   EXPECT_EQ(owner.Get("total"), 0.5f);
@@ -183,8 +185,10 @@ TEST_F(FunctionTest, ComplexFunctionsSelectorsAndPreparation) {
   // to the complex function's cells.
   const std::string complexDefs = Linked("out", 0, 0) + Linked("x", 1, 0);
   const std::string subs =
-      "<functions>" + FunctionXml("function_multiply", Linked("out", 0, 0) + Linked("x", 1, 0) + Static(1, 1, 2)) +
-      FunctionXml("function_sum", Linked("out", 0, 0) + Linked("out", 1, 0) + Static(1, 1, 1)) + "</functions>";
+      "<functions>" +
+      FunctionXml("function_multiply", Linked("out", 0, 0) + Linked("x", 1, 0) + Static(1, 1, 2)) +
+      FunctionXml("function_sum", Linked("out", 0, 0) + Linked("out", 1, 0) + Static(1, 1, 1)) +
+      "</functions>";
   auto complex = Make(FunctionXml("function_complex", complexDefs, subs));
   complex->Bind(&owner);
   complex->Calculate();
@@ -206,18 +210,20 @@ TEST_F(FunctionTest, ComplexFunctionsSelectorsAndPreparation) {
   constSelector->Bind(&owner);
   constSelector->Calculate();
   EXPECT_EQ(owner.Get("out"), 100.0f);
-  auto outOfRange = Make(FunctionXml("function_selector_const", Linked("out", 0, 0) + Static(2, 0, 9), choices));
+  auto outOfRange =
+      Make(FunctionXml("function_selector_const", Linked("out", 0, 0) + Static(2, 0, 9), choices));
   outOfRange->Bind(&owner);
   outOfRange->Calculate();
   EXPECT_EQ(owner.Get("out"), 100.0f);
 
   // A preparation function with "before" and "after" sub-functions.
-  const std::string prep = "<preparation_function type='function_complex'><paramspace><paramdefs>" +
-                           Linked("out", 0, 0) + "</paramdefs></paramspace><functions>" +
-                           FunctionXml("function_sum", Linked("out", 0, 0) + Static(1, 0, 1)).insert(10, "name='before' ") +
-                           FunctionXml("function_multiply", Linked("out", 0, 0) + Linked("out", 1, 0) + Static(1, 1, 10))
-                               .insert(10, "name='after' ") +
-                           "</functions></preparation_function>";
+  const std::string prep =
+      "<preparation_function type='function_complex'><paramspace><paramdefs>" + Linked("out", 0, 0) +
+      "</paramdefs></paramspace><functions>" +
+      FunctionXml("function_sum", Linked("out", 0, 0) + Static(1, 0, 1)).insert(10, "name='before' ") +
+      FunctionXml("function_multiply", Linked("out", 0, 0) + Linked("out", 1, 0) + Static(1, 1, 10))
+          .insert(10, "name='after' ") +
+      "</functions></preparation_function>";
   auto prepared = Make(FunctionXml("function_sum", Linked("out", 0, 0), prep));
   prepared->Bind(&owner);
   ASSERT_NE(prepared->GetBeforeFunction(), nullptr);
@@ -235,7 +241,8 @@ TEST_F(FunctionTest, EvalFunctionRunsItsProgramAndSwitchesOffOnErrors) {
   owner.Add("d", 1, 1, 4);
   owner.Bind();
   const std::string defs = Linked("y", 0, 0) + Linked("t", 1, 0) + Linked("d", 1, 1);
-  auto f = Make(FunctionXml("function_eval", defs, "<expression>k := t * 10\n// comment\ny := k / d</expression>"));
+  auto f = Make(
+      FunctionXml("function_eval", defs, "<expression>k := t * 10\n// comment\ny := k / d</expression>"));
   auto* eval = dynamic_cast<TEvalFunction*>(f.get());
   ASSERT_NE(eval, nullptr);
   f->Bind(&owner);
@@ -261,10 +268,10 @@ TEST_F(FunctionTest, EvalFunctionRunsItsProgramAndSwitchesOffOnErrors) {
 }
 
 TEST_F(FunctionTest, SaveAndLoadKeepTheLayout) {
-  auto f = Make(FunctionXml("function_eval",
-                            Linked("y", 0, 0) + Static(1, 2, 1.5f) +
-                                "<paramdef name='p' row='2' col='1' outrow='3' outcol='4'/>",
-                            "<expression>y := 1</expression>"));
+  auto f = Make(FunctionXml(
+      "function_eval",
+      Linked("y", 0, 0) + Static(1, 2, 1.5f) + "<paramdef name='p' row='2' col='1' outrow='3' outcol='4'/>",
+      "<expression>y := 1</expression>"));
   const auto out = NewStorage("root");
   ASSERT_TRUE(SaveObjectTo(*f, out, "function"));
   const auto copy = CreateFromChild(out, "function", 0);

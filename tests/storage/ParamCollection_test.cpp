@@ -9,7 +9,9 @@
 namespace qv {
 namespace {
 
-std::string Text(const TVariant& v) { return VarToString(v); }
+std::string Text(const TVariant& v) {
+  return VarToString(v);
+}
 
 std::string ReadParamText(const StorageRef& s, int index) {
   const auto p = s->GetChild("param", index);

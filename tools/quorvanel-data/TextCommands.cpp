@@ -26,7 +26,8 @@ int RunEval(TArgs& args) {
   const auto program = args.Option("--program");
   const auto vars = args.Options("--var");
   const auto rest = args.Remaining();  // an expression may start with "--"
-  if (program ? !rest.empty() : rest.size() != 1) throw EToolError("expected one expression TEXT or --program FILE");
+  if (program ? !rest.empty() : rest.size() != 1)
+    throw EToolError("expected one expression TEXT or --program FILE");
   if (seed) SetRandomSeed(static_cast<uint32_t>(ParseIntArg(*seed, "--seed")));
 
   TExpressionParser parser;
