@@ -843,6 +843,10 @@ void TExpressionParser::DefineVariable(const std::string& name, float* storage) 
   auto w = std::make_unique<TExprWord>();
   w->name = name;
   w->kind = EWordKind::kVariable;
+  if (!storage) {  // no storage given: the word keeps its own
+    w->owned = std::make_unique<float>(0.0f);
+    storage = w->owned.get();
+  }
   w->variable = storage;
   words_.Add(std::move(w));
 }

@@ -125,7 +125,7 @@ public:
   const std::string& ExpressionText(int index) const;
 
   // Binds a name to a float the owner keeps alive while expressions that
-  // use it exist.
+  // use it exist (nullptr: the parser keeps the value itself).
   void DefineVariable(const std::string& name, float* storage);
   void DefineConstant(const std::string& name, float value);
   // At most 6 arguments ("Too many arguments"). Non-varying functions whose

@@ -268,6 +268,9 @@ TEST(ExpressionParser, VariablesFunctionsAndReplacement) {
     EXPECT_STREQ(e.what(),
                  "Error in math expression: Cannot replace variable/function NFuntionArg doesn't match");
   }
+  parser.DefineVariable("own", nullptr);
+  EXPECT_EQ(parser.Evaluate(parser.Compile("own := 4")), 4.0f);
+  EXPECT_EQ(parser.GetVariable("own"), 4.0f);
   ASSERT_NE(parser.FindWord("sinh"), nullptr);
   EXPECT_EQ(parser.FindWord("sinh")->description, "hyperbolic sine of an angle in rad");
   EXPECT_EQ(parser.FindWord("LOGN")->argCount, 2);
