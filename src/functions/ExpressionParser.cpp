@@ -528,7 +528,8 @@ private:
           tokens_[i + 1].kind == TK::kLeft && tokens_[i + 2].kind == TK::kString &&
           tokens_[i + 3].kind == TK::kComma && tokens_[i + 4].kind == TK::kString &&
           tokens_[i + 5].kind == TK::kRight) {
-        out.push_back(StringCall(t.word, t.text, tokens_[i + 2].str, tokens_[i + 4].str));
+        out.push_back(StringCall(t.word, t.text + "(" + tokens_[i + 2].text + "," + tokens_[i + 4].text + ")",
+                                 tokens_[i + 2].str, tokens_[i + 4].str));
         i += 6;
         continue;
       }
@@ -542,8 +543,9 @@ private:
       if (tokens_[i].kind == TK::kString && i + 2 < tokens_.size() && IsOperator(tokens_[i + 1]) &&
           tokens_[i + 1].word->stringFunction && tokens_[i + 1].word->fixity == EFixity::kInfix &&
           tokens_[i + 2].kind == TK::kString) {
-        out.push_back(
-            StringCall(tokens_[i + 1].word, tokens_[i + 1].text, tokens_[i].str, tokens_[i + 2].str));
+        out.push_back(StringCall(tokens_[i + 1].word,
+                                 tokens_[i].text + tokens_[i + 1].text + tokens_[i + 2].text, tokens_[i].str,
+                                 tokens_[i + 2].str));
         i += 3;
         continue;
       }
