@@ -42,6 +42,12 @@ double Positive(double v) {
   return v;
 }
 
+// x to the power y; zero to a negative power is a division by zero.
+float Power(double x, double y) {
+  if (x == 0.0 && y < 0.0) throw EMathError(kDivisionByZero);
+  return CheckResult(std::pow(x, y));
+}
+
 double Factorial(double x) {
   // x * (x - 1)! down to 1.1; iterative, and bounded because the product
   // leaves the float range after a few dozen factors.
@@ -941,9 +947,9 @@ void TExpressionParser::DefineStandardWords() {
   op("%", Post, 10, [](F a) { return static_cast<float>(a[0] * 0.01); });
   op("-@", Pre, 10, [](F a) { return -a[0]; });
   op("+@", Pre, 10, [](F a) { return a[0]; });
-  op("^", In, 20, [](F a) { return CheckResult(std::pow(double(a[0]), double(a[1]))); });
+  op("^", In, 20, [](F a) { return Power(a[0], a[1]); });
   op("^@", In, 20,
-     [](F a) { return CheckResult(std::pow(double(a[0]), static_cast<double>(RoundToInt64(a[1])))); });
+     [](F a) { return Power(a[0], static_cast<double>(RoundToInt64(a[1]))); });
   op("*", In, 30, [](F a) { return a[0] * a[1]; });
   op("/", In, 30, [](F a) {
     if (a[1] == 0.0f) throw EMathError(kDivisionByZero);
@@ -1036,11 +1042,11 @@ void TExpressionParser::DefineStandardWords() {
     if (base == 0.0) throw EMathError(kDivisionByZero);
     return CheckResult(std::log(Positive(a[1])) / base);
   });
-  auto power = [](F a) { return CheckResult(std::pow(double(a[0]), double(a[1]))); };
+  auto power = [](F a) { return Power(a[0], a[1]); };
   fn("power", 2, "power: x^y", power);
   fn("pow", 2, "power: x^y", power);
   fn("intpower", 2, "integer power: x^y",
-     [](F a) { return CheckResult(std::pow(double(a[0]), static_cast<double>(RoundToInt64(a[1])))); });
+     [](F a) { return Power(a[0], static_cast<double>(RoundToInt64(a[1]))); });
   fn("max", 2, "the maximum of both arguments", [](F a) { return a[0] > a[1] ? a[0] : a[1]; });
   fn("min", 2, "the minimum of both arguments", [](F a) { return a[0] < a[1] ? a[0] : a[1]; });
   auto unary = [&](const char* name, const char* description, double (*f)(double)) {

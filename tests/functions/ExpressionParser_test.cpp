@@ -135,6 +135,7 @@ TEST(ExpressionParser, CompileErrorMessages) {
       {"3! 2", "Error in math expression: Can not find operand/function"},
       {"1/0", "Division by zero"},
       {"ln(-1)", "Invalid floating point operation"},
+      {"0^-1", "Division by zero"},
       {"1e39", "Floating point overflow"},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(CompileError(text), message) << text;
