@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libpugixml-dev zlib1g-dev libminizip-dev libpng-dev libjpeg62-turbo-dev
   libsdl2-dev libvorbis-dev libopenmpt-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev python3
 )
 if [ "${1:-}" = "--gui" ]; then
   packages+=(xvfb xauth)

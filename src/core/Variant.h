@@ -1,5 +1,5 @@
-// The value type of property reads and writes: empty (also standing for the
-// design's Null), a boolean, an integer, a real number or UTF-8 text.
+// The value type of property reads and writes: empty (also standing for
+// Null), a boolean, an integer, a real number or UTF-8 text.
 #pragma once
 
 #include <string>

@@ -42,6 +42,18 @@ std::string DeepText(const pugi::xml_node& node) {
   return out;
 }
 
+// The text of an element with no children or one text child; otherwise the
+// markup of its children.
+std::string ValueOf(const pugi::xml_node& element) {
+  const auto first = element.first_child();
+  if (!first) return {};
+  if (!first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
+    return first.value();
+  std::string out;
+  for (auto c = first; c; c = c.next_sibling()) out += Markup(c);
+  return out;
+}
+
 bool Convert(const std::string& bytes, const char* from, std::string& out) {
   iconv_t cd = ::iconv_open("UTF-8", from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
@@ -240,15 +252,7 @@ std::optional<std::string> TXMLStorage::ReadChildText(const std::string& name) c
 }
 
 void TXMLStorage::WriteChildText(const std::string& name, const std::string& value) {
-  if (!element_ || name.empty()) return;
-  auto c = element_.child(name.c_str());
-  if (!c) {
-    c = element_.append_child(name.c_str());
-    cacheValid_ = false;
-  }
-  TXMLStorage child;
-  child.element_ = c;
-  child.SetText(value);
+  if (auto child = FirstChildOrNew(name)) child->SetText(value);
 }
 
 void TXMLStorage::AppendCopy(const Ref<IHierStorage>& storage) {
@@ -267,16 +271,7 @@ void TXMLStorage::RemoveChild(const Ref<IHierStorage>& storage) {
 
 std::string TXMLStorage::GetMarkup() const { return element_ ? Markup(element_) : ""; }
 
-std::string TXMLStorage::GetValue() const {
-  if (!element_) return {};
-  const auto first = element_.first_child();
-  if (!first) return {};
-  if (!first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
-    return first.value();
-  std::string out;
-  for (auto c = first; c; c = c.next_sibling()) out += Markup(c);
-  return out;
-}
+std::string TXMLStorage::GetValue() const { return element_ ? ValueOf(element_) : ""; }
 
 void TXMLStorage::SetValue(const std::string& value) {
   if (!element_) return;
@@ -293,21 +288,24 @@ void TXMLStorage::SetValue(const std::string& value) {
 std::optional<std::string> TXMLStorage::ReadChildValue(const std::string& name) const {
   const auto c = element_.child(name.c_str());
   if (!c) return std::nullopt;
-  TXMLStorage child;
-  child.element_ = c;
-  return child.GetValue();
+  return ValueOf(c);
 }
 
 void TXMLStorage::WriteChildValue(const std::string& name, const std::string& value) {
-  if (!element_ || name.empty()) return;
+  if (auto child = FirstChildOrNew(name)) child->SetValue(value);
+}
+
+Ref<TXMLStorage> TXMLStorage::FirstChildOrNew(const std::string& name) {
+  if (!element_ || name.empty()) return nullptr;
   auto c = element_.child(name.c_str());
   if (!c) {
     c = element_.append_child(name.c_str());
     cacheValid_ = false;
   }
-  TXMLStorage child;
-  child.element_ = c;
-  child.SetValue(value);
+  auto child = MakeRef<TXMLStorage>();
+  child->element_ = c;  // bound without re-reading its out-storage
+  child->document_ = document_;
+  return child;
 }
 
 bool TXMLStorage::CreateNew(const std::string& rootName) {

@@ -61,6 +61,8 @@ public:
 
 private:
   Ref<IHierStorage> Wrap(pugi::xml_node element) const;
+  // The first child of that name, appended when missing.
+  Ref<TXMLStorage> FirstChildOrNew(const std::string& name);
   const std::vector<pugi::xml_node>& Lookup(const std::string& name);
 
   pugi::xml_node element_;

@@ -141,7 +141,7 @@ TLinkCellInfoCollection Moves(std::initializer_list<int32_t> points) {
   return moves;
 }
 
-TEST(ComputerChoice, DesignExampleAlwaysPlaysTheBestOfTwo) {
+TEST(ComputerChoice, WorkedExampleAlwaysPlaysTheBestOfTwo) {
   const auto moves = Moves({600, 400});
   const TComputerPickRange range = ComputerPickRange(2, 1000, 500, 500, 0.0, 10);
   EXPECT_EQ(range.start, 0);

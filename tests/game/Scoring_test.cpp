@@ -11,7 +11,7 @@ TCell MakeCell(int32_t kind, int32_t colour, int32_t flower) { return TCell{kind
 
 int32_t LinePoints(const TCell& cell, int n, int chain) { return n * CellPoints(cell, n, chain); }
 
-TEST(ScoringPoints, DesignExamples) {
+TEST(ScoringPoints, WorkedExamples) {
   EXPECT_EQ(LinePoints(MakeCell(kCellNormal, kNoColour, 11), 3, 1), 1500);
   EXPECT_EQ(LinePoints(MakeCell(kCellComplete, kNoColour, 11), 3, 1), 300);
   EXPECT_EQ(LinePoints(MakeCell(kCellTriple, kNoColour, 11), 4, 2), 1680);

@@ -1,17 +1,6 @@
 #!/usr/bin/env bash
 # The data tool's level, play and autoplay commands, run as a level designer would.
-set -u
-tool=${QV_TOOL:?QV_TOOL names the data tool}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-fails=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1: expected [$2], got [$3]"
-    fails=$((fails + 1))
-  fi
-}
+source "$(dirname "$0")/lib.sh"
 # Runs a python expression over the JSON lines of a file (list `e`).
 query() {
   python3 -c "import json,sys; e=[json.loads(l) for l in open(sys.argv[1])]; print($2)" "$1"
@@ -73,4 +62,4 @@ check autoplay "3 True" \
 "$tool" autoplay --level meadow.xml --games 2 --strategy worst > /dev/null 2>&1
 check bad-strategy-exit 1 $?
 
-exit $((fails > 0))
+finish

@@ -1,17 +1,6 @@
 #!/usr/bin/env bash
 # The data tool's blend and fill commands, run as a content author would.
-set -u
-tool=${QV_TOOL:?QV_TOOL names the data tool}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-fails=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1: expected [$2], got [$3]"
-    fails=$((fails + 1))
-  fi
-}
+source "$(dirname "$0")/lib.sh"
 # Prints the pixels of a PNG written by the tool as r,g,b[,a] items.
 pixels() {
   python3 - "$1" <<'PY'
@@ -68,4 +57,4 @@ check "truncated png exit" 1 $?
 "$tool" fill --color 0xGG --mask mask.png --mode normal --opacity 1 dst.png o.png 2> err.txt
 check "bad colour exit" 1 $?
 
-[ "$fails" -eq 0 ] || exit 1
+finish

@@ -1,17 +1,6 @@
 #!/usr/bin/env bash
 # The data tool's storage commands, run as a content author would.
-set -u
-tool=${QV_TOOL:?QV_TOOL names the data tool}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-fails=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1: expected [$2], got [$3]"
-    fails=$((fails + 1))
-  fi
-}
+source "$(dirname "$0")/lib.sh"
 
 # pack, then cat returns each file, through the package and with either slash.
 mkdir -p src/images src/ini
@@ -53,5 +42,4 @@ check "unknown command" 1 $?
 "$tool" pack --bogus a b > /dev/null 2>&1
 check "unknown option" 1 $?
 
-if [ "$fails" -eq 0 ]; then echo "storage tool: all checks passed"; fi
-exit $((fails > 0))
+finish

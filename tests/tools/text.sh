@@ -1,17 +1,6 @@
 #!/usr/bin/env bash
 # The data tool's eval, expand and format commands, run as a content author would.
-set -u
-tool=${QV_TOOL:?QV_TOOL names the data tool}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-fails=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1: expected [$2], got [$3]"
-    fails=$((fails + 1))
-  fi
-}
+source "$(dirname "$0")/lib.sh"
 
 check eval-priority 14 "$("$tool" eval '2+3*4')"
 check eval-power 64 "$("$tool" eval '2^3^2')"
@@ -57,4 +46,4 @@ check format-time "1:05" "$("$tool" format --lang en.lng time 65)"
 "$tool" expand --lang missing.lng 'x' > /dev/null 2>&1
 check expand-missing-file 1 $?
 
-exit $((fails > 0))
+finish
