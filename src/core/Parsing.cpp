@@ -18,7 +18,8 @@ double ParseFloat(std::string_view text, double def) {
   if (*b == '+') ++b;
   double v = 0;
   auto [p, ec] = std::from_chars(b, e, v);
-  if (ec != std::errc() || p != e) return def;
+  // Data never hold "inf" or "nan"; those read as unparsable.
+  if (ec != std::errc() || p != e || !std::isfinite(v)) return def;
   return v;
 }
 

@@ -106,7 +106,11 @@ std::string DecodeStorageText(const std::string& bytes) {
   const std::string encoding = DeclaredEncoding(bytes);
   if (encoding.empty()) return bytes;
   std::string out;
-  if (Convert(bytes, encoding.c_str(), out)) return out;
+  // Only single-byte encodings are honoured; a text that claims a wide
+  // Unicode form is read as Windows-1252 like any unknown encoding.
+  const bool wide = StartsWithText(encoding, "utf-16") || StartsWithText(encoding, "utf-32") ||
+                    StartsWithText(encoding, "ucs");
+  if (!wide && Convert(bytes, encoding.c_str(), out)) return out;
   if (Convert(bytes, "WINDOWS-1252", out)) return out;
   return Latin1ToUtf8(bytes);
 }

@@ -82,6 +82,8 @@ TEST(ParsingTest, FloatsUseThePointWhateverTheLocale) {
   EXPECT_DOUBLE_EQ(ParseFloat("0.5", 1), 0.5);
   EXPECT_DOUBLE_EQ(ParseFloat("", 1), 1);
   EXPECT_DOUBLE_EQ(ParseFloat("abc", 1), 1);
+  EXPECT_DOUBLE_EQ(ParseFloat("nan", 1), 1);
+  EXPECT_DOUBLE_EQ(ParseFloat("1e999", 1), 1);
   EXPECT_DOUBLE_EQ(ParseFloat(" -2.25e1 ", 0), -22.5);
   std::setlocale(LC_NUMERIC, saved.c_str());
   EXPECT_EQ(ParseIntDefault("42", 0), 42);

@@ -79,6 +79,10 @@ TEST(XMLStorageTest, DeclaredSingleByteEncodingIsDecoded) {
   auto unknown = LoadStorageText("<?xml version='1.0' encoding='no-such-code'?><r v='\xE9'/>");
   ASSERT_TRUE(unknown);
   EXPECT_EQ(unknown->ReadAttr("v", ""), "\xC3\xA9");
+  // A wide Unicode form cannot describe 8-bit text; it reads as Windows-1252.
+  auto wide = LoadStorageText("<?xml version='1.0' encoding='UTF-16'?><r v='\xE9'/>");
+  ASSERT_TRUE(wide);
+  EXPECT_EQ(wide->ReadAttr("v", ""), "\xC3\xA9");
 }
 
 TEST(XMLStorageTest, BrokenTextDoesNotLoad) {
