@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "audio/AudioTestData.h"
 #include "audio/Music.h"
 #include "audio/Sound.h"
 #include "core/Constants.h"
@@ -396,34 +397,10 @@ TEST_F(EngineTest, UnconsumedMessagesPassTheHookAndOptionsReachAudio) {
   EXPECT_EQ(VarToString(engine->GetOption("SoundVolume")), "150");
 }
 
-// A little mono WAV: `frames` samples of one level.
-std::string Wav(int frames, int16_t level) {
-  std::string w = "RIFF";
-  auto u32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) w += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  auto u16 = [&](uint16_t v) {
-    w += static_cast<char>(v & 0xFF);
-    w += static_cast<char>(v >> 8);
-  };
-  u32(36 + 2 * static_cast<uint32_t>(frames));
-  w += "WAVEfmt ";
-  u32(16);
-  u16(1);
-  u16(1);
-  u32(44100);
-  u32(88200);
-  u16(2);
-  u16(16);
-  w += "data";
-  u32(2 * static_cast<uint32_t>(frames));
-  for (int i = 0; i < frames; ++i) u16(static_cast<uint16_t>(level));
-  return w;
-}
 
 TEST_F(EngineTest, SoundAndMusicResourcesPlayThroughTheEngine) {
   ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
-  dir.Write("snd/click.wav", Wav(4410, 12000));
+  dir.Write("snd/click.wav", test::MakeWav(4410, 12000));
   dir.Write("snd/theme.ogg", test::ReadFile((std::filesystem::path(__FILE__).parent_path().parent_path() /
                                              "fixtures" / "engine" / "tone.ogg")
                                                 .string()));
