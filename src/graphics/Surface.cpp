@@ -181,9 +181,11 @@ bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mod
 
 bool TSurface::FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
                          const TRect& maskRect) {
-  if (mode < 0 || mode > kBlendMaxOpaque) return false;
+  // Opacity 0 paints nothing in any mode (the formulas of modes 1 to 5
+  // would still nudge colour and alpha at strength 0).
+  if (opacity <= 0 || mode < 0 || mode > kBlendMaxOpaque) return false;
   if (mask == this) return FillColor(color, Copy().get(), mode, opacity, destRect, maskRect);
-  opacity = std::clamp(opacity, 0, 255);
+  opacity = std::min(opacity, 255);
   return ForEachClip(destRect, [&] { return FillOnce(color, mask, mode, opacity, destRect, maskRect); });
 }
 

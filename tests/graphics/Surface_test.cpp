@@ -157,6 +157,22 @@ TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
   EXPECT_EQ(d.GetPixel(2, 0), 0u);
 }
 
+TEST(SurfaceFill, OpacityZeroPaintsNothingInAnyMode) {
+  // At strength 0 overlay would still darken and screen would lower an
+  // opaque alpha; opacity 0 must leave every pixel as it was.
+  for (int mode = 0; mode <= kBlendMaxOpaque; ++mode) {
+    TSurface d(2, 1, true);
+    d.PixelAt(0, 0) = 0xFF405080u;
+    d.PixelAt(1, 0) = 0x00102030u;
+    TSurface mask(2, 1, true);
+    mask.PixelAt(0, 0) = mask.PixelAt(1, 0) = 0xFF000000u;
+    EXPECT_FALSE(d.FillColor(0xFFC0C0C0u, &mask, mode, 0, {0, 0, 2, 1}, {0, 0, 2, 1})) << mode;
+    EXPECT_FALSE(d.FillColor(0xFFC0C0C0u, nullptr, mode, 0, {0, 0, 2, 1}, {})) << mode;
+    EXPECT_EQ(d.GetPixel(0, 0), 0xFF405080u) << mode;
+    EXPECT_EQ(d.GetPixel(1, 0), 0x00102030u) << mode;
+  }
+}
+
 TEST(SurfaceMasked, CopiesOnlyUnderMaskAlphaWithThreeRectangles) {
   TSurface d(4, 4);
   auto src = Numbered(4, 4, true);

@@ -32,12 +32,16 @@ check "blend exit" 0 $?
 check "fill exit" 0 $?
 "$tool" blend --mode addition --opacity 0 --at -1,0 src.png dst.png zero.png
 check "opacity 0 exit" 0 $?
+"$tool" fill --color 0xFF0000FF --mask mask.png --mode overlay --opacity 0 dst.png fillzero.png
+check "fill opacity 0 exit" 0 $?
 if command -v python3 > /dev/null; then
   # 200 + floor((255 - 200) * 128 / 256) = 227 and so on; a clear pixel leaves the destination.
   check "blend pixels" "227,177,127 30,20,10" "$(pixels out.png)"
   # Opaque mask pixel takes the colour; alpha 64 moves a quarter of the way, rounding down.
   check "fill pixels" "0,0,255 22,15,71" "$(pixels fill.png)"
   check "opacity 0 draws nothing" "200,100,0 30,20,10" "$(pixels zero.png)"
+  # Overlay at strength 0 would still darken (30 -> 29); opacity 0 paints nothing.
+  check "fill opacity 0 paints nothing" "200,100,0 30,20,10" "$(pixels fillzero.png)"
 fi
 
 # Bad input: exit 1 and one line on standard error, never a crash.
