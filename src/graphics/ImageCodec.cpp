@@ -81,8 +81,9 @@ bool ReadPng(std::string_view bytes, EPngTarget target, TSurface* surface, std::
     png_set_palette_to_rgb(png);
     png_set_expand_gray_1_2_4_to_8(png);
     png_set_gray_to_rgb(png);
-    const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
-    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    // Only an alpha channel (grey+alpha, RGBA) makes a surface with alpha; a
+    // transparency chunk alone does not, and such pixels stay opaque.
+    const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0;
     png_set_bgr(png);
     if (!alpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     png_read_update_info(png, info);
@@ -96,6 +97,11 @@ bool ReadPng(std::string_view bytes, EPngTarget target, TSurface* surface, std::
   }
   png_read_image(png, rows.data());
   png_read_end(png, nullptr);
+  // A palette with transparency entries expands to alpha regardless.
+  if (target == EPngTarget::kColour && !surface->GetHasAlpha()) {
+    uint32_t* p = surface->GetScanLine(0);
+    for (size_t i = 0, n = static_cast<size_t>(w) * h; i < n; ++i) p[i] |= 0xFF000000u;
+  }
   png_destroy_read_struct(&png, &info, nullptr);
   return true;
 }

@@ -19,8 +19,8 @@ enum class EPngAccept {
   kAny,         // anything libpng can expand to B,G,R,A (the data tool)
 };
 
-// The surface gets the alpha flag when the image has an alpha channel (or a
-// transparency chunk); without one every alpha byte is 255.
+// The surface gets the alpha flag when the image has an alpha channel;
+// without one every alpha byte is 255 (a transparency chunk is ignored).
 Ref<TSurface> DecodePng(std::string_view bytes, EPngAccept accept = EPngAccept::kTrueColour);
 // 8-bit greyscale PNG (colour type 0) as one byte per pixel.
 bool DecodePngGrey(std::string_view bytes, int& width, int& height, std::vector<uint8_t>& grey);

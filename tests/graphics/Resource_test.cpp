@@ -75,6 +75,41 @@ std::string GreyPng(int w, int h, const uint8_t* grey) {
   return bytes;
 }
 
+// `png` with an ancillary chunk inserted after the header (with its CRC, or
+// the reader would drop it).
+std::string WithChunk(const std::string& png, const std::string& type, const std::string& data) {
+  const std::string body = type + data;
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char c : body) {
+    crc ^= c;
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  crc = ~crc;
+  auto be = [](uint32_t v) {
+    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                       static_cast<char>(v)};
+  };
+  return png.substr(0, 33) + be(static_cast<uint32_t>(data.size())) + body + be(crc) + png.substr(33);
+}
+
+// A two-entry palette image whose first entry is fully transparent.
+std::string PalettePng() {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = 2;
+  image.height = 1;
+  image.format = PNG_FORMAT_RGBA_COLORMAP;
+  image.colormap_entries = 2;
+  const uint8_t colormap[8] = {10, 20, 30, 0, 200, 100, 0, 255};
+  const uint8_t indices[2] = {0, 1};
+  png_alloc_size_t size = 0;
+  png_image_write_get_memory_size(image, size, 0, indices, 0, colormap);
+  std::string bytes(size, '\0');
+  png_image_write_to_memory(&image, bytes.data(), &size, 0, indices, 0, colormap);
+  bytes.resize(size);
+  return bytes;
+}
+
 // Records the audio calls; every handle it gives is distinct.
 class TRecordingOwner : public TSilentResourceOwner {
 public:
@@ -132,6 +167,23 @@ TEST_F(ResourceTest, PngDecodesWithAndWithoutAlpha) {
   b->SetOwner(&owner_);
   EXPECT_FALSE(b->GetSurface()->GetHasAlpha());
   EXPECT_EQ(b->GetSurface()->GetPixel(0, 0), 0xFF445566u);
+}
+
+TEST_F(ResourceTest, TransparencyChunkWithoutAlphaChannelStaysOpaque) {
+  // RGB keyed on its own colour (0x44, 0x55, 0x66): still no alpha channel.
+  const std::string keyed =
+      WithChunk(Png(2, 1, false, 0x00445566u), "tRNS", std::string("\0\x44\0\x55\0\x66", 6));
+  for (EPngAccept accept : {EPngAccept::kTrueColour, EPngAccept::kAny}) {
+    const Ref<TSurface> s = DecodePng(keyed, accept);
+    ASSERT_TRUE(s);
+    EXPECT_FALSE(s->GetHasAlpha());
+    EXPECT_EQ(s->GetPixel(1, 0), 0xFF445566u);
+  }
+  const Ref<TSurface> p = DecodePng(PalettePng(), EPngAccept::kAny);
+  ASSERT_TRUE(p);
+  EXPECT_FALSE(p->GetHasAlpha());
+  EXPECT_EQ(p->GetPixel(0, 0), 0xFF0A141Eu);
+  EXPECT_EQ(p->GetPixel(1, 0), 0xFFC86400u);
 }
 
 TEST_F(ResourceTest, LoadByDemandDecodesOnFirstUseAndAgainAfterUnload) {
