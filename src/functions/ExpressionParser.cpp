@@ -212,7 +212,6 @@ public:
   std::unique_ptr<TCompiled> Run() {
     if (text_.empty()) SyntaxError();
     Tokenise();
-    RewriteIncrements();
     RewriteSigns();
     RewriteNots();
     RewritePowers();
@@ -433,14 +432,13 @@ private:
   static bool IsNamed(const TToken& t, const char* name) {
     return t.kind == TK::kWord && t.word->name == name;
   }
-  static bool IsSign(const TToken& t) {
-    return IsNamed(t, "+") || IsNamed(t, "-") || IsNamed(t, "++") || IsNamed(t, "--");
-  }
-  static bool EndsValue(const TToken& t) {
-    return IsOperand(t) || t.kind == TK::kRight || Is(t, EFixity::kPostfix);
-  }
-  static bool StartsValue(const TToken& t) {
-    return IsOperand(t) || t.kind == TK::kLeft || IsFunction(t) || Is(t, EFixity::kPrefix);
+  // A "+" or "-" starts a run of signs at the start of the text, after "(",
+  // after the argument separator and after any operator (postfix ones
+  // included); elsewhere it is the binary operator.
+  static bool SignIsUnary(const std::vector<TToken>& before) {
+    if (before.empty()) return true;
+    const TToken& t = before.back();
+    return t.kind == TK::kLeft || t.kind == TK::kComma || IsOperator(t);
   }
 
   TToken WordToken(const char* name) const {
@@ -451,32 +449,12 @@ private:
 
   // --- rewriting --------------------------------------------------------------
 
-  // "++" and "--" after a value and before anything that does not start one
-  // are the increment operators; elsewhere they are two signs.
-  void RewriteIncrements() {
-    std::vector<TToken> out;
-    for (size_t i = 0; i < tokens_.size(); ++i) {
-      TToken& t = tokens_[i];
-      if (IsNamed(t, "++") || IsNamed(t, "--")) {
-        const bool afterValue = !out.empty() && EndsValue(out.back());
-        const bool beforeValue = i + 1 < tokens_.size() && StartsValue(tokens_[i + 1]);
-        if (!afterValue || beforeValue) {
-          const char* sign = IsNamed(t, "++") ? "+" : "-";
-          out.push_back(WordToken(sign));
-          out.push_back(WordToken(sign));
-          continue;
-        }
-      }
-      out.push_back(std::move(t));
-    }
-    tokens_ = std::move(out);
-  }
-
-  // A run of signs where no value precedes becomes one unary sign.
+  // A run of unary signs becomes one "-@" (odd number of "-") or "+@". The
+  // doubled "++" and "--" are operators of their own, never part of a run.
   void RewriteSigns() {
     std::vector<TToken> out;
     for (size_t i = 0; i < tokens_.size();) {
-      if ((IsNamed(tokens_[i], "+") || IsNamed(tokens_[i], "-")) && (out.empty() || !EndsValue(out.back()))) {
+      if ((IsNamed(tokens_[i], "+") || IsNamed(tokens_[i], "-")) && SignIsUnary(out)) {
         int minus = 0;
         while (i < tokens_.size() && (IsNamed(tokens_[i], "+") || IsNamed(tokens_[i], "-"))) {
           if (IsNamed(tokens_[i], "-")) ++minus;
@@ -618,8 +596,9 @@ private:
     return -1;
   }
 
-  // End of a right operand: the next infix or postfix operator outside
-  // brackets whose priority is equal or greater.
+  // End of a right operand: the next operator outside brackets (of any
+  // kind, prefix ones included) whose priority is equal or greater. So
+  // "1 + not 0" leaves "+" without a right operand, as "not" binds looser.
   int Terminator(int from, int hi, int priority) const {
     for (int i = from; i < hi; ++i) {
       const TToken& t = tokens_[static_cast<size_t>(i)];
@@ -627,7 +606,7 @@ private:
         i = t.match;
         continue;
       }
-      if ((Is(t, EFixity::kInfix) || Is(t, EFixity::kPostfix)) && t.word->priority >= priority) return i;
+      if (IsOperator(t) && t.word->priority >= priority) return i;
     }
     return hi;
   }

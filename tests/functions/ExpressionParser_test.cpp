@@ -48,7 +48,7 @@ TEST(ExpressionParser, PrioritiesAndGrouping) {
       {"1 < 2 and 3 > 2", 1},
       {"not 1 = 1", 0},
       {"2 + 3 > 4", 1},
-      {"3! + 1", 7},
+      {"3! * 2 + 1", 13},
       {"2 * 3!", 12},
       {"200 * 10%", 20},
       {"sin(0) + cos(0) * 2", 2},
@@ -60,9 +60,9 @@ TEST(ExpressionParser, UnarySignsNotAndIntegerPower) {
   const std::vector<Case> cases = {
       {"- - -2", -2},
       {"+-+2", -2},
-      {"--2", 2},
-      {"1--2", 3},
-      {"1++2", 3},
+      {"- -2", 2},
+      {"1 - -2", 3},
+      {"1 + +2", 3},
       {"5 - -2", 7},
       {"not 0", 1},
       {"not 1", 0},
@@ -73,6 +73,7 @@ TEST(ExpressionParser, UnarySignsNotAndIntegerPower) {
       {"2^0.5", 1.41421354f},
       {"x++", 1},
       {"4--", 3},
+      {"2 * 3++", 8},
       {"(-8)^2", 64},
       {"2^10", 1024},
       {"9^0.5", 3},
@@ -81,6 +82,30 @@ TEST(ExpressionParser, UnarySignsNotAndIntegerPower) {
   // A real power of a negative base fails where the integer power does not.
   EXPECT_THROW(Eval("(-8)^(1/3)"), EMathError);
   EXPECT_FLOAT_EQ(Eval("(-8)^3"), -512);
+}
+
+TEST(ExpressionParser, DoubledSignsAndSignsAfterOperators) {
+  // "++" and "--" are the postfix increment and decrement, never two signs.
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"--2", "Error in math expression: Syntax error: function or operand has too few arguments"},
+      {"++2", "Error in math expression: Syntax error: function or operand has too few arguments"},
+      {"1--2", "Error in math expression: Can not find operand/function"},
+      {"1++2", "Error in math expression: Can not find operand/function"},
+      // A sign after any operator, postfix ones included, is unary.
+      {"3! + 1", "Error in math expression: Can not find operand/function"},
+      {"50% - 1", "Error in math expression: Can not find operand/function"},
+      {"4-- -1", "Error in math expression: Can not find operand/function"},
+      // A right operand ends at the next operator of equal or greater
+      // priority, prefix ones too: "not" (60) binds looser than "+" (40).
+      {"1 + not 0", "Error in math expression: Syntax error: function or operand has too few arguments"},
+      {"1 = not 0", "Error in math expression: Syntax error: function or operand has too few arguments"},
+      {"-not 1", "Error in math expression: Syntax error: function or operand has too few arguments"},
+  };
+  for (const auto& [text, message] : cases) EXPECT_EQ(CompileError(text), message) << text;
+  EXPECT_EQ(Eval("1 and not 0"), 1.0f);
+  EXPECT_EQ(Eval("x := not 0"), 1.0f);
+  EXPECT_EQ(Eval("not -1"), -2.0f);
+  EXPECT_EQ(Eval("-3!"), 1.0f);  // (-3)!, as "!" has the priority of "-@"
 }
 
 TEST(ExpressionParser, RoundingHalvesToEvenAndFloatResults) {
