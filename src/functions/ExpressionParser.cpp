@@ -217,6 +217,7 @@ public:
     RewritePowers();
     RewriteStrings();
     Check();
+    RejectStrings();
     MatchBrackets();
     auto compiled = std::make_unique<TCompiled>();
     compiled->text = original_;
@@ -537,15 +538,21 @@ private:
       ++i;
     }
     tokens_ = std::move(out);
-    // Any other string operand is an error.
+    // Any other operator next to a string is an error.
     for (size_t i = 0; i < tokens_.size(); ++i) {
       if (tokens_[i].kind != TK::kString) continue;
       if (i > 0 && IsOperator(tokens_[i - 1]))
         throw EParserException(tokens_[i - 1].word->name + " is not a valid string operand");
       if (i + 1 < tokens_.size() && IsOperator(tokens_[i + 1]))
         throw EParserException(tokens_[i + 1].word->name + " is not a valid string operand");
-      SyntaxError();
     }
+  }
+
+  // A string left over after the checks (alone, or as a function argument)
+  // has nothing to compile into.
+  void RejectStrings() const {
+    for (const TToken& t : tokens_)
+      if (t.kind == TK::kString) SyntaxError();
   }
 
   void Check() const {

@@ -136,6 +136,11 @@ TEST(ExpressionParser, StringOperands) {
   EXPECT_EQ(Eval("pos('x', 'abcd')"), 0.0f);
   EXPECT_EQ(CompileError("'a' + 'b'"), "+ is not a valid string operand");
   EXPECT_EQ(CompileError("'a' * 2"), "* is not a valid string operand");
+  // A string that is not an operand of a string operation still meets the
+  // neighbour checks first.
+  EXPECT_EQ(CompileError("x 'a'"), "Error in math expression: x two space limited variables/constants");
+  EXPECT_EQ(CompileError("(1) 'a'"), "Error in math expression: Missing operand between ) and constant/variable");
+  EXPECT_EQ(CompileError("max('a', 1)"), "Error in math expression: Syntax error in expression max('a', 1)");
 }
 
 TEST(ExpressionParser, CompileErrorMessages) {
