@@ -190,9 +190,12 @@ void TBoardModel::ResetPlay() {
 // --- rules -------------------------------------------------------------------
 
 bool TBoardModel::Neighbours(int c1, int r1, int c2, int r2) {
-  if (c1 == c2) return std::abs(r1 - r2) == 1;
-  if (std::abs(c1 - c2) != 1) return false;
-  return r2 == r1 || r2 == r1 + ((c1 & 1) == 0 ? 1 : -1);
+  // Wide arithmetic: any two positions can be asked about, even far outside the grid.
+  const long long dc = static_cast<long long>(c1) - c2;
+  const long long dr = static_cast<long long>(r2) - r1;
+  if (dc == 0) return dr == 1 || dr == -1;
+  if (dc != 1 && dc != -1) return false;
+  return dr == 0 || dr == ((c1 & 1) == 0 ? 1 : -1);
 }
 
 bool TBoardModel::Movable(int col, int row) const {

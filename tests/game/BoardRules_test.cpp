@@ -33,6 +33,10 @@ TEST(BoardNeighbours, EvenAndOddColumns) {
       for (int x = 0; x < 6; ++x)
         for (int y = 0; y < 6; ++y)
           EXPECT_EQ(TBoardModel::Neighbours(a, b, x, y), TBoardModel::Neighbours(x, y, a, b));
+  // Positions far outside any grid are answered without overflow.
+  EXPECT_FALSE(TBoardModel::Neighbours(INT32_MIN, 0, INT32_MAX, 0));
+  EXPECT_FALSE(TBoardModel::Neighbours(0, INT32_MIN, 0, INT32_MAX));
+  EXPECT_TRUE(TBoardModel::Neighbours(0, INT32_MAX - 1, 0, INT32_MAX));
 }
 
 TEST(BoardMovable, OnlyUnlockedFlowers) {

@@ -45,6 +45,10 @@ check missing-lines 1 "$(wc -l < err.txt)"
 check no-seed-exit 1 $?
 "$tool" play --level meadow.xml --seed 1 --moves "1,2,3" > /dev/null 2>&1
 check bad-moves-exit 1 $?
+# A move far outside the board is a rejected move, not a bad argument.
+"$tool" play --level meadow.xml --seed 1 --moves "0,1,5000000,1;-2147483648,0,2147483647,0" > far.jsonl
+check far-move-rejected "0 rejected rejected [0, 1, 5000000, 1]" \
+  "$(query far.jsonl "len([m for m in e if m['event']=='move']), e[1]['event'], e[2]['event'], e[1]['swap']")"
 echo '<level Flowercolor_default="-1" Celltype_default="1" Cellcolor_default="-1" cols="100000" rows="100000"/>' > huge.xml
 "$tool" level huge.xml > /dev/null 2> err.txt
 check huge-exit 1 $?

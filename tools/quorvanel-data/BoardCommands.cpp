@@ -1,6 +1,7 @@
 // Board commands for level designers: print a level, play a seeded game
 // move by move, and play many games to measure a level's difficulty.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -158,7 +159,8 @@ std::vector<std::pair<TCellPos, TCellPos>> ParseMoves(const std::string& text) {
         const size_t comma = item.find(',', p);
         const std::string part = Trim(item.substr(p, comma == std::string::npos ? std::string::npos : comma - p));
         long long v = 0;
-        if (!TryParseInt(part, v) || v < -1000000 || v > 1000000)
+        // Any 32-bit cell number is a move; one outside the board is rejected when played.
+        if (!TryParseInt(part, v) || v < INT32_MIN || v > INT32_MAX)
           throw EToolError("--moves: '" + item + "' is not c1,r1,c2,r2");
         numbers.push_back(static_cast<int>(v));
         if (comma == std::string::npos) break;
