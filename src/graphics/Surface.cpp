@@ -260,10 +260,10 @@ Ref<TSurface> TSurface::Copy() const {
 
 namespace {
 
-// Scale factors outside this range draw nothing (and keep the 16.16 steps
-// far from overflow).
+// Scale factors whose size lies outside this range draw nothing (and keep
+// the 16.16 steps far from overflow); a negative factor mirrors.
 bool ScaleUsable(double scale) {
-  return std::isfinite(scale) && scale >= 1e-4 && scale <= 1e4;
+  return std::isfinite(scale) && std::abs(scale) >= 1e-4 && std::abs(scale) <= 1e4;
 }
 
 // Bilinear mix of two pixels, each channel a + ((w * (b - a)) >> bits).
@@ -322,7 +322,8 @@ void TSurface::DrawTransformed(const ISurface* source, TPoint pivot, int x, int 
   if (source == this) return DrawTransformed(Copy().get(), pivot, x, y, scaleX, scaleY, smooth, angle);
   if (!source || pixels_.empty() || source->GetWidth() <= 0 || source->GetHeight() <= 0) return;
   if (!ScaleUsable(scaleX) || !ScaleUsable(scaleY) || !std::isfinite(angle)) return;
-  const bool rotation = scaleX == scaleY;
+  // Mirroring (a negative factor) takes the independent-scale path.
+  const bool rotation = scaleX == scaleY && scaleX > 0;
   double c = 1, s = 0;
   if (rotation) {
     const double rad = angle * std::numbers::pi / 180.0;
@@ -358,13 +359,17 @@ void TSurface::DrawScaled(const ISurface* source, bool smooth, int x, int y, dou
   if (source == this) return DrawScaled(Copy().get(), smooth, x, y, scaleX, scaleY);
   if (!source || pixels_.empty() || source->GetWidth() <= 0) return;
   if (!ScaleUsable(scaleX) || !ScaleUsable(scaleY)) return;
-  const double w = source->GetWidth() * scaleX, h = source->GetHeight() * scaleY;
+  const double sw = source->GetWidth(), sh = source->GetHeight();
+  const double w = sw * std::abs(scaleX), h = sh * std::abs(scaleY);
   TRect box{x, y, static_cast<int>(std::min(x + std::ceil(w), double(width_))),
             static_cast<int>(std::min(y + std::ceil(h), double(height_)))};
   box = Intersect(box, {0, 0, width_, height_});
   if (clipEnabled_) box = Intersect(box, clip_);
   if (box.IsEmpty()) return;
-  RenderMapped(source, smooth, -x / scaleX, -y / scaleY, 1 / scaleX, 0, 0, 1 / scaleY, box, false);
+  // A negative factor mirrors the image inside the same box: its left edge
+  // shows the source's right edge.
+  RenderMapped(source, smooth, (scaleX < 0 ? sw : 0) - x / scaleX, (scaleY < 0 ? sh : 0) - y / scaleY,
+               1 / scaleX, 0, 0, 1 / scaleY, box, false);
 }
 
 void TSurface::DrawAt(const ISurface* source, double x, double y) {

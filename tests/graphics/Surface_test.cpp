@@ -235,5 +235,20 @@ TEST(SurfaceTransforms, RotationBy180AndScalingMapPixelsAsExpected) {
   EXPECT_EQ(z.GetPixel(3, 1), src->GetPixel(3, 1)) << "angle 0, scale 1 is a copy";
 }
 
+TEST(SurfaceTransforms, NegativeScalesMirror) {
+  auto src = Numbered(4, 2, true);
+  TSurface s(8, 2, true);
+  s.DrawScaled(src.get(), false, 0, 0, -2.0, 1.0);
+  EXPECT_EQ(s.GetPixel(0, 0), src->GetPixel(3, 0));
+  EXPECT_EQ(s.GetPixel(7, 1), src->GetPixel(0, 1));
+  EXPECT_EQ(s.GetPixel(2, 1), src->GetPixel(2, 1));
+  // Equal negative factors are no rotation: the image turns upside down and
+  // mirrored around the pivot, the angle aside.
+  TSurface t(8, 8, true);
+  t.DrawTransformed(src.get(), {2, 1}, 4, 4, -1.0, -1.0, false, 30);
+  EXPECT_EQ(t.GetPixel(5, 4), src->GetPixel(0, 0));
+  EXPECT_EQ(t.GetPixel(2, 3), src->GetPixel(3, 1));
+}
+
 }  // namespace
 }  // namespace qv
