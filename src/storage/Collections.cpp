@@ -27,14 +27,6 @@ int TCollection::AddNamed(const Ref<IInterface>& item) {
   return items_.Add(std::move(key), item);
 }
 
-void TPersistCollection::Load(const StorageRef& storage) {
-  PersistLoad(persist_, storage, [this](const StorageRef& s) { LoadFromStorage(s); });
-}
-
-void TPersistCollection::Save(const StorageRef& storage) {
-  PersistSave(persist_, storage, [this](const StorageRef& s) { SaveToStorage(s); });
-}
-
 void TPersistCollection::LoadFromStorage(const StorageRef& storage) {
   if (!storage) return;
   const int n = storage->GetChildCount(itemElementName_);

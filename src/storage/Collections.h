@@ -133,18 +133,8 @@ private:
   TInterfaceCollection items_;
 };
 
-class TPersistCollection : public TCollection, public IPersistentEx {
+class TPersistCollection : public TCollection, public TPersistent {
 public:
-  void Load(const StorageRef& storage) override;
-  void Save(const StorageRef& storage) override;
-  std::string GetStorageName() const override { return persist_.storageName; }
-  bool SaveTo(const StorageRef& storage) override {
-    SaveToStorage(storage);
-    return true;
-  }
-  bool IsStored() const override { return persist_.stored; }
-  void SetStored(bool stored) override { persist_.stored = stored; }
-
   virtual void LoadItem(const StorageRef& storage) { (void)storage; }
   virtual bool SaveItem(const Ref<IInterface>& item, const StorageRef& storage) {
     (void)item;
@@ -152,22 +142,16 @@ public:
     return false;
   }
   // Loads every child named with the item element name, in document order.
-  virtual void LoadFromStorage(const StorageRef& storage);
+  void LoadFromStorage(const StorageRef& storage) override;
   // Saves every item into a new child; a child whose item did not save is
   // removed again.
-  virtual void SaveToStorage(const StorageRef& storage);
+  void SaveToStorage(const StorageRef& storage) override;
   virtual void ClearItems() { Clear(); }
 
   const std::string& GetItemElementName() const { return itemElementName_; }
   void SetItemElementName(const std::string& name) { itemElementName_ = name; }
-  void SetStorageName(const std::string& name) { persist_.storageName = name; }
-  const std::string& GetOutStorage() const { return persist_.outStorage; }
-  void SetOutStorage(const std::string& text) { persist_.outStorage = text; }
-  bool IsTemplate() const { return persist_.isTemplate; }
-  void SetTemplate(bool value) { persist_.isTemplate = value; }
 
 private:
-  TPersistState persist_;
   std::string itemElementName_ = "item";
 };
 

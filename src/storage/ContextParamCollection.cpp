@@ -83,14 +83,6 @@ void TContextParamCollection::Reselect() {
   }
 }
 
-void TContextParamCollection::Load(const StorageRef& storage) {
-  PersistLoad(persist_, storage, [this](const StorageRef& s) { LoadFromStorage(s); });
-}
-
-void TContextParamCollection::Save(const StorageRef& storage) {
-  PersistSave(persist_, storage, [this](const StorageRef& s) { SaveToStorage(s); });
-}
-
 void TContextParamCollection::LoadFromStorage(const StorageRef& storage) {
   if (const StorageRef context = FirstChild(storage, "context")) context_->LoadFromStorage(context);
   if (const StorageRef content = FirstChild(storage, "content")) {

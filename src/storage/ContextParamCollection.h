@@ -80,9 +80,9 @@ public:
   virtual Ref<IContextParam> GetContextParamAt(int index) const = 0;
 };
 
-class TContextParamCollection : public TCollection, public IPersistentEx, public IContextParamCollection {
+class TContextParamCollection : public TCollection, public TPersistent, public IContextParamCollection {
 public:
-  TContextParamCollection() { persist_.storageName = "context_params"; }
+  TContextParamCollection() { SetStorageName("context_params"); }
 
   void SetContextValue(const std::string& name, const TVariant& value) override;
   Ref<IContextParam> GetContextParam(const std::string& name) const override {
@@ -94,22 +94,14 @@ public:
   bool AddContextParam(const Ref<TContextParam>& param) { return AddNamed(param) >= 0; }
   void Reselect();
 
-  // IPersistentEx; always stored.
-  void Load(const StorageRef& storage) override;
-  void Save(const StorageRef& storage) override;
-  std::string GetStorageName() const override { return persist_.storageName; }
-  bool SaveTo(const StorageRef& storage) override {
-    SaveToStorage(storage);
-    return true;
-  }
+  // Always stored.
   bool IsStored() const override { return true; }
   void SetStored(bool) override {}
 
-  virtual void LoadFromStorage(const StorageRef& storage);
-  virtual void SaveToStorage(const StorageRef& storage);
+  void LoadFromStorage(const StorageRef& storage) override;
+  void SaveToStorage(const StorageRef& storage) override;
 
 private:
-  TPersistState persist_;
   Ref<TParamCollection> context_ = MakeRef<TParamCollection>();
 };
 

@@ -6,26 +6,24 @@
 
 namespace qv {
 
-void PersistLoad(TPersistState& state, const StorageRef& storage,
-                 const std::function<void(const StorageRef&)>& content) {
-  state.outStorage = ReadString(storage, "_outstorage", "");
-  state.isTemplate = ReadBool(storage, "template", false);
+void TPersistent::Load(const StorageRef& storage) {
+  outStorage_ = ReadString(storage, "_outstorage", "");
+  isTemplate_ = ReadBool(storage, "template", false);
   // The node answers from the out-storage file wherever it lacks a value.
-  content(storage);
+  LoadFromStorage(storage);
 }
 
-void PersistSave(TPersistState& state, const StorageRef& storage,
-                 const std::function<void(const StorageRef&)>& content) {
+void TPersistent::Save(const StorageRef& storage) {
   if (!storage) return;
-  if (state.outStorage.empty()) {
-    content(storage);
+  if (outStorage_.empty()) {
+    SaveToStorage(storage);
   } else {
     const StorageRef fresh = NewStorage(storage->GetNodeName());
     if (!fresh) return;
-    content(fresh);
-    if (state.isTemplate) {
+    SaveToStorage(fresh);
+    if (isTemplate_) {
       // Only what differs from the out-storage file goes into the node.
-      const StorageRef file = LoadOutStorage(state.outStorage);
+      const StorageRef file = LoadOutStorage(outStorage_);
       for (int i = 0; i < fresh->GetAttrCount(); ++i) {
         const std::string name = fresh->GetAttrName(i);
         const std::string value = fresh->ReadAttrByIndex(i, "");
@@ -33,25 +31,17 @@ void PersistSave(TPersistState& state, const StorageRef& storage,
         if (value != base) storage->WriteAttr(name, value);
       }
     } else {
-      WriteOutStorage(fresh, state.outStorage);
+      WriteOutStorage(fresh, outStorage_);
     }
   }
-  WriteBool(storage, "template", true, state.isTemplate);
-  WriteString(storage, "_outstorage", state.outStorage, !state.outStorage.empty());
+  WriteBool(storage, "template", true, isTemplate_);
+  WriteString(storage, "_outstorage", outStorage_, !outStorage_.empty());
 }
 
 void TPersistObject::Initialize() {
   typeName_ = ClassTypeName(*this);
-  persist_.stored = true;
-  persist_.isTemplate = false;
-}
-
-void TPersistObject::Load(const StorageRef& storage) {
-  PersistLoad(persist_, storage, [this](const StorageRef& s) { LoadFromStorage(s); });
-}
-
-void TPersistObject::Save(const StorageRef& storage) {
-  PersistSave(persist_, storage, [this](const StorageRef& s) { SaveToStorage(s); });
+  SetStored(true);
+  SetTemplate(false);
 }
 
 void TPersistObject::LoadFromStorage(const StorageRef& storage) { SetName(ReadString(storage, "name", "")); }

@@ -8,7 +8,6 @@
 // and "_outstorage" are written.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "core/Ref.h"
@@ -59,49 +58,48 @@ public:
   virtual void Hook() {}
 };
 
-// The persistence fields shared by persist objects and persist collections.
-struct TPersistState {
-  std::string outStorage;  // the "_outstorage" value
-  bool isTemplate = false;
-  bool stored = true;
-  std::string storageName;  // element name when the owner gives none
-};
-
-// The load and save protocols, shared by persist objects and collections.
-// `content` is the object's LoadFromStorage or SaveToStorage.
-void PersistLoad(TPersistState& state, const StorageRef& storage,
-                 const std::function<void(const StorageRef&)>& content);
-void PersistSave(TPersistState& state, const StorageRef& storage,
-                 const std::function<void(const StorageRef&)>& content);
-
-class TPersistObject : public TNamedObject, public IPersistentEx {
+// The persistence fields and the load/save protocol shared by persist
+// objects and persist collections. Subclasses supply the content through
+// LoadFromStorage and SaveToStorage.
+class TPersistent : public IPersistentEx {
 public:
-  void Initialize() override;
-
-  // IPersistent / IPersistentEx
   void Load(const StorageRef& storage) override;
   void Save(const StorageRef& storage) override;
-  std::string GetStorageName() const override { return persist_.storageName; }
+  std::string GetStorageName() const override { return storageName_; }
   bool SaveTo(const StorageRef& storage) override {
     SaveToStorage(storage);
     return true;
   }
-  bool IsStored() const override { return persist_.stored; }
-  void SetStored(bool stored) override { persist_.stored = stored; }
+  bool IsStored() const override { return stored_; }
+  void SetStored(bool stored) override { stored_ = stored; }
 
-  virtual void LoadFromStorage(const StorageRef& storage);
-  virtual void SaveToStorage(const StorageRef& storage);
+  virtual void LoadFromStorage(const StorageRef& storage) = 0;
+  virtual void SaveToStorage(const StorageRef& storage) = 0;
+
+  const std::string& GetOutStorage() const { return outStorage_; }
+  void SetOutStorage(const std::string& text) { outStorage_ = text; }
+  bool IsTemplate() const { return isTemplate_; }
+  void SetTemplate(bool value) { isTemplate_ = value; }
+  void SetStorageName(const std::string& name) { storageName_ = name; }
+
+private:
+  std::string outStorage_;  // the "_outstorage" value
+  bool isTemplate_ = false;
+  bool stored_ = true;
+  std::string storageName_;  // element name when the owner gives none
+};
+
+class TPersistObject : public TNamedObject, public TPersistent {
+public:
+  void Initialize() override;
+
+  void LoadFromStorage(const StorageRef& storage) override;
+  void SaveToStorage(const StorageRef& storage) override;
 
   const std::string& GetTypeName() const { return typeName_; }
   void SetTypeName(const std::string& typeName) { typeName_ = typeName; }
-  const std::string& GetOutStorage() const { return persist_.outStorage; }
-  void SetOutStorage(const std::string& text) { persist_.outStorage = text; }
-  bool IsTemplate() const { return persist_.isTemplate; }
-  void SetTemplate(bool value) { persist_.isTemplate = value; }
-  void SetStorageName(const std::string& name) { persist_.storageName = name; }
 
 private:
-  TPersistState persist_;
   std::string typeName_;
 };
 
