@@ -97,6 +97,15 @@ protected:
     engine->SetRunOptions(std::move(run));
     return engine->Init(kGameDescriptionFile);
   }
+  // The engine reads `now` as its clock; sleeping records the time and
+  // moves the clock on.
+  void UseFakeClock(uint32_t& now, std::vector<uint32_t>& sleeps) {
+    engine->SetClock({[&now] { return now; },
+                      [&now, &sleeps](uint32_t ms) {
+                        sleeps.push_back(ms);
+                        now += ms;
+                      }});
+  }
   // Pushes an SDL event as if it came from the system.
   static void Push(SDL_Event e) { SDL_PushEvent(&e); }
   static void PushWindowEvent(uint8_t event) {
@@ -233,11 +242,7 @@ TEST_F(EngineTest, FocusRulesDecideWhetherFramesRun) {
   ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
   uint32_t now = 1000;
   std::vector<uint32_t> sleeps;
-  engine->SetClock({[&] { return now; },
-                    [&](uint32_t ms) {
-                      sleeps.push_back(ms);
-                      now += ms;
-                    }});
+  UseFakeClock(now, sleeps);
   engine->ApplyDisplaySettings();
   auto& game = Game<TProbeGame>();
   PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
@@ -272,11 +277,7 @@ TEST_F(EngineTest, TheFrameLimiterSleepsOnlyForFastFrames) {
   ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
   uint32_t now = 500;
   std::vector<uint32_t> sleeps;
-  engine->SetClock({[&] { return now; },
-                    [&](uint32_t ms) {
-                      sleeps.push_back(ms);
-                      now += ms;
-                    }});
+  UseFakeClock(now, sleeps);
   engine->ApplyDisplaySettings();
   Drain();
   auto& game = Game<TProbeGame>();
