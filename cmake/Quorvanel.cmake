@@ -26,6 +26,25 @@ function(qv_subsystem name)
   target_link_libraries(qv_all INTERFACE qv_${name})
 endfunction()
 
+# qv_layers(FILE): one qv_subsystem per line "name: deps..." of FILE, linked
+# to the libraries it names and to QV_EXTERNAL_<name>.
+function(qv_layers file)
+  file(STRINGS ${file} lines REGEX "^[a-z]+:")
+  foreach(line ${lines})
+    string(REGEX MATCH "^([a-z]+):(.*)$" _ "${line}")
+    set(name ${CMAKE_MATCH_1})
+    string(STRIP "${CMAKE_MATCH_2}" deps)
+    set(targets)
+    if(deps)
+      string(REPLACE " " ";" deps "${deps}")
+      foreach(dep ${deps})
+        list(APPEND targets qv_${dep})
+      endforeach()
+    endif()
+    qv_subsystem(${name} DEPS ${targets} ${QV_EXTERNAL_${name}})
+  endforeach()
+endfunction()
+
 # qv_embed_block(TARGET NAME FILE): embeds FILE into TARGET as the "res:NAME"
 # block. The bytes go in through the assembler's .incbin; a generated source
 # registers them at start-up of the executable.

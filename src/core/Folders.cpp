@@ -12,7 +12,6 @@
 
 #include "core/Constants.h"
 #include "core/StringUtils.h"
-#include "platform/UserFolders.h"
 
 namespace qv {
 
@@ -20,6 +19,7 @@ namespace {
 
 std::string g_appPath;       // program form, trailing "\"
 std::string g_dataOverride;  // program form, trailing "\"; empty: the platform's
+TDataFolderProvider g_platformData = nullptr;  // the platform's per-user product folder
 
 // The folder-security record: paths whose rights were set successfully.
 struct TFileSystemSecurity {
@@ -85,6 +85,8 @@ std::string ApplicationPath() {
 
 void SetApplicationPath(const std::string& folder) { g_appPath = WithSlash(Program(folder)); }
 
+void SetPlatformDataFolder(TDataFolderProvider provider) { g_platformData = provider; }
+
 void SetDataPathBase(const std::string& folder) { g_dataOverride = WithSlash(Program(folder)); }
 
 std::string DataPath() {
@@ -93,7 +95,7 @@ std::string DataPath() {
     SetFolderSecurity(g_dataOverride);
     return g_dataOverride;
   }
-  const std::string product = PlatformUserDataFolder(kMakerFolderName, kProductName);
+  const std::string product = g_platformData ? g_platformData() : std::string();
   if (product.empty()) return ApplicationPath();
   const std::string productPath = WithSlash(Program(product));
   // The platform created maker and product folders; give both owner-only rights.

@@ -10,9 +10,16 @@ namespace qv {
 std::string ApplicationPath();
 void SetApplicationPath(const std::string& folder);
 
-// The per-user data folder with the maker and product folders below it,
-// created when missing (owner-only rights). Computed afresh on each call.
+// The per-user data folder with the maker and product folders below it
+// (owner-only rights): the folder handed over by SetPlatformDataFolder, or
+// the application folder when none was. Computed afresh on each call.
 std::string DataPath();
+// Start-up hands over how to reach the platform's per-user product folder:
+// a function that creates the maker and product folders and returns the
+// product folder (native form), or empty when the platform has none. It is
+// called only when DataPath is asked. nullptr forgets it.
+using TDataFolderProvider = std::string (*)();
+void SetPlatformDataFolder(TDataFolderProvider provider);
 // Makes `folder` the data folder itself (tests, portable installs; created
 // when missing); empty restores the platform's per-user folder.
 void SetDataPathBase(const std::string& folder);

@@ -1,4 +1,4 @@
-#include "core/app/Engine.h"
+#include "app/Engine.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@
 #include "core/Constants.h"
 #include "core/Folders.h"
 #include "core/Random.h"
-#include "core/app/ImageGame.h"
-#include "core/app/RegisterTypes.h"
+#include "app/ImageGame.h"
+#include "app/RegisterTypes.h"
 #include "graphics/ImageCodec.h"
 #include "storage/Cipher.h"
 #include "storage/ClassRegistry.h"

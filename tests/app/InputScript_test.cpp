@@ -1,4 +1,4 @@
-#include "core/app/InputScript.h"
+#include "app/InputScript.h"
 
 #include <gtest/gtest.h>
 

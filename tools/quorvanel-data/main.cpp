@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Commands.h"
-#include "core/app/Startup.h"
+#include "app/Startup.h"
 
 using namespace qv::tool;
 

@@ -1,6 +1,6 @@
 // Sound, music and group resources.
 #include "core/Random.h"
-#include "graphics/GroupResource.h"
+#include "resources/GroupResource.h"
 #include "storage/StorageAccess.h"
 
 namespace qv {

@@ -1,4 +1,4 @@
-#include "core/app/InputScript.h"
+#include "app/InputScript.h"
 
 #include <algorithm>
 #include <sstream>

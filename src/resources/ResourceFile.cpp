@@ -1,4 +1,4 @@
-#include "graphics/ResourceFile.h"
+#include "resources/ResourceFile.h"
 
 #include "storage/ClassRegistry.h"
 #include "storage/StorageAccess.h"

@@ -1,4 +1,4 @@
-#include "graphics/FontResource.h"
+#include "resources/FontResource.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "graphics/Resource.h"
+#include "resources/Resource.h"
 
-#include "graphics/ResourceCollection.h"
+#include "resources/ResourceCollection.h"
 #include "storage/DataPaths.h"
 #include "storage/StorageAccess.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/Resource.h"
+#include "resources/Resource.h"
 
 namespace qv {
 

@@ -1,10 +1,10 @@
-#include "core/app/ImageGame.h"
+#include "app/ImageGame.h"
 
 #include <cstdio>
 
 #include "core/Parsing.h"
 #include "core/StringUtils.h"
-#include "core/app/IEngine.h"
+#include "app/IEngine.h"
 #include "graphics/ImageCodec.h"
 #include "storage/DataPaths.h"
 #include "storage/StorageAccess.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/ImageResource.h"
+#include "resources/ImageResource.h"
 #include "graphics/Rect.h"
 #include "storage/Collections.h"
 

@@ -1,4 +1,4 @@
-#include "core/app/Engine.h"
+#include "app/Engine.h"
 
 #include <filesystem>
 
@@ -7,9 +7,9 @@
 #include "core/Parsing.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
-#include "graphics/MusicResource.h"
-#include "graphics/ResourceCollection.h"
-#include "graphics/SoundResource.h"
+#include "resources/MusicResource.h"
+#include "resources/ResourceCollection.h"
+#include "resources/SoundResource.h"
 #include "platform/Clock.h"
 #include "storage/Cipher.h"
 #include "storage/ClassRegistry.h"

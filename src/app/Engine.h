@@ -12,10 +12,10 @@
 #include <string>
 
 #include "audio/EngineAudio.h"
-#include "core/app/IEngine.h"
-#include "core/app/IGame.h"
-#include "graphics/Resource.h"
-#include "graphics/ResourceOwner.h"
+#include "app/IEngine.h"
+#include "app/IGame.h"
+#include "resources/Resource.h"
+#include "resources/ResourceOwner.h"
 #include "graphics/Surface.h"
 #include "platform/PlatformWindow.h"
 #include "storage/ParamCollection.h"

@@ -1,13 +1,13 @@
-#include "graphics/GraphicsTypes.h"
+#include "resources/ResourcesTypes.h"
 
-#include "graphics/FontResource.h"
-#include "graphics/GroupResource.h"
-#include "graphics/ResourceFile.h"
+#include "resources/FontResource.h"
+#include "resources/GroupResource.h"
+#include "resources/ResourceFile.h"
 #include "storage/ClassRegistry.h"
 
 namespace qv {
 
-void RegisterGraphicsTypes() {
+void RegisterResourcesTypes() {
   RegisterClass<TImageResource>("ImageResource");
   RegisterClass<TFontResource>("FontResource");
   RegisterClass<TFontSubstituteResource>("FontSubstituteResource");

@@ -1,4 +1,4 @@
-#include "core/app/Startup.h"
+#include "app/Startup.h"
 
 #include <filesystem>
 
@@ -7,6 +7,7 @@
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "localisation/MultiLanguages.h"
+#include "platform/UserFolders.h"
 #include "storage/DataPaths.h"
 
 namespace qv {
@@ -22,6 +23,7 @@ void StartupServices(const std::string& argv0, const TStartupOptions& options) {
     const auto abs = std::filesystem::absolute(argv0, ec);
     if (!ec) SetApplicationPath(abs.parent_path().string());
   }
+  SetPlatformDataFolder([] { return PlatformUserDataFolder(kMakerFolderName, kProductName); });
   if (!options.userDataDir.empty()) {
     std::error_code ec;
     const auto abs = std::filesystem::absolute(options.userDataDir, ec);

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include <png.h>
-#include "graphics/FontResource.h"
-#include "graphics/GraphicsTypes.h"
-#include "graphics/GroupResource.h"
+#include "resources/FontResource.h"
+#include "resources/ResourcesTypes.h"
+#include "resources/GroupResource.h"
 #include "graphics/ImageCodec.h"
-#include "graphics/ResourceFile.h"
+#include "resources/ResourceFile.h"
 #include "storage/ClassRegistry.h"
 #include "storage/DataPaths.h"
 #include "storage/XMLStorage.h"
@@ -21,7 +21,7 @@ namespace qv {
 namespace {
 
 void EnsureTypes() {
-  static const bool registered = (RegisterGraphicsTypes(), true);
+  static const bool registered = (RegisterResourcesTypes(), true);
   (void)registered;
 }
 

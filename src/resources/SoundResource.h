@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "graphics/Resource.h"
+#include "resources/Resource.h"
 
 namespace qv {
 

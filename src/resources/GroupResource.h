@@ -3,9 +3,9 @@
 // answer from a member chosen at random.
 #pragma once
 
-#include "graphics/MusicResource.h"
-#include "graphics/ResourceCollection.h"
-#include "graphics/SoundResource.h"
+#include "resources/MusicResource.h"
+#include "resources/ResourceCollection.h"
+#include "resources/SoundResource.h"
 
 namespace qv {
 

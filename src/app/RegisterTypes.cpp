@@ -1,15 +1,15 @@
-#include "core/app/RegisterTypes.h"
+#include "app/RegisterTypes.h"
 
 #include "audio/AudioTypes.h"
 #include "functions/FunctionsTypes.h"
-#include "graphics/GraphicsTypes.h"
+#include "resources/ResourcesTypes.h"
 
 namespace qv {
 
 // Each subsystem's own registration function, lowest subsystem first.
 void RegisterAllTypes() {
   RegisterFunctionsTypes();
-  RegisterGraphicsTypes();
+  RegisterResourcesTypes();
   RegisterAudioTypes();
 }
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/app/IGame.h"
+#include "app/IGame.h"
 #include "graphics/Surface.h"
 #include "storage/PersistObject.h"
 

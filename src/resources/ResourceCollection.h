@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "graphics/Resource.h"
+#include "resources/Resource.h"
 #include "storage/Collections.h"
 
 namespace qv {

@@ -1,4 +1,4 @@
-#include "graphics/ResourceCollection.h"
+#include "resources/ResourceCollection.h"
 
 namespace qv {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/Ref.h"
-#include "graphics/ResourceOwner.h"
+#include "resources/ResourceOwner.h"
 #include "storage/PersistObject.h"
 
 namespace qv {

@@ -1,4 +1,4 @@
-#include "graphics/ImageResource.h"
+#include "resources/ImageResource.h"
 
 #include "graphics/ImageCodec.h"
 #include "storage/StorageAccess.h"

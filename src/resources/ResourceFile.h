@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "graphics/ResourceCollection.h"
+#include "resources/ResourceCollection.h"
 #include "storage/Collections.h"
 
 namespace qv {

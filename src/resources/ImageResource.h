@@ -1,7 +1,7 @@
 // Image resources: a "png", "jpeg" or "jpng" file decoded into a surface.
 #pragma once
 
-#include "graphics/Resource.h"
+#include "resources/Resource.h"
 #include "graphics/Surface.h"
 
 namespace qv {
