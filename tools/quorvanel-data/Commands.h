@@ -48,6 +48,10 @@ struct TCommand {
   std::string usage;    // the argument synopsis
   std::string summary;  // one line for --help
   int (*run)(TArgs& args);
+  // The whole text of "COMMAND --help" after the usage line: what it does,
+  // every option with its accepted values, what it prints (fields, status
+  // codes) and its exit codes. Lines end in "\n".
+  std::string help;
 };
 
 class TCommandTable {

@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "app/Startup.h"
+#include "core/Diagnostics.h"
 
 using namespace qv::tool;
 
@@ -37,11 +38,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quorvanel-data: unknown command '%s' (see --help)\n", args[0].c_str());
     return 1;
   }
+  // Authors hear about every data error the command meets.
+  qv::TStderrDiagnostics diagnostics;
+  qv::SetDiagnosticsSink(&diagnostics);
   try {
     qv::StartupServices(argc > 0 ? argv[0] : "");
     TArgs rest(std::vector<std::string>(args.begin() + 1, args.end()));
     if (rest.Flag("--help")) {
-      std::printf("usage: quorvanel-data %s %s\n", command->name.c_str(), command->usage.c_str());
+      std::printf("usage: quorvanel-data %s %s\n\n%s\n", command->name.c_str(),
+                  command->usage.c_str(), command->summary.c_str());
+      if (!command->help.empty()) std::printf("\n%s", command->help.c_str());
       return 0;
     }
     return command->run(rest);
