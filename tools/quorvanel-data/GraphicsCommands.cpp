@@ -111,9 +111,9 @@ int RunFill(TArgs& args) {
 
 void RegisterGraphicsCommands(TCommandTable& table) {
   table.Add({"blend", "--mode MODE --opacity O [--at X,Y] SRC.png DST.png OUT.png",
-             "draws SRC onto DST at (X,Y) in a blend mode and writes OUT.png", RunBlend});
+             "draws SRC onto DST at (X,Y) in a blend mode and writes OUT.png", RunBlend, ""});
   table.Add({"fill", "--color 0xAARRGGBB --mask MASK.png --mode MODE --opacity O [--at X,Y] DST.png OUT.png",
-             "paints a colour onto DST through the mask's alpha and writes OUT.png", RunFill});
+             "paints a colour onto DST through the mask's alpha and writes OUT.png", RunFill, ""});
 }
 
 }  // namespace qv::tool

@@ -107,12 +107,12 @@ int Params(TArgs& args) {
 
 void RegisterStorageCommands(TCommandTable& table) {
   table.Add({"encipher", "(--key KEY | --key-role ROLE) [IN [OUT]]",
-             "enciphers bytes (a file or standard input) into hexadecimal text", Encipher});
+             "enciphers bytes (a file or standard input) into hexadecimal text", Encipher, ""});
   table.Add({"decipher", "(--key KEY | --key-role ROLE) [IN [OUT]]",
-             "deciphers hexadecimal text back into bytes", Decipher});
-  table.Add({"pack", "DIR OUT.tgd", "packs a folder into a deflated ZIP package", Pack});
-  table.Add({"cat", "PATH", "resolves a data path as the game does and writes its bytes", Cat});
-  table.Add({"params", "TEXT", "prints each pair of a parameter string as name<TAB>value", Params});
+             "deciphers hexadecimal text back into bytes", Decipher, ""});
+  table.Add({"pack", "DIR OUT.tgd", "packs a folder into a deflated ZIP package", Pack, ""});
+  table.Add({"cat", "PATH", "resolves a data path as the game does and writes its bytes", Cat, ""});
+  table.Add({"params", "TEXT", "prints each pair of a parameter string as name<TAB>value", Params, ""});
 }
 
 }  // namespace qv::tool

@@ -102,11 +102,11 @@ int RunFormat(TArgs& args) {
 
 void RegisterTextCommands(TCommandTable& table) {
   table.Add({"eval", "[--seed N] [--var NAME=VALUE]... TEXT | --program FILE",
-             "evaluate an expression (or a program file) and print its value", RunEval});
+             "evaluate an expression (or a program file) and print its value", RunEval, ""});
   table.Add({"expand", "--lang FILE [--var NAME=VALUE]... TEXT",
-             "expand a macro text against a language file", RunExpand});
+             "expand a macro text against a language file", RunExpand, ""});
   table.Add({"format", "--lang FILE thousands N | time SECONDS",
-             "format a number or a time with the language's separators", RunFormat});
+             "format a number or a time with the language's separators", RunFormat, ""});
 }
 
 }  // namespace qv::tool
