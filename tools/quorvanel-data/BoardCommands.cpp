@@ -369,13 +369,13 @@ int RunAutoplay(TArgs& args) {
 }  // namespace
 
 void RegisterBoardCommands(TCommandTable& table) {
-  table.Add({"level", "FILE", "print a level file as JSON", &RunLevel});
+  table.Add({"level", "FILE", "print a level file as JSON", &RunLevel, ""});
   table.Add({"play",
              "--level FILE --seed N [--mode MODE] [--difficulty D] [--moves \"c1,r1,c2,r2;...\"] [--auto K]",
-             "play a seeded game headless and print one JSON event per line", &RunPlay});
+             "play a seeded game headless and print one JSON event per line", &RunPlay, ""});
   table.Add({"autoplay",
              "--level FILE --games N [--seed S] [--mode MODE] [--difficulty D] [--strategy best|random|computer]",
-             "play games to their end and print a JSON summary of the results", &RunAutoplay});
+             "play games to their end and print a JSON summary of the results", &RunAutoplay, ""});
 }
 
 }  // namespace qv::tool
