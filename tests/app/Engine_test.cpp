@@ -402,9 +402,7 @@ TEST_F(EngineTest, UnconsumedMessagesPassTheHookAndOptionsReachAudio) {
 TEST_F(EngineTest, SoundAndMusicResourcesPlayThroughTheEngine) {
   ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
   dir.Write("snd/click.wav", test::MakeWav(4410, 12000));
-  dir.Write("snd/theme.ogg", test::ReadFile((std::filesystem::path(__FILE__).parent_path().parent_path() /
-                                             "fixtures" / "engine" / "tone.ogg")
-                                                .string()));
+  dir.Write("snd/theme.ogg", test::ReadFile((test::EngineFixtures() / "tone.ogg").string()));
   const std::string list = R"(<resources><content>
       <resource type="SoundResource" name="click" file="snd\click.wav" master_volume="80" maxplaybacks="2"/>
       <resource type="MusicResource" name="theme" file="snd\theme.ogg" format="ogg"/>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -57,7 +58,11 @@ inline std::string MakeModule() {
   return m;
 }
 
+// The source tree's engine fixtures (CTest names the tree in QV_SOURCE_DIR;
+// a compiler cache may make __FILE__ relative).
 inline std::filesystem::path EngineFixtures() {
+  if (const char* source = std::getenv("QV_SOURCE_DIR"))
+    return std::filesystem::path(source) / "tests" / "fixtures" / "engine";
   return std::filesystem::path(__FILE__).parent_path().parent_path() / "fixtures" / "engine";
 }
 
