@@ -4,16 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
+#include "app/ImageGame.h"
+#include "app/RegisterTypes.h"
 #include "audio/AudioTestData.h"
 #include "audio/Music.h"
 #include "audio/Sound.h"
 #include "core/Constants.h"
 #include "core/Folders.h"
 #include "core/Random.h"
-#include "app/ImageGame.h"
-#include "app/RegisterTypes.h"
 #include "graphics/ImageCodec.h"
 #include "storage/Cipher.h"
 #include "storage/ClassRegistry.h"
@@ -61,6 +62,15 @@ public:
   int draws = 0, finished = 0, closeQueries = 0;
   bool allowClose = true, handleKeys = true, update = false;
 };
+
+// A file of tests/fixtures/engine/ (the source folder comes from CTest: the
+// compiler's file names are relative to the build folder).
+std::string EngineFixture(const std::string& name) {
+  const char* source = std::getenv("QV_SOURCE_DIR");
+  const std::filesystem::path root = source ? std::filesystem::path(source) / "tests"
+                                            : std::filesystem::path(__FILE__).parent_path().parent_path();
+  return (root / "fixtures" / "engine" / name).string();
+}
 
 void RegisterTestGames() {
   static const bool registered = [] {
@@ -398,13 +408,10 @@ TEST_F(EngineTest, UnconsumedMessagesPassTheHookAndOptionsReachAudio) {
   EXPECT_EQ(VarToString(engine->GetOption("SoundVolume")), "150");
 }
 
-
 TEST_F(EngineTest, SoundAndMusicResourcesPlayThroughTheEngine) {
   ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
   dir.Write("snd/click.wav", test::MakeWav(4410, 12000));
-  dir.Write("snd/theme.ogg", test::ReadFile((std::filesystem::path(__FILE__).parent_path().parent_path() /
-                                             "fixtures" / "engine" / "tone.ogg")
-                                                .string()));
+  dir.Write("snd/theme.ogg", test::ReadFile(EngineFixture("tone.ogg")));
   const std::string list = R"(<resources><content>
       <resource type="SoundResource" name="click" file="snd\click.wav" master_volume="80" maxplaybacks="2"/>
       <resource type="MusicResource" name="theme" file="snd\theme.ogg" format="ogg"/>
