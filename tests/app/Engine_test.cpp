@@ -63,15 +63,6 @@ public:
   bool allowClose = true, handleKeys = true, update = false;
 };
 
-// A file of tests/fixtures/engine/ (the source folder comes from CTest: the
-// compiler's file names are relative to the build folder).
-std::string EngineFixture(const std::string& name) {
-  const char* source = std::getenv("QV_SOURCE_DIR");
-  const std::filesystem::path root = source ? std::filesystem::path(source) / "tests"
-                                            : std::filesystem::path(__FILE__).parent_path().parent_path();
-  return (root / "fixtures" / "engine" / name).string();
-}
-
 void RegisterTestGames() {
   static const bool registered = [] {
     RegisterAllTypes();
@@ -411,7 +402,7 @@ TEST_F(EngineTest, UnconsumedMessagesPassTheHookAndOptionsReachAudio) {
 TEST_F(EngineTest, SoundAndMusicResourcesPlayThroughTheEngine) {
   ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
   dir.Write("snd/click.wav", test::MakeWav(4410, 12000));
-  dir.Write("snd/theme.ogg", test::ReadFile(EngineFixture("tone.ogg")));
+  dir.Write("snd/theme.ogg", test::ReadFile((test::EngineFixtures() / "tone.ogg").string()));
   const std::string list = R"(<resources><content>
       <resource type="SoundResource" name="click" file="snd\click.wav" master_volume="80" maxplaybacks="2"/>
       <resource type="MusicResource" name="theme" file="snd\theme.ogg" format="ogg"/>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -57,8 +58,13 @@ inline std::string MakeModule() {
   return m;
 }
 
+// tests/fixtures/engine/ (the source folder comes from CTest: the
+// compiler's file names are relative to the build folder).
 inline std::filesystem::path EngineFixtures() {
-  return std::filesystem::path(__FILE__).parent_path().parent_path() / "fixtures" / "engine";
+  const char* source = std::getenv("QV_SOURCE_DIR");
+  const std::filesystem::path tests = source ? std::filesystem::path(source) / "tests"
+                                             : std::filesystem::path(__FILE__).parent_path().parent_path();
+  return tests / "fixtures" / "engine";
 }
 
 }  // namespace qv::test
