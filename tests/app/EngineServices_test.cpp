@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <stdexcept>
 
 #include "EngineFixture.h"
 #include "audio/AudioTestData.h"
@@ -187,6 +189,47 @@ TEST_F(EngineTest, BadOptionValuesAreReported) {
   EXPECT_EQ(diagnostics.Errors()[1].where, "option ScreenWidth");
   EXPECT_EQ(diagnostics.Errors()[1].what, "\"wide\" is not a whole number; 0 is used");
   EXPECT_EQ(diagnostics.Errors()[2].what, "\"maybe\" is neither yes nor no; no is used");
+}
+
+// A probe game whose Start runs a hook (that may throw).
+class TThrowingGame : public TProbeGame {
+public:
+  static inline std::function<void()> onStart;
+  void Start(IEngine* engine) override {
+    TProbeGame::Start(engine);
+    if (onStart) onStart();
+  }
+};
+
+TEST_F(EngineTest, DataErrorsAreReportedAndProgrammingErrorsEscape) {
+  if (!TClassRegistry::Instance().Find("ThrowingGame")) RegisterClass<TThrowingGame>("ThrowingGame");
+  TDiagnosticsCollector diagnostics;
+  // A data error while the game starts: reported, and the start fails.
+  TThrowingGame::onStart = [] { throw std::runtime_error("bad level file"); };
+  EXPECT_FALSE(Start(R"(<game type="ThrowingGame" name="g"/>)"));
+  EXPECT_EQ(engine->StartError(), "data\\ini\\Zintara.ini: the game did not load: bad level file");
+  EXPECT_TRUE(diagnostics.Has("bad level file"));
+  // A programming error is not swallowed.
+  TThrowingGame::onStart = [] { throw std::logic_error("index out of range"); };
+  EXPECT_THROW(Start(R"(<game type="ThrowingGame" name="g"/>)"), std::logic_error);
+  TThrowingGame::onStart = nullptr;
+  engine = nullptr;
+
+  // In the loop: a data error ends the run (reported), a programming error
+  // leaves it.
+  TEngineRunOptions run;
+  run.fixedStepMs = 10;
+  run.frameLimit = 50;
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)", run));
+  diagnostics.Clear();
+  Game<TProbeGame>().onAdvance = [](int) { throw std::runtime_error("broken scenario"); };
+  engine->Run();
+  EXPECT_EQ(engine->FrameCount(), 0);
+  ASSERT_EQ(diagnostics.Errors().size(), 1u);
+  EXPECT_EQ(diagnostics.Errors()[0].what, "the run ended on an error: broken scenario");
+  Game<TProbeGame>().onAdvance = [](int) { throw std::out_of_range("vector::at"); };
+  EXPECT_THROW(engine->Run(), std::out_of_range);
+  Game<TProbeGame>().onAdvance = nullptr;
 }
 
 // --- Sounds that wait for their first use ---------------------------------------------
