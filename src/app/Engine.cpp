@@ -11,6 +11,7 @@
 #include "core/StringUtils.h"
 #include "platform/Clock.h"
 #include "resources/GroupResource.h"
+#include "resources/ImageResource.h"
 #include "resources/MusicResource.h"
 #include "resources/ResourceCollection.h"
 #include "resources/SoundResource.h"
@@ -544,6 +545,21 @@ void TEngine::LoadResources(const StorageRef& node, const std::string& tag, bool
   listsLoaded_.clear();
 }
 
+void TEngine::ReportEmptyContent(IResource& resource) {
+  auto* file = QueryPtr<TResource>(&resource);
+  if (!file || file->GetLoadByDemand()) return;  // loads on first use, and says so then
+  bool empty = false;
+  if (auto* image = QueryPtr<TImageResource>(file))
+    empty = !image->GetSurface();
+  else if (auto* sound = QueryPtr<TSoundResource>(file))
+    empty = audio_->Available() && sound->GetSample() == 0;
+  else if (auto* music = QueryPtr<TMusicResource>(file))
+    empty = audio_->Available() && music->GetMusicHandle() == 0;
+  if (empty)
+    ReportDataError("resource " + resource.GetName(), "its content cannot be loaded from \"" +
+                                                          file->GetFile() + "\"; the resource stays empty");
+}
+
 void TEngine::LoadResourcesNow(const StorageRef& node, const std::string& tag, bool pump) {
   const StorageRef content = node->GetChild("content", 0);
   if (!content) return;
@@ -579,6 +595,8 @@ void TEngine::LoadResourcesNow(const StorageRef& node, const std::string& tag, b
       if (resources_->AddNamed(resource) < 0) {
         resource->ReleaseResource();
         ReportDataError(where, "another resource has this name in another case; this one is dropped");
+      } else {
+        ReportEmptyContent(*resource);
       }
     } catch (const std::runtime_error& e) {
       ReportDataError(where, std::string("cannot be loaded: ") + e.what());

@@ -173,6 +173,8 @@ private:
   // inside a pumped turn and none after the quit message.
   void PumpTurn();
   void LoadResourcesNow(const StorageRef& node, const std::string& tag, bool pump);
+  // Reports a registered resource whose file gave no content.
+  void ReportEmptyContent(IResource& resource);
   // Sets the window caption from "ApplicationCaption" when it changed.
   void UpdateCaption();
   std::string OptionText(const std::string& name);

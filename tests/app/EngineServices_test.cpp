@@ -165,6 +165,22 @@ TEST_F(EngineTest, ResourceListsReportWhatTheyDrop) {
   EXPECT_EQ(diagnostics.Errors()[0].where, "resource PIC");
   EXPECT_EQ(diagnostics.Errors()[1].what, "unknown resource type \"NoSuchType\"; skipped");
   EXPECT_EQ(diagnostics.Errors()[2].what, "the type \"Sound\" is not a resource; skipped");
+  // Files that give no content: by name from the engine, the sound also by
+  // path from the audio; one that loads by demand says so on first use.
+  dir.Write("empty.xml", EncipherToHex(R"(<resources><content>
+      <resource type="ImageResource" name="gone" file="data\img\gone.png" format="png"/>
+      <resource type="SoundResource" name="mute" file="snd\gone.wav"/>
+      <resource type="ImageResource" name="later" file="data\img\gone.png" format="png" loadbydemand="yes"/>
+    </content></resources>)",
+                                       kGameKey));
+  diagnostics.Clear();
+  engine->LoadResourceList("empty.xml", "", false);
+  ASSERT_EQ(diagnostics.Errors().size(), 3u);
+  EXPECT_EQ(diagnostics.Errors()[0].where, "resource gone");
+  EXPECT_EQ(diagnostics.Errors()[0].what,
+            "its content cannot be loaded from \"data\\img\\gone.png\"; the resource stays empty");
+  EXPECT_EQ(diagnostics.Errors()[1].where, "snd\\gone.wav");
+  EXPECT_EQ(diagnostics.Errors()[2].where, "resource mute");
   diagnostics.Clear();
   engine->LoadResourceList("no\\such\\list.xml", "", false);
   dir.Write("plain.xml", "<resources/>");  // not enciphered
