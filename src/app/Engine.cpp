@@ -528,7 +528,14 @@ void TEngine::LoadResources(const StorageRef& node, const std::string& tag, bool
     return;
   }
   TFlagScope loading(loading_);
-  listsLoaded_.clear();
+  // What waits belongs to this load only, also when an error leaves it.
+  struct TForget {
+    TEngine& engine;
+    ~TForget() {
+      engine.deferredLoads_.clear();
+      engine.listsLoaded_.clear();
+    }
+  } forget{*this};
   LoadResourcesNow(node, tag, pump);
   while (!deferredLoads_.empty()) {
     const TDeferredLoad next = deferredLoads_.front();
@@ -542,7 +549,6 @@ void TEngine::LoadResources(const StorageRef& node, const std::string& tag, bool
         ReportDataError(next.path, "the resource list is missing or does not parse");
     }
   }
-  listsLoaded_.clear();
 }
 
 void TEngine::ReportEmptyContent(IResource& resource) {
@@ -616,6 +622,7 @@ void TEngine::LoadResourceList(const std::string& path, const std::string& tag, 
     ReportDataError(path, "the resource list is missing or does not parse");
     return;
   }
+  listsLoaded_.insert(path + '\n' + tag);  // asked again while it loads: nothing more to do
   LoadResources(root, tag, pump);
 }
 

@@ -323,6 +323,7 @@ TEST_F(EngineTest, APumpingLoadRunsOneTurnPerResourceAndDefersNestedLoads) {
       // a nested load returns before it ran.
       EXPECT_TRUE(engine->IsInPumpedTurn());
       engine->LoadResourceList("second.xml", "more", true);
+      engine->LoadResourceList("first.xml", "start", true);  // running already: nothing more
       if (!engine->FindResource("b0")) ++nestedReturnsEmpty;
     }
     --depth;
