@@ -4,18 +4,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
 
-#include "core/Constants.h"
-#include "core/Folders.h"
-#include "core/Parsing.h"
 #include "app/Engine.h"
 #include "app/ImageGame.h"
 #include "app/InputScript.h"
 #include "app/RegisterTypes.h"
 #include "app/Startup.h"
+#include "core/Constants.h"
+#include "core/Diagnostics.h"
+#include "core/Folders.h"
+#include "core/Parsing.h"
+#include "core/StringUtils.h"
 #include "graphics/ImageCodec.h"
 #include "storage/ClassRegistry.h"
 
@@ -25,8 +28,10 @@ constexpr char kUsage[] =
     "Usage: quorvanel [options]\n"
     "\n"
     "Options:\n"
-    "  --app-dir DIR       the folder that stands for the application folder\n"
-    "                      (default: the executable's folder)\n"
+    "  --app-dir DIR       the folder that stands for the application folder;\n"
+    "                      without it the first of these that holds\n"
+    "                      data/ini/Zintara.ini: the executable's folder, its\n"
+    "                      content/ sub-folder, ../share/quorvanel/ beside it\n"
     "  --user-data DIR     the per-user data folder (options, profiles, records)\n"
     "  --seed N            seed the random generator with N instead of the time\n"
     "  --fixed-step MS     every frame advances exactly MS milliseconds and frames\n"
@@ -41,13 +46,21 @@ constexpr char kUsage[] =
     "                        FRAME text CHARS\n"
     "                      (frames count from 1; key names like a, Return,\n"
     "                      Escape, alt+Return)\n"
-    "  --help              show this text\n";
+    "  --diagnostics       print every data error (missing or bad files,\n"
+    "                      resources, types, option values) on standard error,\n"
+    "                      one line each: \"data error: WHERE: WHAT\"\n"
+    "  --help              show this text\n"
+    "\n"
+    "Exit status: 0 after a run (or --help); 1 when the arguments are wrong, the\n"
+    "content cannot be found or the game cannot start (one line on standard\n"
+    "error says why), or a screenshot cannot be written.\n";
 
 struct TOptions {
   std::string appDir, userData, screenshot, input;
   std::optional<uint32_t> seed;
   uint32_t fixedStep = 0;
   int64_t frames = 0;
+  bool diagnostics = false;
 };
 
 int Fail(const std::string& message) {
@@ -71,6 +84,10 @@ int ParseArgs(int argc, char** argv, TOptions& o) {
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 1;
+    }
+    if (arg == "--diagnostics") {
+      o.diagnostics = true;
+      continue;
     }
     auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
     const char* v = nullptr;
@@ -122,13 +139,23 @@ int main(int argc, char** argv) {
     if (!script.Parse(text, error)) return Fail(options.input + ": " + error);
   }
 
+  static qv::TStderrDiagnostics stderrSink;  // outlives everything that reports
+  if (options.diagnostics) qv::SetDiagnosticsSink(&stderrSink);
+
   int exitCode = 0;
   try {
     qv::TStartupOptions startup;
     startup.appDir = options.appDir;
     startup.userDataDir = options.userData;
     startup.enterAppDir = true;
-    qv::StartupServices(argc > 0 ? argv[0] : "", startup);
+    startup.seedRandom = false;  // the engine's Init seeds it
+    if (!qv::StartupServices(argc > 0 ? argv[0] : "", startup)) {
+      std::string where;
+      for (const std::string& folder :
+           qv::ContentFolderCandidates(qv::ReplaceAll(qv::ApplicationPath(), "\\", "/")))
+        where += (where.empty() ? "" : ", ") + folder;
+      return Fail("cannot find the game's content (data/ini/Zintara.ini) in " + where + "; give --app-dir");
+    }
     qv::RegisterAllTypes();
     // The stand-in game of engine checks and the end-to-end test.
     qv::RegisterClass<qv::TImageGame>("ImageGame");
@@ -149,13 +176,15 @@ int main(int argc, char** argv) {
       engine->Run();
       if (!options.screenshot.empty() && !qv::SavePng(*engine->BackSurface(), options.screenshot))
         exitCode = Fail("cannot write the screenshot " + options.screenshot);
-    } else if (!options.screenshot.empty() || options.frames > 0) {
-      // Players see nothing; testers learn that the run did not happen.
-      exitCode = Fail("the game could not be started");
+    } else {
+      exitCode = Fail("the game could not be started: " + engine->StartError());
     }
     engine->Done();
-  } catch (...) {
-    // The main routine swallows every error.
+  } catch (const std::exception& e) {
+    // Not a data error (those are reported and survived below): a fault of
+    // the program. One line, and a failed exit.
+    exitCode = Fail(std::string("unexpected error: ") + e.what());
   }
+  qv::SetDiagnosticsSink(nullptr);
   return exitCode;
 }

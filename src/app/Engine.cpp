@@ -1,16 +1,20 @@
 #include "app/Engine.h"
 
 #include <filesystem>
+#include <stdexcept>
 
 #include "core/Constants.h"
+#include "core/Diagnostics.h"
 #include "core/Folders.h"
 #include "core/Parsing.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
+#include "platform/Clock.h"
+#include "resources/GroupResource.h"
+#include "resources/ImageResource.h"
 #include "resources/MusicResource.h"
 #include "resources/ResourceCollection.h"
 #include "resources/SoundResource.h"
-#include "platform/Clock.h"
 #include "storage/Cipher.h"
 #include "storage/ClassRegistry.h"
 #include "storage/DataPaths.h"
@@ -46,6 +50,18 @@ TChannelFormat ChannelOf(uint32_t mask) {
   c.bits = static_cast<uint8_t>(high - low + 1);
   return c;
 }
+
+// Sets a flag for the length of a scope, also when an exception leaves it.
+class TFlagScope {
+public:
+  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TFlagScope() { flag_ = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+  bool& flag_;
+};
 
 }  // namespace
 
@@ -85,72 +101,80 @@ void TEngine::Sleep(uint32_t ms) const {
 bool TEngine::Init(const std::string& gameFile) {
   if (!audio_) Initialize();
   initialized_ = true;
+  startError_.clear();
+  // Start-up has usually made the application folder current already.
+  std::error_code ec;
+  const std::filesystem::path appFolder = ReplaceAll(ApplicationPath(), "\\", "/");
+  if (!std::filesystem::equivalent(std::filesystem::current_path(ec), appFolder, ec))
+    std::filesystem::current_path(appFolder, ec);
+  if (run_.seed)
+    SetRandomSeed(*run_.seed);
+  else
+    Randomize();
+
+  for (const auto& [name, value] : kOptionDefaults) options_->SetParamValue(name, std::string(value));
+  SetFocused(true);
+
   bool result = false;
-  try {
-    std::error_code ec;
-    std::filesystem::current_path(ReplaceAll(ApplicationPath(), "\\", "/"), ec);
-    if (run_.seed)
-      SetRandomSeed(*run_.seed);
-    else
-      Randomize();
-
-    for (const auto& [name, value] : kOptionDefaults) options_->SetParamValue(name, std::string(value));
-    showFps_ = false;
-    showRects_ = true;
-    SetFocused(true);
-
-    window_ = TPlatformWindow::Create(kWindowClassName);
-    if (window_) {
-      desktopDepth_ = window_->DesktopBitsPerPixel();
-      caption_ = kWindowClassName;
-      const std::string caption = OptionText("ApplicationCaption");
-      window_->SetCaption(caption);
-      caption_ = caption;
-      if (audio_->Init(run_.audioDevice)) {
-        audio_->SetMusicVolume(OptionText("MusicVolume"));
-        audio_->SetSoundVolume(OptionText("SoundVolume"));
-      }
-      result = LoadGame(gameFile);
-      terminated_ = false;
+  window_ = TPlatformWindow::Create(kWindowClassName);
+  if (!window_) {
+    startError_ = "no display: the window could not be created";
+  } else {
+    desktopDepth_ = window_->DesktopBitsPerPixel();
+    caption_ = kWindowClassName;
+    UpdateCaption();
+    if (audio_->Init(run_.audioDevice)) {
+      audio_->SetMusicVolume(OptionText("MusicVolume"));
+      audio_->SetSoundVolume(OptionText("SoundVolume"));
     }
-  } catch (...) {
-    result = false;
+    result = LoadGame(gameFile);
+    terminated_ = false;
   }
   if (!result) Done();
   return result;
 }
 
 bool TEngine::LoadGame(const std::string& gameFile) {
+  auto fail = [&](const std::string& why) {
+    startError_ = gameFile + ": " + why;
+    ReportDataError(gameFile, why);
+    return false;
+  };
+  const std::string text = LoadText(gameFile, kGameKey);
+  if (text.empty()) return fail("the game description is missing or empty");
+  const StorageRef root = LoadStorageText(text);
+  if (!root) return fail("the game description does not parse (not enciphered with the game key, or no XML)");
+  const std::string name = ReadString(root, "name", "");
+  const std::string type = ReadString(root, "type", "");
+  if (type.empty()) return fail("the game description names no \"type\"");
+  Ref<TAbstractObject> object = CreateFromType(type, name);
+  if (!object) return fail("unknown game type \"" + type + "\"");
+  Ref<IGame> game = Query<IGame>(object);
+  if (!game) return fail("the type \"" + type + "\" is not a game");
   try {
-    const std::string text = LoadText(gameFile, kGameKey);
-    if (text.empty()) return false;
-    const StorageRef root = LoadStorageText(text);
-    if (!root) return false;
-    const std::string name = ReadString(root, "name", "");
-    const std::string type = ReadString(root, "type", "");
-    Ref<TAbstractObject> object = CreateFromType(type, name);
-    Ref<IGame> game = Query<IGame>(object);
-    if (!game) return false;
     if (Ref<IPersistent> persistent = Query<IPersistent>(object)) persistent->Load(root);
     game_ = game;
     game_->Start(this);
-    return true;
-  } catch (...) {
+  } catch (const std::runtime_error& e) {
     game_ = nullptr;
-    return false;
+    return fail(std::string("the game did not load: ") + e.what());
   }
+  return true;
 }
 
 void TEngine::Run() {
-  if (!window_) return;
+  if (!window_ || running_) return;  // a run inside the run is refused
+  TFlagScope running(running_);
   try {
     active_ = true;
     lastFrameTime_ = Now();
     ApplyDisplaySettings();
     if (run_.beforeFrame) run_.beforeFrame(frames_ + 1);
     while (!terminated_) LoopTurn();
-  } catch (...) {
-    // Errors escaping the loop end the run silently.
+  } catch (const std::runtime_error& e) {
+    // A data error nobody below caught ends the run; the player sees the
+    // game close.
+    ReportDataError("frame loop", std::string("the run ended on an error: ") + e.what());
   }
 }
 
@@ -163,7 +187,8 @@ void TEngine::Done() {
     Ref<IGame> game = std::move(game_);
     try {
       game->Finish();
-    } catch (...) {
+    } catch (const std::runtime_error& e) {
+      ReportDataError("game", std::string("finishing failed: ") + e.what());
     }
   }
   if (resources_) resources_->RemoveGroup("");
@@ -203,6 +228,7 @@ void TEngine::LoopTurn() {
   if (fixed) {
     dt = run_.fixedStepMs;
     lastFrameTime_ += dt;
+    fixedTime_ += dt;
   } else {
     const uint32_t now = Now();
     dt = now - lastFrameTime_;
@@ -327,16 +353,29 @@ std::string TEngine::OptionText(const std::string& name) {
   return VarToString(v);
 }
 
+int TEngine::OptionInt(const std::string& name, int fallback) {
+  const std::string text = OptionText(name);
+  constexpr int kNotANumber = INT32_MIN;
+  const int value = ParseIntDefault(text, kNotANumber);
+  if (value != kNotANumber) return value;
+  ReportDataError("option " + name,
+                  "\"" + text + "\" is not a whole number; " + std::to_string(fallback) + " is used");
+  return fallback;
+}
+
+void TEngine::UpdateCaption() {
+  const std::string caption = OptionText("ApplicationCaption");
+  if (caption == caption_ || !window_) return;
+  window_->SetCaption(caption);
+  caption_ = caption;
+}
+
 void TEngine::SetOption(const std::string& name, const std::string& value) {
   options_->SetParamValue(name, value);
   if (SameText(name, "MusicVolume"))
     audio_->SetMusicVolume(value);
   else if (SameText(name, "SoundVolume"))
     audio_->SetSoundVolume(value);
-  else if (SameText(name, "ShowFPS"))
-    showFps_ = value == "yes";
-  else if (SameText(name, "ShowRects"))
-    showRects_ = value == "yes";
 }
 
 TVariant TEngine::GetOption(const std::string& name) {
@@ -351,10 +390,13 @@ int TEngine::FullScreenDepth() const {
 }
 
 bool TEngine::ApplyDisplaySettings() {
-  const int width = ParseIntDefault(OptionText("ScreenWidth"), 0);
-  const int height = ParseIntDefault(OptionText("ScreenHeight"), 0);
-  const bool full = OptionText("FullScreenMode") == "yes";
-  const int depth = ParseIntDefault(OptionText("ScreenBPP"), 0);
+  const int width = OptionInt("ScreenWidth", 0);
+  const int height = OptionInt("ScreenHeight", 0);
+  const std::string fullText = OptionText("FullScreenMode");
+  const bool full = fullText == "yes";
+  if (!full && fullText != "no")
+    ReportDataError("option FullScreenMode", "\"" + fullText + "\" is neither yes nor no; no is used");
+  const int depth = OptionInt("ScreenBPP", 0);
 
   bool modeChanged = false, sizeChanged = false;
   if (width != screenWidth_ || height != screenHeight_) modeChanged = sizeChanged = true;
@@ -379,13 +421,7 @@ bool TEngine::ApplyDisplaySettings() {
     lastFrameTime_ = Now();
   }
   if (sizeChanged) back_->SetSize(std::max(width, 0), std::max(height, 0));
-  if (result) {
-    const std::string caption = OptionText("ApplicationCaption");
-    if (caption != caption_ && window_) {
-      window_->SetCaption(caption);
-      caption_ = caption;
-    }
-  }
+  if (result) UpdateCaption();
   return result;
 }
 
@@ -421,6 +457,9 @@ std::string TEngine::GetApplicationPath() {
 }
 std::string TEngine::GetDataPath() {
   return DataPath();
+}
+uint32_t TEngine::Milliseconds() {
+  return run_.fixedStepMs > 0 ? fixedTime_ : Now();
 }
 bool TEngine::SaveDataText(const std::string& text, const std::string& fileName) {
   return qv::SaveDataText(text, fileName);
@@ -474,13 +513,65 @@ namespace qv {
 
 // --- Resources -------------------------------------------------------------------
 
+void TEngine::PumpTurn() {
+  if (pumping_ || terminated_) return;
+  TFlagScope pumping(pumping_);
+  LoopTurn();
+}
+
 void TEngine::LoadResources(const StorageRef& node, const std::string& tag, bool pump) {
   if (!node) return;
+  if (loading_) {
+    // Asked from inside the running load (a pumped frame, a resource):
+    // after it, before the outermost call returns.
+    deferredLoads_.push_back({node, "", tag, pump});
+    return;
+  }
+  TFlagScope loading(loading_);
+  // What waits belongs to this load only, also when an error leaves it.
+  struct TForget {
+    TEngine& engine;
+    ~TForget() {
+      engine.deferredLoads_.clear();
+      engine.listsLoaded_.clear();
+    }
+  } forget{*this};
+  LoadResourcesNow(node, tag, pump);
+  while (!deferredLoads_.empty()) {
+    const TDeferredLoad next = deferredLoads_.front();
+    deferredLoads_.erase(deferredLoads_.begin());
+    if (next.node) {
+      LoadResourcesNow(next.node, next.tag, next.pump);
+    } else if (listsLoaded_.insert(next.path + '\n' + next.tag).second) {
+      if (const StorageRef root = LoadStorageText(LoadText(next.path, kGameKey)))
+        LoadResourcesNow(root, next.tag, next.pump);
+      else
+        ReportDataError(next.path, "the resource list is missing or does not parse");
+    }
+  }
+}
+
+void TEngine::ReportEmptyContent(IResource& resource) {
+  auto* file = QueryPtr<TResource>(&resource);
+  if (!file || file->GetLoadByDemand()) return;  // loads on first use, and says so then
+  bool empty = false;
+  if (auto* image = QueryPtr<TImageResource>(file))
+    empty = !image->GetSurface();
+  else if (auto* sound = QueryPtr<TSoundResource>(file))
+    empty = audio_->Available() && sound->GetSample() == 0;
+  else if (auto* music = QueryPtr<TMusicResource>(file))
+    empty = audio_->Available() && music->GetMusicHandle() == 0;
+  if (empty)
+    ReportDataError("resource " + resource.GetName(), "its content cannot be loaded from \"" +
+                                                          file->GetFile() + "\"; the resource stays empty");
+}
+
+void TEngine::LoadResourcesNow(const StorageRef& node, const std::string& tag, bool pump) {
   const StorageRef content = node->GetChild("content", 0);
   if (!content) return;
   const int count = content->GetChildCount("resource");
   for (int i = 0; i < count; ++i) {
-    if (pump) LoopTurn();
+    if (pump) PumpTurn();
     const StorageRef element = content->GetChild("resource", i);
     if (!element) continue;
     const std::string name = ReadString(element, "name", "");
@@ -489,29 +580,50 @@ void TEngine::LoadResources(const StorageRef& node, const std::string& tag, bool
     for (int j = 0; j < resources_->Count() && !exists; ++j)
       if (Ref<IResource> r = resources_->ItemAs<IResource>(j)) exists = r->GetName() == name;
     if (exists) continue;
+    const std::string where = "resource " + name;
+    const std::string type = ReadString(element, "type", "");
     try {
-      Ref<TAbstractObject> object = CreateFromType(ReadString(element, "type", ""), name);
-      if (!object) continue;
+      Ref<TAbstractObject> object = CreateFromType(type, name);
+      if (!object) {
+        ReportDataError(where, "unknown resource type \"" + type + "\"; skipped");
+        continue;
+      }
       if (Ref<IPersistent> persistent = Query<IPersistent>(object)) persistent->Load(element);
       Ref<IResource> resource = Query<IResource>(object);
-      if (!resource) continue;
+      if (!resource) {
+        ReportDataError(where, "the type \"" + type + "\" is not a resource; skipped");
+        continue;
+      }
       resource->SetGroupName(tag);
       resource->SetOwner(this);
       // Keys compare without case: "Pic" after "pic" finds its place taken.
       // It was loaded already, so it gives its content back.
-      if (resources_->AddNamed(resource) < 0) resource->ReleaseResource();
-    } catch (...) {
-      // A resource that cannot be made is skipped.
+      if (resources_->AddNamed(resource) < 0) {
+        resource->ReleaseResource();
+        ReportDataError(where, "another resource has this name in another case; this one is dropped");
+      } else {
+        ReportEmptyContent(*resource);
+      }
+    } catch (const std::runtime_error& e) {
+      ReportDataError(where, std::string("cannot be loaded: ") + e.what());
     }
   }
 }
 
 void TEngine::LoadResourceList(const std::string& path, const std::string& tag, bool pump) {
-  try {
-    const StorageRef root = LoadStorageText(LoadText(path, kGameKey));
-    if (root) LoadResources(root, tag, pump);
-  } catch (...) {
+  if (loading_) {
+    for (const TDeferredLoad& d : deferredLoads_)
+      if (!d.node && d.path == path && d.tag == tag) return;  // asked already
+    deferredLoads_.push_back({nullptr, path, tag, pump});
+    return;
   }
+  const StorageRef root = LoadStorageText(LoadText(path, kGameKey));
+  if (!root) {
+    ReportDataError(path, "the resource list is missing or does not parse");
+    return;
+  }
+  listsLoaded_.insert(path + '\n' + tag);  // asked again while it loads: nothing more to do
+  LoadResources(root, tag, pump);
 }
 
 void TEngine::UnloadResources(const std::string& tag) {
@@ -530,35 +642,57 @@ void TEngine::RemoveResource(const std::string& name) {
 }
 
 bool TEngine::FindMusic(const std::string& name, bool choose, uint32_t& handle, int& format) {
-  Ref<IMusicResource> music = Query<IMusicResource>(FindResource(name));
+  Ref<IMusicResource> music = FindMusicResource(name);
   if (!music) return false;
   if (choose) music->Choose();
   handle = music->GetMusicHandle();
   format = music->GetFormat();
+  if (handle == 0 && audio_->Available())
+    ReportDataError("resource " + name, "the music has no sound (its file is missing or no music)");
   return true;
 }
 
 bool TEngine::FindSound(const std::string& name, bool choose, uint32_t& sample, int& volume) {
-  Ref<ISoundResource> sound = Query<ISoundResource>(FindResource(name));
+  Ref<ISoundResource> sound = FindSoundResource(name);
   if (!sound) return false;
   if (choose) sound->Choose();
   sample = sound->GetSample();
   volume = sound->GetMasterVolume();
+  if (sample == 0 && audio_->Available())
+    ReportDataError("resource " + name, "the sound has no sample (its file is missing or no sound)");
   return true;
 }
 
+namespace {
+
+// The samples of the loaded sound resources of a collection and of its
+// groups' members. A resource waiting to be loaded by demand has none, and
+// asking it would load it.
+void CollectLoadedSamples(TResourceCollection& resources, std::vector<uint32_t>& samples) {
+  for (int i = 0; i < resources.Count(); ++i) {
+    Ref<TResource> resource = resources.ItemAs<TResource>(i);
+    if (!resource || resource->GetLoadByDemand()) continue;
+    if (auto* group = QueryPtr<TGroupResource>(resource.get())) {
+      if (QueryPtr<ISoundResource>(group)) CollectLoadedSamples(group->Members(), samples);
+    } else if (auto* sound = QueryPtr<ISoundResource>(resource.get())) {
+      if (const uint32_t sample = sound->GetSample()) samples.push_back(sample);
+    }
+  }
+}
+
+}  // namespace
+
 std::vector<uint32_t> TEngine::SoundSamples() {
   std::vector<uint32_t> samples;
-  for (int i = 0; i < resources_->Count(); ++i)
-    if (Ref<ISoundResource> sound = resources_->ItemAs<ISoundResource>(i))
-      if (const uint32_t sample = sound->GetSample()) samples.push_back(sample);
+  CollectLoadedSamples(*resources_, samples);
   return samples;
 }
 
 std::unique_ptr<TStream> TEngine::OpenResourceStream(const std::string& path) {
   try {
     return OpenDataStream(path, true);
-  } catch (...) {
+  } catch (const std::runtime_error& e) {
+    ReportDataError(path, std::string("cannot be read: ") + e.what());
     return nullptr;
   }
 }

@@ -3,21 +3,29 @@
 // engine options, the global resources, the audio and the game, and runs
 // the loop: one window message or one frame per turn, at most one frame
 // every 10 ms.
+//
+// Re-entrancy: a resource load with pumping runs one loop turn before each
+// resource, so the game's Advance, CollectUpdates, Draw and input calls are
+// entered from inside its own call that asked for the load. Inside such a
+// pumped turn the engine refuses a second pump, and defers a nested
+// resource load until the running one has finished.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
-#include "audio/EngineAudio.h"
 #include "app/IEngine.h"
 #include "app/IGame.h"
-#include "resources/Resource.h"
-#include "resources/ResourceOwner.h"
+#include "audio/EngineAudio.h"
 #include "graphics/Surface.h"
 #include "platform/PlatformWindow.h"
+#include "resources/Resource.h"
+#include "resources/ResourceOwner.h"
 #include "storage/ParamCollection.h"
 #include "storage/PersistObject.h"
 
@@ -81,6 +89,7 @@ public:
   // IEngine
   std::string GetApplicationPath() override;
   std::string GetDataPath() override;
+  uint32_t Milliseconds() override;
   bool SaveDataText(const std::string& text, const std::string& fileName) override;
   bool SaveApplicationText(const std::string& text, const std::string& fileName) override;
   void SetOption(const std::string& name, const std::string& value) override;
@@ -132,6 +141,11 @@ public:
   intptr_t WindowProc(const TMessage& message);
   // One turn of the loop: one message, or one frame, or a wait.
   void LoopTurn();
+  // Why the last Init failed (one line); empty after a successful one.
+  const std::string& StartError() const { return startError_; }
+  // True while a resource load runs, and while a turn pumped by it runs.
+  bool IsLoadingResources() const { return loading_; }
+  bool IsInPumpedTurn() const { return pumping_; }
 
   ISurface* BackSurface() const { return back_.get(); }
   TEngineAudio& Audio() { return *audio_; }
@@ -155,7 +169,17 @@ private:
   std::vector<uint32_t> SoundSamples() override;
 
   bool LoadGame(const std::string& gameFile);
+  // The loop turn a pumping resource load runs before each resource; none
+  // inside a pumped turn and none after the quit message.
+  void PumpTurn();
+  void LoadResourcesNow(const StorageRef& node, const std::string& tag, bool pump);
+  // Reports a registered resource whose file gave no content.
+  void ReportEmptyContent(IResource& resource);
+  // Sets the window caption from "ApplicationCaption" when it changed.
+  void UpdateCaption();
   std::string OptionText(const std::string& name);
+  // The option as a whole number; `fallback`, reported, when it is none.
+  int OptionInt(const std::string& name, int fallback);
   intptr_t DefaultProc(const TMessage& message);
   void SetFocused(bool focused);
   void SetSystemCursorWanted(bool wanted);
@@ -172,8 +196,8 @@ private:
   int requestedDepth_ = 0;
   int desktopDepth_ = 32;
   bool fullScreen_ = false;
-  std::string caption_;
-  bool captionSet_ = false;
+  std::string caption_ = kWindowClassName;  // the window's title when created
+  std::string startError_;
   Ref<IGame> game_;
   Ref<TSurface> back_;
   TPixelFormat pixelFormat_;
@@ -185,11 +209,23 @@ private:
   Ref<TParamCollection> options_;
   bool active_ = false;
   bool displayReady_ = false;
-  bool showFps_ = false, showRects_ = true;
   bool updatePending_ = false;
   bool terminated_ = false;
   bool initialized_ = false;
   uint32_t lastFrameTime_ = 0;
+  uint32_t fixedTime_ = 0;  // the time fixed-step frames have advanced
+  bool running_ = false;
+  // Resource loads: one at a time; what is asked meanwhile waits here.
+  struct TDeferredLoad {
+    StorageRef node;  // or a list file:
+    std::string path;
+    std::string tag;
+    bool pump = false;
+  };
+  bool loading_ = false;
+  bool pumping_ = false;
+  std::vector<TDeferredLoad> deferredLoads_;
+  std::set<std::string> listsLoaded_;  // list files (path and tag) of the running load
   int64_t frames_ = 0;
   bool focused_ = false;
   bool cursorOutside_ = false;

@@ -1,6 +1,6 @@
-// The engine services every part reaches through its owner chain: folders
-// and text files, options, the display, resources, the system cursor, sound
-// and music, closing, the desktop opener, surfaces and the update region.
+// The engine services the game reaches: folders and text files, options,
+// the display, resources, the system cursor, sound and music, closing, the
+// desktop opener, surfaces and the update region.
 #pragma once
 
 #include <cstdint>
@@ -11,33 +11,43 @@
 #include "core/Variant.h"
 #include "graphics/Rect.h"
 #include "platform/Messages.h"
+#include "services/IClock.h"
+#include "services/ICursorPosition.h"
+#include "services/IEngineOptions.h"
+#include "services/IMusicPlayer.h"
+#include "services/IResourceLookup.h"
+#include "services/ISoundPlayer.h"
+#include "services/ISurfaceFactory.h"
+#include "services/IUpdateRegion.h"
 #include "storage/HierStorage.h"
 
 namespace qv {
 
 class IGame;
-class IMusic;
-class IResource;
-class ISound;
-class ISurface;
 class TPlatformWindow;
 
 // Sees every window message the engine does not consume, before the
 // window's default processing.
 using TMessageHook = std::function<void(const TMessage& message)>;
 
-class IEngine : public virtual IInterface {
+// The whole engine, for the game and the main routine. Widgets and screens
+// see only the narrow services it derives from (src/services/).
+class IEngine : public virtual IResourceLookup,
+                public virtual ISoundPlayer,
+                public virtual IMusicPlayer,
+                public virtual ISurfaceFactory,
+                public virtual IUpdateRegion,
+                public virtual ICursorPosition,
+                public virtual IEngineOptions,
+                public virtual IClock {
 public:
   virtual std::string GetApplicationPath() = 0;
   virtual std::string GetDataPath() = 0;
   virtual bool SaveDataText(const std::string& text, const std::string& fileName) = 0;
   virtual bool SaveApplicationText(const std::string& text, const std::string& fileName) = 0;
 
-  // Options are text. "MusicVolume" and "SoundVolume" apply to audio at
-  // once; display options wait for ApplyDisplaySettings.
-  virtual void SetOption(const std::string& name, const std::string& value) = 0;
-  // Empty when the option does not exist.
-  virtual TVariant GetOption(const std::string& name) = 0;
+  // Options (GetOption, SetOption) are IEngineOptions; the display follows
+  // them here.
   virtual bool ApplyDisplaySettings() = 0;
 
   // The whole file through the data path resolver, deciphered when a key is
@@ -48,20 +58,14 @@ public:
   virtual void LoadResources(const StorageRef& node, const std::string& tag, bool pump) = 0;
   virtual void LoadResourceList(const std::string& path, const std::string& tag, bool pump) = 0;
   virtual void UnloadResources(const std::string& tag) = 0;
-  virtual Ref<IResource> FindResource(const std::string& name) = 0;
   virtual void RemoveResource(const std::string& name) = 0;
 
-  // The system cursor, in back-surface coordinates.
-  virtual TPoint GetCursorPos() = 0;
+  // The system cursor, in back-surface coordinates (GetCursorPos is
+  // ICursorPosition).
   virtual void SetCursorPos(TPoint point) = 0;
   virtual void HideSystemCursor() = 0;
   virtual void ShowSystemCursor() = 0;
 
-  virtual uint32_t PlayMusic(const IMusic* music) = 0;
-  virtual void StopMusic(const IMusic* music) = 0;
-  virtual uint32_t PlaySound(const ISound* sound) = 0;
-  virtual void StopSound(const ISound* sound) = 0;
-  virtual void StopAllSounds() = 0;
   virtual void SetMusicVolume(const std::string& value) = 0;
 
   // Asks the window to close (the game may refuse) and stops frames.
@@ -69,9 +73,7 @@ public:
   // Hands an existing file, or an address, to the desktop and minimises.
   virtual void OpenFile(const std::string& path) = 0;
   virtual void OpenURL(const std::string& address) = 0;
-  virtual Ref<ISurface> CreateSurface() = 0;
   virtual Ref<IGame> GetGame() = 0;
-  virtual void AddUpdateRect(const TRect& rect) = 0;
   virtual void ClearUpdateRects() = 0;
   virtual TPlatformWindow* GetWindowHandle() = 0;
   virtual void SetMessageHook(TMessageHook hook) = 0;

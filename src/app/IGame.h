@@ -12,6 +12,11 @@ namespace qv {
 class IEngine;
 class ISurface;
 
+// Re-entrancy: while the game loads resources with pumping (from Start or
+// Advance), the engine runs one loop turn before each resource, so Advance,
+// CollectUpdates, Draw and the input calls are entered from inside the
+// game's own call. A resource load asked from there is deferred until the
+// running one ends; no turn is pumped inside a pumped turn.
 class IGame : public virtual IInterface {
 public:
   // The engine stays alive for as long as the game; the game keeps a plain

@@ -4,6 +4,9 @@
 #include <vorbis/vorbisfile.h>
 
 #include <cstring>
+#include <string>
+
+#include "core/Diagnostics.h"
 
 namespace qv {
 
@@ -29,6 +32,7 @@ bool Convert(const void* data, size_t bytes, SDL_AudioFormat format, int channel
     ok = got > 0;
     if (ok) out.pcm.resize(static_cast<size_t>(got) / sizeof(int16_t));
   } else {
+    if (ok && available > 0) ReportDataError("audio data", "refused: longer than 20 minutes");
     ok = false;
   }
   SDL_FreeAudioStream(stream);
@@ -36,13 +40,54 @@ bool Convert(const void* data, size_t bytes, SDL_AudioFormat format, int channel
   return ok && !out.pcm.empty();
 }
 
+uint32_t ReadU32(const unsigned char* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+}  // namespace
+
+std::string CheckWavLayout(const void* data, size_t size) {
+  const auto* b = static_cast<const unsigned char*>(data);
+  if (size < 12 || std::memcmp(b, "RIFF", 4) != 0 || std::memcmp(b + 8, "WAVE", 4) != 0)
+    return "not a RIFF WAVE file";
+  bool format = false;
+  size_t pos = 12;
+  while (pos + 8 <= size) {
+    const uint32_t declared = ReadU32(b + pos + 4);
+    const size_t left = size - pos - 8;
+    const std::string id(reinterpret_cast<const char*>(b + pos), 4);
+    if (declared > left)
+      return "the \"" + id + "\" chunk declares " + std::to_string(declared) + " bytes but only " +
+             std::to_string(left) + " follow";
+    if (id == "fmt ") {
+      if (declared < 16) return "the \"fmt \" chunk is too short";
+      format = true;
+    } else if (id == "data") {
+      if (!format) return "the \"data\" chunk comes before the \"fmt \" chunk";
+      return {};
+    }
+    pos += 8 + declared + (declared & 1);  // chunks are padded to even sizes
+  }
+  return format ? "no \"data\" chunk" : "no \"fmt \" chunk";
+}
+
+namespace {
+
 bool DecodeWav(const void* data, size_t size, uint32_t rate, TDecodedAudio& out) {
+  // SDL trusts the declared sizes and would allocate what they claim.
+  if (const std::string fault = CheckWavLayout(data, size); !fault.empty()) {
+    ReportDataError("audio data", "WAV refused: " + fault);
+    return false;
+  }
   SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
   if (!rw) return false;
   SDL_AudioSpec spec;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length)) return false;
+  if (!SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length)) {
+    ReportDataError("audio data", std::string("WAV refused: ") + SDL_GetError());
+    return false;
+  }
   const bool ok = Convert(buffer, length, spec.format, spec.channels, spec.freq, rate, out);
   SDL_FreeWAV(buffer);
   return ok;
@@ -82,7 +127,10 @@ bool DecodeOgg(const void* data, size_t size, uint32_t rate, TDecodedAudio& out)
   TMemoryReader reader{static_cast<const unsigned char*>(data), size, 0};
   ov_callbacks callbacks{ReadMemory, SeekMemory, nullptr, TellMemory};
   OggVorbis_File file;
-  if (ov_open_callbacks(&reader, &file, nullptr, 0, callbacks) != 0) return false;
+  if (ov_open_callbacks(&reader, &file, nullptr, 0, callbacks) != 0) {
+    ReportDataError("audio data", "Ogg Vorbis refused: no Vorbis stream");
+    return false;
+  }
   const vorbis_info* info = ov_info(&file, -1);
   bool ok = info && info->channels > 0 && info->rate > 0;
   const int channels = ok ? info->channels : 0;
@@ -105,7 +153,10 @@ bool DecodeOgg(const void* data, size_t size, uint32_t rate, TDecodedAudio& out)
     const vorbis_info* now = ov_info(&file, -1);
     if (!now || now->channels != channels || now->rate != srcRate) break;
     pcm.insert(pcm.end(), buffer, buffer + n);
-    if (pcm.size() > maxBytes) ok = false;
+    if (pcm.size() > maxBytes) {
+      ReportDataError("audio data", "Ogg Vorbis refused: longer than 20 minutes");
+      ok = false;
+    }
   }
   ov_clear(&file);
   return ok && Convert(pcm.data(), pcm.size(), AUDIO_S16SYS, channels, srcRate, rate, out);
@@ -115,11 +166,15 @@ bool DecodeOgg(const void* data, size_t size, uint32_t rate, TDecodedAudio& out)
 
 bool DecodeAudio(const void* data, size_t size, uint32_t rate, TDecodedAudio& out) {
   out = {};
-  if (!data || size < 12 || size > 0x7FFFFFFF) return false;
+  if (!data || size < 12 || size > 0x7FFFFFFF) {
+    ReportDataError("audio data", "refused: " + std::to_string(size) + " bytes");
+    return false;
+  }
   const auto* b = static_cast<const char*>(data);
   if (std::memcmp(b, "RIFF", 4) == 0 && std::memcmp(b + 8, "WAVE", 4) == 0)
     return DecodeWav(data, size, rate, out);
   if (std::memcmp(b, "OggS", 4) == 0) return DecodeOgg(data, size, rate, out);
+  ReportDataError("audio data", "refused: neither WAV nor Ogg Vorbis");
   return false;
 }
 

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
+#include <string>
 
 #include <libopenmpt/libopenmpt.hpp>
 
 #include "audio/AudioDecoders.h"
 #include "audio/AudioDevice.h"
+#include "core/Diagnostics.h"
 
 namespace qv {
 
@@ -129,7 +131,8 @@ uint32_t TAudioLibrary::MusicLoad(const void* memory, uint64_t offset, uint32_t 
                                                         static_cast<size_t>(length), log);
     channel->loop = (flags & kFlagLoop) != 0;
     channel->module->set_repeat_count(channel->loop ? -1 : 0);
-  } catch (...) {
+  } catch (const openmpt::exception& e) {
+    ReportDataError("audio data", std::string("not a music module the mixer can play: ") + e.what());
     return 0;
   }
   std::lock_guard lock(mutex_);

@@ -4,10 +4,32 @@
 
 #include "audio/Music.h"
 #include "audio/Sound.h"
+#include "core/Diagnostics.h"
 #include "core/Parsing.h"
 #include "storage/DataPaths.h"
 
 namespace qv {
+
+namespace {
+
+// The file's bytes, or empty (reported) when it is missing or too large.
+std::string ReadAudioFile(const std::string& path) {
+  std::string bytes = ReadDataFile(path);
+  if (bytes.empty())
+    ReportDataError(path, "the audio file is missing or empty");
+  else if (bytes.size() > UINT32_MAX)
+    ReportDataError(path, "the audio file is larger than 4 GB");
+  else
+    return bytes;
+  return {};
+}
+
+uint32_t Loaded(uint32_t handle, const std::string& path) {
+  if (handle == 0) ReportDataError(path, "the audio file cannot be played (refused as shown before)");
+  return handle;
+}
+
+}  // namespace
 
 bool TEngineAudio::Init(int device) {
   if (available_) return true;
@@ -25,10 +47,11 @@ void TEngineAudio::Done() {
 
 uint32_t TEngineAudio::LoadMusicModule(const std::string& path) {
   if (!available_) return 0;
-  const std::string bytes = ReadDataFile(path);
-  if (bytes.empty() || bytes.size() > UINT32_MAX) return 0;
-  return library_.MusicLoad(bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
-                            TAudioLibrary::kFlagLoop | TAudioLibrary::kFlagRamp, 0);
+  const std::string bytes = ReadAudioFile(path);
+  if (bytes.empty()) return 0;
+  return Loaded(library_.MusicLoad(bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
+                                   TAudioLibrary::kFlagLoop | TAudioLibrary::kFlagRamp, 0),
+                path);
 }
 
 void TEngineAudio::FreeMusicModule(uint32_t music) {
@@ -37,11 +60,12 @@ void TEngineAudio::FreeMusicModule(uint32_t music) {
 
 uint32_t TEngineAudio::LoadSample(const std::string& path, int maxPlaybacks, bool loop) {
   if (!available_) return 0;
-  const std::string bytes = ReadDataFile(path);
-  if (bytes.empty() || bytes.size() > UINT32_MAX) return 0;
-  return library_.SampleLoad(bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
-                             static_cast<uint32_t>(maxPlaybacks & 0xFFFF),
-                             loop ? TAudioLibrary::kFlagLoop : 0);
+  const std::string bytes = ReadAudioFile(path);
+  if (bytes.empty()) return 0;
+  return Loaded(
+      library_.SampleLoad(bytes.data(), 0, static_cast<uint32_t>(bytes.size()),
+                          static_cast<uint32_t>(maxPlaybacks & 0xFFFF), loop ? TAudioLibrary::kFlagLoop : 0),
+      path);
 }
 
 uint32_t TEngineAudio::LoadSampleChannel(const std::string& path, uint32_t& sample) {
@@ -56,10 +80,11 @@ void TEngineAudio::FreeSample(uint32_t sample) {
 uint32_t TEngineAudio::LoadStream(const std::string& path, std::string& memory) {
   memory.clear();
   if (!available_) return 0;
-  memory = ReadDataFile(path);
-  if (memory.empty() || memory.size() > UINT32_MAX) return 0;
-  const uint32_t sample = library_.SampleLoad(memory.data(), 0, static_cast<uint32_t>(memory.size()), 1,
-                                              TAudioLibrary::kFlagLoop);
+  memory = ReadAudioFile(path);
+  if (memory.empty()) return 0;
+  const uint32_t sample = Loaded(library_.SampleLoad(memory.data(), 0, static_cast<uint32_t>(memory.size()),
+                                                     1, TAudioLibrary::kFlagLoop),
+                                 path);
   const uint32_t channel = sample ? library_.SampleGetChannel(sample, false) : 0;
   if (channel)
     streams_.emplace_back(channel, sample);
@@ -184,13 +209,27 @@ void TEngineAudio::StopAllSounds() {
 }
 
 void TEngineAudio::SetMusicVolume(const std::string& text) {
-  musicVolume_ = ParseIntDefault(text, musicVolume_);
+  constexpr int kNotANumber = INT32_MIN;
+  const int value = ParseIntDefault(text, kNotANumber);
+  if (value == kNotANumber)
+    ReportDataError("option MusicVolume", "\"" + text + "\" is not a whole number; the volume stays");
+  else
+    musicVolume_ = value;
   if (available_ && !musicStack_.empty())
     library_.ChannelSetAttributes(CurrentMusicChannel(), -1, musicVolume_, TAudioLibrary::kKeepPan);
 }
 
 void TEngineAudio::SetSoundVolume(const std::string& text) {
-  soundVolume_ = std::clamp(ParseIntDefault(text, soundVolume_), 0, 100);
+  constexpr int kNotANumber = INT32_MIN;
+  const int value = ParseIntDefault(text, kNotANumber);
+  if (value == kNotANumber) {
+    ReportDataError("option SoundVolume", "\"" + text + "\" is not a whole number; the volume stays");
+    return;
+  }
+  soundVolume_ = std::clamp(value, 0, 100);
+  if (soundVolume_ != value)
+    ReportDataError("option SoundVolume",
+                    "\"" + text + "\" is outside 0..100; " + std::to_string(soundVolume_) + " is used");
 }
 
 void TEngineAudio::FocusChanged(bool focused) {

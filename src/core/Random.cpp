@@ -16,9 +16,16 @@ uint32_t Next() {
 void SetRandomSeed(uint32_t seed) { g_seed = seed; }
 uint32_t GetRandomSeed() { return g_seed; }
 
+uint32_t TimeOfDaySeed(int hours, int minutes, int seconds, int milliseconds) {
+  return static_cast<uint32_t>(((hours * 60 + minutes) * 60 + seconds) * 1000 + milliseconds);
+}
+
 void Randomize() {
-  const auto now = std::chrono::system_clock::now().time_since_epoch();
-  g_seed = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+  using namespace std::chrono;
+  const auto now = system_clock::now();
+  const auto sinceMidnight = duration_cast<milliseconds>(now - floor<days>(now)).count();
+  const auto ms = static_cast<int>(sinceMidnight);
+  g_seed = TimeOfDaySeed(ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
 }
 
 int32_t RandomInt(int32_t n) {

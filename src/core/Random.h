@@ -10,8 +10,11 @@ namespace qv {
 
 void SetRandomSeed(uint32_t seed);
 uint32_t GetRandomSeed();
-// Seeds from the time of day (start-up, unless a seed was given).
+// Seeds from the time of day (start-up, unless a seed was given):
+// TimeOfDaySeed of the system time (UTC).
 void Randomize();
+// ((hours * 60 + minutes) * 60 + seconds) * 1000 + milliseconds.
+uint32_t TimeOfDaySeed(int hours, int minutes, int seconds, int milliseconds);
 // Advances the generator and returns a value in [0, n); 0 when n <= 0.
 int32_t RandomInt(int32_t n);
 // Advances the generator and returns a value in [0, 1): seed / 2^32.

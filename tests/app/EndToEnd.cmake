@@ -14,3 +14,5 @@ add_custom_command(
 add_custom_target(e2e_fixture DEPENDS ${QV_E2E_DIR}/data/ini/Zintara.ini ${QV_E2E_DIR}/data/img/picture.png)
 add_dependencies(test_app e2e_fixture quorvanel)
 set_property(TEST app APPEND PROPERTY ENVIRONMENT "QV_GAME=$<TARGET_FILE:quorvanel>" "QV_E2E_FIXTURE=${QV_E2E_DIR}")
+# Started without --app-dir the game finds the bundled content beside it.
+add_dependencies(test_app content)

@@ -1,8 +1,10 @@
-// Runs the game executable headless on the fixture application folder and
-// checks what it drew.
+// Runs the game executable headless, on the fixture application folder, on
+// its bundled content and from copied layouts, and checks what it drew and
+// what it said.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "graphics/ImageCodec.h"
@@ -22,12 +24,31 @@ protected:
   }
   // Runs the game with the fixture and the given extra arguments; returns
   // its exit status.
-  int RunGame(const std::string& extra) {
-    const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + game_ + "' --app-dir '" +
-                                fixture_ + "' --user-data '" + dir.File("user") + "' --fixed-step 10 " +
-                                extra + " 2>'" + dir.File("stderr.txt") + "'";
+  int RunGame(const std::string& extra) { return Run(game_, "--app-dir '" + fixture_ + "' " + extra); }
+  // Runs an executable of the game with the given arguments (its standard
+  // error goes to stderr.txt); returns its exit status.
+  int Run(const std::string& executable, const std::string& args) {
+    const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + executable +
+                                "' --user-data '" + dir.File("user") + "' --fixed-step 10 " + args + " 2>'" +
+                                dir.File("stderr.txt") + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Stderr() { return test::ReadFile(dir.File("stderr.txt")); }
+  // The game executable placed at `folder`/quorvanel (a hard link, else a
+  // copy: the game finds its content from where its file really is).
+  std::string PlaceGame(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    const auto target = folder / "quorvanel";
+    std::error_code ec;
+    std::filesystem::create_hard_link(game_, target, ec);
+    if (ec) std::filesystem::copy_file(game_, target, ec);
+    EXPECT_FALSE(ec) << ec.message();
+    return target.string();
+  }
+  void CopyFixtureTo(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy(fixture_, folder, std::filesystem::copy_options::recursive);
   }
   Ref<TSurface> Screenshot(const std::string& name) {
     return DecodePng(test::ReadFile(dir.File(name)), EPngAccept::kAny);
@@ -75,6 +96,84 @@ TEST_F(EndToEndTest, BadArgumentsAreReportedOnOneLine) {
   scripts.Write("bad.txt", "3 press A\n");
   EXPECT_EQ(RunGame("--input '" + scripts.File("bad.txt") + "'"), 1);
   EXPECT_NE(test::ReadFile(dir.File("stderr.txt")).find("line 1"), std::string::npos);
+}
+
+TEST_F(EndToEndTest, StartsOnItsBundledContentWithoutAppDir) {
+  // The build lays the bundled content beside the executable, in content/.
+  ASSERT_EQ(Run(game_, "--frames 5 --screenshot '" + dir.File("bundled.png") + "'"), 0) << Stderr();
+  EXPECT_EQ(Stderr(), "");
+  const Ref<TSurface> shot = Screenshot("bundled.png");
+  ASSERT_TRUE(shot);
+  EXPECT_EQ(Rgb(shot, 0, 0), 0x1E2A3Cu);  // the bundled game's background
+}
+
+TEST_F(EndToEndTest, FindsItsContentWhereTheLayoutsPutIt) {
+  // The executable's folder, its content/ sub-folder, ../share/quorvanel/.
+  for (const char* place : {".", "content", "../share/quorvanel"}) {
+    test::TempDir root;
+    const std::string game = PlaceGame(root.Path() / "bin");
+    CopyFixtureTo(root.Path() / "bin" / place);
+    ASSERT_EQ(Run(game, std::string("--frames 3 --screenshot '") + dir.File("shot.png") + "'"), 0)
+        << place << ": " << Stderr();
+    const Ref<TSurface> shot = Screenshot("shot.png");
+    ASSERT_TRUE(shot) << place;
+    EXPECT_EQ(Rgb(shot, 0, 0), 0x204060u) << place;
+  }
+  // The executable's own folder comes first.
+  test::TempDir root;
+  const std::string game = PlaceGame(root.Path() / "bin");
+  CopyFixtureTo(root.Path() / "bin");
+  root.Write("bin/content/data/ini/Zintara.ini", "not this one");
+  ASSERT_EQ(Run(game, "--frames 2 --screenshot '" + dir.File("first.png") + "'"), 0) << Stderr();
+  EXPECT_EQ(Rgb(Screenshot("first.png"), 0, 0), 0x204060u);
+}
+
+TEST_F(EndToEndTest, WithoutContentItSaysWhereItLookedOnOneLine) {
+  test::TempDir root;
+  const std::string game = PlaceGame(root.Path() / "bin");
+  EXPECT_EQ(Run(game, ""), 1);  // a player's start: no --frames
+  const std::string err = Stderr();
+  EXPECT_EQ(err.find("quorvanel: cannot find the game's content (data/ini/Zintara.ini) in "), 0u) << err;
+  EXPECT_NE(err.find("/bin/content/"), std::string::npos) << err;
+  EXPECT_NE(err.find("/bin/../share/quorvanel/"), std::string::npos) << err;
+  EXPECT_EQ(err.find('\n'), err.size() - 1);
+}
+
+TEST_F(EndToEndTest, AGameThatCannotStartSaysWhyOnOneLine) {
+  test::TempDir empty;
+  EXPECT_EQ(Run(game_, "--app-dir '" + empty.Path().string() + "'"), 1);
+  EXPECT_EQ(
+      Stderr(),
+      "quorvanel: the game could not be started: data\\ini\\Zintara.ini: the game description is missing "
+      "or empty\n");
+  // An unknown game type; with --diagnostics the data errors come first.
+  const char* tool = std::getenv("QV_TOOL");
+  ASSERT_TRUE(tool);
+  test::TempDir app;
+  app.Write("game.xml", R"(<game type="NoSuchGame" name="g"/>)");
+  std::filesystem::create_directories(app.Path() / "data" / "ini");
+  const std::string encipher = std::string("'") + tool + "' encipher --key-role game '" +
+                               app.File("game.xml") + "' '" + app.File("data/ini/Zintara.ini") + "'";
+  ASSERT_EQ(std::system(encipher.c_str()), 0);
+  EXPECT_EQ(Run(game_, "--app-dir '" + app.Path().string() + "'"), 1);
+  EXPECT_EQ(
+      Stderr(),
+      "quorvanel: the game could not be started: data\\ini\\Zintara.ini: unknown game type \"NoSuchGame\"\n");
+  EXPECT_EQ(Run(game_, "--diagnostics --app-dir '" + app.Path().string() + "'"), 1);
+  EXPECT_EQ(
+      Stderr(),
+      "data error: data\\ini\\Zintara.ini: unknown game type \"NoSuchGame\"\n"
+      "quorvanel: the game could not be started: data\\ini\\Zintara.ini: unknown game type \"NoSuchGame\"\n");
+}
+
+TEST_F(EndToEndTest, DiagnosticsAreSilentForSoundContentAndListedInTheHelp) {
+  ASSERT_EQ(RunGame("--diagnostics --frames 3"), 0);
+  EXPECT_EQ(Stderr(), "");
+  const std::string command = "'" + game_ + "' --help > '" + dir.File("help.txt") + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string help = test::ReadFile(dir.File("help.txt"));
+  for (const char* option : {"--app-dir", "--diagnostics", "content/", "../share/quorvanel/", "Exit status"})
+    EXPECT_NE(help.find(option), std::string::npos) << option;
 }
 
 }  // namespace

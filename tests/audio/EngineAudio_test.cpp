@@ -7,6 +7,7 @@
 #include "AudioTestData.h"
 #include "audio/Music.h"
 #include "audio/Sound.h"
+#include "core/Diagnostics.h"
 
 namespace qv {
 namespace {
@@ -202,6 +203,39 @@ TEST(EngineAudioSilent, WithoutAudioEverythingIsANoOp) {
   audio.FocusChanged(false);
   EXPECT_TRUE(audio.MusicStack().empty());
   EXPECT_EQ(audio.LoadSample("anything.wav", 1, false), 0u);
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST_F(EngineAudioTest, MissingFilesAndBadVolumesAreReported) {
+  TDiagnosticsCollector diagnostics;
+  EXPECT_EQ(audio.LoadSample("snd\\nowhere.wav", 1, false), 0u);
+  EXPECT_TRUE(diagnostics.Has("snd\\nowhere.wav"));
+  EXPECT_TRUE(diagnostics.Has("missing or empty"));
+  std::string memory;
+  EXPECT_EQ(audio.LoadStream("snd\\nowhere.ogg", memory), 0u);
+  EXPECT_EQ(audio.LoadMusicModule("snd\\nowhere.mo3"), 0u);
+  EXPECT_EQ(diagnostics.Errors().size(), 3u);
+
+  diagnostics.Clear();
+  audio.SetMusicVolume("45");
+  audio.SetSoundVolume("60");
+  EXPECT_TRUE(diagnostics.Errors().empty());
+  audio.SetMusicVolume("loud");
+  EXPECT_EQ(audio.MusicVolume(), 45);
+  EXPECT_TRUE(diagnostics.Has("option MusicVolume"));
+  audio.SetSoundVolume("150");
+  EXPECT_EQ(audio.SoundVolume(), 100);
+  audio.SetSoundVolume("-5");
+  EXPECT_EQ(audio.SoundVolume(), 0);
+  audio.SetSoundVolume("");
+  EXPECT_EQ(audio.SoundVolume(), 0);
+  EXPECT_EQ(diagnostics.Errors().size(), 4u);
+  EXPECT_TRUE(diagnostics.Has("\"150\" is outside 0..100; 100 is used"));
 }
 
 }  // namespace
