@@ -19,6 +19,13 @@ TZinLevel OpenLevel(int cols, int rows, const char* palette = "11,23,35,47,52", 
   return level;
 }
 
+// Starts the level and runs its first turn start (what the level-start
+// scenario's end does in the game).
+void Start(TTurnDriver& driver, const TZinLevel& level, EPlayMode mode, int difficulty, bool replay = false) {
+  driver.StartLevel(level, mode, difficulty, replay);
+  driver.RunToRest();
+}
+
 std::vector<int32_t> Flowers(const TBoardModel& board) {
   std::vector<int32_t> flowers;
   for (const TCell& cell : board.Cells()) flowers.push_back(cell.flower);
@@ -38,9 +45,9 @@ TEST(TurnDriverStart, SeedFixesTheWholeBoard) {
   TBoardModel a, b;
   TTurnDriver da(a), db(b);
   SetRandomSeed(42);
-  da.StartLevel(level, "relax", 2);
+  Start(da, level, EPlayMode::Relax, 2);
   SetRandomSeed(42);
-  db.StartLevel(level, "relax", 2);
+  Start(db, level, EPlayMode::Relax, 2);
   EXPECT_EQ(a.Palette(), b.Palette());
   EXPECT_EQ(Flowers(a), Flowers(b));
   EXPECT_FALSE(a.AnyLine());
@@ -52,7 +59,7 @@ TEST(TurnDriverStart, SeedFixesTheWholeBoard) {
   EXPECT_EQ(a.Counter(kCounterAllowance), 0);
   // Another seed gives another board.
   SetRandomSeed(43);
-  db.StartLevel(level, "relax", 2);
+  Start(db, level, EPlayMode::Relax, 2);
   EXPECT_NE(Flowers(a), Flowers(b));
 }
 
@@ -63,7 +70,7 @@ TEST(TurnDriverStart, ClassicAllowanceAndDifficulty) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(1);
-  driver.StartLevel(level, "classic", 3);
+  Start(driver, level, EPlayMode::Classic, 3);
   EXPECT_EQ(board.Counter(kCounterAllowance), 132000);
   EXPECT_EQ(board.Counter(kCounterTimeLeft), 132000);
   EXPECT_EQ(board.Counter(kCounterDifficulty), 3);
@@ -73,7 +80,7 @@ TEST(TurnDriverStart, ClassicAllowanceAndDifficulty) {
   EXPECT_EQ(board.Cell(1, 1).colour, board.Palette()[0]);
   EXPECT_EQ(board.Counter(kCounterCellGoal), 24);
   EXPECT_EQ(board.Counter(kCounterColourGoal), 1);
-  driver.StartLevel(level, "classic", 1, true);
+  Start(driver, level, EPlayMode::Classic, 1, true);
   EXPECT_EQ(board.Counter(kCounterAllowance), 120000);
   EXPECT_EQ(board.Cell(0, 0).kind, kCellComplete);
 }
@@ -82,22 +89,22 @@ TEST(TurnDriverStart, NothingToDoWinsAndNoMoveLoses) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(5);
-  driver.StartLevel(OpenLevel(4, 4, "11,23,35", kCellComplete), "relax", 2);
-  EXPECT_EQ(driver.Status(), kStatusWon);
+  Start(driver, OpenLevel(4, 4, "11,23,35", kCellComplete), EPlayMode::Relax, 2);
+  EXPECT_EQ(driver.Status(), ELevelStatus::Won);
   // At difficulty 1 only cells with a required colour are to complete.
-  driver.StartLevel(OpenLevel(4, 4, "11,23,35"), "relax", 1);
-  EXPECT_EQ(driver.Status(), kStatusWon);
+  Start(driver, OpenLevel(4, 4, "11,23,35"), EPlayMode::Relax, 1);
+  EXPECT_EQ(driver.Status(), ELevelStatus::Won);
   // One column p0 p1 p0: no swap makes a line.
   TZinLevel stuck = OpenLevel(1, 3, "11,23");
   stuck.SetCell(0, 0, {0, kCellNormal, -1});
   stuck.SetCell(0, 1, {1, kCellNormal, -1});
   stuck.SetCell(0, 2, {0, kCellNormal, -1});
-  driver.StartLevel(stuck, "relax", 2);
-  EXPECT_EQ(driver.Status(), kStatusNoMoves);
-  driver.StartLevel(stuck, "duel_player", 2);
-  EXPECT_EQ(driver.Status(), kStatusWon);  // a duel without moves counts as finished
-  driver.StartLevel(stuck, "duel_computer", 2);
-  EXPECT_EQ(driver.Status(), kStatusWon);  // decided by the scores: 0 against 0
+  Start(driver, stuck, EPlayMode::Relax, 2);
+  EXPECT_EQ(driver.Status(), ELevelStatus::NoMoves);
+  Start(driver, stuck, EPlayMode::DuelPlayer, 2);
+  EXPECT_EQ(driver.Status(), ELevelStatus::Won);  // a duel without moves counts as finished
+  Start(driver, stuck, EPlayMode::DuelComputer, 2);
+  EXPECT_EQ(driver.Status(), ELevelStatus::Won);  // decided by the scores: 0 against 0
   EXPECT_FALSE(driver.PlayMove({0, 0}, {0, 1}).accepted);
 }
 
@@ -105,15 +112,15 @@ TEST(TurnDriverStart, ImpossibleFillGivesUpAndKeepsItsLastBoard) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(9);
-  driver.StartLevel(OpenLevel(3, 3, "11"), "relax", 2);
+  Start(driver, OpenLevel(3, 3, "11"), EPlayMode::Relax, 2);
   EXPECT_EQ(board.LastFillRestarts(), kMaxFillRestarts);
   EXPECT_TRUE(board.AnyLine());
   for (const TCell& cell : board.Cells()) EXPECT_EQ(cell.flower, 11);
-  EXPECT_EQ(driver.Status(), kStatusNoMoves);
+  EXPECT_EQ(driver.Status(), ELevelStatus::NoMoves);
   // An empty palette leaves the cells empty and the level lost.
-  driver.StartLevel(OpenLevel(3, 3, ""), "relax", 2);
+  Start(driver, OpenLevel(3, 3, ""), EPlayMode::Relax, 2);
   EXPECT_EQ(board.Cell(1, 1).flower, kNoColour);
-  EXPECT_EQ(driver.Status(), kStatusNoMoves);
+  EXPECT_EQ(driver.Status(), ELevelStatus::NoMoves);
 }
 
 TEST(TurnDriverMove, RejectedAndUnproductiveSwapsChangeNothing) {
@@ -121,7 +128,7 @@ TEST(TurnDriverMove, RejectedAndUnproductiveSwapsChangeNothing) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(77);
-  driver.StartLevel(level, "relax", 2);
+  Start(driver, level, EPlayMode::Relax, 2);
   const auto before = Flowers(board);
   EXPECT_FALSE(driver.PlayMove({0, 0}, {2, 0}).accepted);   // not neighbours
   EXPECT_FALSE(driver.PlayMove({0, 0}, {0, -1}).accepted);  // outside
@@ -129,15 +136,17 @@ TEST(TurnDriverMove, RejectedAndUnproductiveSwapsChangeNothing) {
   bool tried = false;
   for (int c = 0; c < 6 && !tried; ++c)
     for (int r = 0; r + 1 < 6 && !tried; ++r) {
-      const bool listed = std::any_of(driver.Moves().begin(), driver.Moves().end(), [&](const TLinkCellInfo& m) {
-        return (m.first == TCellPos{c, r} && m.second == TCellPos{c, r + 1}) ||
-               (m.second == TCellPos{c, r} && m.first == TCellPos{c, r + 1});
-      });
+      const bool listed =
+          std::any_of(driver.Moves().begin(), driver.Moves().end(), [&](const TLinkCellInfo& m) {
+            return (m.first == TCellPos{c, r} && m.second == TCellPos{c, r + 1}) ||
+                   (m.second == TCellPos{c, r} && m.first == TCellPos{c, r + 1});
+          });
       if (listed) continue;
-      const TMoveOutcome outcome = driver.PlayMove({c, r}, {c, r + 1}, true);
+      const TMoveOutcome outcome = driver.PlayMove({c, r}, {c, r + 1});
       EXPECT_TRUE(outcome.accepted);
       EXPECT_FALSE(outcome.productive);
-      EXPECT_TRUE(outcome.waves.empty());
+      ASSERT_EQ(outcome.steps.size(), 2u);
+      EXPECT_EQ(outcome.steps[1].kind, ETurnStepKind::SwapBack);
       tried = true;
     }
   EXPECT_TRUE(tried);
@@ -150,22 +159,26 @@ TEST(TurnDriverMove, ProductiveMoveRunsTheCascadeToRest) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(2024);
-  driver.StartLevel(level, "relax", 2);
+  Start(driver, level, EPlayMode::Relax, 2);
   const TLinkCellInfo best = driver.Moves()[0];
-  const TMoveOutcome outcome = driver.PlayMove(best.first, best.second, true);
+  const TMoveOutcome outcome = driver.PlayMove(best.first, best.second);
   ASSERT_TRUE(outcome.productive);
-  ASSERT_GE(outcome.waves.size(), 2u);
-  EXPECT_EQ(outcome.waves[0].chain, 1);
+  std::vector<const TWaveStep*> waves;
+  for (const TTurnStep& step : outcome.steps)
+    if (step.kind == ETurnStepKind::ExplosionWave) waves.push_back(&step.wave);
+  ASSERT_GE(waves.size(), 2u);
   // Every wave but the last finds lines and is followed by falls; the last
   // finds nothing.
-  EXPECT_TRUE(outcome.waves.back().wave.lines.empty());
-  EXPECT_FALSE(outcome.waves.back().afterFalls);
+  EXPECT_TRUE(waves.back()->lines.empty());
+  EXPECT_EQ(outcome.steps[outcome.steps.size() - 2].kind, ETurnStepKind::ExplosionWave);
+  EXPECT_EQ(outcome.steps.back().kind, ETurnStepKind::TurnStart);
+  EXPECT_TRUE(outcome.steps.back().turn.closesMove);
   int32_t paid = 0;
-  for (size_t i = 0; i + 1 < outcome.waves.size(); ++i) {
-    EXPECT_FALSE(outcome.waves[i].wave.lines.empty());
-    EXPECT_EQ(outcome.waves[i].chain, static_cast<int>(i) + 1);
-    ASSERT_TRUE(outcome.waves[i].afterFalls);
-    for (const auto& line : outcome.waves[i].wave.lines) paid += line.points;
+  for (size_t i = 0; i + 1 < waves.size(); ++i) {
+    EXPECT_FALSE(waves[i]->lines.empty());
+    EXPECT_EQ(waves[i]->chainLevel, static_cast<int>(i) + 1);
+    EXPECT_EQ(outcome.steps[2 * i + 2].kind, ETurnStepKind::Falls);
+    paid += waves[i]->Points();
   }
   EXPECT_EQ(board.Score(1), paid);
   EXPECT_EQ(board.Counter(kCounterMoves), 1);
@@ -174,7 +187,7 @@ TEST(TurnDriverMove, ProductiveMoveRunsTheCascadeToRest) {
   EXPECT_EQ(stats.Get("move"), 1);
   EXPECT_EQ(stats.Get("Score"), paid);
   EXPECT_EQ(stats.Get("max_score_move"), paid);
-  EXPECT_EQ(stats.Get("max_combo"), static_cast<int>(outcome.waves.size()) - 1);
+  EXPECT_EQ(stats.Get("max_combo"), static_cast<int>(waves.size()) - 1);
   EXPECT_FALSE(board.AnyLine());
   EXPECT_FALSE(board.NeedsFalls());
 }
@@ -184,7 +197,7 @@ TEST(TurnDriverMove, DuelPlayersAlternate) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(31);
-  driver.StartLevel(level, "duel_player", 2);
+  Start(driver, level, EPlayMode::DuelPlayer, 2);
   EXPECT_EQ(board.CurrentPlayer(), 1);
   const TLinkCellInfo move = driver.Moves()[0];
   driver.PlayMove(move.first, move.second);
@@ -208,7 +221,7 @@ TEST(TurnDriverGame, WholeGamesEndAndKeepTheBoardSound) {
     TBoardModel board;
     TTurnDriver driver(board);
     SetRandomSeed(seed);
-    driver.StartLevel(level, "relax", 2);
+    Start(driver, level, EPlayMode::Relax, 2);
     int moves = 0;
     while (!driver.Status() && moves < 2000) {
       const TLinkCellInfo move = driver.Moves()[0];
@@ -221,7 +234,7 @@ TEST(TurnDriverGame, WholeGamesEndAndKeepTheBoardSound) {
     }
     ASSERT_TRUE(driver.Status()) << seed;
     EXPECT_EQ(driver.CutCascades(), 0);
-    if (*driver.Status() == kStatusWon) {
+    if (*driver.Status() == ELevelStatus::Won) {
       EXPECT_EQ(board.RemainingCells(), 0);
     }
     EXPECT_EQ(board.Counter(kCounterMoves), moves);
