@@ -534,6 +534,7 @@ bool TBoardModel::PossibleMoves(TLinkCellInfoCollection& moves) {
   moves.Clear();
   possibleMoves_ = 0;
   if (AnyLine()) return false;
+  std::vector<TLinkCellInfo> found;
   TCellPos buffer[kMaxRun];
   for (int r = 0; r < rows_; ++r) {
     for (int c = 0; c < cols_; ++c) {
@@ -547,20 +548,21 @@ bool TBoardModel::PossibleMoves(TLinkCellInfoCollection& moves) {
         TCell& self = At(c, r);
         std::swap(self.flower, other.flower);
         int32_t points = 0;
-        bool found = false;
+        bool lines = false;
         if (LineAxis(c, r) >= 0) {
-          found = true;
+          lines = true;
           points += ScoreCells(buffer, LineInto(c, r, buffer));
         }
         if (LineAxis(p.col, p.row) >= 0) {
-          found = true;
+          lines = true;
           points += ScoreCells(buffer, LineInto(p.col, p.row, buffer));
         }
         std::swap(self.flower, other.flower);
-        if (found) moves.Add({{c, r}, p, points});
+        if (lines) found.push_back({{c, r}, p, points});
       }
     }
   }
+  moves.Assign(std::move(found));
   possibleMoves_ = moves.Count();
   return true;
 }
