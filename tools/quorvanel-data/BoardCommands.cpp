@@ -226,12 +226,14 @@ int RunLevel(TArgs& args) {
 constexpr int kExitLimit = 3;
 
 // Defaults of the limits: a game of 5000 productive moves or 100000 waves
-// does not come to an end in any sensible level; 64 MiB of play output and
-// a million moves per autoplay run keep a 64 x 64 board within minutes.
+// does not come to an end in any sensible level; 64 MiB of play output is
+// some twenty moves on a 64 x 64 board. A move costs about as much as the
+// board has cells, so an autoplay run may play kTotalMoveCells / cells
+// moves (925925 on 12 x 9, 24414 on 64 x 64, a few minutes at most).
 constexpr long long kDefaultMaxMoves = 5000;
 constexpr long long kDefaultMaxWaves = 100000;
 constexpr long long kDefaultMaxOutput = 64LL << 20;
-constexpr long long kDefaultMaxTotalMoves = 1000000;
+constexpr long long kTotalMoveCells = 100000000;
 constexpr long long kDefaultProgressAfter = 2;
 
 long long LimitArg(TArgs& args, const std::string& name, long long fallback) {
@@ -480,7 +482,7 @@ int RunAutoplay(TArgs& args) {
   const std::string strategyText = args.Option("--strategy").value_or("best");
   const long long maxMoves = LimitArg(args, "--max-moves", kDefaultMaxMoves);
   const long long maxWaves = LimitArg(args, "--max-waves", kDefaultMaxWaves);
-  const long long maxTotalMoves = LimitArg(args, "--max-total-moves", kDefaultMaxTotalMoves);
+  const auto maxTotalText = args.Option("--max-total-moves");
   const long long progressAfter = ProgressArg(args);
   if (!args.Positional().empty()) throw EToolError("unexpected argument " + args.Positional()[0]);
   if (!levelPath) throw EToolError("--level FILE is required");
@@ -494,7 +496,17 @@ int RunAutoplay(TArgs& args) {
     strategy = EStrategy::Computer;
   else if (strategyText != "best")
     throw EToolError("--strategy must be best, random or computer, not '" + strategyText + "'");
+  long long maxTotalMoves = 0;
+  if (maxTotalText) {
+    maxTotalMoves = ParseIntArg(*maxTotalText, "--max-total-moves");
+    if (maxTotalMoves < 1) throw EToolError("--max-total-moves must be at least 1");
+  }
   const Ref<TZinLevel> level = LoadLevelArg(*levelPath);
+  if (!maxTotalText) {
+    const long long cells =
+        std::clamp(level->GetCols(), 0, kMaxBoardSize) * std::clamp(level->GetRows(), 0, kMaxBoardSize);
+    maxTotalMoves = kTotalMoveCells / std::max(1LL, cells);
+  }
 
   TOnceDiagnostics diagnostics;
   TProgress progress("autoplay", progressAfter);
@@ -591,17 +603,117 @@ int RunAutoplay(TArgs& args) {
   }
   return exit;
 }
+// --- help texts ------------------------------------------------------------------------
+
+const char* const kLevelHelp =
+    "Loads a level file strictly, as the game does, and prints it as one JSON\n"
+    "object on one line:\n"
+    "  name, palette (the \"Flowercolors\" text), time (seconds), shift_x, shift_y,\n"
+    "  cols, rows, defaults {kind, flower, color}, and cells: an array over the\n"
+    "  columns of arrays over the rows of [flower, kind, colour] as the file\n"
+    "  defines them (flower -1 random, -10 artifact, k >= 0 a palette index;\n"
+    "  kind -1 hole, 0 complete, 1 normal, 2 double, 3 triple; colour -1 none).\n"
+    "\n"
+    "Exit codes: 0 printed; 1 the file is missing, not a storage file, lacks a\n"
+    "default or is larger than 64 x 64 (one line on standard error).\n";
+
+const char* const kPlayHelp =
+    "Plays one game on the level with the game's own rules and prints one JSON\n"
+    "event per line. The same level, seed and options print the same bytes.\n"
+    "\n"
+    "Options:\n"
+    "  --level FILE        the level file (required)\n"
+    "  --seed N            the random seed, 0..4294967295 or a negative 32-bit number (required)\n"
+    "  --mode MODE         classic, relax (default), duel_computer, duel_player or how_to_play;\n"
+    "                      classic sets the time allowance (level time * 1.1), the duels\n"
+    "                      alternate players 1 and 2, how_to_play plays as player 3\n"
+    "  --difficulty D      1 (default) to 100; at 1 only artifacts and cells with a required\n"
+    "                      colour are to complete, from 3 on complete cells are coloured again\n"
+    "  --moves LIST        swaps to play first, \"c1,r1,c2,r2;...\" (any 32-bit numbers;\n"
+    "                      a swap the rules refuse is a rejected event)\n"
+    "  --auto K            then up to K swaps, each the strongest possible move\n"
+    "  --max-moves N       stop after N played swaps (default 5000)\n"
+    "  --max-waves N       stop when the game's explosion waves pass N (default 100000)\n"
+    "  --max-output BYTES  stop before standard output passes BYTES (default 67108864)\n"
+    "  --progress-after S  progress lines on standard error once the run has lasted\n"
+    "                      S seconds, then one a second (default 2; 0 at once)\n"
+    "\n"
+    "Events (field \"event\"):\n"
+    "  start     palette (the shuffled colour codes), cols, rows, board, counters,\n"
+    "            moves, status\n"
+    "  move      swap [c1,r1,c2,r2], productive (the swap made a line; otherwise it\n"
+    "            was swapped back), waves, then the state after the move: board,\n"
+    "            scores [player 1, player 2], player (to move next), stats [player 1,\n"
+    "            player 2], counters, moves, status\n"
+    "  rejected  swap, reason (the level is over, a cell is not movable, the cells\n"
+    "            are not neighbours)\n"
+    "  stopped   limit (--max-moves, --max-waves or --max-output), value, played (swaps\n"
+    "            played); always the last line, the game is not over\n"
+    "A wave is {chain (chain level its lines were scored at), board (before the\n"
+    "wave), lines [{cells [[c,r],...], points}], exploded (board after the\n"
+    "explosions), falls (board after the falls that followed, or null)}; the\n"
+    "last wave of a move finds no line. A board is an array over the columns of\n"
+    "arrays over the rows of [kind, colour, flower] (flower -1 empty, -10 an\n"
+    "artifact). moves lists the possible swaps [c1,r1,c2,r2,points], strongest\n"
+    "first. counters are the eight board counters: moves made, chain level, time\n"
+    "left (ms), time allowance (ms), play time (ms), difficulty, colour goal, cell\n"
+    "goal. stats are the named statistics (Score, score_move, max_score_move, move,\n"
+    "combo, max_combo, chains, max_chains, flowers, max_flowers, color_cells,\n"
+    "total_cells).\n"
+    "status: null while the game goes on, else 0 no moves left, 1 won (nothing left\n"
+    "to complete; in duel_player also no moves left; in duel_computer whenever\n"
+    "player 1 is not behind), 3 lost the duel against the computer on scores (2,\n"
+    "time out, never happens here: no clock runs).\n"
+    "\n"
+    "Exit codes: 0 played; 1 a bad option or level (one line on standard error);\n"
+    "3 stopped at a limit (the stopped event, and a line on standard error).\n";
+
+const char* const kAutoplayHelp =
+    "Plays whole games on the level, game g with seed S + g, and prints one JSON\n"
+    "summary line, to measure how hard a level is.\n"
+    "\n"
+    "Options:\n"
+    "  --level FILE          the level file (required)\n"
+    "  --games N             games to play, 1..100000 (required)\n"
+    "  --seed S              the first game's seed (default 1)\n"
+    "  --mode MODE           classic, relax (default), duel_computer, duel_player or\n"
+    "                        how_to_play (as for play)\n"
+    "  --difficulty D        1 (default) to 100\n"
+    "  --strategy STRATEGY   best (default: always the strongest move), random (a\n"
+    "                        uniformly drawn possible move) or computer (the duel\n"
+    "                        computer's choice with strength 1 - D)\n"
+    "  --max-moves N         a game stops after N productive moves and counts as\n"
+    "                        unfinished (default 5000)\n"
+    "  --max-waves N         a game stops when its explosion waves pass N and counts\n"
+    "                        as unfinished (default 100000)\n"
+    "  --max-total-moves N   the run stops before move N + 1 of all games together;\n"
+    "                        the game then running is left out (default 100000000 /\n"
+    "                        the board's cells: 925925 on 12 x 9, 24414 on 64 x 64)\n"
+    "  --progress-after S    progress lines on standard error once the run has lasted\n"
+    "                        S seconds, then one a second (default 2; 0 at once)\n"
+    "\n"
+    "Summary fields: games (games played), wins, losses {status: count} (0 no moves\n"
+    "left, 3 a duel against the computer lost), unfinished, median_moves, max_moves\n"
+    "(productive moves per game), median_score (player 1). When --max-total-moves\n"
+    "stopped the run: stopped (\"--max-total-moves\") and requested (N of --games).\n"
+    "\n"
+    "Exit codes: 0 every game ran to its end; 1 a bad option or level (one line on\n"
+    "standard error); 3 a limit was hit (games stopped at --max-moves or --max-waves,\n"
+    "or the run at --max-total-moves; a line on standard error says which).\n";
+
 }  // namespace
 
 void RegisterBoardCommands(TCommandTable& table) {
-  table.Add({"level", "FILE", "print a level file as JSON", &RunLevel, ""});
+  table.Add({"level", "FILE", "print a level file as JSON", &RunLevel, kLevelHelp});
   table.Add({"play",
-             "--level FILE --seed N [--mode MODE] [--difficulty D] [--moves \"c1,r1,c2,r2;...\"] [--auto K]",
-             "play a seeded game headless and print one JSON event per line", &RunPlay, ""});
+             "--level FILE --seed N [--mode MODE] [--difficulty D] [--moves \"c1,r1,c2,r2;...\"] [--auto K] "
+             "[--max-moves N] [--max-waves N] [--max-output BYTES] [--progress-after S]",
+             "play a seeded game headless and print one JSON event per line", &RunPlay, kPlayHelp});
   table.Add(
       {"autoplay",
-       "--level FILE --games N [--seed S] [--mode MODE] [--difficulty D] [--strategy best|random|computer]",
-       "play games to their end and print a JSON summary of the results", &RunAutoplay, ""});
+       "--level FILE --games N [--seed S] [--mode MODE] [--difficulty D] [--strategy best|random|computer] "
+       "[--max-moves N] [--max-waves N] [--max-total-moves N] [--progress-after S]",
+       "play games to their end and print a JSON summary of the results", &RunAutoplay, kAutoplayHelp});
 }
 
 }  // namespace qv::tool
