@@ -243,3 +243,242 @@ TEST(TurnDriverGame, WholeGamesEndAndKeepTheBoardSound) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST(TurnDriverSteps, AProductiveMoveStepByStep) {
+  const TZinLevel level = OpenLevel(8, 8);
+  TBoardModel board;
+  TTurnDriver driver(board);
+  EXPECT_EQ(driver.Swap({0, 0}, {0, 1}).reason, "no level has started");
+  SetRandomSeed(2024);
+  driver.StartLevel(level, EPlayMode::Relax, 2);
+  ASSERT_EQ(driver.Waiting(), ETurnWait::Next);  // the level-start scenario runs
+  const TTurnStep start = driver.Next();
+  EXPECT_EQ(start.kind, ETurnStepKind::TurnStart);
+  EXPECT_EQ(start.then, ETurnWait::Move);
+  EXPECT_FALSE(start.turn.closesMove);
+  EXPECT_EQ(start.turn.remaining, 64);
+  EXPECT_FALSE(start.turn.shine);
+  EXPECT_FALSE(start.status);
+  ASSERT_EQ(start.turn.moves.Count(), driver.Moves().Count());
+  ASSERT_GT(start.turn.moves.Count(), 0);
+
+  // Waiting for a move: Next() does nothing.
+  const auto still = Flowers(board);
+  const TTurnStep idle = driver.Next();
+  EXPECT_EQ(idle.kind, ETurnStepKind::None);
+  EXPECT_EQ(idle.then, ETurnWait::Move);
+  EXPECT_EQ(Flowers(board), still);
+
+  const TLinkCellInfo best = start.turn.moves[0];
+  const int32_t a = board.Cell(best.first.col, best.first.row).flower;
+  const int32_t b = board.Cell(best.second.col, best.second.row).flower;
+  const TTurnStep swap = driver.Swap(best.first, best.second);
+  EXPECT_EQ(swap.kind, ETurnStepKind::Swap);
+  EXPECT_EQ(swap.then, ETurnWait::Next);
+  EXPECT_TRUE(swap.productive);
+  EXPECT_EQ(swap.first, best.first);
+  EXPECT_EQ(swap.second, best.second);
+  EXPECT_EQ(board.Cell(best.first.col, best.first.row).flower, b);  // exchanged already
+  EXPECT_EQ(board.Cell(best.second.col, best.second.row).flower, a);
+  EXPECT_EQ(board.Counter(kCounterMoves), 0);  // counted when the explosion starts
+  EXPECT_EQ(driver.Swap(best.first, best.second).reason, "the turn is still running");
+  EXPECT_EQ(driver.Finish(ELevelStatus::TimeOut).kind, ETurnStepKind::None);
+
+  int waves = 0;
+  int32_t paid = 0;
+  int colourCells = 0;
+  int completed = 0;
+  for (;;) {
+    const TTurnStep step = driver.Next();
+    if (step.kind == ETurnStepKind::TurnStart) {
+      EXPECT_TRUE(step.turn.closesMove);
+      EXPECT_FALSE(step.turn.cascadeCut);
+      EXPECT_EQ(step.turn.remaining, board.RemainingCells());
+      break;
+    }
+    if (step.kind == ETurnStepKind::ExplosionWave) {
+      ++waves;
+      EXPECT_EQ(board.Counter(kCounterMoves), 1);
+      // An empty wave (the last) leaves the chain level where it was.
+      EXPECT_EQ(step.wave.chainLevel, step.wave.lines.empty() ? waves - 1 : waves);
+      EXPECT_EQ(step.then, ETurnWait::Next);
+      // The record tells what the board now holds.
+      for (const TCellExplosion& cell : step.wave.cells) {
+        EXPECT_TRUE(cell.exploded);
+        const TCell& now = board.Cell(cell.cell.col, cell.cell.row);
+        EXPECT_EQ(now.kind, cell.newKind);
+        EXPECT_FALSE(now.exploding);
+        EXPECT_EQ(now.pendingScore, 0);
+        if (cell.flowerRemoved) EXPECT_EQ(now.flower, kNoColour);
+        paid += cell.paid;
+      }
+      EXPECT_EQ(step.wave.Points(), [&] {
+        int32_t sum = 0;
+        for (const TCellExplosion& cell : step.wave.cells) sum += cell.paid;
+        return sum;
+      }());
+      colourCells += step.wave.ColourCells();
+      completed += step.wave.CompletedCells();
+      continue;
+    }
+    ASSERT_EQ(step.kind, ETurnStepKind::Falls);
+    for (const TFallMove& move : step.falls.moves)
+      EXPECT_EQ(board.Cell(move.to.col, move.to.row).flower, move.flower);
+    for (const TNewFlower& flower : step.falls.newFlowers) {
+      EXPECT_NE(flower.colour, kNoColour);
+      EXPECT_EQ(board.Cell(flower.cell.col, flower.cell.row).flower, flower.colour);
+    }
+    EXPECT_FALSE(board.NeedsFalls());
+  }
+  EXPECT_GE(waves, 2);
+  EXPECT_EQ(board.Score(1), paid);
+  EXPECT_EQ(board.Statistics(1).Get("color_cells"), colourCells);
+  EXPECT_EQ(board.Statistics(1).Get("total_cells"), completed);
+  EXPECT_EQ(board.Statistics(1).Get("move"), 1);
+  EXPECT_EQ(driver.Waiting(), ETurnWait::Move);
+}
+
+TEST(TurnDriverSteps, AnUnproductiveSwapIsSwappedBackInItsOwnStep) {
+  // One column 11 23 11 11 23: swapping the bottom two makes no line (the
+  // top two would).
+  TZinLevel level = OpenLevel(1, 5, "11,23");
+  const int32_t indexes[] = {0, 1, 0, 0, 1};
+  for (int r = 0; r < 5; ++r) level.SetCell(0, r, {indexes[r], kCellNormal, -1});
+  TBoardModel board;
+  TTurnDriver driver(board);
+  SetRandomSeed(4);
+  Start(driver, level, EPlayMode::Relax, 2);
+  ASSERT_EQ(driver.Moves().Count(), 1);
+  const std::vector<int32_t> start = Flowers(board);
+  const TTurnStep swap = driver.Swap({0, 3}, {0, 4});
+  EXPECT_FALSE(swap.productive);
+  EXPECT_EQ(swap.then, ETurnWait::Next);
+  EXPECT_EQ(board.Cell(0, 3).flower, start[4]);  // swapped while the scenario shows it
+  const TTurnStep back = driver.Next();
+  EXPECT_EQ(back.kind, ETurnStepKind::SwapBack);
+  EXPECT_EQ(back.then, ETurnWait::Move);
+  EXPECT_EQ(back.first, (TCellPos{0, 3}));
+  EXPECT_EQ(back.second, (TCellPos{0, 4}));
+  EXPECT_EQ(Flowers(board), start);
+  EXPECT_EQ(board.Counter(kCounterMoves), 0);
+  EXPECT_EQ(board.Statistics(1).Get("move"), 0);
+  // No turn start follows: the same turn waits for another move.
+  EXPECT_EQ(driver.Next().kind, ETurnStepKind::None);
+  EXPECT_EQ(driver.Moves().Count(), 1);
+}
+
+TEST(TurnDriverSteps, TheLevelEndIsAStepOfItsOwn) {
+  const TZinLevel done = OpenLevel(4, 4, "11,23,35", kCellComplete);
+  TBoardModel board;
+  TTurnDriver driver(board);
+  SetRandomSeed(5);
+  driver.StartLevel(done, EPlayMode::Relax, 2);
+  const TTurnStep turn = driver.Next();
+  EXPECT_EQ(turn.kind, ETurnStepKind::TurnStart);
+  EXPECT_EQ(turn.status, ELevelStatus::Won);
+  EXPECT_EQ(turn.then, ETurnWait::Next);
+  EXPECT_EQ(turn.turn.remaining, 0);
+  EXPECT_TRUE(turn.turn.moves.Empty());
+  EXPECT_FALSE(turn.turn.shine);
+  const TTurnStep end = driver.Next();
+  EXPECT_EQ(end.kind, ETurnStepKind::LevelEnd);
+  EXPECT_EQ(end.status, ELevelStatus::Won);
+  EXPECT_EQ(end.then, ETurnWait::Nothing);
+  EXPECT_EQ(end.timeBonus, 0);  // only the timed mode pays for time
+  EXPECT_EQ(driver.Next().kind, ETurnStepKind::None);
+  EXPECT_EQ(driver.Swap({0, 0}, {0, 1}).reason, "the level is over");
+
+  // Classic, 120 s: allowance 132000 ms, all of it left:
+  // a = 132000 + 120000 - 132000 = 120000, bonus = (120000 * 2000 div 600000) * 10.
+  driver.StartLevel(done, EPlayMode::Classic, 2);
+  const std::vector<TTurnStep> steps = driver.RunToRest();
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[1].kind, ETurnStepKind::LevelEnd);
+  EXPECT_EQ(steps[1].timeBonus, 4000);
+  EXPECT_EQ(board.Score(1), 0);  // shown by the level-end scenario, not paid here
+  // A replay has the nominal time: a = 120000 + 120000 - 120000, the same bonus.
+  driver.StartLevel(done, EPlayMode::Classic, 2, true);
+  EXPECT_EQ(driver.RunToRest().back().timeBonus, 4000);
+}
+
+TEST(TurnDriverSteps, FinishEndsTheLevelOnlyWhileWaitingForAMove) {
+  const TZinLevel level = OpenLevel(6, 6);
+  TBoardModel board;
+  TTurnDriver driver(board);
+  EXPECT_EQ(driver.Finish(ELevelStatus::TimeOut).kind, ETurnStepKind::None);
+  SetRandomSeed(8);
+  driver.StartLevel(level, EPlayMode::Classic, 2);
+  EXPECT_EQ(driver.Finish(ELevelStatus::TimeOut).kind, ETurnStepKind::None);  // the level start runs
+  driver.RunToRest();
+  const TTurnStep end = driver.Finish(ELevelStatus::TimeOut);
+  EXPECT_EQ(end.kind, ETurnStepKind::LevelEnd);
+  EXPECT_EQ(end.status, ELevelStatus::TimeOut);
+  EXPECT_EQ(end.timeBonus, 0);
+  EXPECT_EQ(end.then, ETurnWait::Nothing);
+  EXPECT_EQ(driver.Status(), ELevelStatus::TimeOut);
+  EXPECT_EQ(driver.Finish(ELevelStatus::TimeOut).kind, ETurnStepKind::None);
+  // Against the computer the scores decide, whatever ended the level.
+  SetRandomSeed(8);
+  Start(driver, level, EPlayMode::DuelComputer, 2);
+  EXPECT_EQ(driver.Finish(ELevelStatus::TimeOut).status, ELevelStatus::Won);  // 0 against 0
+  SetRandomSeed(8);
+  Start(driver, level, EPlayMode::DuelComputer, 2);
+  board.SetScore(2, 10);
+  EXPECT_EQ(driver.Finish(ELevelStatus::NoMoves).status, ELevelStatus::DuelLost);
+}
+
+TEST(TurnDriverSteps, ACascadeThatNeverRestsIsCutOff) {
+  // A palette of one colour and one foreign flower: 11 23 11 11 in a
+  // column. Swapping the top two lines up three 11s, and every new flower
+  // is 11 again, so each wave finds a line.
+  TZinLevel level = OpenLevel(1, 4, "11");
+  level.SetCell(0, 0, {0, kCellNormal, -1});
+  level.SetCell(0, 1, {23, kCellNormal, -1});  // beyond the palette: a colour code itself
+  level.SetCell(0, 2, {0, kCellNormal, -1});
+  level.SetCell(0, 3, {0, kCellNormal, -1});
+  TBoardModel board;
+  TTurnDriver driver(board);
+  SetRandomSeed(3);
+  Start(driver, level, EPlayMode::Relax, 2);
+  ASSERT_FALSE(driver.Status());
+  ASSERT_EQ(driver.Moves().Count(), 1);
+  const TMoveOutcome outcome = driver.PlayMove({0, 0}, {0, 1});
+  ASSERT_TRUE(outcome.productive);
+  int waves = 0;
+  int falls = 0;
+  for (const TTurnStep& step : outcome.steps) {
+    waves += step.kind == ETurnStepKind::ExplosionWave;
+    falls += step.kind == ETurnStepKind::Falls;
+  }
+  EXPECT_EQ(waves, kMaxCascadeWaves);
+  EXPECT_EQ(falls, kMaxCascadeWaves);  // the last wave's falls still run
+  const TTurnStep& turn = outcome.steps[outcome.steps.size() - 2];
+  ASSERT_EQ(turn.kind, ETurnStepKind::TurnStart);
+  EXPECT_TRUE(turn.turn.cascadeCut);
+  EXPECT_EQ(driver.CutCascades(), 1);
+  EXPECT_EQ(outcome.steps.back().kind, ETurnStepKind::LevelEnd);
+  EXPECT_EQ(board.Statistics(1).Get("move"), 1);
+  EXPECT_EQ(board.Statistics(1).Get("max_combo"), kMaxCascadeWaves);
+}
+
+TEST(TurnDriverSteps, StepsNameThePlayerWhoseTurnItIs) {
+  const TZinLevel level = OpenLevel(8, 8);
+  TBoardModel board;
+  TTurnDriver driver(board);
+  SetRandomSeed(31);
+  Start(driver, level, EPlayMode::DuelPlayer, 2);
+  const TLinkCellInfo move = driver.Moves()[0];
+  const TMoveOutcome outcome = driver.PlayMove(move.first, move.second);
+  for (size_t i = 0; i + 1 < outcome.steps.size(); ++i) EXPECT_EQ(outcome.steps[i].player, kPlayerOne) << i;
+  EXPECT_EQ(outcome.steps.back().kind, ETurnStepKind::TurnStart);
+  EXPECT_EQ(outcome.steps.back().player, kPlayerTwo);  // to move next
+  SetRandomSeed(31);
+  Start(driver, level, EPlayMode::HowToPlay, 2);
+  EXPECT_EQ(board.CurrentPlayer(), kTutorialPlayer);
+}
+
+}  // namespace
+}  // namespace qv
