@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/Diagnostics.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "game/Scoring.h"
@@ -17,7 +18,9 @@ const TCell kHole{};
 // Longest run a line can have: a column or a diagonal of the largest board.
 constexpr int kMaxRun = 2 * kMaxBoardSize + 1;
 
-bool IsLocked(int32_t kind) { return kind == kCellDouble || kind == kCellTriple; }
+bool IsLocked(int32_t kind) {
+  return kind == kCellDouble || kind == kCellTriple;
+}
 
 // One step along an axis, by the parity of the column being left. Axis 0 is
 // vertical, 1 and 2 the diagonals; direction 0 goes up (vertical) or
@@ -26,10 +29,9 @@ struct TStep {
   int dc;
   int dr;
 };
-constexpr TStep kSteps[3][2][2] = {
-    {{{0, -1}, {0, -1}}, {{0, 1}, {0, 1}}},    // vertical
-    {{{-1, 1}, {-1, 0}}, {{1, 0}, {1, -1}}},   // first diagonal
-    {{{-1, 0}, {-1, -1}}, {{1, 1}, {1, 0}}}};  // second diagonal
+constexpr TStep kSteps[3][2][2] = {{{{0, -1}, {0, -1}}, {{0, 1}, {0, 1}}},    // vertical
+                                   {{{-1, 1}, {-1, 0}}, {{1, 0}, {1, -1}}},   // first diagonal
+                                   {{{-1, 0}, {-1, -1}}, {{1, 1}, {1, 0}}}};  // second diagonal
 
 }  // namespace
 
@@ -39,11 +41,16 @@ std::vector<int32_t> ParsePalette(std::string_view text) {
   size_t start = 0;
   for (;;) {
     const size_t comma = text.find(',', start);
-    const std::string item = Trim(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
+    const std::string item =
+        Trim(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
     long long value = 0;
-    palette.push_back(TryParseInt(item, value) && value >= INT32_MIN && value <= INT32_MAX
-                          ? static_cast<int32_t>(value)
-                          : 0);
+    const bool number = TryParseInt(item, value) && value >= INT32_MIN && value <= INT32_MAX;
+    palette.push_back(number ? static_cast<int32_t>(value) : 0);
+    if (!number || value < 10 || value > 99) {
+      ReportDataError("Flowercolors \"" + std::string(text) + "\"",
+                      "entry " + std::to_string(palette.size()) + " '" + item +
+                          "' is not a two-digit colour code" + (number ? "; kept as it is" : "; 0 is used"));
+    }
     if (comma == std::string_view::npos) break;
     start = comma + 1;
   }
@@ -78,7 +85,9 @@ std::vector<TCell> TBoardModel::Cells() const {
   return grid;
 }
 
-const TCell& TBoardModel::Cell(int col, int row) const { return Inside(col, row) ? At(col, row) : kHole; }
+const TCell& TBoardModel::Cell(int col, int row) const {
+  return Inside(col, row) ? At(col, row) : kHole;
+}
 
 void TBoardModel::SetCell(int col, int row, const TCell& cell) {
   if (Inside(col, row)) At(col, row) = cell;
@@ -87,7 +96,8 @@ void TBoardModel::SetCell(int col, int row, const TCell& cell) {
 void TBoardModel::SetPalette(std::string_view text) {
   palette_ = ParsePalette(text);
   const int n = static_cast<int>(palette_.size());
-  for (int i = 0; i < n; ++i) std::swap(palette_[static_cast<size_t>(i)], palette_[static_cast<size_t>(RandomInt(n))]);
+  for (int i = 0; i < n; ++i)
+    std::swap(palette_[static_cast<size_t>(i)], palette_[static_cast<size_t>(RandomInt(n))]);
 }
 
 int32_t TBoardModel::RandomColour() const {
@@ -127,7 +137,7 @@ bool TBoardModel::FillFlowers(const TZinLevel& level) {
       }
     }
     bool line = AnyLine();
-    for (int round = 0; round < 5 && line; ++round) {
+    for (int round = 0; round < kFillRedrawRounds && line; ++round) {
       for (int c = 0; c < cols_; ++c) {
         for (int r = 0; r < rows_; ++r) {
           if (At(c, r).kind == kCellNone || level.GetCell(c, r).flower != kNoColour) continue;
@@ -174,7 +184,7 @@ void TBoardModel::AddStatistic(const std::string& name, int32_t amount) {
 
 void TBoardModel::PayScore(int32_t points) {
   scores_[PlayerIndex(currentPlayer_)] += points;
-  AddStatistic("Score", points);
+  AddStatistic(kStatScore, points);
 }
 
 void TBoardModel::ResetPlay() {
@@ -256,7 +266,7 @@ int TBoardModel::LineAxis(int col, int row) const {
   if (cell.kind < 0 || cell.flower == kNoColour) return -1;
   if (cell.flower == kArtifact) return row == rows_ - 1 || At(col, row + 1).kind < 0 ? kArtifactLine : -1;
   for (int axis = 0; axis < 3; ++axis)
-    if (RunLength(index, col & 1, axis, cell.flower) >= 3) return axis;
+    if (RunLength(index, col & 1, axis, cell.flower) >= kMinLineLength) return axis;
   return -1;
 }
 
@@ -377,10 +387,10 @@ TExplosionWave TBoardModel::StartExplosionWave() {
   }
   for (size_t i = 0; i < wave.lines.size(); ++i) {
     if (i == 0) {
-      AddStatistic("combo", 1);
+      AddStatistic(kStatCombo, 1);
       ++counters_[kCounterChain];
     }
-    AddStatistic("chains", 1);
+    AddStatistic(kStatChains, 1);
     wave.lines[i].points = ScoreLine(wave.lines[i].cells, true);
   }
   wave.chainLevel = counters_[kCounterChain];
@@ -389,19 +399,21 @@ TExplosionWave TBoardModel::StartExplosionWave() {
 
 TCellExplosion TBoardModel::ExplodeCell(int col, int row) {
   TCellExplosion result;
+  result.cell = {col, row};
   if (!Inside(col, row) || !At(col, row).exploding) return result;
   TCell& cell = At(col, row);
   result.exploded = true;
   result.oldKind = cell.kind;
   result.flower = cell.flower;
   cell.exploding = false;
-  AddStatistic("flowers", 1);
+  AddStatistic(kStatFlowers, 1);
   switch (cell.kind) {
     case kCellNormal:
       if (cell.colour == kNoColour || cell.colour == cell.flower) {
-        AddStatistic("total_cells", 1);
+        AddStatistic(kStatTotalCells, 1);
+        result.completed = true;
         if (cell.colour != kNoColour) {
-          AddStatistic("color_cells", 1);
+          AddStatistic(kStatColourCells, 1);
           result.colourCompleted = true;
         }
         cell.kind = kCellComplete;
@@ -419,7 +431,7 @@ TCellExplosion TBoardModel::ExplodeCell(int col, int row) {
   if (result.flowerRemoved) {
     cell.flower = kNoColour;
     if (result.flower == kArtifact) {
-      AddStatistic("color_cells", 1);
+      AddStatistic(kStatColourCells, 1);
       result.artifactCollected = true;
     }
   }
@@ -432,9 +444,15 @@ TCellExplosion TBoardModel::ExplodeCell(int col, int row) {
   return result;
 }
 
-void TBoardModel::ExplodeWave(const TExplosionWave& wave) {
-  for (const auto& line : wave.lines)
-    for (const auto& pos : line.cells) ExplodeCell(pos.col, pos.row);
+std::vector<TCellExplosion> TBoardModel::ExplodeWave(const TExplosionWave& wave) {
+  std::vector<TCellExplosion> exploded;
+  for (const auto& line : wave.lines) {
+    for (const auto& pos : line.cells) {
+      const TCellExplosion result = ExplodeCell(pos.col, pos.row);
+      if (result.exploded) exploded.push_back(result);
+    }
+  }
+  return exploded;
 }
 
 // --- falls ---------------------------------------------------------------------
@@ -442,7 +460,7 @@ void TBoardModel::ExplodeWave(const TExplosionWave& wave) {
 TFallsPlan TBoardModel::StartFalls() {
   TFallsPlan plan;
   const int remaining = RemainingCells();
-  if (remaining >= 1 && remaining <= 3) {
+  if (remaining >= 1 && remaining <= kAssistMaxRemaining) {
     const TCellPos pos = RemainingCell(RandomInt(remaining));
     const int32_t colour = Cell(pos.col, pos.row).colour;
     if (colour >= 0) {
@@ -474,9 +492,9 @@ TFallsPlan TBoardModel::StartFalls() {
         count = 0;
       } else if (count > 0) {
         At(c, r + count).flower = cell.flower;
-        cell.flower = kNoColour;
         const int duration = count * kCellHeight * kFallMsPerPixel;
-        plan.moves.push_back({{c, r}, {c, r + count}, duration});
+        plan.moves.push_back({{c, r}, {c, r + count}, cell.flower, duration});
+        cell.flower = kNoColour;
         plan.durationMs = std::max(plan.durationMs, duration);
       }
     }
@@ -492,8 +510,9 @@ int32_t TBoardModel::ChooseNewFlower(const TFallsPlan& plan, const TNewFlower& f
   const TCellPos pos = flower.cell;
   if (!Inside(pos.col, pos.row)) return kNoColour;
   int32_t colour = kNoColour;
-  for (int attempt = 1; attempt <= 6; ++attempt) {
-    if (attempt == 1 && plan.assistColour >= 0 && std::abs(pos.col - plan.assistCol) <= 1 && RandomInt(5) == 0)
+  for (int attempt = 1; attempt <= kNewFlowerAttempts; ++attempt) {
+    if (attempt == 1 && plan.assistColour >= 0 && std::abs(pos.col - plan.assistCol) <= kAssistColumnRange &&
+        RandomInt(kAssistChance) == 0)
       colour = plan.assistColour;
     else
       colour = RandomColour();
@@ -505,7 +524,7 @@ int32_t TBoardModel::ChooseNewFlower(const TFallsPlan& plan, const TNewFlower& f
 
 TFallsPlan TBoardModel::RunFalls() {
   TFallsPlan plan = StartFalls();
-  for (const auto& flower : plan.newFlowers) ChooseNewFlower(plan, flower);
+  for (auto& flower : plan.newFlowers) flower.colour = ChooseNewFlower(plan, flower);
   return plan;
 }
 
@@ -515,6 +534,7 @@ bool TBoardModel::PossibleMoves(TLinkCellInfoCollection& moves) {
   moves.Clear();
   possibleMoves_ = 0;
   if (AnyLine()) return false;
+  std::vector<TLinkCellInfo> found;
   TCellPos buffer[kMaxRun];
   for (int r = 0; r < rows_; ++r) {
     for (int c = 0; c < cols_; ++c) {
@@ -528,20 +548,21 @@ bool TBoardModel::PossibleMoves(TLinkCellInfoCollection& moves) {
         TCell& self = At(c, r);
         std::swap(self.flower, other.flower);
         int32_t points = 0;
-        bool found = false;
+        bool lines = false;
         if (LineAxis(c, r) >= 0) {
-          found = true;
+          lines = true;
           points += ScoreCells(buffer, LineInto(c, r, buffer));
         }
         if (LineAxis(p.col, p.row) >= 0) {
-          found = true;
+          lines = true;
           points += ScoreCells(buffer, LineInto(p.col, p.row, buffer));
         }
         std::swap(self.flower, other.flower);
-        if (found) moves.Add({{c, r}, p, points});
+        if (lines) found.push_back({{c, r}, p, points});
       }
     }
   }
+  moves.Assign(std::move(found));
   possibleMoves_ = moves.Count();
   return true;
 }

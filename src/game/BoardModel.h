@@ -33,11 +33,23 @@ enum EBoardCounter : int {
   kCounterCount = 8
 };
 
+// The shortest run of equal flowers that explodes.
+inline constexpr int kMinLineLength = 3;
+// Redraw rounds of one fill: every random cell on a line draws again.
+inline constexpr int kFillRedrawRounds = 5;
 // Fill restarts after which the board keeps a fill that still holds a line.
 inline constexpr int kMaxFillRestarts = 100;
 // Fall timing: milliseconds per pixel, and the wait between new flowers.
 inline constexpr int kFallMsPerPixel = 4;
 inline constexpr int kNewFlowerWaitMs = 350;
+// The falls' assist colour: offered while 1 to kAssistMaxRemaining cells
+// remain, to new flowers at most kAssistColumnRange columns from the chosen
+// cell, on the first attempt, with one chance in kAssistChance.
+inline constexpr int kAssistMaxRemaining = 3;
+inline constexpr int kAssistColumnRange = 1;
+inline constexpr int kAssistChance = 5;
+// Colours a new flower tries before it keeps one that makes a line.
+inline constexpr int kNewFlowerAttempts = 6;
 
 // One line found by an explosion wave, with the points it was scored.
 struct TWaveLine {
@@ -53,20 +65,23 @@ struct TExplosionWave {
 
 // What exploding one cell did, for the animations.
 struct TCellExplosion {
-  bool exploded = false;         // false when the cell was not marked
+  TCellPos cell;
+  bool exploded = false;  // false when the cell was not marked
   int32_t oldKind = kCellNone;
   int32_t newKind = kCellNone;
-  int32_t flower = kNoColour;    // the flower the cell held
+  int32_t flower = kNoColour;  // the flower the cell held
   bool flowerRemoved = false;
+  bool completed = false;        // kind 1 became complete ("total_cells")
   bool colourCompleted = false;  // completed with its required colour
   bool artifactCollected = false;
-  int32_t paid = 0;              // pending score paid to the current player
+  int32_t paid = 0;  // pending score paid to the current player
 };
 
 // A flower falling inside its column.
 struct TFallMove {
   TCellPos from;
   TCellPos to;
+  int32_t flower = kNoColour;  // the code that moved (an artifact falls too)
   int durationMs = 0;
 };
 
@@ -77,6 +92,7 @@ struct TNewFlower {
   int startRow = 0;
   int delayMs = 0;
   int durationMs = 0;
+  int32_t colour = kNoColour;  // set once ChooseNewFlower has drawn it
 };
 
 struct TFallsPlan {
@@ -84,11 +100,12 @@ struct TFallsPlan {
   std::vector<TNewFlower> newFlowers;  // in the order they start to move
   int32_t assistColour = kNoColour;    // 0 or more when a colour helps the goal
   int assistCol = -1;
-  int durationMs = 0;                  // until the last flower has arrived
+  int durationMs = 0;  // until the last flower has arrived
 };
 
 // "Flowercolors" text to colour codes: comma-separated, entries that are not
-// integers become 0; an empty text gives an empty palette.
+// integers become 0; an empty text gives an empty palette. Entries that are
+// not two-digit colour codes are reported as data errors (and kept).
 std::vector<int32_t> ParsePalette(std::string_view text);
 
 class TBoardModel {
@@ -177,18 +194,21 @@ public:
   TExplosionWave StartExplosionWave();
   // Explodes one marked cell by its kind rules and pays its pending score.
   TCellExplosion ExplodeCell(int col, int row);
-  // Explodes the wave's lines in order, each cell while it is still marked.
-  void ExplodeWave(const TExplosionWave& wave);
+  // Explodes the wave's lines in order, each cell while it is still marked;
+  // returns what happened to each cell that exploded, in that order.
+  std::vector<TCellExplosion> ExplodeWave(const TExplosionWave& wave);
 
   // --- falls --------------------------------------------------------------
   // Picks the assist colour (drawing when 1 to 3 cells remain), moves the
   // falling flowers in the grid and lists the new flowers; their cells stay
   // empty until ChooseNewFlower gives them a colour.
   TFallsPlan StartFalls();
-  // The colour of a new flower, chosen when it starts to move: up to six
-  // attempts to avoid making a line there. Writes it into the cell.
+  // The colour of a new flower, chosen when it starts to move: up to
+  // kNewFlowerAttempts attempts to avoid making a line there. Writes it
+  // into the cell.
   int32_t ChooseNewFlower(const TFallsPlan& plan, const TNewFlower& flower);
-  // StartFalls and every new flower's colour in start order.
+  // StartFalls and every new flower's colour in start order (also written
+  // into the plan's new flowers).
   TFallsPlan RunFalls();
 
   // --- move search --------------------------------------------------------

@@ -6,8 +6,8 @@ namespace qv {
 
 const std::vector<std::string>& TGameStatistics::StandardNames() {
   static const std::vector<std::string> names = {
-      "Score",  "score_move", "max_score_move", "move",        "combo",      "max_combo",
-      "chains", "max_chains", "flowers",        "max_flowers", "color_cells", "total_cells"};
+      kStatScore,  kStatScoreMove, kStatMaxScoreMove, kStatMove,       kStatCombo,       kStatMaxCombo,
+      kStatChains, kStatMaxChains, kStatFlowers,      kStatMaxFlowers, kStatColourCells, kStatTotalCells};
   return names;
 }
 
@@ -29,7 +29,9 @@ int32_t& TGameStatistics::Slot(const std::string& name) {
   return values_.back().second;
 }
 
-void TGameStatistics::Set(const std::string& name, int32_t value) { Slot(name) = value; }
+void TGameStatistics::Set(const std::string& name, int32_t value) {
+  Slot(name) = value;
+}
 
 namespace {
 void CloseInto(int32_t& maximum, int32_t& running) {
@@ -39,14 +41,14 @@ void CloseInto(int32_t& maximum, int32_t& running) {
 }  // namespace
 
 void TGameStatistics::Add(const std::string& name, int32_t amount) {
-  if (name == "move") {
-    CloseInto(Slot("max_score_move"), Slot("score_move"));
-    CloseInto(Slot("max_combo"), Slot("combo"));
-    CloseInto(Slot("max_chains"), Slot("chains"));
-  } else if (name == "combo") {
-    CloseInto(Slot("max_flowers"), Slot("flowers"));
-  } else if (name == "Score") {
-    Slot("score_move") += amount;
+  if (name == kStatMove) {
+    CloseInto(Slot(kStatMaxScoreMove), Slot(kStatScoreMove));
+    CloseInto(Slot(kStatMaxCombo), Slot(kStatCombo));
+    CloseInto(Slot(kStatMaxChains), Slot(kStatChains));
+  } else if (name == kStatCombo) {
+    CloseInto(Slot(kStatMaxFlowers), Slot(kStatFlowers));
+  } else if (name == kStatScore) {
+    Slot(kStatScoreMove) += amount;
   }
   Slot(name) += amount;
 }

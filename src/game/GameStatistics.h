@@ -9,6 +9,20 @@
 
 namespace qv {
 
+// The standard statistic names.
+inline constexpr const char* kStatScore = "Score";
+inline constexpr const char* kStatScoreMove = "score_move";
+inline constexpr const char* kStatMaxScoreMove = "max_score_move";
+inline constexpr const char* kStatMove = "move";
+inline constexpr const char* kStatCombo = "combo";
+inline constexpr const char* kStatMaxCombo = "max_combo";
+inline constexpr const char* kStatChains = "chains";
+inline constexpr const char* kStatMaxChains = "max_chains";
+inline constexpr const char* kStatFlowers = "flowers";
+inline constexpr const char* kStatMaxFlowers = "max_flowers";
+inline constexpr const char* kStatColourCells = "color_cells";
+inline constexpr const char* kStatTotalCells = "total_cells";
+
 class TGameStatistics {
 public:
   // The standard names in their display order; every one exists after Reset.

@@ -41,12 +41,22 @@ TCellList CellsFromText(std::string_view text) {
   return cells;
 }
 
-std::string TLinkCellInfo::PairText() const { return CellsToText({first, second}); }
+std::string TLinkCellInfo::PairText() const {
+  return CellsToText({first, second});
+}
 
 void TLinkCellInfoCollection::Add(const TLinkCellInfo& info) {
   const auto at = std::partition_point(items_.begin(), items_.end(),
                                        [&](const TLinkCellInfo& e) { return e.points > info.points; });
   items_.insert(at, info);
+}
+
+void TLinkCellInfoCollection::Assign(std::vector<TLinkCellInfo> inserted) {
+  // Later insertions go before equal points: reverse, then a stable sort.
+  std::reverse(inserted.begin(), inserted.end());
+  std::stable_sort(inserted.begin(), inserted.end(),
+                   [](const TLinkCellInfo& a, const TLinkCellInfo& b) { return a.points > b.points; });
+  items_ = std::move(inserted);
 }
 
 }  // namespace qv

@@ -25,6 +25,9 @@ public:
   // Inserts before the first entry whose points are not higher, so among
   // equal points the later insertion comes first.
   void Add(const TLinkCellInfo& info);
+  // Replaces the list with these entries as if each had been added in
+  // order (one sort instead of an insertion each, for long lists).
+  void Assign(std::vector<TLinkCellInfo> inserted);
   void Clear() { items_.clear(); }
 
   int Count() const { return static_cast<int>(items_.size()); }

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <limits>
 
-#include "core/StringUtils.h"
 #include "game/ComputerPlayer.h"
+#include "game/GameStatistics.h"
+#include "game/Scoring.h"
 #include "game/ZinLevel.h"
 
 namespace qv {
@@ -34,7 +35,30 @@ const char* PlayModeText(EPlayMode mode) {
 }
 
 bool RemainingCellsShine(int remaining, int moves) {
-  return remaining <= 4 && (moves % 3 == 0 || moves % 10 == 9);
+  return remaining <= kShineMaxRemaining && (moves % 3 == 0 || moves % 10 == 9);
+}
+
+int TWaveStep::LongestLine() const {
+  size_t longest = 0;
+  for (const auto& line : lines) longest = std::max(longest, line.cells.size());
+  return static_cast<int>(longest);
+}
+
+int TWaveStep::ColourCells() const {
+  return static_cast<int>(std::count_if(cells.begin(), cells.end(), [](const TCellExplosion& cell) {
+    return cell.colourCompleted || cell.artifactCollected;
+  }));
+}
+
+int TWaveStep::CompletedCells() const {
+  return static_cast<int>(
+      std::count_if(cells.begin(), cells.end(), [](const TCellExplosion& cell) { return cell.completed; }));
+}
+
+int32_t TWaveStep::Points() const {
+  int32_t total = 0;
+  for (const auto& line : lines) total += line.points;
+  return total;
 }
 
 namespace {
@@ -44,97 +68,215 @@ int32_t ClampToInt32(double v) {
 }
 }  // namespace
 
-void TTurnDriver::StartLevel(const TZinLevel& level, std::string_view mode, int difficulty, bool replay) {
-  mode_ = PlayModeFromText(mode);
+void TTurnDriver::StartLevel(const TZinLevel& level, EPlayMode mode, int difficulty, bool replay) {
+  mode_ = mode;
+  phase_ = EPhase::LevelStart;
+  levelTime_ = level.GetTime();
   status_.reset();
   moves_.Clear();
   cutCascades_ = 0;
+  wavesThisMove_ = 0;
+  remainingAtTurnStart_ = 0;
+  shine_ = false;
   board_.SetCounter(kCounterDifficulty, difficulty);
   board_.ResetPlay();
   if (mode_ == EPlayMode::Classic) {
-    // The fitting factor of a player without stored values is 1.0 and the
-    // board's time factor starts at 0.1.
     double allowance = std::nearbyint(static_cast<double>(level.GetTime()) * 1000.0);
-    if (!replay) allowance = std::nearbyint(allowance * (1.0 + 0.1));
+    if (!replay) allowance = std::nearbyint(allowance * (kDefaultFittingFactor + kInitialTimeFactor));
     board_.SetCounter(kCounterAllowance, ClampToInt32(allowance));
     board_.SetCounter(kCounterTimeLeft, ClampToInt32(allowance));
   }
   board_.Build(level);
   board_.CountLevelGoals();
-  StartTurn();
 }
 
-void TTurnDriver::StartTurn() {
+ETurnWait TTurnDriver::Waiting() const {
+  switch (phase_) {
+    case EPhase::LevelStart:
+    case EPhase::SwapDone:
+    case EPhase::WaveDone:
+    case EPhase::FallsDone:
+    case EPhase::LevelEnding:
+      return ETurnWait::Next;
+    case EPhase::AwaitMove:
+      return ETurnWait::Move;
+    default:
+      return ETurnWait::Nothing;
+  }
+}
+
+TTurnStep TTurnDriver::MakeStep(ETurnStepKind kind) const {
+  TTurnStep step;
+  step.kind = kind;
+  step.player = board_.CurrentPlayer();
+  return step;
+}
+
+TTurnStep TTurnDriver::Next() {
+  switch (phase_) {
+    case EPhase::LevelStart:
+      return StartTurn(false, false);
+    case EPhase::SwapDone:
+      if (swapProductive_) {
+        board_.SetCounter(kCounterChain, 0);
+        board_.SetCounter(kCounterMoves, board_.Counter(kCounterMoves) + 1);
+        wavesThisMove_ = 0;
+        return ExplosionWave();
+      } else {
+        board_.ExchangeFlowers(swapFirst_, swapSecond_);  // the move does not count
+        TTurnStep step = MakeStep(ETurnStepKind::SwapBack);
+        step.first = swapFirst_;
+        step.second = swapSecond_;
+        phase_ = EPhase::AwaitMove;
+        step.then = Waiting();
+        return step;
+      }
+    case EPhase::WaveDone:
+      if (board_.NeedsFalls()) {
+        TTurnStep step = MakeStep(ETurnStepKind::Falls);
+        step.falls = board_.RunFalls();
+        phase_ = EPhase::FallsDone;
+        step.then = Waiting();
+        return step;
+      }
+      return StartTurn(true, false);
+    case EPhase::FallsDone:
+      if (wavesThisMove_ == kMaxCascadeWaves) {
+        ++cutCascades_;
+        return StartTurn(true, true);
+      }
+      return ExplosionWave();
+    case EPhase::LevelEnding:
+      return EndLevel();
+    default: {
+      TTurnStep step = MakeStep(ETurnStepKind::None);
+      step.then = Waiting();
+      return step;
+    }
+  }
+}
+
+TTurnStep TTurnDriver::StartTurn(bool closesMove, bool cut) {
+  if (closesMove) board_.AddStatistic(kStatMove, 1);
   board_.SetCounter(kCounterChain, 1);
   moves_.Clear();
   remainingAtTurnStart_ = board_.RemainingCells();
   if (remainingAtTurnStart_ == 0) {
-    Finish(kStatusWon);
+    status_ = FinalStatus(ELevelStatus::Won);
   } else if (!board_.PossibleMoves(moves_) || moves_.Empty()) {
-    Finish(kStatusNoMoves);
+    status_ = FinalStatus(ELevelStatus::NoMoves);
   }
   shine_ = !status_ && RemainingCellsShine(remainingAtTurnStart_, board_.Counter(kCounterMoves));
   if (mode_ == EPlayMode::DuelPlayer || mode_ == EPlayMode::DuelComputer)
     board_.SetCurrentPlayer(board_.Counter(kCounterMoves) % 2 + 1);
   else if (mode_ == EPlayMode::HowToPlay)
-    board_.SetCurrentPlayer(3);
+    board_.SetCurrentPlayer(kTutorialPlayer);
+  TTurnStep step = MakeStep(ETurnStepKind::TurnStart);
+  step.turn.closesMove = closesMove;
+  step.turn.cascadeCut = cut;
+  step.turn.remaining = remainingAtTurnStart_;
+  step.turn.shine = shine_;
+  step.turn.moves = moves_;
+  step.status = status_;
+  phase_ = status_ ? EPhase::LevelEnding : EPhase::AwaitMove;
+  step.then = Waiting();
+  return step;
 }
 
-void TTurnDriver::Finish(int status) {
-  if (mode_ == EPlayMode::DuelPlayer && status == kStatusNoMoves) status = kStatusWon;
-  if (mode_ == EPlayMode::DuelComputer) status = board_.Score(1) < board_.Score(2) ? kStatusDuelLost : kStatusWon;
-  status_ = status;
+TTurnStep TTurnDriver::ExplosionWave() {
+  ++wavesThisMove_;
+  TTurnStep step = MakeStep(ETurnStepKind::ExplosionWave);
+  TExplosionWave wave = board_.StartExplosionWave();
+  step.wave.cells = board_.ExplodeWave(wave);
+  step.wave.chainLevel = wave.chainLevel;
+  step.wave.lines = std::move(wave.lines);
+  phase_ = EPhase::WaveDone;
+  step.then = Waiting();
+  return step;
 }
 
-TMoveOutcome TTurnDriver::PlayMove(TCellPos a, TCellPos b, bool record) {
+TTurnStep TTurnDriver::EndLevel() {
+  TTurnStep step = MakeStep(ETurnStepKind::LevelEnd);
+  step.status = status_;
+  if (mode_ == EPlayMode::Classic && status_ == ELevelStatus::Won)
+    step.timeBonus =
+        TimeBonus(board_.Counter(kCounterTimeLeft), levelTime_, board_.Counter(kCounterAllowance));
+  phase_ = EPhase::Over;
+  step.then = Waiting();
+  return step;
+}
+
+ELevelStatus TTurnDriver::FinalStatus(ELevelStatus status) const {
+  // A duel without moves counts as finished; against the computer the
+  // scores alone decide, whatever ended the level.
+  if (mode_ == EPlayMode::DuelPlayer && status == ELevelStatus::NoMoves) return ELevelStatus::Won;
+  if (mode_ == EPlayMode::DuelComputer)
+    return board_.Score(kPlayerOne) < board_.Score(kPlayerTwo) ? ELevelStatus::DuelLost : ELevelStatus::Won;
+  return status;
+}
+
+std::string TTurnDriver::SwapRefusal(TCellPos a, TCellPos b) const {
+  if (phase_ == EPhase::Idle) return "no level has started";
+  if (status_) return "the level is over";
+  if (phase_ != EPhase::AwaitMove) return "the turn is still running";
+  if (!board_.Movable(a.col, a.row) || !board_.Movable(b.col, b.row)) return "a cell is not movable";
+  if (!TBoardModel::Neighbours(a.col, a.row, b.col, b.row)) return "the cells are not neighbours";
+  return {};
+}
+
+TTurnStep TTurnDriver::Swap(TCellPos a, TCellPos b) {
+  TTurnStep step = MakeStep(ETurnStepKind::Swap);
+  step.first = a;
+  step.second = b;
+  step.reason = SwapRefusal(a, b);
+  if (!step.reason.empty()) {
+    step.kind = ETurnStepKind::Rejected;
+    step.then = Waiting();
+    return step;
+  }
+  board_.ExchangeFlowers(a, b);
+  swapFirst_ = a;
+  swapSecond_ = b;
+  swapProductive_ = board_.AnyLine();
+  step.productive = swapProductive_;
+  phase_ = EPhase::SwapDone;
+  step.then = Waiting();
+  return step;
+}
+
+TTurnStep TTurnDriver::Finish(ELevelStatus status) {
+  if (phase_ != EPhase::AwaitMove) {
+    TTurnStep step = MakeStep(ETurnStepKind::None);
+    step.then = Waiting();
+    return step;
+  }
+  status_ = FinalStatus(status);
+  return EndLevel();
+}
+
+std::vector<TTurnStep> TTurnDriver::RunToRest() {
+  std::vector<TTurnStep> steps;
+  while (Waiting() == ETurnWait::Next) steps.push_back(Next());
+  return steps;
+}
+
+TMoveOutcome TTurnDriver::PlayMove(TCellPos a, TCellPos b) {
   TMoveOutcome outcome;
-  if (status_) {
-    outcome.reason = "the level is over";
-    return outcome;
-  }
-  if (!board_.Movable(a.col, a.row) || !board_.Movable(b.col, b.row)) {
-    outcome.reason = "a cell is not movable";
-    return outcome;
-  }
-  if (!TBoardModel::Neighbours(a.col, a.row, b.col, b.row)) {
-    outcome.reason = "the cells are not neighbours";
+  TTurnStep swap = Swap(a, b);
+  if (swap.kind == ETurnStepKind::Rejected) {
+    outcome.reason = swap.reason;
     return outcome;
   }
   outcome.accepted = true;
-  board_.ExchangeFlowers(a, b);
-  if (!board_.AnyLine()) {
-    board_.ExchangeFlowers(a, b);  // swapped back, the move does not count
-    return outcome;
-  }
-  outcome.productive = true;
-  board_.SetCounter(kCounterChain, 0);
-  board_.SetCounter(kCounterMoves, board_.Counter(kCounterMoves) + 1);
-  for (int waves = 0;; ++waves) {
-    if (waves == kMaxCascadeWaves) {
-      ++cutCascades_;
-      break;
-    }
-    TWaveRecord rec;
-    if (record) rec.before = board_.Cells();
-    rec.wave = board_.StartExplosionWave();
-    rec.chain = rec.wave.chainLevel;
-    board_.ExplodeWave(rec.wave);
-    if (record) rec.exploded = board_.Cells();
-    const bool falls = board_.NeedsFalls();
-    if (falls) {
-      board_.RunFalls();
-      if (record) rec.afterFalls = board_.Cells();
-    }
-    if (record) outcome.waves.push_back(std::move(rec));
-    if (!falls) break;
-  }
-  board_.AddStatistic("move", 1);
-  StartTurn();
+  outcome.productive = swap.productive;
+  outcome.steps.push_back(std::move(swap));
+  for (TTurnStep& step : RunToRest()) outcome.steps.push_back(std::move(step));
   return outcome;
 }
 
 std::optional<TLinkCellInfo> TTurnDriver::ComputerMove(double strength) const {
-  return ChooseComputerMove(moves_, board_.Score(1), board_.Score(2), strength, remainingAtTurnStart_);
+  return ChooseComputerMove(moves_, board_.Score(kPlayerOne), board_.Score(kPlayerTwo), strength,
+                            remainingAtTurnStart_);
 }
 
 }  // namespace qv

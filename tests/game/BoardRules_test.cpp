@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BoardTestSupport.h"
+#include "core/Diagnostics.h"
 #include "core/Random.h"
 #include "game/BoardModel.h"
 
@@ -14,8 +15,8 @@ using test::SetKind;
 TEST(BoardNeighbours, EvenAndOddColumns) {
   // An even column sits lower: its side neighbours are rows r and r + 1.
   const int c = 4;
-  for (const auto& [c2, r2] : {std::pair{3, 4}, std::pair{3, 5}, std::pair{5, 4}, std::pair{5, 5}, std::pair{4, 3},
-                               std::pair{4, 5}})
+  for (const auto& [c2, r2] :
+       {std::pair{3, 4}, std::pair{3, 5}, std::pair{5, 4}, std::pair{5, 5}, std::pair{4, 3}, std::pair{4, 5}})
     EXPECT_TRUE(TBoardModel::Neighbours(c, 4, c2, r2)) << c2 << "," << r2;
   EXPECT_FALSE(TBoardModel::Neighbours(c, 4, 3, 3));
   EXPECT_FALSE(TBoardModel::Neighbours(c, 4, 5, 3));
@@ -67,14 +68,16 @@ TEST(BoardLines, VerticalReportsUpwardsFirst) {
 TEST(BoardLines, DiagonalsFollowTheColumnParity) {
   auto board = DistinctBoard(6, 6);
   // First diagonal through (2,2): lower columns (1,3) (0,3); higher (3,2) (4,1).
-  for (const auto& [c, r] : {std::pair{0, 3}, std::pair{1, 3}, std::pair{2, 2}, std::pair{3, 2}, std::pair{4, 1}})
+  for (const auto& [c, r] :
+       {std::pair{0, 3}, std::pair{1, 3}, std::pair{2, 2}, std::pair{3, 2}, std::pair{4, 1}})
     SetFlower(board, c, r, 22);
   TCellList cells;
   ASSERT_TRUE(board.LineAt(2, 2, &cells));
   EXPECT_EQ(CellsToText(cells), "2,2,1,3,0,3,3,2,4,1,");
   // Second diagonal through (3,2) (odd): lower columns (2,1) (1,1); higher (4,2) (5,3).
   auto other = DistinctBoard(6, 6);
-  for (const auto& [c, r] : {std::pair{1, 1}, std::pair{2, 1}, std::pair{3, 2}, std::pair{4, 2}, std::pair{5, 3}})
+  for (const auto& [c, r] :
+       {std::pair{1, 1}, std::pair{2, 1}, std::pair{3, 2}, std::pair{4, 2}, std::pair{5, 3}})
     SetFlower(other, c, r, 33);
   ASSERT_TRUE(other.LineAt(3, 2, &cells));
   EXPECT_EQ(CellsToText(cells), "3,2,2,1,1,1,4,2,5,3,");
@@ -83,7 +86,8 @@ TEST(BoardLines, DiagonalsFollowTheColumnParity) {
 TEST(BoardLines, FirstAxisWinsAndBothLinesAreFoundFromTheirOwnCells) {
   auto board = DistinctBoard(6, 6);
   // Vertical (2,1)-(2,3) and first diagonal (1,3)-(2,2)-(3,2) share (2,2).
-  for (const auto& [c, r] : {std::pair{2, 1}, std::pair{2, 2}, std::pair{2, 3}, std::pair{1, 3}, std::pair{3, 2}})
+  for (const auto& [c, r] :
+       {std::pair{2, 1}, std::pair{2, 2}, std::pair{2, 3}, std::pair{1, 3}, std::pair{3, 2}})
     SetFlower(board, c, r, 44);
   TCellList cells;
   ASSERT_TRUE(board.LineAt(2, 2, &cells));
@@ -138,7 +142,8 @@ TEST(BoardRemaining, DependsOnDifficulty) {
 
 TEST(BoardWave, ScoresLinesAndPaysACellOnTwoLinesTwice) {
   auto board = DistinctBoard(6, 6);
-  for (const auto& [c, r] : {std::pair{2, 1}, std::pair{2, 2}, std::pair{2, 3}, std::pair{1, 3}, std::pair{3, 2}})
+  for (const auto& [c, r] :
+       {std::pair{2, 1}, std::pair{2, 2}, std::pair{2, 3}, std::pair{1, 3}, std::pair{3, 2}})
     SetFlower(board, c, r, 44);
   board.SetCounter(kCounterChain, 0);
   const TExplosionWave wave = board.StartExplosionWave();
@@ -245,6 +250,16 @@ TEST(BoardFalls, FlowersFallToTheGapsButNotThroughLocks) {
   EXPECT_EQ(board.Cell(1, 3).flower, locked);
   EXPECT_EQ(board.Cell(2, 2).flower, kNoColour);
   EXPECT_EQ(board.Cell(2, 4).flower, 100 + 2 * 6 + 3);
+  // Each falling flower is listed with its code, bottom up per column.
+  ASSERT_EQ(plan.moves.size(), 5u);
+  EXPECT_EQ(plan.moves[0].from, (TCellPos{0, 4}));
+  EXPECT_EQ(plan.moves[0].to, (TCellPos{0, 5}));
+  EXPECT_EQ(plan.moves[0].flower, a);
+  EXPECT_EQ(plan.moves[0].durationMs, 240);
+  EXPECT_EQ(plan.moves[3].flower, top);
+  EXPECT_EQ(plan.moves[3].durationMs, 480);
+  EXPECT_EQ(plan.moves[4].from, (TCellPos{2, 3}));
+  EXPECT_EQ(plan.moves[4].flower, 100 + 2 * 6 + 3);
   // The lowest new flower of each group starts first, groups in scan order.
   ASSERT_EQ(plan.newFlowers.size(), 3u);
   EXPECT_EQ(plan.newFlowers[0].cell, (TCellPos{0, 1}));
@@ -256,9 +271,13 @@ TEST(BoardFalls, FlowersFallToTheGapsButNotThroughLocks) {
   EXPECT_EQ(plan.newFlowers[2].cell, (TCellPos{0, 0}));
   EXPECT_EQ(plan.newFlowers[2].delayMs, 350);
   EXPECT_EQ(plan.newFlowers[2].durationMs, 240);
-  for (const auto& f : plan.newFlowers) {
-    const int32_t flower = board.Cell(f.cell.col, f.cell.row).flower;
-    EXPECT_TRUE(flower == 11 || flower == 23 || flower == 35);
+  // Seed 7 draws 0, 2, 0 below 3 (no redraw: nothing lines up), in start
+  // order; the plan records the colours too.
+  const int32_t drawn[] = {11, 35, 11};
+  for (size_t i = 0; i < plan.newFlowers.size(); ++i) {
+    const TNewFlower& f = plan.newFlowers[i];
+    EXPECT_EQ(board.Cell(f.cell.col, f.cell.row).flower, drawn[i]) << i;
+    EXPECT_EQ(f.colour, drawn[i]) << i;
   }
   EXPECT_FALSE(board.NeedsFalls());
 }
@@ -309,6 +328,27 @@ TEST(BoardFalls, AssistColourIsOfferedNearTheLastCells) {
   EXPECT_LT(assisted, 70);
 }
 
+TEST(BoardPalette, EntriesThatAreNotColourCodesAreReported) {
+  TDiagnosticsCollector diagnostics;
+  EXPECT_EQ(ParsePalette("11,23, 35,47"), (std::vector<int32_t>{11, 23, 35, 47}));
+  EXPECT_TRUE(ParsePalette(" ").empty());
+  EXPECT_TRUE(diagnostics.Errors().empty());
+  // Values stay as they were read: text becomes 0, numbers stay.
+  EXPECT_EQ(ParsePalette("11,x,5,123,-1,,99999999999"), (std::vector<int32_t>{11, 0, 5, 123, -1, 0, 0}));
+  ASSERT_EQ(diagnostics.Errors().size(), 6u);
+  EXPECT_EQ(diagnostics.Errors()[0].where, "Flowercolors \"11,x,5,123,-1,,99999999999\"");
+  EXPECT_EQ(diagnostics.Errors()[0].what, "entry 2 'x' is not a two-digit colour code; 0 is used");
+  EXPECT_EQ(diagnostics.Errors()[1].what, "entry 3 '5' is not a two-digit colour code; kept as it is");
+  EXPECT_TRUE(diagnostics.Has("entry 6 ''"));
+  EXPECT_TRUE(diagnostics.Has("entry 7 '99999999999' is not a two-digit colour code; 0 is used"));
+  // Building a board from such a level reports through the same path.
+  diagnostics.Clear();
+  TBoardModel board;
+  board.SetPalette("11,red");
+  EXPECT_EQ(board.Palette().size(), 2u);
+  EXPECT_TRUE(diagnostics.Has("'red'"));
+}
+
 TEST(BoardPalette, ParseAndShuffle) {
   EXPECT_EQ(ParsePalette("11,23, 35,x,"), (std::vector<int32_t>{11, 23, 35, 0, 0}));
   EXPECT_TRUE(ParsePalette("").empty());
@@ -317,7 +357,8 @@ TEST(BoardPalette, ParseAndShuffle) {
   board.SetPalette("11,23,35,47");
   std::vector<int32_t> expected = {11, 23, 35, 47};
   SetRandomSeed(3);
-  for (int i = 0; i < 4; ++i) std::swap(expected[static_cast<size_t>(i)], expected[static_cast<size_t>(RandomInt(4))]);
+  for (int i = 0; i < 4; ++i)
+    std::swap(expected[static_cast<size_t>(i)], expected[static_cast<size_t>(RandomInt(4))]);
   EXPECT_EQ(board.Palette(), expected);
   EXPECT_EQ(board.MapColour(1), expected[1]);
   EXPECT_EQ(board.MapColour(4), 4);  // beyond the palette: a colour code itself

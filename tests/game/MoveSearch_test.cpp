@@ -28,6 +28,29 @@ TEST(LinkCellInfoCollection, StrongestFirstLaterEqualFirst) {
   EXPECT_EQ(moves[2].first.col, 2);  // the later of the equal pair
   EXPECT_EQ(moves[3].first.col, 0);
   EXPECT_EQ(moves[0].PairText(), "1,0,1,1,");
+  // Assigning the same insertions at once gives the same order.
+  TLinkCellInfoCollection assigned;
+  assigned.Assign(
+      {{{0, 0}, {0, 1}, 100}, {{1, 0}, {1, 1}, 300}, {{2, 0}, {2, 1}, 100}, {{3, 0}, {3, 1}, 200}});
+  ASSERT_EQ(assigned.Count(), 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(assigned[i], moves[i]) << i;
+}
+
+TEST(LinkCellInfoCollection, AssignMatchesOneAddEachOnManyTies) {
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    SetRandomSeed(seed);
+    std::vector<TLinkCellInfo> inserted;
+    TLinkCellInfoCollection added;
+    for (int i = 0; i < 200; ++i) {
+      const TLinkCellInfo info{{i, 0}, {i, 1}, RandomInt(6) * 100};
+      inserted.push_back(info);
+      added.Add(info);
+    }
+    TLinkCellInfoCollection assigned;
+    assigned.Assign(inserted);
+    ASSERT_EQ(assigned.Count(), added.Count());
+    for (int i = 0; i < added.Count(); ++i) ASSERT_EQ(assigned[i], added[i]) << seed << " at " << i;
+  }
 }
 
 TEST(MoveSearch, FindsSwapsWithTheirPoints) {

@@ -7,9 +7,13 @@
 namespace qv {
 namespace {
 
-TCell MakeCell(int32_t kind, int32_t colour, int32_t flower) { return TCell{kind, colour, flower, false, 0}; }
+TCell MakeCell(int32_t kind, int32_t colour, int32_t flower) {
+  return TCell{kind, colour, flower, false, 0};
+}
 
-int32_t LinePoints(const TCell& cell, int n, int chain) { return n * CellPoints(cell, n, chain); }
+int32_t LinePoints(const TCell& cell, int n, int chain) {
+  return n * CellPoints(cell, n, chain);
+}
 
 TEST(ScoringPoints, WorkedExamples) {
   EXPECT_EQ(LinePoints(MakeCell(kCellNormal, kNoColour, 11), 3, 1), 1500);
@@ -30,8 +34,7 @@ TEST(ScoringSound, IndexAndVolume) {
   EXPECT_EQ(ExplosionSoundIndex(8), 3);
   SetRandomSeed(9);
   const TExplosionSound first = ChooseExplosionSound(1, 1);
-  EXPECT_TRUE(first.name == "sound_explosion1_1" || first.name == "sound_explosion1_2" ||
-              first.name == "sound_explosion1_3");
+  EXPECT_EQ(first.name, "sound_explosion1_1");  // seed 9 draws 0 below 3
   EXPECT_EQ(first.volume, 50);
   EXPECT_EQ(ChooseExplosionSound(6, 2).name, "sound_explosion4");
   EXPECT_EQ(ChooseExplosionSound(6, 2).volume, 75);
