@@ -138,11 +138,13 @@ TEST_F(OutStorageTest, WriteOutStorageCreatesFoldersAndEnciphers) {
   EXPECT_EQ(DecipherFromHex(written, "KeyKeyKey123456"), "<thing v=\"1\"/>");
 }
 
-TEST_F(OutStorageTest, SaveToFileReplacesWholeAndSkipsResPaths) {
+TEST_F(OutStorageTest, SaveToFileReplacesWholeAndFailsOnResPaths) {
   auto s = NewStorage("doc");
   ASSERT_TRUE(AsRoot(s)->SaveToFile("saved.xml"));
   EXPECT_EQ(test::ReadFile(dir.File("saved.xml")), "<doc/>");
-  EXPECT_TRUE(AsRoot(s)->SaveToFile("res:BLOCK\\x.xml"));
+  // A "res:" block is read-only: nothing is written, and the save says so.
+  EXPECT_FALSE(AsRoot(s)->SaveToFile("res:BLOCK\\x.xml"));
+  EXPECT_FALSE(AsRoot(s)->SaveToFile("RES:/BLOCK/x.xml"));
   auto back = LoadStorageFile("saved.xml");
   ASSERT_TRUE(back);
   EXPECT_EQ(back->GetNodeName(), "doc");

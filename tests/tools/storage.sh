@@ -15,11 +15,12 @@ check "cat forward slashes" "<game/>" "$("$tool" cat data/ini/zintara.ini)"
 cmp -s noise.out src/images/noise.bin
 check "cat binary" 0 $?
 
-# a truncated package gives exit 1 and one line on standard error.
+# a truncated package gives exit 1, the data error and the tool's line.
 head -c 200 data.tgd > cut.tgd
 "$tool" cat 'cut\images\a.png' > /dev/null 2> err.txt
 check "truncated exit" 1 $?
-check "truncated one line" 1 "$(wc -l < err.txt)"
+check "truncated two lines" 2 "$(wc -l < err.txt)"
+check "truncated data error" 1 "$(grep -c '^data error: .*cut.tgd: is not a readable package' err.txt)"
 "$tool" cat nothing/here.txt > /dev/null 2>&1
 check "missing exit" 1 $?
 
