@@ -104,10 +104,12 @@ struct TZipSource {
       while (done < count) {
         const uint64_t at = pos + done;
         if (at < windowStart || at >= windowStart + window.size()) {
+          // Windows start at multiples of their size: a package smaller
+          // than one window is read from the disk once.
+          windowStart = at - at % kWindow;
           window.resize(kWindow);
-          window.resize(DiskRead(at, window.data(), kWindow));
-          windowStart = at;
-          if (window.empty()) break;
+          window.resize(DiskRead(windowStart, window.data(), kWindow));
+          if (at >= windowStart + window.size()) break;
         }
         const size_t n =
             static_cast<size_t>(std::min<uint64_t>(count - done, windowStart + window.size() - at));
