@@ -206,8 +206,7 @@ TEST_F(PersistFileTest, TemplateSavesOnlyWhatDiffersFromTheFile) {
 
   auto out = NewStorage("object");
   object->Save(out);
-  EXPECT_EQ(AsRoot(out)->SaveToText(),
-            "<object value=\"4\" template=\"yes\" _outstorage=\"file=base.xml\"/>");
+  EXPECT_EQ(AsRoot(out)->SaveToText(), "<object value=\"4\" template=\"yes\" _outstorage=\"file=base.xml\"/>");
   EXPECT_EQ(test::ReadFile(dir.File("base.xml")),
             "<object name=\"thing\" type=\"recorder\" value=\"9\" colour=\"red\"/>");
 }
