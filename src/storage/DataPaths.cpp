@@ -189,6 +189,9 @@ bool StampOf(const std::string& native, TFileStamp& stamp) {
 // An open ZIP directory; `zip` is null for a source that is no archive.
 struct TResourceReader::Archive {
   unzFile zip = nullptr;
+  // Entry names (upper case) to their place in the directory, the first of
+  // equal names winning: the directory is walked once, not per lookup.
+  std::map<std::string, unz64_file_pos> index;
   TZipSource source;
   std::string where;  // the package file or "res:" block, for reports
   TFileStamp stamp;
@@ -214,9 +217,26 @@ void OpenZip(TResourceReader::Archive& archive) {
   io.zerror_file = ZipError;
   io.opaque = &archive.source;
   archive.zip = unzOpen2_64(archive.where.c_str(), &io);
-  if (!archive.zip)
+  if (!archive.zip) {
     ReportDataError(archive.where,
                     "is not a readable package (damaged ZIP directory); its entries are absent");
+    return;
+  }
+  char name[1024];
+  int err = unzGoToFirstFile(archive.zip);
+  for (; err == UNZ_OK; err = unzGoToNextFile(archive.zip)) {
+    unz_file_info64 info{};
+    unz64_file_pos pos{};
+    if (unzGetCurrentFileInfo64(archive.zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK ||
+        unzGetFilePos64(archive.zip, &pos) != UNZ_OK) {
+      err = UNZ_BADZIPFILE;
+      break;
+    }
+    if (info.size_filename < sizeof name) archive.index.emplace(UpperCase(name), pos);
+  }
+  // The entries before a damaged directory record stay readable.
+  if (err != UNZ_END_OF_LIST_OF_FILE)
+    ReportDataError(archive.where, "has a damaged ZIP directory; the entries after the damage are absent");
 }
 
 // The open package files, newest first. An entry is used only while the
@@ -307,8 +327,11 @@ std::unique_ptr<TStream> TResourceReader::OpenEntry(const std::string& relative)
   if (kind_ != kArchive) return nullptr;
   unzFile zip = archive_->zip;
   const std::string name = ReplaceAll(relative, "\\", "/");
-  // 2: compare names case-insensitively.
-  if (unzLocateFile(zip, name.c_str(), 2) != UNZ_OK) return nullptr;
+  // Names compare case-insensitively.
+  const auto found = archive_->index.find(UpperCase(name));
+  if (found == archive_->index.end()) return nullptr;
+  unz64_file_pos pos = found->second;
+  if (unzGoToFilePos64(zip, &pos) != UNZ_OK) return nullptr;
   const std::string where = archive_->where + ": " + name;
   unz_file_info64 info{};
   if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {

@@ -165,11 +165,12 @@ TEST_F(DataPathsTest, PackagesAreReadThroughABuffer) {
   const long long disk = context.packageDiskReads;
   const long long calls = context.packageZipCalls;
   for (const auto& [name, bytes] : entries) ASSERT_EQ(ReadDataFile("many\\" + name), bytes) << name;
-  // Thousands of small reads and seeks of the ZIP reader (it walks the
-  // directory for every entry it looks up)...
-  EXPECT_GT(context.packageZipCalls - calls, 2000);
-  // ...are served by one read of the package (it fits the buffer).
-  EXPECT_LE(context.packageDiskReads - disk, 2);
+  // The ZIP reader reads headers field by field: the directory is walked
+  // once per package (not once per lookup), about 220 calls per entry in
+  // all, instead of some 3000 with a walk per lookup...
+  EXPECT_LT(context.packageZipCalls - calls, 60 * 400);
+  // ...and they are served by one read of the package (it fits the buffer).
+  EXPECT_LE(context.packageDiskReads - disk, 1);
 }
 
 TEST_F(DataPathsTest, DamagedPackagesAndEntriesAreReported) {
