@@ -275,10 +275,21 @@ ArchivePtr PackageArchive(const std::string& native) {
   return archive;
 }
 
+std::map<std::string, ArchivePtr, TextLess>& BlockArchives() {
+  static std::map<std::string, ArchivePtr, TextLess> open;
+  return open;
+}
+
+// "res:" blocks never change while registered; an archive is kept per block
+// for as long as the block under that name is the same memory.
 ArchivePtr BlockArchive(const std::string& name) {
   const std::string_view block = FindResourceBlock(name);
   if (block.empty()) return nullptr;
+  ArchivePtr& cached = BlockArchives()[name];
+  if (cached && cached->source.memory.data() == block.data() && cached->source.memory.size() == block.size())
+    return cached;
   auto archive = std::make_shared<TResourceReader::Archive>();
+  cached = archive;
   archive->where = "res:" + name;
   archive->source.memory = block;
   archive->source.size = block.size();
@@ -443,6 +454,7 @@ bool WriteDataFile(const std::string& rawPath, const std::string& bytes) {
 
 void ResetDataPathCache() {
   ArchiveCache().clear();
+  BlockArchives().clear();
 }
 
 void SetPackageExtension(const std::string& extension) {
