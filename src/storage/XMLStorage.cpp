@@ -191,9 +191,9 @@ struct TXMLStorage::TLoadSession {
     Document document;  // empty: the file gave no document
   };
   std::map<std::string, TEntry> files;
-  std::set<std::string> loading;  // files being parsed now (a loop closes here)
+  std::set<std::string> loading;   // files whose chain is being walked now
+  std::set<std::string> reported;  // cut chains already reported
   long long writes = ProcessContext().storageWrites;
-  int cuts = 0;  // chains cut inside this session
 };
 
 void TXMLStorage::Attach(pugi::xml_node element, Document document) {
@@ -221,47 +221,40 @@ Ref<IHierStorage> TXMLStorage::OutStorageRoot(const std::string& outStorageText,
     session->writes = context.storageWrites;
   }
   const std::string id = *file + (key ? "\n" + *key : std::string());
-  Document doc;
-  if (const auto it = session->files.find(id); it != session->files.end()) {
-    doc = it->second.document;
-  } else {
-    if (session->loading.count(id)) {
-      ++session->cuts;
+  // The chain is walked anew for every node (only the documents are kept),
+  // so a loop or the depth limit cuts it at the same place whether a file
+  // was parsed before or not.
+  if (session->loading.count(id)) {
+    if (session->reported.insert(id).second)
       ReportDataError(*file, "out-storage files name each other in a loop; the loop is cut here");
-      return nullptr;
-    }
-    if (context.outStorageDepth >= kMaxOutStorageDepth) {
-      ++session->cuts;
+    return nullptr;
+  }
+  if (context.outStorageDepth >= kMaxOutStorageDepth) {
+    if (session->reported.insert(id).second)
       ReportDataError(*file, "out-storage chain deeper than 16 files; cut here");
-      return nullptr;
-    }
+    return nullptr;
+  }
+  auto it = session->files.find(id);
+  if (it == session->files.end()) {
     ++context.outStorageParses;
     std::string bytes = ReadDataFile(*file);
+    Document doc;
     if (bytes.empty()) {
       ReportDataError(*file, "out-storage file is missing or empty; the node has no fallback");
     } else {
       if (key) bytes = DecipherFromHex(bytes, *key);
       doc = ParseDocument(bytes, *file + (key ? " (deciphered)" : ""));
     }
-    if (!doc) {
-      session->files[id] = {};
-      return nullptr;
-    }
-    // The root's own out-storage chain is evaluated now, inside this file.
-    DepthGuard guard;
-    session->loading.insert(id);
-    const int cutsBefore = session->cuts;
-    auto root = MakeRef<TXMLStorage>();
-    root->Attach(doc->document_element(), doc, session);
-    session->loading.erase(id);
-    // A file whose chain was cut is not remembered: from a shallower place
-    // the chain may be whole.
-    if (session->cuts == cutsBefore) session->files[id] = {doc};
-    return root;
+    it = session->files.emplace(id, TLoadSession::TEntry{doc}).first;
   }
+  const Document doc = it->second.document;
   if (!doc) return nullptr;
+  // The root's own out-storage chain is evaluated now, inside this file.
+  DepthGuard guard;
+  session->loading.insert(id);
   auto root = MakeRef<TXMLStorage>();
   root->Attach(doc->document_element(), doc, session);
+  session->loading.erase(id);
   return root;
 }
 

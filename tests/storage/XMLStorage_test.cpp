@@ -348,6 +348,25 @@ TEST_F(OutStorageSessionTest, ASharedFileIsReadOncePerLoad) {
   EXPECT_EQ(ProcessContext().outStorageParses - before, 2);
 }
 
+TEST_F(OutStorageSessionTest, TwoFilesNamingEachOtherAreReadOnceAndCutOnce) {
+  dir.Write("a.xml", "<a _outstorage='file=b.xml' from_a='1'/>");
+  dir.Write("b.xml", "<b _outstorage='file=a.xml' from_b='2'/>");
+  TDiagnosticsCollector errors;
+  const long long before = ProcessContext().outStorageParses;
+  auto s = LoadStorageText(
+      "<r><n _outstorage='file=a.xml'/><n _outstorage='file=b.xml'/><n _outstorage='file=a.xml'/></r>");
+  ASSERT_TRUE(s);
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(s->GetChild("n", 0)->ReadAttr("from_b", ""), "2");
+    EXPECT_EQ(s->GetChild("n", 1)->ReadAttr("from_a", ""), "1");
+    EXPECT_EQ(s->GetChild("n", 2)->ReadAttr("missing", "d"), "d");
+  }
+  EXPECT_EQ(ProcessContext().outStorageParses - before, 2);
+  int loops = 0;
+  for (const auto& e : errors.Errors()) loops += e.what.find("loop") != std::string::npos;
+  EXPECT_EQ(loops, 2);  // once where each file closes the loop
+}
+
 TEST_F(OutStorageSessionTest, AWriteOfTheStorageLayerIsSeenByTheSameLoad) {
   dir.Write("part.xml", "<p v='old'/>");
   auto s = LoadStorageText("<r><a _outstorage='file=part.xml'/><b _outstorage='file=part.xml'/></r>");
