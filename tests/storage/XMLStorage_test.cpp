@@ -214,6 +214,12 @@ TEST(XMLStorageValueTest, DeeplyNestedTextDoesNotExhaustTheStack) {
   ASSERT_TRUE(s);
   EXPECT_EQ(s->GetText(), "deep");
   EXPECT_EQ(s->ReadChildText("n"), "deep");
+  // Markup, copies and saving of the same tree hold as well.
+  EXPECT_EQ(s->GetValue(), text);
+  EXPECT_EQ(AsRoot(s)->SaveToText(), "<lang>" + text + "</lang>");
+  auto copy = NewStorage("copy");
+  copy->AppendCopy(s);
+  EXPECT_EQ(copy->GetText(), "deep");
 }
 
 TEST(XMLStorageValueTest, DeepTextKeepsDocumentOrder) {
