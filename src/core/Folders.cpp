@@ -11,15 +11,13 @@
 #include <vector>
 
 #include "core/Constants.h"
+#include "core/Diagnostics.h"
+#include "core/ProcessContext.h"
 #include "core/StringUtils.h"
 
 namespace qv {
 
 namespace {
-
-std::string g_appPath;       // program form, trailing "\"
-std::string g_dataOverride;  // program form, trailing "\"; empty: the platform's
-TDataFolderProvider g_platformData = nullptr;  // the platform's per-user product folder
 
 // The folder-security record: paths whose rights were set successfully.
 struct TFileSystemSecurity {
@@ -31,8 +29,12 @@ TFileSystemSecurity& Security() {
   return security;
 }
 
-std::string Native(const std::string& programPath) { return ReplaceAll(programPath, "\\", "/"); }
-std::string Program(const std::string& nativePath) { return ReplaceAll(nativePath, "/", "\\"); }
+std::string Native(const std::string& programPath) {
+  return ReplaceAll(programPath, "\\", "/");
+}
+std::string Program(const std::string& nativePath) {
+  return ReplaceAll(nativePath, "/", "\\");
+}
 
 std::string WithSlash(std::string folder) {
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
@@ -47,10 +49,23 @@ std::string ExecutableFolder() {
   return Program(exe.substr(0, exe.rfind('/') + 1));
 }
 
-bool EnsureFolder(const std::string& native) {
-  if (::mkdir(native.c_str(), 0700) == 0) return true;
+bool IsFolder(const std::string& native) {
   struct stat st;
-  return errno == EEXIST && ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Creates the folder and every missing folder above it, each owner-only;
+// folders that exist keep their rights. False when it is not a folder after.
+bool EnsureFolders(std::string native) {
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  if (native.empty() || IsFolder(native)) return !native.empty();
+  const size_t slash = native.rfind('/');
+  if (slash != std::string::npos && slash > 0 && !EnsureFolders(native.substr(0, slash))) return false;
+  if (::mkdir(native.c_str(), 0700) == 0) {
+    SetFolderSecurity(Program(native) + "\\");
+    return true;
+  }
+  return errno == EEXIST && IsFolder(native);
 }
 
 // Lines of a text in any line-end convention, each ended by CR LF.
@@ -69,33 +84,46 @@ std::string WithCrLf(const std::string& text) {
   return out;
 }
 
+// The file is born owner-only (the temporary file is), and the rights are
+// recorded whenever the file exists afterwards, even after a failed save.
 bool SaveText(const std::string& text, const std::string& folder, const std::string& fileName) {
   const std::string native = Native(folder + fileName);
-  if (!WriteFileAtomic(native, WithCrLf(text))) return false;
+  const bool ok = WriteFileAtomic(native, WithCrLf(text), true);
+  if (!ok) ReportDataError(folder + fileName, "cannot be written; the old file is kept");
   SetFolderSecurity(folder + fileName);
-  return true;
+  return ok;
 }
 
 }  // namespace
 
 std::string ApplicationPath() {
-  if (g_appPath.empty()) g_appPath = ExecutableFolder();
-  return g_appPath;
+  auto& context = ProcessContext();
+  if (context.appPath.empty()) context.appPath = ExecutableFolder();
+  return context.appPath;
 }
 
-void SetApplicationPath(const std::string& folder) { g_appPath = WithSlash(Program(folder)); }
+void SetApplicationPath(const std::string& folder) {
+  ProcessContext().appPath = WithSlash(Program(folder));
+}
 
-void SetPlatformDataFolder(TDataFolderProvider provider) { g_platformData = provider; }
+void SetPlatformDataFolder(TDataFolderProvider provider) {
+  ProcessContext().platformDataFolder = provider;
+}
 
-void SetDataPathBase(const std::string& folder) { g_dataOverride = WithSlash(Program(folder)); }
+void SetDataPathBase(const std::string& folder) {
+  ProcessContext().dataPathOverride = WithSlash(Program(folder));
+}
 
 std::string DataPath() {
-  if (!g_dataOverride.empty()) {
-    EnsureFolder(Native(g_dataOverride));
-    SetFolderSecurity(g_dataOverride);
-    return g_dataOverride;
+  const std::string override = ProcessContext().dataPathOverride;
+  if (!override.empty()) {
+    // A folder that exists keeps its rights (it may be the user's own);
+    // missing folders are created owner-only, parents included.
+    if (EnsureFolders(Native(override))) return override;
+    ReportDataError(override, "the data folder cannot be created; the default data folder is used");
   }
-  const std::string product = g_platformData ? g_platformData() : std::string();
+  const auto provider = ProcessContext().platformDataFolder;
+  const std::string product = provider ? provider() : std::string();
   if (product.empty()) return ApplicationPath();
   const std::string productPath = WithSlash(Program(product));
   // The platform created maker and product folders; give both owner-only rights.
@@ -119,7 +147,9 @@ void SetFolderSecurity(const std::string& path) {
   ++security.applied;
 }
 
-int FolderSecurityApplyCount() { return Security().applied; }
+int FolderSecurityApplyCount() {
+  return Security().applied;
+}
 
 std::string LoadDataText(const std::string& fileName) {
   std::string bytes;
@@ -135,7 +165,7 @@ bool SaveApplicationText(const std::string& text, const std::string& fileName) {
   return SaveText(text, ApplicationPath(), fileName);
 }
 
-bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes) {
+bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes, bool ownerOnly) {
   const size_t slash = nativePath.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string(".") : nativePath.substr(0, slash);
   if (folder.empty()) return false;
@@ -147,15 +177,25 @@ bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes) {
   while (ok && done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<size_t>(n);
+    if (n <= 0)
+      ok = false;
+    else
+      done += static_cast<size_t>(n);
   }
-  // Keep the target's rights when it exists; new files get owner read/write
+  // Owner-only files stay as mkstemp made them (owner read/write). Others
+  // keep the target's rights when it exists; new ones get owner read/write
   // plus what the umask allows for others to read.
   struct stat st;
-  if (ok) {
-    if (::stat(nativePath.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-    else ::fchmod(fd, 0644 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }());
+  if (ok && !ownerOnly) {
+    if (::stat(nativePath.c_str(), &st) == 0)
+      ::fchmod(fd, st.st_mode & 07777);
+    else
+      ::fchmod(
+          fd, 0644 & ~[] {
+            mode_t m = ::umask(0);
+            ::umask(m);
+            return m;
+          }());
   }
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;

@@ -20,8 +20,10 @@ std::string DataPath();
 // called only when DataPath is asked. nullptr forgets it.
 using TDataFolderProvider = std::string (*)();
 void SetPlatformDataFolder(TDataFolderProvider provider);
-// Makes `folder` the data folder itself (tests, portable installs; created
-// when missing); empty restores the platform's per-user folder.
+// Makes `folder` the data folder itself (tests, portable installs). Missing
+// folders (parents included) are created owner-only; an existing folder
+// keeps its rights. When it cannot be created, DataPath reports it and uses
+// the platform's folder. Empty restores the platform's per-user folder.
 void SetDataPathBase(const std::string& folder);
 
 // Gives the path owner-only access rights, once per path.
@@ -34,12 +36,14 @@ int FolderSecurityApplyCount();
 std::string LoadDataText(const std::string& fileName);
 // Writes a text file with CR LF line ends. The write goes to a temporary
 // file that replaces the target only when complete, so a failure leaves the
-// old file as it was. Returns false on failure.
+// old file as it was. The file is owner-only from the start. Returns false
+// on failure (reported as a data error).
 bool SaveDataText(const std::string& text, const std::string& fileName);
 bool SaveApplicationText(const std::string& text, const std::string& fileName);
 
 // Writes bytes to a native path atomically (temporary file, flush, rename).
-bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes);
+// With `ownerOnly` the file has owner-only rights from its first byte on.
+bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes, bool ownerOnly = false);
 // Reads a native file whole; false when it cannot be read.
 bool ReadFileBytes(const std::string& nativePath, std::string& out);
 

@@ -26,13 +26,27 @@ double VarToFloat(const TVariant& v, double def) {
   return def;
 }
 
+namespace {
+// A real rounded to the nearest integer (halves away from zero); the
+// default when it is not finite or does not fit.
+long long RoundOr(double d, long long def) {
+  if (!std::isfinite(d) || d >= 9.2e18 || d <= -9.2e18) return def;
+  return std::llround(d);
+}
+}  // namespace
+
 long long VarToInt(const TVariant& v, long long def) {
   if (auto* b = std::get_if<bool>(&v)) return *b ? 1 : 0;
   if (auto* i = std::get_if<long long>(&v)) return *i;
-  if (auto* d = std::get_if<double>(&v)) return std::isfinite(*d) ? std::llround(*d) : def;
+  if (auto* d = std::get_if<double>(&v)) return RoundOr(*d, def);
   if (auto* s = std::get_if<std::string>(&v)) {
+    // Text as data holds it: blanks around the number are ignored, and a
+    // real number ("50.0") rounds like a real value does.
+    const std::string t = Trim(*s);
     long long r;
-    return TryParseInt(*s, r) ? r : def;
+    if (TryParseInt(t, r)) return r;
+    const double d = ParseFloat(t, NAN);
+    return std::isnan(d) ? def : RoundOr(d, def);
   }
   return def;
 }

@@ -1,7 +1,8 @@
 // The data path resolver. Paths use "\" inside the program; a path names a
 // file under a folder, inside a ".tgd" package standing for a folder, or in
 // a "res:" block embedded in the executable. "%apppath%" expands to the
-// application folder.
+// application folder. The deepest location that has the file serves it;
+// open packages are cached, and the cache never changes an answer.
 #pragma once
 
 #include <memory>
@@ -24,14 +25,17 @@ public:
 
   Kind GetKind() const { return kind_; }
   const std::string& GetBase() const { return base_; }
-  // The entry at the relative path ("\" separated), or empty.
+  // The entry at the relative path ("\" separated), or empty. An entry that
+  // exists but cannot be read is reported as a data error.
   std::unique_ptr<TStream> OpenEntry(const std::string& relative);
 
-private:
+  // An open ZIP directory (shared with the cache of open packages).
   struct Archive;
+
+private:
   std::string base_;
   Kind kind_ = kNothing;
-  std::unique_ptr<Archive> archive_;
+  std::shared_ptr<Archive> archive_;
 };
 
 // Opens a data path for reading, or creates it for writing (never a "res:"
@@ -42,7 +46,8 @@ std::string ReadDataFile(const std::string& path);
 // Writes a whole file at a data path (never a "res:" path) atomically: the
 // old file stays as it was unless the new one was written completely.
 bool WriteDataFile(const std::string& path, const std::string& bytes);
-// Drops the cached reader (after the files behind it changed).
+// Closes the cached packages. Never needed for correct answers: a cached
+// package is used only while its file is unchanged on disk.
 void ResetDataPathCache();
 
 // The extension of resource packages (".tgd" after start-up).

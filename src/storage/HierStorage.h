@@ -1,6 +1,8 @@
 // A node of a hierarchical storage tree (an XML element). Values cross this
 // interface as UTF-8 text. Operations on an unbound node return empty values,
-// 0 counts and empty children; they never fail.
+// 0 counts and empty children; they never fail. Element and attribute names
+// that are no valid XML names are refused (and reported), so a saved
+// document always loads again.
 #pragma once
 
 #include <optional>
@@ -42,7 +44,12 @@ public:
   virtual void AppendCopy(const Ref<IHierStorage>& storage) = 0;
   virtual void RemoveChild(const Ref<IHierStorage>& storage) = 0;
   virtual std::string GetMarkup() const = 0;
+  // The text when the element has no child nodes or one text child;
+  // otherwise (comments, CDATA, elements, several nodes) the markup of the
+  // children.
   virtual std::string GetValue() const = 0;
+  // Markup (a fragment, several roots included) is appended node by node;
+  // any other value replaces the text.
   virtual void SetValue(const std::string& value) = 0;
   virtual std::optional<std::string> ReadChildValue(const std::string& name) const = 0;
   virtual void WriteChildValue(const std::string& name, const std::string& value) = 0;

@@ -1,21 +1,19 @@
 #include "storage/StorageAccess.h"
 
-#include <climits>
-
 #include "core/Parsing.h"
+#include "core/ProcessContext.h"
 #include "core/StringUtils.h"
 #include "storage/Params.h"
 
 namespace qv {
 
-namespace {
-TTextHook& Hook() {
-  static TTextHook hook;  // installed by the language tables
-  return hook;
-}
-}  // namespace
+// Every reader asks the node with the text its writer would write for the
+// default, so "the element holds exactly the default" (and the out-storage
+// fallback it triggers) means the same for every type.
 
-void SetReadTextHook(TTextHook hook) { Hook() = std::move(hook); }
+void SetReadTextHook(TTextHook hook) {
+  ProcessContext().textHook = std::move(hook);
+}
 
 std::string ReadString(const StorageRef& s, const std::string& name, const std::string& def) {
   return s ? s->ReadAttr(name, def) : def;
@@ -23,12 +21,13 @@ std::string ReadString(const StorageRef& s, const std::string& name, const std::
 
 std::string ReadText(const StorageRef& s, const std::string& name, const std::string& def) {
   const std::string value = ReadString(s, name, def);
-  return Hook() ? Hook()(value) : value;
+  const auto& hook = ProcessContext().textHook;
+  return hook ? hook(value) : value;
 }
 
 bool ReadBool(const StorageRef& s, const std::string& name, bool def) {
   if (!s) return def;
-  const std::string v = s->ReadAttr(name, "");
+  const std::string v = s->ReadAttr(name, def ? "yes" : "no");
   if (v == "yes") return true;
   if (v == "no") return false;
   return def;
@@ -36,16 +35,16 @@ bool ReadBool(const StorageRef& s, const std::string& name, bool def) {
 
 int ReadInt(const StorageRef& s, const std::string& name, int def) {
   if (!s) return def;
-  long long v;
-  if (!TryParseInt(s->ReadAttr(name, ""), v) || v < INT_MIN || v > INT_MAX) return def;
-  return static_cast<int>(v);
+  return ParseIntDefault(s->ReadAttr(name, std::to_string(def)), def);
 }
 
 double ReadFloat(const StorageRef& s, const std::string& name, double def) {
-  return s ? ParseFloat(s->ReadAttr(name, ""), def) : def;
+  return s ? ParseFloat(s->ReadAttr(name, FormatFloat(def)), def) : def;
 }
 
-std::vector<std::string> SplitEnum(const std::string& list) { return SplitParams(list, '/'); }
+std::vector<std::string> SplitEnum(const std::string& list) {
+  return SplitParams(list, '/');
+}
 
 int EnumIndex(const std::string& list, const std::string& value, int def) {
   const auto names = SplitEnum(list);
@@ -56,7 +55,10 @@ int EnumIndex(const std::string& list, const std::string& value, int def) {
 
 int ReadEnum(const StorageRef& s, const std::string& name, const std::string& list, int def) {
   if (!s) return def;
-  const std::string v = s->ReadAttr(name, "");
+  const auto names = SplitEnum(list);
+  const std::string defText =
+      def >= 0 && def < static_cast<int>(names.size()) ? names[static_cast<size_t>(def)] : "";
+  const std::string v = s->ReadAttr(name, defText);
   return v.empty() ? def : EnumIndex(list, v, def);
 }
 
@@ -78,7 +80,8 @@ void WriteFloat(const StorageRef& s, const std::string& name, double value, bool
 
 void WriteEnum(const StorageRef& s, const std::string& name, const std::string& list, int value, bool write) {
   const auto names = SplitEnum(list);
-  if (value >= 0 && value < static_cast<int>(names.size())) WriteString(s, name, names[static_cast<size_t>(value)], write);
+  if (value >= 0 && value < static_cast<int>(names.size()))
+    WriteString(s, name, names[static_cast<size_t>(value)], write);
 }
 
 }  // namespace qv

@@ -2,10 +2,16 @@
 // be empty and answers the default then; unparsable text gives the default.
 // Every writer writes only when `write` is true, so callers can skip
 // defaults: WriteInt(s, "width", w, w != 0).
+//
+// One rule for the out-storage fallback: every reader hands the node the
+// text its writer would write for the default ("yes"/"no", the decimal
+// number, the enumeration name), so an attribute that is missing or holds
+// exactly that text is answered by the out-storage file.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "storage/HierStorage.h"
 
@@ -16,7 +22,8 @@ std::string ReadString(const StorageRef& s, const std::string& name, const std::
 std::string ReadText(const StorageRef& s, const std::string& name, const std::string& def = {});
 // "yes" and "no" exactly; anything else gives the default.
 bool ReadBool(const StorageRef& s, const std::string& name, bool def);
-// Decimal, or hexadecimal after a "$".
+// Decimal, or hexadecimal after a "$" (a 32-bit pattern: "$FF000000" is
+// negative); blanks around the number are ignored.
 int ReadInt(const StorageRef& s, const std::string& name, int def);
 // "." is the decimal point whatever the locale.
 double ReadFloat(const StorageRef& s, const std::string& name, double def);

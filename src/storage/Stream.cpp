@@ -1,5 +1,7 @@
 #include "storage/Stream.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -15,6 +17,7 @@ std::string TStream::ReadAll() {
     if (n == 0) break;
     out.append(buf, n);
   }
+  if (Failed()) out.clear();
   return out;
 }
 
@@ -43,6 +46,12 @@ bool TMemoryStream::Seek(int64_t position) {
 std::unique_ptr<TFileStream> TFileStream::Open(const std::string& nativePath, Mode mode) {
   std::FILE* f = std::fopen(nativePath.c_str(), mode == Mode::Read ? "rb" : "wb");
   if (!f) return nullptr;
+  // Only regular files (a folder opens, but reads nothing but errors).
+  struct stat st;
+  if (::fstat(::fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fclose(f);
+    return nullptr;
+  }
   int64_t size = 0;
   if (mode == Mode::Read) {
     if (std::fseek(f, 0, SEEK_END) != 0 || (size = std::ftell(f)) < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
@@ -53,11 +62,14 @@ std::unique_ptr<TFileStream> TFileStream::Open(const std::string& nativePath, Mo
   return std::unique_ptr<TFileStream>(new TFileStream(f, mode, size));
 }
 
-TFileStream::~TFileStream() { std::fclose(file_); }
+TFileStream::~TFileStream() {
+  std::fclose(file_);
+}
 
 size_t TFileStream::Read(void* buffer, size_t count) {
   if (mode_ != Mode::Read) return 0;
   const size_t n = std::fread(buffer, 1, count, file_);
+  if (n < count && std::ferror(file_)) failed_ = true;
   pos_ += static_cast<int64_t>(n);
   return n;
 }
@@ -65,6 +77,7 @@ size_t TFileStream::Read(void* buffer, size_t count) {
 size_t TFileStream::Write(const void* buffer, size_t count) {
   if (mode_ != Mode::Write) return 0;
   const size_t n = std::fwrite(buffer, 1, count, file_);
+  if (n < count) failed_ = true;
   pos_ += static_cast<int64_t>(n);
   size_ = std::max(size_, pos_);
   return n;

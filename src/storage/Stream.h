@@ -18,7 +18,10 @@ public:
   virtual bool Seek(int64_t position) = 0;
   virtual int64_t Position() const = 0;
   virtual int64_t Size() const = 0;
-  // The rest of the stream from the current position.
+  // True after a read failed (not at the end: an error of the medium).
+  virtual bool Failed() const { return false; }
+  // The rest of the stream from the current position; empty when a read
+  // failed on the way (never a partial text).
   std::string ReadAll();
 };
 
@@ -52,9 +55,11 @@ public:
   bool Seek(int64_t position) override;
   int64_t Position() const override { return pos_; }
   int64_t Size() const override { return size_; }
+  bool Failed() const override { return failed_; }
 
 private:
   TFileStream(std::FILE* f, Mode mode, int64_t size) : file_(f), mode_(mode), size_(size) {}
+  bool failed_ = false;
   std::FILE* file_;
   Mode mode_;
   int64_t size_;

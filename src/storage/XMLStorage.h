@@ -14,12 +14,20 @@ namespace qv {
 class TXMLStorage final : public IXMLStorageSlave, public IHierStorageRoot {
 public:
   using Document = std::shared_ptr<pugi::xml_document>;
+  // The out-storage files of one load, shared by the nodes it reaches.
+  struct TLoadSession;
+  using Session = std::shared_ptr<TLoadSession>;
 
   TXMLStorage() = default;
 
   // Binds to an element of a document (which the node keeps alive), resets
-  // the lookup cache and evaluates "_outstorage".
+  // the lookup cache and evaluates "_outstorage". Without a session the node
+  // starts a load of its own.
   void Attach(pugi::xml_node element, Document document);
+  void Attach(pugi::xml_node element, Document document, Session session);
+  // The root node of the file an out-storage text names, read and parsed
+  // once per session.
+  static Ref<IHierStorage> OutStorageRoot(const std::string& outStorageText, const Session& session);
   void Detach() override;
   pugi::xml_node GetElement() const override { return element_; }
   const Document& GetDocument() const { return document_; }
@@ -67,6 +75,7 @@ private:
 
   pugi::xml_node element_;
   Document document_;
+  Session session_;
   std::string cachedName_;
   bool cacheValid_ = false;
   std::vector<pugi::xml_node> cache_;
@@ -74,7 +83,8 @@ private:
   Ref<IHierStorage> fallback_;
 };
 
-// A new node loaded through the data path resolver; empty on failure.
+// A new node loaded through the data path resolver; empty on failure (a
+// text that does not parse is reported).
 Ref<IHierStorage> LoadStorageFile(const std::string& path);
 // A new node parsed from text (decoded per its XML declaration); empty on failure.
 Ref<IHierStorage> LoadStorageText(const std::string& text);
@@ -84,11 +94,18 @@ Ref<IHierStorage> NewStorage(const std::string& rootName);
 // with "cryptkey" when given); empty when there is none or it cannot load.
 Ref<IHierStorage> LoadOutStorage(const std::string& outStorageText);
 // Writes the node's whole document to the file an out-storage text names,
-// enciphered when it names a "cryptkey". Straight to the file system.
-void WriteOutStorage(const Ref<IHierStorage>& storage, const std::string& outStorageText);
+// enciphered when it names a "cryptkey". Straight to the file system
+// ("%apppath%" expanded, missing folders created owner-only). False (and a
+// data error) when nothing was written.
+bool WriteOutStorage(const Ref<IHierStorage>& storage, const std::string& outStorageText);
 
-// Decodes raw file bytes to UTF-8: a declaration naming a single-byte
-// encoding other than UTF-8 converts from that encoding.
+// Whether the text is a name the parser reads back (element and attribute
+// names); writers refuse other names and report them.
+bool IsXmlName(const std::string& name);
+
+// Decodes raw file bytes to UTF-8: a declaration at the start of the text
+// naming a single-byte encoding other than UTF-8 converts from that
+// encoding.
 std::string DecodeStorageText(const std::string& bytes);
 
 // The document root of a node as the root interface; empty when the node is

@@ -6,8 +6,11 @@
 #include <clocale>
 #include <filesystem>
 
+#include "core/Diagnostics.h"
 #include "core/Parsing.h"
+#include "core/ProcessContext.h"
 #include "core/Random.h"
+#include "core/StringUtils.h"
 #include "support/TestSupport.h"
 
 namespace qv {
@@ -73,6 +76,68 @@ TEST_F(FoldersTest, FailedSaveKeepsTheOldFile) {
   std::filesystem::create_directories(dir.File("user/blocked.txt/inner"));
   EXPECT_FALSE(SaveDataText("new", "blocked.txt"));
   EXPECT_EQ(LoadDataText("keep.txt"), "old\r\n");
+}
+
+TEST_F(FoldersTest, AnExistingDataFolderKeepsItsRights) {
+  std::filesystem::create_directories(dir.File("mine"));
+  ::chmod(dir.File("mine").c_str(), 0755);
+  SetDataPathBase(dir.File("mine"));
+  EXPECT_EQ(DataPath(), ReplaceAll(dir.File("mine"), "/", "\\") + "\\");
+  EXPECT_EQ(ModeOf(dir.File("mine")), 0755u);
+}
+
+TEST_F(FoldersTest, MissingDataFoldersAreCreatedOwnerOnlyParentsIncluded) {
+  SetDataPathBase(dir.File("a/b/c"));
+  ASSERT_TRUE(SaveDataText("x", "f.txt"));
+  EXPECT_EQ(test::ReadFile(dir.File("a/b/c/f.txt")), "x\r\n");
+  for (const char* folder : {"a", "a/b", "a/b/c"}) EXPECT_EQ(ModeOf(dir.File(folder)), 0700u) << folder;
+}
+
+TEST_F(FoldersTest, ADataFolderThatCannotBeMadeFallsBackAndIsReported) {
+  dir.Write("file", "in the way");
+  SetDataPathBase(dir.File("file/user"));
+  const std::string saved = ApplicationPath();
+  SetApplicationPath(dir.File("app"));
+  TDiagnosticsCollector errors;
+  EXPECT_EQ(DataPath(), ReplaceAll(dir.File("app"), "/", "\\") + "\\");
+  EXPECT_TRUE(errors.Has("data folder cannot be created"));
+  SetApplicationPath(saved);
+}
+
+TEST_F(FoldersTest, SavedFilesAreOwnerOnlyEveryTime) {
+  ASSERT_TRUE(SaveDataText("one", "p.txt"));
+  EXPECT_EQ(ModeOf(dir.File("user/p.txt")), 0600u);
+  // The rights record already holds the path; a file made anew must still
+  // be born owner-only.
+  std::filesystem::remove(dir.File("user/p.txt"));
+  ASSERT_TRUE(SaveDataText("two", "p.txt"));
+  EXPECT_EQ(ModeOf(dir.File("user/p.txt")), 0600u);
+  // A failed save is reported.
+  std::filesystem::create_directories(dir.File("user/dir.txt/inner"));
+  TDiagnosticsCollector errors;
+  EXPECT_FALSE(SaveDataText("x", "dir.txt"));
+  EXPECT_TRUE(errors.Has("cannot be written"));
+}
+
+TEST(ProcessContextTest, ResetPutsEverythingBack) {
+  const TProcessContext saved = ProcessContext();
+  SetApplicationPath("/somewhere/app");
+  SetDataPathBase("/somewhere/user");
+  ProcessContext().packageExtension = ".pak";
+  ProcessContext().outStorageDepth = 3;
+  ProcessContext().textHook = [](const std::string& t) { return t + "!"; };
+  ProcessContext().storageWrites = 12;
+  EXPECT_EQ(ApplicationPath(), "\\somewhere\\app\\");
+  ResetProcessContext();
+  const TProcessContext& fresh = ProcessContext();
+  EXPECT_EQ(fresh.appPath, "");
+  EXPECT_EQ(fresh.dataPathOverride, "");
+  EXPECT_EQ(fresh.platformDataFolder, nullptr);
+  EXPECT_EQ(fresh.packageExtension, ".zip");
+  EXPECT_EQ(fresh.outStorageDepth, 0);
+  EXPECT_FALSE(fresh.textHook);
+  EXPECT_EQ(fresh.storageWrites, 0);
+  ProcessContext() = saved;
 }
 
 TEST(ParsingTest, FloatsUseThePointWhateverTheLocale) {

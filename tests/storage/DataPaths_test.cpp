@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
 
+#include <cstring>
+#include <filesystem>
 #include <map>
 
+#include "core/Diagnostics.h"
+#include "core/ProcessContext.h"
 #include "support/TestSupport.h"
 
 namespace qv {
@@ -53,14 +57,141 @@ TEST_F(DataPathsTest, PlainFileWinsOverThePackage) {
   EXPECT_EQ(ReadDataFile("data\\images\\a.png"), "from folder");
 }
 
-TEST_F(DataPathsTest, CachedReaderAnswersForItsBaseWithoutWalkingUp) {
+TEST_F(DataPathsTest, TheFolderHidesItsOwnPackage) {
   dir.Write("data/one.txt", "1");
   WriteZip(dir.File("data.tgd"), {{"two.txt", "2"}});
   EXPECT_EQ(ReadDataFile("data\\one.txt"), "1");
-  // "data" is now served by the folder reader, which lacks two.txt.
+  // "data" is a folder, which lacks two.txt; its package is never asked.
   EXPECT_EQ(ReadDataFile("data\\two.txt"), "");
   ResetDataPathCache();
-  EXPECT_EQ(ReadDataFile("data\\two.txt"), "");  // the folder is still tried first
+  EXPECT_EQ(ReadDataFile("data\\two.txt"), "");
+}
+
+// The answer for a path never depends on what was read before it.
+TEST_F(DataPathsTest, TheCacheNeverChangesAnAnswer) {
+  dir.Write("data/one.txt", "1");
+  dir.Write("data/deep/three.txt", "3");
+  WriteZip(dir.File("data/sub.tgd"), {{"x", "in sub"}, {"y/z.txt", "zz"}});
+  WriteZip(dir.File("other.tgd"), {{"o.txt", "o"}});
+  const std::vector<std::pair<std::string, std::string>> reads = {
+      {"data\\one.txt", "1"},        {"data\\sub\\x", "in sub"}, {"data\\deep\\three.txt", "3"},
+      {"data\\sub\\y\\z.txt", "zz"}, {"other\\o.txt", "o"},      {"data\\sub\\missing", ""},
+      {"data\\one.txt", "1"},        {"other\\one.txt", ""},     {"data\\sub\\x", "in sub"}};
+  // Each read on an empty cache...
+  for (const auto& [path, expected] : reads) {
+    ResetDataPathCache();
+    EXPECT_EQ(ReadDataFile(path), expected) << path;
+  }
+  // ...and the same reads one after the other, in both orders.
+  ResetDataPathCache();
+  for (const auto& [path, expected] : reads) EXPECT_EQ(ReadDataFile(path), expected) << path;
+  for (auto it = reads.rbegin(); it != reads.rend(); ++it)
+    EXPECT_EQ(ReadDataFile(it->first), it->second) << it->first;
+}
+
+TEST_F(DataPathsTest, AChangedPackageIsReadAfresh) {
+  WriteZip(dir.File("pack.tgd"), {{"a.txt", "old"}});
+  EXPECT_EQ(ReadDataFile("pack\\a.txt"), "old");
+  std::filesystem::remove(dir.File("pack.tgd"));
+  WriteZip(dir.File("pack.tgd"), {{"a.txt", "new and longer"}});
+  EXPECT_EQ(ReadDataFile("pack\\a.txt"), "new and longer");
+  // A folder that appears in place of the package wins from then on.
+  dir.Write("pack/a.txt", "folder");
+  EXPECT_EQ(ReadDataFile("pack\\a.txt"), "folder");
+}
+
+TEST_F(DataPathsTest, AnAbsolutePathNeverReachesAPackageNamedTgdHere) {
+  // A package named only by the extension in the current folder, holding
+  // what an absolute path's walk would ask its root for.
+  WriteZip(dir.File(".tgd"), {{"qv-no-such-root/a.txt", "stray"}});
+  EXPECT_EQ(ReadDataFile("/qv-no-such-root/a.txt"), "");
+  EXPECT_EQ(ReadDataFile("\\qv-no-such-root\\a.txt"), "");
+  // Absolute paths to real files still resolve.
+  dir.Write("abs/f.txt", "F");
+  EXPECT_EQ(ReadDataFile(dir.File("abs/f.txt")), "F");
+}
+
+TEST_F(DataPathsTest, ResPathsNeverLookAtTheFileSystem) {
+  dir.Write("res:NOBLOCK/a.txt", "from a folder");
+  EXPECT_EQ(ReadDataFile("res:NOBLOCK\\a.txt"), "");
+}
+
+// A package whose directory declares an extra field of 1024 bytes that the
+// file does not hold (113 bytes: one stored entry "a.txt" = "hello").
+const char kOversizedExtraHex[] =
+    "504b03040a00000000000000210086a61036050000000500000005000000612e74787468656c6c6f504b010214000a"
+    "00000000000000210086a610360500000005000000050000040000000000000000000000000000612e747874504b05"
+    "06000000000100010033000000280000000000";
+
+std::string FromHex(const std::string& hex) {
+  std::string out;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return out;
+}
+
+TEST_F(DataPathsTest, ThePackageFileAndTheResBlockGiveTheSameEntries) {
+  static const std::string bytes = FromHex(kOversizedExtraHex);
+  ASSERT_EQ(bytes.size(), 113u);
+  dir.Write("odd.tgd", bytes);
+  RegisterResourceBlock("ODDBLOCK", bytes);
+  const std::string fromFile = ReadDataFile("odd\\a.txt");
+  const std::string fromBlock = ReadDataFile("res:ODDBLOCK\\a.txt");
+  EXPECT_EQ(fromFile, fromBlock);
+  EXPECT_EQ(fromFile, "hello");  // a seek past the end succeeds as a file's does
+
+  // Every truncation and a sweep of flipped bytes: both forms agree.
+  static std::vector<std::string> variants;
+  for (size_t cut = 0; cut < bytes.size(); cut += 7) variants.push_back(bytes.substr(0, cut));
+  for (size_t pos = 0; pos < bytes.size(); pos += 5) {
+    std::string bad = bytes;
+    bad[pos] = static_cast<char>(bad[pos] ^ 0x41);
+    variants.push_back(bad);
+  }
+  for (size_t i = 0; i < variants.size(); ++i) {
+    TDiagnosticsCollector quiet;
+    dir.Write("odd.tgd", variants[i]);
+    RegisterResourceBlock("ODDBLOCK", variants[i]);
+    EXPECT_EQ(ReadDataFile("odd\\a.txt"), ReadDataFile("res:ODDBLOCK\\a.txt")) << i;
+  }
+}
+
+TEST_F(DataPathsTest, PackagesAreReadThroughABuffer) {
+  std::map<std::string, std::string> entries;
+  for (int i = 0; i < 60; ++i)
+    entries["dir/entry" + std::to_string(i) + ".txt"] = "content " + std::to_string(i);
+  WriteZip(dir.File("many.tgd"), entries);
+  auto& context = ProcessContext();
+  const long long disk = context.packageDiskReads;
+  const long long calls = context.packageZipCalls;
+  for (const auto& [name, bytes] : entries) ASSERT_EQ(ReadDataFile("many\\" + name), bytes) << name;
+  // The ZIP reader reads headers field by field: the directory is walked
+  // once per package (not once per lookup), about 220 calls per entry in
+  // all, instead of some 3000 with a walk per lookup...
+  EXPECT_LT(context.packageZipCalls - calls, 60 * 400);
+  // ...and they are served by one read of the package (it fits the buffer).
+  EXPECT_LE(context.packageDiskReads - disk, 1);
+}
+
+TEST_F(DataPathsTest, DamagedPackagesAndEntriesAreReported) {
+  dir.Write("junk.tgd", "this is not a ZIP archive at all");
+  {
+    TDiagnosticsCollector errors;
+    EXPECT_EQ(ReadDataFile("junk\\a.txt"), "");
+    EXPECT_TRUE(errors.Has("is not a readable package")) << errors.Errors().size();
+  }
+  // A stored entry whose data no longer match its checksum.
+  std::string bytes = FromHex(kOversizedExtraHex);
+  bytes[35] = 'L';  // "heLlo"
+  dir.Write("crc.tgd", bytes);
+  TDiagnosticsCollector errors;
+  EXPECT_EQ(ReadDataFile("crc\\a.txt"), "");
+  EXPECT_TRUE(errors.Has("crc.tgd: a.txt")) << (errors.Errors().empty() ? "" : errors.Errors()[0].what);
+  // A missing entry is no data error: callers decide what it means.
+  errors.Clear();
+  WriteZip(dir.File("fine.tgd"), {{"a.txt", "A"}});
+  EXPECT_EQ(ReadDataFile("fine\\b.txt"), "");
+  EXPECT_TRUE(errors.Errors().empty());
 }
 
 TEST_F(DataPathsTest, BareNamesAreRelativeToTheCurrentFolder) {
@@ -107,8 +238,10 @@ TEST_F(DataPathsTest, DamagedPackagesBehaveAsAbsentEntries) {
     ResetDataPathCache();
     dir.Write("pack.tgd", zip.substr(0, cut));
     const std::string got = ReadDataFile("pack\\small.txt");
-    if (cut + 22 <= zip.size()) EXPECT_EQ(got, "") << cut;
-    else EXPECT_TRUE(got.empty() || got == "hello") << cut;
+    if (cut + 22 <= zip.size())
+      EXPECT_EQ(got, "") << cut;
+    else
+      EXPECT_TRUE(got.empty() || got == "hello") << cut;
   }
   for (size_t pos = 0; pos < zip.size(); pos += 97) {
     std::string bad = zip;
@@ -118,6 +251,39 @@ TEST_F(DataPathsTest, DamagedPackagesBehaveAsAbsentEntries) {
     const std::string got = ReadDataFile("pack\\big.txt");
     EXPECT_TRUE(got.empty() || got == big) << pos;
   }
+}
+
+// A medium that fails after a first piece of the data.
+class TFailingStream final : public TStream {
+public:
+  size_t Read(void* buffer, size_t count) override {
+    if (reads_++ > 0) {
+      failed_ = true;
+      return 0;
+    }
+    const size_t n = std::min<size_t>(count, 5);
+    std::memcpy(buffer, "parti", n);
+    return n;
+  }
+  size_t Write(const void*, size_t) override { return 0; }
+  bool Seek(int64_t) override { return false; }
+  int64_t Position() const override { return 0; }
+  int64_t Size() const override { return 100; }
+  bool Failed() const override { return failed_; }
+
+private:
+  int reads_ = 0;
+  bool failed_ = false;
+};
+
+TEST(StreamTest, AReadErrorGivesNoPartialText) {
+  TFailingStream failing;
+  EXPECT_EQ(failing.ReadAll(), "");
+  TMemoryStream whole("whole");
+  EXPECT_EQ(whole.ReadAll(), "whole");
+  // A folder is no file stream at all.
+  test::TempDir dir;
+  EXPECT_EQ(TFileStream::Open(dir.Path().string(), TFileStream::Mode::Read), nullptr);
 }
 
 TEST(StreamTest, MemoryStreamReadsWritesAndSeeks) {

@@ -1,6 +1,9 @@
 #include "Commands.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -72,20 +75,45 @@ std::vector<std::string> TArgs::Remaining() const {
 }
 
 long long ParseIntArg(const std::string& text, const std::string& what) {
-  long long v;
-  if (!TryParseInt(text, v)) throw EToolError(what + " must be a whole number, not '" + text + "'");
+  // The form first (sign, then decimal digits or "$"/"0x" and hexadecimal
+  // ones, any number of them), then the size: every value too large for 32
+  // bits gets the same message, however many digits it has.
+  size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+  bool hex = false;
+  if (text.compare(i, 1, "$") == 0) {
+    hex = true;
+    i += 1;
+  } else if (text.compare(i, 2, "0x") == 0 || text.compare(i, 2, "0X") == 0) {
+    hex = true;
+    i += 2;
+  }
+  const auto digit = [hex](char c) {
+    return hex ? std::isxdigit(static_cast<unsigned char>(c)) != 0 : c >= '0' && c <= '9';
+  };
+  if (i >= text.size() || !std::all_of(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(), digit))
+    throw EToolError(what + " must be a whole number, not '" + text + "'");
+  long long v = 0;
+  const size_t significant = text.find_first_not_of('0', i);
+  if (significant != std::string::npos && text.size() - significant > 10)
+    throw EToolError(text + " is outside the 32-bit range");
+  if (!TryParseInt(text, v) || v > 4294967295LL || v < -4294967295LL)
+    throw EToolError(text + " is outside the 32-bit range");
   return v;
 }
 
 std::string ReadInput(const std::string& path) {
   if (path.empty() || path == "-") {
     std::string data((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    if (std::cin.bad()) throw EToolError("cannot read standard input");
     return data;
   }
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw EToolError(path + " is a folder, not a file");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw EToolError("cannot read " + path);
   std::ostringstream ss;
   ss << in.rdbuf();
+  if (in.bad()) throw EToolError("cannot read " + path);
   return ss.str();
 }
 

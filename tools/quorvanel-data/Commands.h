@@ -35,10 +35,14 @@ private:
   std::vector<std::string> args_;
 };
 
-// Whole-number option values; EToolError names the option when malformed.
+// Whole-number option values (decimal, or hexadecimal after "$" or "0x").
+// EToolError names the option when the text is no number, and says
+// "TEXT is outside the 32-bit range" for any value beyond 32 bits (signed
+// or unsigned), whatever its length.
 long long ParseIntArg(const std::string& text, const std::string& what);
 
-// Reads a file (or standard input for "-" or an empty name) whole.
+// Reads a file (or standard input for "-" or an empty name) whole; a folder
+// or a read error is an EToolError.
 std::string ReadInput(const std::string& path);
 // Writes bytes to a file (or standard output for an empty name).
 void WriteOutput(const std::string& path, const std::string& bytes);
