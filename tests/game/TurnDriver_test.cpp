@@ -312,7 +312,9 @@ TEST(TurnDriverSteps, AProductiveMoveStepByStep) {
         EXPECT_EQ(now.kind, cell.newKind);
         EXPECT_FALSE(now.exploding);
         EXPECT_EQ(now.pendingScore, 0);
-        if (cell.flowerRemoved) EXPECT_EQ(now.flower, kNoColour);
+        if (cell.flowerRemoved) {
+          EXPECT_EQ(now.flower, kNoColour);
+        }
         paid += cell.paid;
       }
       EXPECT_EQ(step.wave.Points(), [&] {
