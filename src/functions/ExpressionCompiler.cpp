@@ -156,9 +156,9 @@ void TExpressionCompiler::RewriteStrings() {
   for (size_t i = 0; i < tokens_.size(); ++i) {
     if (tokens_[i].kind != TK::kString) continue;
     if (i > 0 && tokens_[i - 1].IsOperator())
-      throw EParserException(tokens_[i - 1].word->name + " is not a valid string operand");
+      Fail(tokens_[i - 1].word->name + " is not a valid string operand");
     if (i + 1 < tokens_.size() && tokens_[i + 1].IsOperator())
-      throw EParserException(tokens_[i + 1].word->name + " is not a valid string operand");
+      Fail(tokens_[i + 1].word->name + " is not a valid string operand");
   }
 }
 
@@ -177,7 +177,7 @@ void TExpressionCompiler::Check() const {
     if (a.kind == TK::kRight && b.IsOperand()) Fail("Missing operand between ) and constant/variable");
     if (a.IsOperand() && b.kind == TK::kLeft) Fail("Missing operand between constant/variable and (");
   }
-  if (balance != 0) throw EParserException("Unequal brackets");
+  if (balance != 0) Fail("Unequal brackets");
 }
 
 // A string left over after the checks (alone, or as a function argument)
@@ -194,7 +194,7 @@ void TExpressionCompiler::MatchBrackets() {
       open.push_back(static_cast<int>(i));
     } else if (tokens_[i].kind == TK::kRight) {
       // Equal counts in the wrong order, such as ")1+2(".
-      if (open.empty()) throw EParserException("Unequal brackets");
+      if (open.empty()) Fail("Unequal brackets");
       tokens_[i].match = open.back();
       tokens_[static_cast<size_t>(open.back())].match = static_cast<int>(i);
       open.pop_back();

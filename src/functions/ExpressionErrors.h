@@ -21,12 +21,14 @@ public:
 
 namespace expr {
 
+// Every message of the parser, compile and math errors alike, starts with
+// this prefix, so authors can tell them from other errors.
 inline constexpr char kErrPrefix[] = "Error in math expression: ";
-inline constexpr char kDivisionByZero[] = "Division by zero";
-inline constexpr char kInvalidOperation[] = "Invalid floating point operation";
-inline constexpr char kOverflow[] = "Floating point overflow";
+inline constexpr char kDivisionByZero[] = "Error in math expression: Division by zero";
+inline constexpr char kInvalidOperation[] = "Error in math expression: Invalid floating point operation";
+inline constexpr char kOverflow[] = "Error in math expression: Floating point overflow";
 
-// A compile error: throws EParserException with the prefix.
+// A compile error: throws EParserException with the prefix before `message`.
 [[noreturn]] void Fail(const std::string& message);
 
 }  // namespace expr

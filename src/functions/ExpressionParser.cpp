@@ -99,7 +99,7 @@ void TExpressionParser::DefineConstant(const std::string& name, float value) {
 
 void TExpressionParser::DefineFunction(const std::string& name, const std::string& description, int argCount,
                                        expr::TMathFunction function, bool varying) {
-  if (argCount > expr::kMaxArgs) throw EParserException("Too many arguments");
+  if (argCount > expr::kMaxArgs) expr::Fail("Too many arguments");
   auto w = std::make_unique<TExprWord>();
   w->name = name;
   w->kind = varying ? EWordKind::kVaryingFunction : EWordKind::kFunction;
@@ -125,7 +125,7 @@ bool TExpressionParser::ReplaceWord(const std::string& oldName, const std::strin
   const TExprWord* newWord = words_.Find(newName);
   if (!oldWord || !newWord) return false;
   if (oldWord->argCount != newWord->argCount)
-    expr::Fail("Cannot replace variable/function NFuntionArg doesn't match");
+    expr::Fail("Cannot replace variable/function: the numbers of arguments differ");
   if (oldWord == newWord) return true;
   oldWord->kind = newWord->kind == EWordKind::kGeneratedVariable ? EWordKind::kVariable : newWord->kind;
   oldWord->fixity = newWord->fixity;

@@ -7,7 +7,7 @@
 // Compile reports -1 and keeps the message in LastError(). Evaluation errors
 // (division by zero, logarithm of a non-positive number, overflow) throw
 // EMathError, which callers catch; constant folding turns them into compile
-// errors.
+// errors. Every message starts with "Error in math expression: ".
 #pragma once
 
 #include <memory>

@@ -129,11 +129,11 @@ void AddStandardWords(TExpressList& words) {
       "random", 0, "random number between 0 and 1", [](F) { return static_cast<float>(RandomFloat()); },
       true);
   fn(
-      "random_int", 1, "random number between 0 and Argument1",
+      "random_int", 1, "random integer from 0 to trunc(x) - 1",
       [](F a) { return static_cast<float>(RandomInt(TruncToInt32(std::trunc(a[0])))); }, true);
   fn("exp", 1, "the value of e raised to the power of x",
      [](F a) { return CheckResult(std::exp(double(a[0]))); });
-  fn("if", 3, "if x=True(or 1) then y else z",
+  fn("if", 3, "if x is true (round(x) mod 256 <> 0) then y else z",
      [](F a) { return RoundToInt64(a[0]) % 256 != 0 ? a[1] : a[2]; });
   fn(
       "randg", 2, "draw from normal distrib. (mean=x, sd =y)",
@@ -144,7 +144,7 @@ void AddStandardWords(TExpressList& words) {
     return std::sqrt(a[0]);
   });
   fn("abs", 1, "absolute value", [](F a) { return std::fabs(a[0]); });
-  fn("round", 1, "round to the nearest integer", [](F a) { return std::nearbyint(a[0]); });
+  fn("round", 1, "round to the nearest integer, halves to even", [](F a) { return std::nearbyint(a[0]); });
   fn("trunc", 1, "truncates a real number to an integer", [](F a) { return std::trunc(a[0]); });
   fn("ln", 1, "natural logarithm of x", [](F a) { return CheckResult(std::log(Positive(a[0]))); });
   fn("log10", 1, "logarithm base 10 of x", [](F a) { return CheckResult(std::log10(Positive(a[0]))); });
@@ -156,7 +156,7 @@ void AddStandardWords(TExpressList& words) {
   auto power = [](F a) { return Power(a[0], a[1]); };
   fn("power", 2, "power: x^y", power);
   fn("pow", 2, "power: x^y", power);
-  fn("intpower", 2, "integer power: x^y",
+  fn("intpower", 2, "integer power: x^round(y)",
      [](F a) { return Power(a[0], static_cast<double>(RoundToInt64(a[1]))); });
   fn("max", 2, "the maximum of both arguments", [](F a) { return a[0] > a[1] ? a[0] : a[1]; });
   fn("min", 2, "the minimum of both arguments", [](F a) { return a[0] < a[1] ? a[0] : a[1]; });
@@ -168,13 +168,13 @@ void AddStandardWords(TExpressList& words) {
   unary("tan", "tangent of an angle in rad", [](double x) { return std::tan(x); });
   unary("arcsin", "inverse sine in rad", [](double x) { return std::asin(x); });
   unary("arccos", "inverse cosine in rad", [](double x) { return std::acos(x); });
-  unary("arctan", "inverse tangent (x/y) in rad", [](double x) { return std::atan(x); });
+  unary("arctan", "inverse tangent in rad", [](double x) { return std::atan(x); });
   fn("arctan2", 2, "inverse tangent (x/y) in rad",
      [](F a) { return CheckResult(std::atan2(double(a[0]), double(a[1]))); });
   unary("sinh", "hyperbolic sine of an angle in rad", [](double x) { return std::sinh(x); });
-  unary("cosh", "hyperbolic sine of an angle in rad", [](double x) { return std::cosh(x); });
+  unary("cosh", "hyperbolic cosine of an angle in rad", [](double x) { return std::cosh(x); });
   unary("tanh", "hyperbolic tangent of an angle in rad", [](double x) { return std::tanh(x); });
-  unary("arcsinh", "inverse sine in rad", [](double x) { return std::asinh(x); });
+  unary("arcsinh", "inverse hyperbolic sine in rad", [](double x) { return std::asinh(x); });
   unary("arccosh", "inverse hyperbolic cosine in rad", [](double x) { return std::acosh(x); });
   unary("arctanh", "inverse hyperbolic tangent in rad", [](double x) { return std::atanh(x); });
   unary("degtorad", "conversion of degrees to radians",
@@ -185,7 +185,7 @@ void AddStandardWords(TExpressList& words) {
     pos->name = "pos";
     pos->kind = EWordKind::kStringFunction;
     pos->argCount = 2;
-    pos->description = "Position in of substring in string";
+    pos->description = "position of substring x in string y (from 1; 0 when absent)";
     pos->stringFunction = [](const std::string& sub, const std::string& s) {
       if (sub.empty()) return 0.0f;
       const size_t p = s.find(sub);

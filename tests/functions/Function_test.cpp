@@ -252,7 +252,7 @@ TEST_F(FunctionTest, EvalFunctionRunsItsProgramAndSwitchesOffOnErrors) {
   owner.Set("d", 0);
   f->Calculate();  // division by zero: off, without failing the frame
   EXPECT_FALSE(eval->IsActive());
-  EXPECT_EQ(eval->GetLastError(), "Division by zero");
+  EXPECT_EQ(eval->GetLastError(), "Error in math expression: Division by zero");
   owner.Set("d", 2);
   f->Calculate();
   EXPECT_EQ(owner.Get("y"), 5.0f);  // still off

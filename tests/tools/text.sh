@@ -18,8 +18,8 @@ check eval-seed "$("$tool" eval --seed 9 'random')" "$("$tool" eval --seed 9 'ra
 check eval-error "Error in math expression: x two space limited variables/constants" "$("$tool" eval 'x y' 2>&1)"
 "$tool" eval 'foo(1)' > out.txt 2> err.txt
 check eval-exit "1 Error in math expression: foo is an unknown function" "$? $(cat err.txt)$(cat out.txt)"
-check eval-brackets "Unequal brackets" "$("$tool" eval "$(printf '(%.0s' $(seq 1000))" 2>&1)"
-check eval-math-error "Division by zero" "$("$tool" eval --var x=0 '1/x' 2>&1)"
+check eval-brackets "Error in math expression: Unequal brackets" "$("$tool" eval "$(printf '(%.0s' $(seq 1000))" 2>&1)"
+check eval-math-error "Error in math expression: Division by zero" "$("$tool" eval --var x=0 '1/x' 2>&1)"
 
 printf 'a := 2\n// a := 5\n\na*3\n' > prog.txt
 check eval-program 6 "$("$tool" eval --program prog.txt)"
