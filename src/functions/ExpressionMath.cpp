@@ -31,7 +31,10 @@ float Power(double x, double y) {
 }
 
 double Factorial(double x) {
-  // x * (x - 1)! down to 1.1; iterative, and bounded because the product
+  // Only whole numbers from 0 have a factorial; anything else (a negative
+  // number, a fraction, NaN) is an invalid operation rather than 1.
+  if (!(x >= 0.0) || x != std::floor(x)) throw EMathError(kInvalidOperation);
+  // x * (x - 1)! down to 1; iterative, and bounded because the product
   // leaves the float range after a few dozen factors.
   double r = 1.0;
   while (x > 1.1) {

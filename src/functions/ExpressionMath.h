@@ -27,7 +27,8 @@ inline float CheckResult(double v) {
 double Positive(double v);
 // x to the power y; zero to a negative power is a division by zero.
 float Power(double x, double y);
-// x * (x - 1) * ... down to 1.1; an overflow beyond the float range.
+// x! for a whole x >= 0 (0! = 1); other values are an invalid operation,
+// a result beyond the float range an overflow.
 double Factorial(double x);
 // A normally distributed draw from the program's generator.
 double RandomGauss(double mean, double sd);

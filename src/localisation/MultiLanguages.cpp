@@ -170,9 +170,14 @@ std::string FormatThousands(int32_t value) {
 }
 
 std::string FormatTime(int32_t seconds) {
-  std::string secs = std::to_string(seconds % 60);
+  // A negative time is the time of its absolute value after a minus sign
+  // ("-1:05"), as in FormatThousands; the parts never carry signs of their own.
+  const long long v = seconds;
+  const long long a = v < 0 ? -v : v;
+  std::string secs = std::to_string(a % 60);
   if (secs.size() < 2) secs = "0" + secs;
-  return std::to_string(seconds / 60) + ExpandText("%time_separator%", false) + secs;
+  const std::string text = std::to_string(a / 60) + ExpandText("%time_separator%", false) + secs;
+  return v < 0 ? "-" + text : text;
 }
 
 }  // namespace qv

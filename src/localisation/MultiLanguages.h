@@ -80,7 +80,8 @@ const std::string& GetCreateNewUserText();
 
 // Digits grouped by three with the localised "%thousand_separator%".
 std::string FormatThousands(int32_t value);
-// Minutes, the localised "%time_separator%", seconds padded to two digits.
+// Minutes, the localised "%time_separator%", seconds padded to two digits;
+// a negative time gets a leading minus ("-0:05").
 std::string FormatTime(int32_t seconds);
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -106,7 +107,8 @@ TEST(ExpressionParser, DoubledSignsAndSignsAfterOperators) {
   EXPECT_EQ(Eval("1 and not 0"), 1.0f);
   EXPECT_EQ(Eval("x := not 0"), 1.0f);
   EXPECT_EQ(Eval("not -1"), -2.0f);
-  EXPECT_EQ(Eval("-3!"), 1.0f);  // (-3)!, as "!" has the priority of "-@"
+  // (-3)!, as "!" has the priority of "-@": no factorial.
+  EXPECT_EQ(CompileError("-3!"), "Error in math expression: Invalid floating point operation");
 }
 
 TEST(ExpressionParser, RoundingHalvesToEvenAndFloatResults) {
@@ -246,6 +248,29 @@ TEST(ExpressionParser, EvaluationErrorsThrowAndFoldingMakesThemCompileErrors) {
   EXPECT_EQ(parser.LastError(), "Error in math expression: Floating point overflow");
 }
 
+TEST(ExpressionParser, FactorialOnlyOfWholeNumbersFromZero) {
+  const std::vector<Case> cases = {
+      {"0!", 1},        {"1!", 1},          {"2!", 2},     {"5!", 120},
+      {"10!", 3628800}, {"3! * 2 + 1", 13}, {"(1+2)!", 6}, {"34!", 2.95232791e38f}};
+  for (const auto& c : cases) EXPECT_FLOAT_EQ(Eval(c.text), c.value) << c.text;
+  // A negative number or a fraction used to give 1 without a word.
+  for (const char* text : {"(0-3)!", "(-1)!", "(-0.5)!", "0.5!", "2.5!", "(1/3)!"})
+    EXPECT_EQ(CompileError(text), "Error in math expression: Invalid floating point operation") << text;
+  EXPECT_EQ(CompileError("35!"), "Error in math expression: Floating point overflow");
+  TExpressionParser parser;
+  float x = -3.0f;
+  parser.DefineVariable("x", &x);
+  const int index = parser.Compile("x!");
+  ASSERT_GE(index, 0);
+  EXPECT_THROW(parser.Evaluate(index), EMathError);
+  x = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_THROW(parser.Evaluate(index), EMathError);
+  x = std::numeric_limits<float>::infinity();
+  EXPECT_THROW(parser.Evaluate(index), EMathError);
+  x = 4.0f;
+  EXPECT_EQ(parser.Evaluate(index), 24.0f);
+}
+
 TEST(ExpressionParser, ProgramsWithAssignments) {
   TExpressionParser parser;
   ASSERT_TRUE(parser.CompileProgram("a := 2\r\n// a := 100\n\n   a*3  \n"));
@@ -330,7 +355,7 @@ TEST(ExpressionParser, EveryErrorCarriesThePrefix) {
   auto hasPrefix = [&prefix](const std::string& message) { return message.rfind(prefix, 0) == 0; };
   // Compile errors, math errors met while folding, and damaged texts.
   for (const char* text : {"(1+2", ")1+2(", "'a' + 'b'", "1e39", "$ffffffffffffffffffffffffffffffffff", "1/0",
-                           "ln(0)", "x y", "()", "1,2", "sin", "3! 2", "'open"}) {
+                           "ln(0)", "x y", "()", "1,2", "sin", "3! 2", "'open", "(0-3)!"}) {
     TExpressionParser parser;
     EXPECT_EQ(parser.Compile(text), -1) << text;
     EXPECT_TRUE(hasPrefix(parser.LastError())) << text << ": " << parser.LastError();

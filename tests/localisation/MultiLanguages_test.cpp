@@ -91,6 +91,13 @@ TEST_F(LanguagesTest, Formatting) {
   EXPECT_EQ(FormatTime(65), "1:05");
   EXPECT_EQ(FormatTime(600), "10:00");
   EXPECT_EQ(FormatTime(5), "0:05");
+  EXPECT_EQ(FormatTime(0), "0:00");
+  // Negative times put one minus in front instead of "0:-5" and "-1:-1".
+  EXPECT_EQ(FormatTime(-5), "-0:05");
+  EXPECT_EQ(FormatTime(-61), "-1:01");
+  EXPECT_EQ(FormatTime(-600), "-10:00");
+  EXPECT_EQ(FormatTime(2147483647), "35791394:07");
+  EXPECT_EQ(FormatTime(-2147483647 - 1), "-35791394:08");
   // Without the separators the parts are joined.
   dir_.Write("bare.lng", "<language id='b'/>");
   ASSERT_TRUE(LoadLanguageFromFile(dir_.File("bare.lng")));

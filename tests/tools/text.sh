@@ -19,6 +19,9 @@ check eval-error "Error in math expression: x two space limited variables/consta
 "$tool" eval 'foo(1)' > out.txt 2> err.txt
 check eval-exit "1 Error in math expression: foo is an unknown function" "$? $(cat err.txt)$(cat out.txt)"
 check eval-brackets "Error in math expression: Unequal brackets" "$("$tool" eval "$(printf '(%.0s' $(seq 1000))" 2>&1)"
+"$tool" eval '(0-3)!' > out.txt 2> err.txt
+check eval-factorial-negative "1 Error in math expression: Invalid floating point operation" \
+  "$? $(cat err.txt)$(cat out.txt)"
 check eval-math-error "Error in math expression: Division by zero" "$("$tool" eval --var x=0 '1/x' 2>&1)"
 
 printf 'a := 2\n// a := 5\n\na*3\n' > prog.txt
@@ -46,6 +49,8 @@ check expand-dashes "--Hello--" "$("$tool" expand --lang en.lng '--%hello%--')"
 check expand-cycle 32 "$("$tool" expand --lang en.lng '%loop%' | tr -d '\n' | wc -c)"
 check format-thousands "-1,234,567" "$("$tool" format --lang en.lng thousands -1234567)"
 check format-time "1:05" "$("$tool" format --lang en.lng time 65)"
+check format-time-negative "-0:05 -1:01" \
+  "$("$tool" format --lang en.lng time -5) $("$tool" format --lang en.lng time -61)"
 "$tool" expand --lang missing.lng 'x' > /dev/null 2>&1
 check expand-missing-file 1 $?
 
