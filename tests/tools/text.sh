@@ -47,6 +47,15 @@ check expand "Hello, Ann! 100% 50% off" \
 check expand-unknown "ab" "$("$tool" expand --lang en.lng 'a%nothing%b')"
 check expand-dashes "--Hello--" "$("$tool" expand --lang en.lng '--%hello%--')"
 check expand-cycle 32 "$("$tool" expand --lang en.lng '%loop%' | tr -d '\n' | wc -c)"
+"$tool" expand --lang en.lng '%loop%' 2> err.txt > /dev/null
+check expand-cycle-reported 'data error: macro text "%loop%": string "loop" nested deeper than 32 levels' \
+  "$(cut -c1-75 err.txt)"
+# A 4 KB string naming itself 40 times stops at 64 KiB instead of 16 MB.
+{ printf '<language id="b"><string name="s">'; head -c 4000 /dev/zero | tr '\0' y
+  for i in $(seq 40); do printf '%%s%%'; done; printf '</string></language>'; } > bomb.lng
+check expand-size-cap 65536 "$("$tool" expand --lang bomb.lng '%s%' 2> err.txt | tr -d '\n' | wc -c)"
+check expand-size-cap-reported 'data error: macro text "%s%": expansion longer than 65536 bytes; cut there' \
+  "$(grep 'longer than' err.txt)"
 check format-thousands "-1,234,567" "$("$tool" format --lang en.lng thousands -1234567)"
 check format-time "1:05" "$("$tool" format --lang en.lng time 65)"
 check format-time-negative "-0:05 -1:01" \
