@@ -6,12 +6,13 @@
 
 #include "core/Random.h"
 #include "functions/ExpressionErrors.h"
+#include "functions/FloatToInt.h"
 
 namespace qv {
 
 long long RoundToInt64(double v) {
   if (std::isnan(v) || !(std::fabs(v) < 9223372036854775808.0)) throw EMathError(expr::kInvalidOperation);
-  return static_cast<long long>(std::nearbyint(v));
+  return TruncSaturated<long long>(std::nearbyint(v));
 }
 
 namespace expr {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "functions/FloatToInt.h"
 #include "storage/ClassRegistry.h"
 #include "storage/StorageAccess.h"
 
@@ -9,8 +10,7 @@ namespace qv {
 
 namespace {
 int TruncIndex(float v) {
-  if (!(std::fabs(v) < 2147483647.0f)) return -1;
-  return static_cast<int>(v);
+  return std::isnan(v) ? -1 : TruncSaturated<int>(v);
 }
 }  // namespace
 

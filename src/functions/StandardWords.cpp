@@ -8,18 +8,9 @@
 #include "core/Random.h"
 #include "functions/ExpressionErrors.h"
 #include "functions/ExpressionMath.h"
+#include "functions/FloatToInt.h"
 
 namespace qv::expr {
-
-namespace {
-
-int32_t TruncToInt32(double v) {
-  if (v >= 2147483647.0) return 2147483647;
-  if (v <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<int32_t>(v);
-}
-
-}  // namespace
 
 void AddStandardWords(TExpressList& words) {
   auto op = [&words](const char* name, EFixity fixity, int priority, TMathFunction f) -> TExprWord& {
@@ -130,7 +121,12 @@ void AddStandardWords(TExpressList& words) {
       true);
   fn(
       "random_int", 1, "random integer from 0 to trunc(x) - 1",
-      [](F a) { return static_cast<float>(RandomInt(TruncToInt32(std::trunc(a[0])))); }, true);
+      [](F a) {
+        // A cell may hold NaN or an infinity: no count to draw below.
+        if (!std::isfinite(a[0])) throw EMathError(kInvalidOperation);
+        return static_cast<float>(RandomInt(TruncSaturated<int32_t>(a[0])));
+      },
+      true);
   fn("exp", 1, "the value of e raised to the power of x",
      [](F a) { return CheckResult(std::exp(double(a[0]))); });
   fn("if", 3, "if x is true (round(x) mod 256 <> 0) then y else z",

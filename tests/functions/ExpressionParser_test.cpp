@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Random.h"
+#include "functions/FloatToInt.h"
 
 namespace qv {
 namespace {
@@ -437,6 +438,55 @@ TEST(ExpressionParser, DescriptionsSayWhatTheWordsDo) {
   EXPECT_FLOAT_EQ(Eval("arctan2(1, 0)"), 1.57079637f);
   EXPECT_FLOAT_EQ(Eval("cosh(0)"), 1.0f);
   EXPECT_FLOAT_EQ(Eval("arcsinh(sinh(0.5))"), 0.5f);
+}
+
+TEST(ExpressionParser, IntegerConversionsOfNonFiniteValuesFail) {
+  TExpressionParser parser;
+  float x = 0.0f;
+  parser.DefineVariable("x", &x);
+  // Each of these converts x to an integer.
+  const char* texts[] = {"random_int(x)", "x div 2",     "x mod 2",       "not x",
+                         "x and 1",       "if(x, 1, 2)", "intpower(2, x)"};
+  for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                    -std::numeric_limits<float>::infinity()}) {
+    x = bad;
+    for (const char* text : texts) {
+      const int index = parser.Compile(text);
+      ASSERT_GE(index, 0) << text;
+      try {
+        parser.Evaluate(index);
+        ADD_FAILURE() << text << " with " << bad;
+      } catch (const EMathError& e) {
+        EXPECT_STREQ(e.what(), "Error in math expression: Invalid floating point operation") << text;
+      }
+    }
+  }
+  // Finite values beyond 32 bits saturate: the draw stays below 2^31 - 1.
+  x = 1e10f;
+  const int draw = parser.Compile("random_int(x)");
+  for (int i = 0; i < 20; ++i) {
+    const float v = parser.Evaluate(draw);
+    EXPECT_GE(v, 0.0f);
+    EXPECT_LT(v, 2147483648.0f);
+  }
+  x = -5.0f;
+  EXPECT_EQ(parser.Evaluate(draw), 0.0f);
+}
+
+TEST(ExpressionParser, TruncSaturatedCoversTheWholeFloatLine) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  EXPECT_EQ(TruncSaturated<int32_t>(nan), 0);
+  EXPECT_EQ(TruncSaturated<int32_t>(inf), 2147483647);
+  EXPECT_EQ(TruncSaturated<int32_t>(-inf), -2147483647 - 1);
+  EXPECT_EQ(TruncSaturated<int32_t>(2147483647.5), 2147483647);
+  EXPECT_EQ(TruncSaturated<int32_t>(2147483646.9), 2147483646);
+  EXPECT_EQ(TruncSaturated<int32_t>(-2147483648.9), -2147483647 - 1);
+  EXPECT_EQ(TruncSaturated<int32_t>(-2.7), -2);
+  EXPECT_EQ(TruncSaturated<long long>(9.3e18), 9223372036854775807LL);
+  EXPECT_EQ(TruncSaturated<long long>(-9.3e18), -9223372036854775807LL - 1);
+  EXPECT_EQ(TruncSaturated<long long>(9223372036854774784.0), 9223372036854774784LL);  // largest below 2^63
+  EXPECT_EQ(TruncSaturated<int>(1e30f), 2147483647);
 }
 
 TEST(ExpressionParser, SeparatorSettings) {

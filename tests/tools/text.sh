@@ -14,6 +14,9 @@ check eval-pi 3.14159274 "$("$tool" eval 'pi')"
 check eval-round 2 "$("$tool" eval 'round(2.5)')"
 check eval-strings 1 "$("$tool" eval "'b' in 'a,b,c'")"
 check eval-vars 7.5 "$("$tool" eval --var X=2.5 --var y=3 'x*y')"
+"$tool" eval --var x=1e300 'x' > out.txt 2> err.txt
+check eval-var-range "1 quorvanel-data eval: --var x needs a number in the float range, not '1e300'" \
+  "$? $(cat err.txt)$(cat out.txt)"
 check eval-seed "$("$tool" eval --seed 9 'random')" "$("$tool" eval --seed 9 'random')"
 check eval-error "Error in math expression: x two space limited variables/constants" "$("$tool" eval 'x y' 2>&1)"
 "$tool" eval 'foo(1)' > out.txt 2> err.txt

@@ -1,5 +1,6 @@
 // Text commands of the data tool: expressions, macro texts and localised
 // number formatting.
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <deque>
@@ -37,7 +38,9 @@ int RunEval(TArgs& args) {
   for (const auto& v : vars) {
     const auto [name, value] = SplitVar(v);
     const double d = ParseFloat(value, NAN);
-    if (std::isnan(d)) throw EToolError("--var " + name + " needs a number, not '" + value + "'");
+    // A value beyond the float range would not convert (nor would NaN).
+    if (!(std::fabs(d) <= FLT_MAX))
+      throw EToolError("--var " + name + " needs a number in the float range, not '" + value + "'");
     storage.push_back(static_cast<float>(d));
     parser.DefineVariable(name, &storage.back());
   }
