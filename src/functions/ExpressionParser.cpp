@@ -30,6 +30,7 @@ int TExpressionParser::Compile(const std::string& text) {
     return CompileOrThrow(text);
   } catch (const EParserException& e) {
     lastError_ = e.what();
+    lastErrorText_ = text;
     return -1;
   }
 }

@@ -38,6 +38,8 @@ public:
   int CompileOrThrow(const std::string& text);
   // The message of the last failed compilation (empty after a success).
   const std::string& LastError() const { return lastError_; }
+  // The text (the line, in a program) whose compilation failed last.
+  const std::string& LastErrorText() const { return lastErrorText_; }
 
   // Evaluates a compiled expression; 0 for an unknown index. Throws EMathError.
   float Evaluate(int index);
@@ -83,6 +85,7 @@ private:
   std::vector<std::unique_ptr<expr::TCompiledExpression>> expressions_;
   int current_ = -1;
   std::string lastError_;
+  std::string lastErrorText_;
   char decimalSeparator_ = '.';
   char argSeparator_ = ',';
   bool optimize_ = true;

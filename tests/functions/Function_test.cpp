@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/Diagnostics.h"
 #include "core/Random.h"
 #include "functions/EvalFunction.h"
 #include "functions/FunctionsTypes.h"
@@ -341,6 +342,74 @@ TEST_F(FunctionTest, EvalFunctionRunsItsProgramAndSwitchesOffOnErrors) {
   EXPECT_FALSE(dynamic_cast<TEvalFunction*>(broken.get())->IsActive());
   broken->Calculate();
   EXPECT_EQ(owner.Get("y"), 10.0f);
+}
+
+TEST_F(FunctionTest, DroppedDataIsReported) {
+  TestOwner owner;
+  owner.Add("y", 0, 0, 0);
+  owner.Add("d", 1, 0, 0);
+  owner.Bind();
+  const std::string defs = Linked("y", 0, 0) + Linked("d", 1, 0);
+  {
+    TDiagnosticsCollector diagnostics;
+    auto good = Make(FunctionXml("function_eval", defs, "<expression>y := d + 1</expression>"));
+    good->Bind(&owner);
+    good->Calculate();
+    EXPECT_EQ(owner.Get("y"), 1.0f);
+    EXPECT_TRUE(diagnostics.Errors().empty());
+  }
+  {
+    // A program line that does not compile: named with its text and message.
+    TDiagnosticsCollector diagnostics;
+    auto broken = Make(FunctionXml("function_eval", defs, "<expression>y := 1\ny := (d</expression>")
+                           .insert(10, "name='wave' "));
+    broken->Bind(&owner);
+    ASSERT_EQ(diagnostics.Errors().size(), 1u);
+    EXPECT_EQ(diagnostics.Errors()[0].where, "function_eval \"wave\"");
+    EXPECT_EQ(diagnostics.Errors()[0].what,
+              "expression \"y := (d\" does not compile (Error in math expression: Unequal brackets); the "
+              "function stays off");
+  }
+  {
+    // An evaluation error switches the function off, reported once.
+    TDiagnosticsCollector diagnostics;
+    auto divides = Make(FunctionXml("function_eval", defs, "<expression>y := 1 / d</expression>"));
+    divides->Bind(&owner);
+    divides->Calculate();
+    divides->Calculate();
+    ASSERT_EQ(diagnostics.Errors().size(), 1u);
+    EXPECT_EQ(diagnostics.Errors()[0].where, "function_eval");
+    EXPECT_EQ(diagnostics.Errors()[0].what,
+              "evaluation failed (Error in math expression: Division by zero); the function is off until it "
+              "is bound again");
+  }
+  {
+    // Unknown kinds among sub-functions and as the preparation function.
+    RegisterClass<TParamSpace>("not_a_function");
+    TDiagnosticsCollector diagnostics;
+    const std::string subs = "<functions>" + FunctionXml("function_nonsense", "") +
+                             FunctionXml("function_sum", Linked("y", 0, 0) + Static(1, 0, 4)) +
+                             FunctionXml("not_a_function", "").insert(10, "name='odd' ") + "</functions>";
+    auto complex = Make(FunctionXml("function_complex", Linked("y", 0, 0), subs));
+    ASSERT_NE(complex->GetSubFunctions(), nullptr);
+    EXPECT_EQ(complex->GetSubFunctions()->Count(), 1);
+    complex->Bind(&owner);
+    complex->Calculate();
+    EXPECT_EQ(owner.Get("y"), 4.0f);
+    ASSERT_EQ(diagnostics.Errors().size(), 2u);
+    EXPECT_EQ(diagnostics.Errors()[0].where, "function");
+    EXPECT_EQ(diagnostics.Errors()[0].what,
+              "unknown function kind \"function_nonsense\"; the function is left out");
+    EXPECT_EQ(diagnostics.Errors()[1].where, "function \"odd\"");
+    EXPECT_EQ(diagnostics.Errors()[1].what,
+              "unknown function kind \"not_a_function\"; the function is left out");
+    diagnostics.Clear();
+    auto prepared =
+        Make(FunctionXml("function_sum", Linked("y", 0, 0), "<preparation_function type='function_sim'/>"));
+    EXPECT_EQ(prepared->GetPreparationFunction(), nullptr);
+    EXPECT_TRUE(diagnostics.Has("unknown function kind \"function_sim\""));
+    EXPECT_TRUE(diagnostics.Has("preparation_function"));
+  }
 }
 
 TEST_F(FunctionTest, SaveAndLoadKeepTheLayout) {
