@@ -66,4 +66,23 @@ check format-time-negative "-0:05 -1:01" \
 "$tool" expand --lang missing.lng 'x' > /dev/null 2>&1
 check expand-missing-file 1 $?
 
+# Each command's help names its options, accepted values, output and exit codes.
+helps() {  # helps COMMAND WORD...: the words the help text lacks
+  local command=$1 text missing=""
+  shift
+  text=$("$tool" "$command" --help)
+  for word in "$@"; do
+    case "$text" in *"$word"*) ;; *) missing="$missing $word" ;; esac
+  done
+  echo "$command:$missing"
+}
+check eval-help "eval:" "$(helps eval --seed --var NAME=VALUE --program 'standard input' TEXT 'exit codes' \
+  'Error in math expression: ' '9 significant digits')"
+check expand-help "expand:" "$(helps expand --lang --var NAME=VALUE TEXT '%%' 65536 'data error: macro text' \
+  'exit codes')"
+check format-help "format:" "$(helps format --lang 'thousands|time' 'thousands N' 'time SECONDS' \
+  '-1,234,567' '1:05' '-1:01' '32-bit' 'exit codes')"
+"$tool" eval --help > /dev/null
+check eval-help-exit 0 $?
+
 finish
