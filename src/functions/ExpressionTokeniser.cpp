@@ -1,5 +1,6 @@
 #include "functions/ExpressionTokeniser.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -21,6 +22,30 @@ bool IsIdentStart(char c) {
 }
 bool IsIdent(char c) {
   return IsIdentStart(c) || IsDigit(c);
+}
+
+// For a decimal number ("123.45e-6", digits and "." only) that is out of
+// the double range: true when it is huge rather than tiny, that is when
+// its first significant digit stands left of the decimal point once the
+// exponent is applied.
+bool MagnitudeIsLarge(const std::string& number) {
+  const size_t ePos = number.find('e');
+  const std::string mantissa = number.substr(0, ePos);
+  long long exponent = 0;
+  if (ePos != std::string::npos) {
+    size_t i = ePos + 1;
+    const bool negative = i < number.size() && number[i] == '-';
+    if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
+    for (; i < number.size(); ++i) exponent = std::min(exponent * 10 + (number[i] - '0'), 1000000000LL);
+    if (negative) exponent = -exponent;
+  }
+  const size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string::npos) return false;  // zero
+  // Digits left of the point counted from the first significant one.
+  const long long order =
+      first < point ? static_cast<long long>(point - first) : -static_cast<long long>(first - point - 1);
+  return order + exponent > 0;
 }
 
 [[noreturn]] void SyntaxError(const std::string& text) {
@@ -79,8 +104,14 @@ float TExpressionTokeniser::ConvertNumber(const std::string& digits, const std::
   const char* e = b + digits.size();
   auto [p, ec] = std::from_chars(b, e, v);
   if (ec == std::errc::result_out_of_range) {
+    // Beyond the float range, or too close to zero for it; the double tells
+    // which, unless it is out of its own range too.
     double d = 0.0;
-    std::from_chars(b, e, d);
+    const auto parsed = std::from_chars(b, e, d);
+    if (parsed.ec == std::errc::result_out_of_range) {
+      if (MagnitudeIsLarge(digits)) throw EParserException(kOverflow);
+      return 0.0f;
+    }
     if (!(std::fabs(d) <= FLT_MAX)) throw EParserException(kOverflow);
     return static_cast<float>(d);
   }

@@ -178,6 +178,22 @@ TEST(ExpressionParser, CompileErrorMessages) {
   EXPECT_EQ(parser.Compile("   "), -1);
 }
 
+TEST(ExpressionParser, NumbersBeyondTheDoubleRange) {
+  // Such numbers used to read as 0.
+  const std::string overflow = "Error in math expression: Floating point overflow";
+  EXPECT_EQ(CompileError("1e400"), overflow);
+  EXPECT_EQ(CompileError(std::string(400, '9')), overflow);
+  EXPECT_EQ(CompileError("0.00001e400"), overflow);
+  EXPECT_EQ(CompileError("1e99999999999999999999"), overflow);
+  EXPECT_EQ(CompileError("1e39"), overflow);
+  EXPECT_EQ(Eval("1e-400"), 0.0f);
+  EXPECT_EQ(Eval("0." + std::string(400, '0') + "1"), 0.0f);
+  EXPECT_EQ(Eval("100000e-405"), 0.0f);
+  EXPECT_EQ(Eval("1e-99999999999999999999"), 0.0f);
+  EXPECT_EQ(Eval("1e-50"), 0.0f);
+  EXPECT_EQ(Eval("3.4e38"), 3.4e38f);
+}
+
 TEST(ExpressionParser, BadTextFailsCleanly) {
   TExpressionParser parser;
   EXPECT_EQ(parser.Compile(std::string(1000, '(')), -1);
