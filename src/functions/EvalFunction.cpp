@@ -1,5 +1,6 @@
 #include "functions/EvalFunction.h"
 
+#include "core/Diagnostics.h"
 #include "storage/StorageAccess.h"
 
 namespace qv {
@@ -19,7 +20,11 @@ void TEvalFunction::Bind(IFunctionOwner* owner) {
     }
   }
   active_ = parser_->CompileProgram(expression_);
-  if (!active_) SwitchOff(parser_->LastError());
+  if (!active_) {
+    ReportDataError(Where(), "expression \"" + parser_->LastErrorText() + "\" does not compile (" +
+                                 parser_->LastError() + "); the function stays off");
+    SwitchOff(parser_->LastError());
+  }
 }
 
 void TEvalFunction::Unbind() {
@@ -34,8 +39,14 @@ void TEvalFunction::Calculate() {
   try {
     parser_->EvaluateProgram();
   } catch (const EParserException& e) {
+    ReportDataError(Where(), std::string("evaluation failed (") + e.what() +
+                                 "); the function is off until it is bound again");
     SwitchOff(e.what());
   }
+}
+
+std::string TEvalFunction::Where() const {
+  return GetName().empty() ? "function_eval" : "function_eval \"" + GetName() + "\"";
 }
 
 void TEvalFunction::SwitchOff(const std::string& message) {

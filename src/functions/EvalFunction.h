@@ -30,6 +30,8 @@ public:
 
 private:
   void SwitchOff(const std::string& message);
+  // Names the function in data error reports.
+  std::string Where() const;
 
   std::string expression_;
   std::unique_ptr<TExpressionParser> parser_;

@@ -7,91 +7,21 @@
 // Compile reports -1 and keeps the message in LastError(). Evaluation errors
 // (division by zero, logarithm of a non-positive number, overflow) throw
 // EMathError, which callers catch; constant folding turns them into compile
-// errors.
+// errors. Every message starts with "Error in math expression: ".
 #pragma once
 
-#include <functional>
-#include <map>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "functions/ExpressList.h"
+#include "functions/ExpressionErrors.h"
+#include "functions/ExpressionMath.h"
+
 namespace qv {
 
-class EParserException : public std::runtime_error {
-public:
-  using std::runtime_error::runtime_error;
-};
-
-// A math error while evaluating (or folding) an expression.
-class EMathError : public EParserException {
-public:
-  using EParserException::EParserException;
-};
-
 namespace expr {
-
-// The kinds of words the parser knows.
-enum class EWordKind {
-  kConstant,           // a fixed value ("pi")
-  kVariable,           // bound to storage the owner provides
-  kGeneratedVariable,  // made by the parser for an unknown name (value 0)
-  kFunction,           // a named function with bracketed arguments
-  kVaryingFunction,    // a function never folded to a constant ("random")
-  kStringFunction,     // a function of two strings ("pos")
-  kOperator,           // prefix, postfix or infix operator
-  kStringOperator,     // an operator only valid between strings ("in")
-  kLeftBracket,
-  kRightBracket,
-  kComma,
-};
-
-enum class EFixity { kNone, kPrefix, kPostfix, kInfix };
-
-// Implementation of a function or operator: its argument values in order.
-using TMathFunction = std::function<float(const float* args)>;
-using TStringFunction = std::function<float(const std::string& a, const std::string& b)>;
-
-struct TExprWord {
-  std::string name;
-  EWordKind kind = EWordKind::kConstant;
-  EFixity fixity = EFixity::kNone;
-  int priority = 0;  // operators: a smaller number binds tighter
-  int argCount = 0;
-  std::string description;
-  float constant = 0.0f;      // constants
-  float* variable = nullptr;  // variables (generated ones point at `owned`)
-  std::unique_ptr<float> owned;
-  TMathFunction function;
-  TStringFunction stringFunction;
-  bool assignment = false;  // ":="
-
-  bool IsLeaf() const {
-    return kind == EWordKind::kConstant || kind == EWordKind::kVariable ||
-           kind == EWordKind::kGeneratedVariable ||
-           ((kind == EWordKind::kFunction || kind == EWordKind::kVaryingFunction) && argCount == 0);
-  }
-  bool IsVarying() const { return kind == EWordKind::kVaryingFunction; }
-};
-
-// Every known word, sorted by name for lookup. Names are lower case.
-class TExpressList {
-public:
-  TExprWord* Find(const std::string& name) const;
-  // Adds a word; a word of that name is replaced. Replaced and removed
-  // words stay alive until PurgeRetired, since compiled expressions may
-  // still point at them.
-  TExprWord& Add(std::unique_ptr<TExprWord> word);
-  void Remove(const std::string& name);
-  void PurgeRetired() { retired_.clear(); }
-  int Count() const { return static_cast<int>(words_.size()); }
-
-private:
-  std::map<std::string, std::unique_ptr<TExprWord>> words_;
-  std::vector<std::unique_ptr<TExprWord>> retired_;
-};
-
+class TCompiledExpression;
 }  // namespace expr
 
 class TExpressionParser {
@@ -108,6 +38,8 @@ public:
   int CompileOrThrow(const std::string& text);
   // The message of the last failed compilation (empty after a success).
   const std::string& LastError() const { return lastError_; }
+  // The text (the line, in a program) whose compilation failed last.
+  const std::string& LastErrorText() const { return lastErrorText_; }
 
   // Evaluates a compiled expression; 0 for an unknown index. Throws EMathError.
   float Evaluate(int index);
@@ -148,25 +80,15 @@ public:
   char GetDecimalSeparator() const { return decimalSeparator_; }
   char GetArgSeparator() const { return argSeparator_; }
 
-  struct TCompiled;  // a compiled expression (defined in the source)
-
 private:
-  class TCompiler;
-  friend class TCompiler;
-
-  void DefineStandardWords();
-
   expr::TExpressList words_;
-  std::vector<std::unique_ptr<TCompiled>> expressions_;
+  std::vector<std::unique_ptr<expr::TCompiledExpression>> expressions_;
   int current_ = -1;
   std::string lastError_;
+  std::string lastErrorText_;
   char decimalSeparator_ = '.';
   char argSeparator_ = ',';
   bool optimize_ = true;
 };
-
-// Rounds to the nearest integer with halves to even; throws EMathError when
-// the value is outside the 64-bit range.
-long long RoundToInt64(double v);
 
 }  // namespace qv

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "functions/FloatToInt.h"
+#include "functions/FunctionsTypes.h"
 #include "storage/ClassRegistry.h"
 #include "storage/StorageAccess.h"
 
@@ -9,8 +11,7 @@ namespace qv {
 
 namespace {
 int TruncIndex(float v) {
-  if (!(std::fabs(v) < 2147483647.0f)) return -1;
-  return static_cast<int>(v);
+  return std::isnan(v) ? -1 : TruncSaturated<int>(v);
 }
 }  // namespace
 
@@ -69,7 +70,11 @@ std::string TFunction::GetDefOutName(int row, int col) const {
 void TFunction::LoadFromStorage(const StorageRef& storage) {
   TPersistObject::LoadFromStorage(storage);
   LoadObjectFrom(*space_, storage, "paramspace", 0);
-  if (auto prep = CreateFromChild(storage, "preparation_function", 0)) preparation_ = Query<IFunction>(prep);
+  if (storage && storage->GetChildCount("preparation_function") > 0) {
+    const StorageRef node = storage->GetChild("preparation_function", 0);
+    preparation_ = CreateFunctionOfType(node);
+    if (auto persistent = Query<IPersistent>(preparation_)) persistent->Load(node);
+  }
 }
 
 void TFunction::SaveToStorage(const StorageRef& storage) {
@@ -77,6 +82,10 @@ void TFunction::SaveToStorage(const StorageRef& storage) {
   SaveObjectTo(*space_, storage, "paramspace");
   if (auto persistent = Query<IPersistent>(preparation_); persistent && storage)
     persistent->Save(storage->AddChild("preparation_function"));
+}
+
+Ref<IInterface> TFunctionCollection::CreateItem(const StorageRef& storage) {
+  return CreateFunctionOfType(storage);
 }
 
 // --- complex functions ---------------------------------------------------------

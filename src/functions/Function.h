@@ -131,6 +131,8 @@ public:
   }
   Ref<IFunction> GetFunction(int index) const { return ItemAs<IFunction>(index); }
   Ref<IFunction> GetFunction(std::string_view name) const { return ItemAs<IFunction>(name); }
+  // Only function kinds; anything else is reported and left out.
+  Ref<IInterface> CreateItem(const StorageRef& storage) override;
   // Unnamed or equally named functions get generated keys.
   void AddItem(const Ref<IInterface>& item) override {
     if (AddNamed(item) < 0) Insert(-1, std::nullopt, item);

@@ -1,28 +1,14 @@
 #include "functions/FunctionKinds.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <numbers>
 
 #include "core/Random.h"
+#include "functions/FloatToInt.h"
 
 namespace qv {
-
-namespace {
-
-long long TruncToInt64(float v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 9.2e18f) return LLONG_MAX;
-  if (v <= -9.2e18f) return LLONG_MIN;
-  return static_cast<long long>(v);
-}
-
-int32_t TruncToInt32(float v) {
-  const long long t = TruncToInt64(v);
-  return t > INT32_MAX ? INT32_MAX : t < INT32_MIN ? INT32_MIN : static_cast<int32_t>(t);
-}
-
-}  // namespace
 
 void TRowFunction::Calculate() {
   for (int r = 1; r < Rows(); ++r) {
@@ -87,7 +73,7 @@ bool TIntRandomFunction::CalculateRow(int r, int n, float& out) const {
     out = 0.0f;
     return true;
   }
-  out = static_cast<float>(RandomInt(TruncToInt32(C(r, 0))));
+  out = static_cast<float>(RandomInt(TruncSaturated<int32_t>(C(r, 0))));
   for (int c = 1; c < n; ++c) out += C(r, c);
   return true;
 }
@@ -115,7 +101,7 @@ void TArithmeticFunction::Calculate() {
     float v = C(valuesRow, 0);
     for (int j = 1; j < count; ++j) {
       const float x = C(valuesRow, j);
-      switch (TruncToInt64(C(opsRow, j - 1))) {
+      switch (TruncSaturated<long long>(C(opsRow, j - 1))) {
         case 0:
           v += x;
           break;
@@ -136,9 +122,9 @@ void TArithmeticFunction::Calculate() {
           break;
         case 6:
         case 7: {
-          const long long a = TruncToInt64(v), b = TruncToInt64(x);
+          const long long a = TruncSaturated<long long>(v), b = TruncSaturated<long long>(x);
           if (b == 0 || (a == LLONG_MIN && b == -1)) break;
-          v = static_cast<float>(TruncToInt64(C(opsRow, j - 1)) == 6 ? a % b : a / b);
+          v = static_cast<float>(TruncSaturated<long long>(C(opsRow, j - 1)) == 6 ? a % b : a / b);
           break;
         }
         default:
@@ -192,8 +178,9 @@ void TMonteCarloFunction::Calculate() {
   const Ref<IPixelSource> image = ResolveImage(C(1, 0));
   if (!image || image->GetWidth() <= 0 || image->GetHeight() <= 0) return;
   const float threshold = Cols(1) > 1 ? C(1, 1) : 1.0f;
+  // At most a million tries; NaN or a negative count tries nothing.
   const long long tries =
-      Cols(1) > 2 ? static_cast<long long>(std::nearbyint(std::fmax(0.0f, std::fmin(C(1, 2), 1e6f)))) : 1;
+      Cols(1) > 2 ? std::min(TruncSaturated<long long>(std::nearbyint(C(1, 2))), 1000000LL) : 1;
   for (long long t = 0; t < tries; ++t) {
     const int x = RandomInt(image->GetWidth());
     const int y = RandomInt(image->GetHeight());

@@ -1,9 +1,11 @@
 #include "functions/FunctionsTypes.h"
 
+#include "core/Diagnostics.h"
 #include "functions/EvalFunction.h"
 #include "functions/Function.h"
 #include "functions/FunctionKinds.h"
 #include "storage/ClassRegistry.h"
+#include "storage/StorageAccess.h"
 
 namespace qv {
 
@@ -27,6 +29,18 @@ void RegisterFunctionsTypes() {
   RegisterClass<TPiecewiseLinearInterpolationFunction>("function_piecewise");
   RegisterClass<TLinearSegmentFunction>("function_linear_segment");
   RegisterClass<TMonteCarloFunction>("function_montecarlo");
+}
+
+Ref<IFunction> CreateFunctionOfType(const StorageRef& storage) {
+  if (!storage) return nullptr;
+  const std::string type = ReadString(storage, "type", "");
+  const std::string name = ReadString(storage, "name", "");
+  Ref<IFunction> function = Query<IFunction>(CreateFromType(type, name));
+  if (!function) {
+    ReportDataError(storage->GetNodeName() + (name.empty() ? "" : " \"" + name + "\""),
+                    "unknown function kind \"" + type + "\"; the function is left out");
+  }
+  return function;
 }
 
 }  // namespace qv

@@ -1,11 +1,15 @@
 #include "localisation/MultiLanguages.h"
 
 #include <memory>
+#include <string_view>
 
 #include "core/Constants.h"
+#include "core/Diagnostics.h"
 #include "core/Folders.h"
 #include "core/StringUtils.h"
+#include "storage/DataPaths.h"
 #include "storage/StorageAccess.h"
+#include "storage/Stream.h"
 #include "storage/XMLStorage.h"
 
 namespace qv {
@@ -19,13 +23,28 @@ std::string g_createNewUser;
 bool TMultiLanguages::LoadLanguage(const std::string& name) {
   ClearStrings();
   bool loaded = LoadFile(kDefaultLanguageFile);
-  loaded = LoadFile(ApplicationPath() + "Languages\\" + name + ".lng") || loaded;
-  return loaded;
+  // Without a name the per-language file (".lng") is normally absent.
+  const std::string path = ApplicationPath() + "Languages\\" + name + ".lng";
+  const ELoad result = TryLoadFile(path);
+  if (result == ELoad::kMissing && !name.empty())
+    ReportDataError(path, "language file not found; the default strings stay");
+  return result == ELoad::kLoaded || loaded;
 }
 
 bool TMultiLanguages::LoadFile(const std::string& path) {
-  const StorageRef root = LoadStorageFile(path);
-  if (!root) return false;
+  const ELoad result = TryLoadFile(path);
+  if (result == ELoad::kMissing) ReportDataError(path, "language file not found; its strings are missing");
+  return result == ELoad::kLoaded;
+}
+
+TMultiLanguages::ELoad TMultiLanguages::TryLoadFile(const std::string& path) {
+  const auto stream = OpenDataStream(path, true);
+  if (!stream) return ELoad::kMissing;
+  const StorageRef root = LoadStorageText(stream->ReadAll());
+  if (!root) {
+    ReportDataError(path, "language file is not a readable storage file; its strings are missing");
+    return ELoad::kDamaged;
+  }
   id_ = ReadString(root, "id");
   name_ = ReadString(root, "name");
   StorageRef entries = root;
@@ -34,9 +53,12 @@ bool TMultiLanguages::LoadFile(const std::string& path) {
   for (int i = 0; i < count; ++i) {
     const StorageRef entry = entries->GetChild("string", i);
     const std::string name = ReadString(entry, "name");
-    if (!name.empty()) SetString(name, entry->GetText());
+    if (name.empty())
+      ReportDataError(path, "string entry " + std::to_string(i + 1) + " has no name and is skipped");
+    else
+      SetString(name, entry->GetText());
   }
-  return true;
+  return ELoad::kLoaded;
 }
 
 void TMultiLanguages::SetString(const std::string& name, const std::string& text) {
@@ -56,51 +78,104 @@ void TMultiLanguages::SetTextVariable(const std::string& name, const std::string
   varValues_.push_back(value);
 }
 
-std::string TMultiLanguages::ExpandText(const std::string& text, bool trim) const {
+// What one expansion has used up, and why it was cut (each kind of cut
+// reported once).
+struct TMultiLanguages::TExpansion {
+  enum ECut { kDepth, kLookups, kSize, kCutKinds };
   int lookups = 0;
-  return Expand(text, trim, 0, lookups);
+  bool full = false;
+  std::string cuts[kCutKinds];
+
+  void Cut(ECut kind, const std::string& why) {
+    if (cuts[kind].empty()) cuts[kind] = why;
+  }
+  // Appends as much of `piece` as the size cap allows.
+  void Append(std::string& out, std::string_view piece) {
+    if (full) return;
+    if (out.size() + piece.size() <= kMaxExpandedSize) {
+      out.append(piece);
+      return;
+    }
+    size_t n = kMaxExpandedSize - out.size();
+    // Never split a UTF-8 character: back off over continuation bytes.
+    while (n > 0 && (static_cast<unsigned char>(piece[n]) & 0xC0) == 0x80) --n;
+    out.append(piece.substr(0, n));
+    full = true;
+    Cut(kSize, "expansion longer than " + std::to_string(kMaxExpandedSize) + " bytes; cut there");
+  }
+};
+
+std::string TMultiLanguages::ExpandText(const std::string& text, bool trim) const {
+  std::string out;
+  TExpansion state;
+  ExpandInto(out, text, trim, 0, state);
+  for (const std::string& cut : state.cuts) {
+    if (cut.empty()) continue;
+    const std::string shown = text.size() > 60 ? text.substr(0, 60) + "..." : text;
+    ReportDataError("macro text \"" + shown + "\"", cut);
+  }
+  return out;
 }
 
-std::string TMultiLanguages::Expand(const std::string& text, bool trim, int depth, int& lookups) const {
-  std::string result;
+void TMultiLanguages::ExpandInto(std::string& out, const std::string& text, bool trim, int depth,
+                                 TExpansion& state) const {
+  const std::string_view view(text);
   size_t pos = 0;
-  for (;;) {
+  while (!state.full) {
     const size_t open = text.find('%', pos);
     if (open == std::string::npos) {
-      result.append(text, pos);
-      break;
+      state.Append(out, view.substr(pos));
+      return;
     }
-    result.append(text, pos, open - pos);
+    state.Append(out, view.substr(pos, open - pos));
     const size_t close = text.find('%', open + 1);
     if (close == std::string::npos) {
       // An unbalanced "%" stays, with the rest of the text.
-      result.append(text, open);
-      break;
+      state.Append(out, view.substr(open));
+      return;
     }
     pos = close + 1;
     if (close == open + 1) {
-      result += '%';
+      state.Append(out, "%");
       continue;
     }
     const std::string name = text.substr(open + 1, close - open - 1);
     bool isVariable = false;
     for (size_t i = varNames_.size(); i-- > 0;) {
       if (varNames_[i] == name) {
-        result += varValues_[i];
+        state.Append(out, varValues_[i]);
         isVariable = true;
         break;
       }
     }
     if (isVariable) continue;
+    const std::string* found = FindString(name);
+    if (!found) continue;
     // Strings chained deeper than the limit (a string naming itself, for
     // one) and lookups beyond the budget expand to the empty text.
-    if (depth >= kMaxExpandDepth || ++lookups > kMaxExpandLookups) continue;
-    if (const std::string* found = FindString(name)) {
-      const std::string expanded = Expand(*found, false, depth + 1, lookups);
-      result += trim ? Trim(expanded) : expanded;
+    if (depth >= kMaxExpandDepth) {
+      state.Cut(TExpansion::kDepth,
+                "string \"" + name + "\" nested deeper than " + std::to_string(kMaxExpandDepth) +
+                    " levels (it refers to itself?); the deeper part expands to the empty text");
+      continue;
+    }
+    if (++state.lookups > kMaxExpandLookups) {
+      state.Cut(TExpansion::kLookups, "more than " + std::to_string(kMaxExpandLookups) +
+                                          " string lookups; the remaining macros expand to the empty text");
+      continue;
+    }
+    const size_t start = out.size();
+    ExpandInto(out, *found, false, depth + 1, state);
+    if (trim) {
+      // Trimmed in place: blanks and control characters at both ends.
+      size_t end = out.size();
+      while (end > start && static_cast<unsigned char>(out[end - 1]) <= 32) --end;
+      size_t begin = start;
+      while (begin < end && static_cast<unsigned char>(out[begin]) <= 32) ++begin;
+      out.resize(end);
+      out.erase(start, begin - start);
     }
   }
-  return result;
 }
 
 TMultiLanguages* Languages() {
@@ -170,9 +245,14 @@ std::string FormatThousands(int32_t value) {
 }
 
 std::string FormatTime(int32_t seconds) {
-  std::string secs = std::to_string(seconds % 60);
+  // A negative time is the time of its absolute value after a minus sign
+  // ("-1:05"), as in FormatThousands; the parts never carry signs of their own.
+  const long long v = seconds;
+  const long long a = v < 0 ? -v : v;
+  std::string secs = std::to_string(a % 60);
   if (secs.size() < 2) secs = "0" + secs;
-  return std::to_string(seconds / 60) + ExpandText("%time_separator%", false) + secs;
+  const std::string text = std::to_string(a / 60) + ExpandText("%time_separator%", false) + secs;
+  return v < 0 ? "-" + text : text;
 }
 
 }  // namespace qv

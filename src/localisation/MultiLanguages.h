@@ -6,13 +6,16 @@
 // run-time variable (exact name) or else to the translated string (name
 // compared case-insensitively), which is itself expanded. Chains of strings
 // are cut at kMaxExpandDepth levels (deeper references expand to the empty
-// text), and one expansion looks up at most kMaxExpandLookups names, so a
-// string that refers to itself can neither hang nor overflow the stack.
+// text), one expansion looks up at most kMaxExpandLookups names and its
+// result is cut at kMaxExpandedSize bytes, so a string that refers to
+// itself can neither hang, overflow the stack nor fill the memory. Each cut
+// is reported as a data error.
 //
 // One instance exists per process, made by StartupLanguages. The free
 // functions do nothing (or return their input) without it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -26,12 +29,15 @@ class TMultiLanguages {
 public:
   static constexpr int kMaxExpandDepth = 32;
   static constexpr int kMaxExpandLookups = 4096;
+  // Far above any real text; a longer expansion is cut (at a UTF-8
+  // character boundary).
+  static constexpr size_t kMaxExpandedSize = 64 * 1024;
 
   // Clears the string table (variables stay), loads the default language
   // file and then "Languages\<name>.lng" on top. True when either loaded.
   bool LoadLanguage(const std::string& name);
   // Loads one language file on top of the table; false when it cannot be
-  // opened as a storage file.
+  // read or parsed (reported as a data error).
   bool LoadFile(const std::string& path);
   void ClearStrings() { strings_.clear(); }
 
@@ -49,7 +55,12 @@ public:
   const std::string& GetLanguageName() const { return name_; }
 
 private:
-  std::string Expand(const std::string& text, bool trim, int depth, int& lookups) const;
+  enum class ELoad { kLoaded, kMissing, kDamaged };
+  struct TExpansion;
+
+  ELoad TryLoadFile(const std::string& path);
+  // Appends the expansion of `text` to `out`.
+  void ExpandInto(std::string& out, const std::string& text, bool trim, int depth, TExpansion& state) const;
 
   std::string id_;
   std::string name_;
@@ -80,7 +91,8 @@ const std::string& GetCreateNewUserText();
 
 // Digits grouped by three with the localised "%thousand_separator%".
 std::string FormatThousands(int32_t value);
-// Minutes, the localised "%time_separator%", seconds padded to two digits.
+// Minutes, the localised "%time_separator%", seconds padded to two digits;
+// a negative time gets a leading minus ("-0:05").
 std::string FormatTime(int32_t seconds);
 
 }  // namespace qv

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "core/Random.h"
+#include "functions/FloatToInt.h"
 
 namespace qv {
 namespace {
@@ -105,7 +108,8 @@ TEST(ExpressionParser, DoubledSignsAndSignsAfterOperators) {
   EXPECT_EQ(Eval("1 and not 0"), 1.0f);
   EXPECT_EQ(Eval("x := not 0"), 1.0f);
   EXPECT_EQ(Eval("not -1"), -2.0f);
-  EXPECT_EQ(Eval("-3!"), 1.0f);  // (-3)!, as "!" has the priority of "-@"
+  // (-3)!, as "!" has the priority of "-@": no factorial.
+  EXPECT_EQ(CompileError("-3!"), "Error in math expression: Invalid floating point operation");
 }
 
 TEST(ExpressionParser, RoundingHalvesToEvenAndFloatResults) {
@@ -134,8 +138,8 @@ TEST(ExpressionParser, StringOperands) {
   EXPECT_EQ(Eval("'abc' <> 'abc'"), 0.0f);
   EXPECT_EQ(Eval("pos('c', 'abcd') + 1"), 4.0f);
   EXPECT_EQ(Eval("pos('x', 'abcd')"), 0.0f);
-  EXPECT_EQ(CompileError("'a' + 'b'"), "+ is not a valid string operand");
-  EXPECT_EQ(CompileError("'a' * 2"), "* is not a valid string operand");
+  EXPECT_EQ(CompileError("'a' + 'b'"), "Error in math expression: + is not a valid string operand");
+  EXPECT_EQ(CompileError("'a' * 2"), "Error in math expression: * is not a valid string operand");
   // A string that is not an operand of a string operation still meets the
   // neighbour checks first.
   EXPECT_EQ(CompileError("x 'a'"), "Error in math expression: x two space limited variables/constants");
@@ -153,8 +157,8 @@ TEST(ExpressionParser, CompileErrorMessages) {
       {"(1) 2", "Error in math expression: Missing operand between ) and constant/variable"},
       {"2 (1)", "Error in math expression: Missing operand between constant/variable and ("},
       {"pi(1)", "Error in math expression: Missing operand between constant/variable and ("},
-      {"(1+2", "Unequal brackets"},
-      {"1)+(2", "Unequal brackets"},
+      {"(1+2", "Error in math expression: Unequal brackets"},
+      {"1)+(2", "Error in math expression: Unequal brackets"},
       {"1,2", "Error in math expression: Syntax error in expression 1,2"},
       {"sin(1,2)", "Error in math expression: Syntax error in expression sin(1,2)"},
       {"max(1)", "Error in math expression: Syntax error: function or operand has too few arguments"},
@@ -163,10 +167,10 @@ TEST(ExpressionParser, CompileErrorMessages) {
       {"sin", "Error in math expression: Syntax error: function or operand has too few arguments"},
       {"sin(1) 2", "Error in math expression: Missing operand between ) and constant/variable"},
       {"3! 2", "Error in math expression: Can not find operand/function"},
-      {"1/0", "Division by zero"},
-      {"ln(-1)", "Invalid floating point operation"},
-      {"0^-1", "Division by zero"},
-      {"1e39", "Floating point overflow"},
+      {"1/0", "Error in math expression: Division by zero"},
+      {"ln(-1)", "Error in math expression: Invalid floating point operation"},
+      {"0^-1", "Error in math expression: Division by zero"},
+      {"1e39", "Error in math expression: Floating point overflow"},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(CompileError(text), message) << text;
   TExpressionParser parser;
@@ -174,10 +178,26 @@ TEST(ExpressionParser, CompileErrorMessages) {
   EXPECT_EQ(parser.Compile("   "), -1);
 }
 
+TEST(ExpressionParser, NumbersBeyondTheDoubleRange) {
+  // Such numbers used to read as 0.
+  const std::string overflow = "Error in math expression: Floating point overflow";
+  EXPECT_EQ(CompileError("1e400"), overflow);
+  EXPECT_EQ(CompileError(std::string(400, '9')), overflow);
+  EXPECT_EQ(CompileError("0.00001e400"), overflow);
+  EXPECT_EQ(CompileError("1e99999999999999999999"), overflow);
+  EXPECT_EQ(CompileError("1e39"), overflow);
+  EXPECT_EQ(Eval("1e-400"), 0.0f);
+  EXPECT_EQ(Eval("0." + std::string(400, '0') + "1"), 0.0f);
+  EXPECT_EQ(Eval("100000e-405"), 0.0f);
+  EXPECT_EQ(Eval("1e-99999999999999999999"), 0.0f);
+  EXPECT_EQ(Eval("1e-50"), 0.0f);
+  EXPECT_EQ(Eval("3.4e38"), 3.4e38f);
+}
+
 TEST(ExpressionParser, BadTextFailsCleanly) {
   TExpressionParser parser;
   EXPECT_EQ(parser.Compile(std::string(1000, '(')), -1);
-  EXPECT_EQ(parser.LastError(), "Unequal brackets");
+  EXPECT_EQ(parser.LastError(), "Error in math expression: Unequal brackets");
   // Balanced but deep: brackets around the whole text are stripped.
   EXPECT_EQ(Eval(std::string(1000, '(') + "1" + std::string(1000, ')')), 1.0f);
   std::string nested;
@@ -242,7 +262,30 @@ TEST(ExpressionParser, EvaluationErrorsThrowAndFoldingMakesThemCompileErrors) {
   EXPECT_THROW(parser.Evaluate(parser.Compile("(x + 1e30) * 1e30")), EMathError);
   EXPECT_THROW(parser.Evaluate(parser.Compile("(x + 1e30) div 1")), EMathError);  // beyond 64 bits
   EXPECT_EQ(parser.Compile("70!"), -1);
-  EXPECT_EQ(parser.LastError(), "Floating point overflow");
+  EXPECT_EQ(parser.LastError(), "Error in math expression: Floating point overflow");
+}
+
+TEST(ExpressionParser, FactorialOnlyOfWholeNumbersFromZero) {
+  const std::vector<Case> cases = {
+      {"0!", 1},        {"1!", 1},          {"2!", 2},     {"5!", 120},
+      {"10!", 3628800}, {"3! * 2 + 1", 13}, {"(1+2)!", 6}, {"34!", 2.95232791e38f}};
+  for (const auto& c : cases) EXPECT_FLOAT_EQ(Eval(c.text), c.value) << c.text;
+  // A negative number or a fraction used to give 1 without a word.
+  for (const char* text : {"(0-3)!", "(-1)!", "(-0.5)!", "0.5!", "2.5!", "(1/3)!"})
+    EXPECT_EQ(CompileError(text), "Error in math expression: Invalid floating point operation") << text;
+  EXPECT_EQ(CompileError("35!"), "Error in math expression: Floating point overflow");
+  TExpressionParser parser;
+  float x = -3.0f;
+  parser.DefineVariable("x", &x);
+  const int index = parser.Compile("x!");
+  ASSERT_GE(index, 0);
+  EXPECT_THROW(parser.Evaluate(index), EMathError);
+  x = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_THROW(parser.Evaluate(index), EMathError);
+  x = std::numeric_limits<float>::infinity();
+  EXPECT_THROW(parser.Evaluate(index), EMathError);
+  x = 4.0f;
+  EXPECT_EQ(parser.Evaluate(index), 24.0f);
 }
 
 TEST(ExpressionParser, ProgramsWithAssignments) {
@@ -296,8 +339,8 @@ TEST(ExpressionParser, VariablesFunctionsAndReplacement) {
     parser.ReplaceWord("twice", "max");
     FAIL();
   } catch (const EParserException& e) {
-    EXPECT_STREQ(e.what(),
-                 "Error in math expression: Cannot replace variable/function NFuntionArg doesn't match");
+    EXPECT_STREQ(e.what(), "Error in math expression: Cannot replace variable/function: "
+                           "the numbers of arguments differ");
   }
   parser.DefineVariable("own", nullptr);
   EXPECT_EQ(parser.Evaluate(parser.Compile("own := 4")), 4.0f);
@@ -322,6 +365,144 @@ TEST(ExpressionParser, RandomDrawsFromTheProgramGenerator) {
     EXPECT_GE(v, 0.0f);
     EXPECT_LT(v, 1.0f);
   }
+}
+
+TEST(ExpressionParser, EveryErrorCarriesThePrefix) {
+  const std::string prefix = "Error in math expression: ";
+  auto hasPrefix = [&prefix](const std::string& message) { return message.rfind(prefix, 0) == 0; };
+  // Compile errors, math errors met while folding, and damaged texts.
+  for (const char* text : {"(1+2", ")1+2(", "'a' + 'b'", "1e39", "$ffffffffffffffffffffffffffffffffff", "1/0",
+                           "ln(0)", "x y", "()", "1,2", "sin", "3! 2", "'open", "(0-3)!"}) {
+    TExpressionParser parser;
+    EXPECT_EQ(parser.Compile(text), -1) << text;
+    EXPECT_TRUE(hasPrefix(parser.LastError())) << text << ": " << parser.LastError();
+  }
+  const char* pieces[] = {"1", "x", "(",   ")",  ",",   "+", "-",  "/",
+                          "^", "!", "'a'", "in", "max", "0", ":=", "ln"};
+  uint32_t state = 7;
+  TExpressionParser parser;
+  float x = 0.0f;
+  parser.DefineVariable("x", &x);
+  for (int i = 0; i < 5000; ++i) {
+    std::string text;
+    for (int k = 0; k < 1 + static_cast<int>(i % 7); ++k) {
+      state = state * 1103515245u + 12345u;
+      text += pieces[(state >> 8) % (sizeof(pieces) / sizeof(pieces[0]))];
+    }
+    const int index = parser.Compile(text);
+    if (index < 0) {
+      EXPECT_TRUE(hasPrefix(parser.LastError())) << text << ": " << parser.LastError();
+      continue;
+    }
+    try {
+      parser.Evaluate(index);
+    } catch (const EMathError& e) {
+      EXPECT_TRUE(hasPrefix(e.what())) << text << ": " << e.what();
+    }
+    if (parser.ExpressionCount() > 100) parser.ClearExpressions();
+  }
+  // Definitions and replacements.
+  try {
+    parser.DefineFunction("seven", "", 7, [](const float*) { return 0.0f; });
+    ADD_FAILURE() << "seven arguments accepted";
+  } catch (const EParserException& e) {
+    EXPECT_STREQ(e.what(), "Error in math expression: Too many arguments");
+  }
+  EXPECT_THROW(parser.ReplaceWord("sin", "max"), EParserException);
+}
+
+TEST(ExpressionParser, DescriptionsSayWhatTheWordsDo) {
+  TExpressionParser parser;
+  const std::vector<std::pair<const char*, const char*>> descriptions = {
+      {"pi", "pi = 3.1415926535897932385"},
+      {"random", "random number between 0 and 1"},
+      {"random_int", "random integer from 0 to trunc(x) - 1"},
+      {"if", "if x is true (round(x) mod 256 <> 0) then y else z"},
+      {"round", "round to the nearest integer, halves to even"},
+      {"intpower", "integer power: x^round(y)"},
+      {"arctan", "inverse tangent in rad"},
+      {"arctan2", "inverse tangent (x/y) in rad"},
+      {"sinh", "hyperbolic sine of an angle in rad"},
+      {"cosh", "hyperbolic cosine of an angle in rad"},
+      {"arcsinh", "inverse hyperbolic sine in rad"},
+      {"arccosh", "inverse hyperbolic cosine in rad"},
+      {"pos", "position of substring x in string y (from 1; 0 when absent)"},
+  };
+  for (const auto& [name, description] : descriptions) {
+    ASSERT_NE(parser.FindWord(name), nullptr) << name;
+    EXPECT_EQ(parser.FindWord(name)->description, description) << name;
+  }
+  // Words that do different things never share a description (a copied
+  // line once described cosh as the hyperbolic sine); "pow" is "power".
+  const char* functions[] = {"random",   "random_int", "exp",      "if",       "randg", "sqr",  "sqrt",
+                             "abs",      "round",      "trunc",    "ln",       "log10", "logn", "power",
+                             "intpower", "max",        "min",      "sin",      "cos",   "tan",  "arcsin",
+                             "arccos",   "arctan",     "arctan2",  "sinh",     "cosh",  "tanh", "arcsinh",
+                             "arccosh",  "arctanh",    "degtorad", "radtodeg", "pos"};
+  std::map<std::string, std::string> seen;
+  for (const char* name : functions) {
+    const auto* word = parser.FindWord(name);
+    ASSERT_NE(word, nullptr) << name;
+    EXPECT_FALSE(word->description.empty()) << name;
+    const auto [it, fresh] = seen.emplace(word->description, name);
+    EXPECT_TRUE(fresh) << name << " and " << it->second << " share \"" << word->description << "\"";
+  }
+  EXPECT_EQ(parser.FindWord("pow")->description, parser.FindWord("power")->description);
+  // The arguments the descriptions name are the ones the words take.
+  EXPECT_EQ(Eval("pos('cd', 'abcd')"), 3.0f);
+  EXPECT_EQ(Eval("intpower(2, 2.6)"), 8.0f);
+  EXPECT_FLOAT_EQ(Eval("arctan2(1, 0)"), 1.57079637f);
+  EXPECT_FLOAT_EQ(Eval("cosh(0)"), 1.0f);
+  EXPECT_FLOAT_EQ(Eval("arcsinh(sinh(0.5))"), 0.5f);
+}
+
+TEST(ExpressionParser, IntegerConversionsOfNonFiniteValuesFail) {
+  TExpressionParser parser;
+  float x = 0.0f;
+  parser.DefineVariable("x", &x);
+  // Each of these converts x to an integer.
+  const char* texts[] = {"random_int(x)", "x div 2",     "x mod 2",       "not x",
+                         "x and 1",       "if(x, 1, 2)", "intpower(2, x)"};
+  for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                    -std::numeric_limits<float>::infinity()}) {
+    x = bad;
+    for (const char* text : texts) {
+      const int index = parser.Compile(text);
+      ASSERT_GE(index, 0) << text;
+      try {
+        parser.Evaluate(index);
+        ADD_FAILURE() << text << " with " << bad;
+      } catch (const EMathError& e) {
+        EXPECT_STREQ(e.what(), "Error in math expression: Invalid floating point operation") << text;
+      }
+    }
+  }
+  // Finite values beyond 32 bits saturate: the draw stays below 2^31 - 1.
+  x = 1e10f;
+  const int draw = parser.Compile("random_int(x)");
+  for (int i = 0; i < 20; ++i) {
+    const float v = parser.Evaluate(draw);
+    EXPECT_GE(v, 0.0f);
+    EXPECT_LT(v, 2147483648.0f);
+  }
+  x = -5.0f;
+  EXPECT_EQ(parser.Evaluate(draw), 0.0f);
+}
+
+TEST(ExpressionParser, TruncSaturatedCoversTheWholeFloatLine) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  EXPECT_EQ(TruncSaturated<int32_t>(nan), 0);
+  EXPECT_EQ(TruncSaturated<int32_t>(inf), 2147483647);
+  EXPECT_EQ(TruncSaturated<int32_t>(-inf), -2147483647 - 1);
+  EXPECT_EQ(TruncSaturated<int32_t>(2147483647.5), 2147483647);
+  EXPECT_EQ(TruncSaturated<int32_t>(2147483646.9), 2147483646);
+  EXPECT_EQ(TruncSaturated<int32_t>(-2147483648.9), -2147483647 - 1);
+  EXPECT_EQ(TruncSaturated<int32_t>(-2.7), -2);
+  EXPECT_EQ(TruncSaturated<long long>(9.3e18), 9223372036854775807LL);
+  EXPECT_EQ(TruncSaturated<long long>(-9.3e18), -9223372036854775807LL - 1);
+  EXPECT_EQ(TruncSaturated<long long>(9223372036854774784.0), 9223372036854774784LL);  // largest below 2^63
+  EXPECT_EQ(TruncSaturated<int>(1e30f), 2147483647);
 }
 
 TEST(ExpressionParser, SeparatorSettings) {

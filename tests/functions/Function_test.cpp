@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "core/Diagnostics.h"
 #include "core/Random.h"
 #include "functions/EvalFunction.h"
 #include "functions/FunctionsTypes.h"
@@ -53,6 +56,18 @@ std::string FunctionXml(const std::string& type, const std::string& defs, const 
   return "<function type='" + type + "'><paramspace><paramdefs>" + defs + "</paramdefs></paramspace>" +
          extra + "</function>";
 }
+
+// An image without opaque pixels that counts how often it is read.
+class TCountingImage : public IPixelSource {
+public:
+  int GetWidth() const override { return 2; }
+  int GetHeight() const override { return 2; }
+  uint32_t GetPixel(int, int) const override {
+    ++reads;
+    return 0;
+  }
+  mutable int reads = 0;
+};
 
 class FunctionTest : public ::testing::Test {
 protected:
@@ -120,6 +135,68 @@ TEST_F(FunctionTest, RowKinds) {
   const int k = RandomInt(6);
   SetRandomSeed(5);
   EXPECT_EQ(RowResult("function_int_random", {6.9f, 100}), static_cast<float>(k + 100));
+}
+
+TEST_F(FunctionTest, NonFiniteCellsNeverReachAPlainIntegerCast) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  // Cells are set after binding, as a division by zero upstream sets them.
+  auto run = [this](const std::string& type, const std::string& layout,
+                    const std::vector<std::tuple<int, int, float>>& cells) {
+    auto f = Make(FunctionXml(type, layout));
+    f->Bind(nullptr);
+    for (const auto& [row, col, value] : cells) f->GetParamSpace().Set(row, col, value);
+    f->Calculate();
+    return f;
+  };
+  // "function_int_random": no count to draw below (NaN, -inf) draws 0;
+  // +inf draws below the largest 32-bit count.
+  for (float count : {nan, -inf, -1e30f}) {
+    auto f = run("function_int_random", Row(0, {-99}) + Row(1, {0, 5}), {{1, 0, count}});
+    EXPECT_EQ(f->GetOutput(0), 5.0f) << count;
+  }
+  SetRandomSeed(3);
+  const int32_t k = RandomInt(2147483647);
+  SetRandomSeed(3);
+  auto big = run("function_int_random", Row(0, {-99}) + Row(1, {0, 0}), {{1, 0, inf}});
+  EXPECT_EQ(big->GetOutput(0), static_cast<float>(k));
+  // "function_arithmetic": NaN converts to 0 (operation code 0 adds; a
+  // zero divisor leaves the value), infinities saturate.
+  auto arithmetic = [&](float a, float op, float b) {
+    return run("function_arithmetic", Row(0, {0}) + Row(1, {0, 0}) + Row(2, {0}),
+               {{1, 0, a}, {2, 0, op}, {1, 1, b}})
+        ->GetOutput(0);
+  };
+  EXPECT_EQ(arithmetic(7, nan, 3), 10.0f);
+  EXPECT_EQ(arithmetic(7, inf, 3), 7.0f);
+  EXPECT_EQ(arithmetic(7, 6, nan), 7.0f);
+  EXPECT_EQ(arithmetic(nan, 6, 3), 0.0f);
+  EXPECT_EQ(arithmetic(inf, 7, 1e30f), 1.0f);  // both saturate to the 64-bit maximum
+  EXPECT_EQ(arithmetic(-inf, 7, -1), -inf);    // the one quotient that overflows is skipped
+  EXPECT_EQ(arithmetic(1e30f, 7, 1), 9223372036854775807.0f);
+  // Selectors: a NaN or infinite index selects nothing.
+  TestOwner owner;
+  owner.Add("out", 0, 0, 0);
+  owner.Bind();
+  const std::string choices =
+      "<functions>" + FunctionXml("function_sum", Linked("out", 0, 0) + Static(1, 0, 100)) + "</functions>";
+  for (float index : {nan, inf, -inf, 3e9f}) {
+    auto selector =
+        Make(FunctionXml("function_selector_const", Linked("out", 0, 0) + Static(2, 0, 0), choices));
+    selector->Bind(&owner);
+    selector->GetParamSpace().Set(2, 0, index);
+    selector->Calculate();
+    EXPECT_EQ(owner.Get("out"), 0.0f) << index;
+  }
+  // "function_montecarlo": a NaN try count tries nothing (it used to try a
+  // million times).
+  owner.image = MakeRef<TCountingImage>();
+  auto monteCarlo = Make(FunctionXml("function_montecarlo", Row(0, {9}) + Row(1, {7, 300, 0})));
+  monteCarlo->Bind(&owner);
+  monteCarlo->GetParamSpace().Set(1, 2, nan);
+  monteCarlo->Calculate();
+  EXPECT_EQ(monteCarlo->GetOutput(0), 0.0f);
+  EXPECT_EQ(static_cast<TCountingImage*>(owner.image.get())->reads, 0);
 }
 
 TEST_F(FunctionTest, PiecewiseIntervalAndArithmetic) {
@@ -252,7 +329,7 @@ TEST_F(FunctionTest, EvalFunctionRunsItsProgramAndSwitchesOffOnErrors) {
   owner.Set("d", 0);
   f->Calculate();  // division by zero: off, without failing the frame
   EXPECT_FALSE(eval->IsActive());
-  EXPECT_EQ(eval->GetLastError(), "Division by zero");
+  EXPECT_EQ(eval->GetLastError(), "Error in math expression: Division by zero");
   owner.Set("d", 2);
   f->Calculate();
   EXPECT_EQ(owner.Get("y"), 5.0f);  // still off
@@ -265,6 +342,74 @@ TEST_F(FunctionTest, EvalFunctionRunsItsProgramAndSwitchesOffOnErrors) {
   EXPECT_FALSE(dynamic_cast<TEvalFunction*>(broken.get())->IsActive());
   broken->Calculate();
   EXPECT_EQ(owner.Get("y"), 10.0f);
+}
+
+TEST_F(FunctionTest, DroppedDataIsReported) {
+  TestOwner owner;
+  owner.Add("y", 0, 0, 0);
+  owner.Add("d", 1, 0, 0);
+  owner.Bind();
+  const std::string defs = Linked("y", 0, 0) + Linked("d", 1, 0);
+  {
+    TDiagnosticsCollector diagnostics;
+    auto good = Make(FunctionXml("function_eval", defs, "<expression>y := d + 1</expression>"));
+    good->Bind(&owner);
+    good->Calculate();
+    EXPECT_EQ(owner.Get("y"), 1.0f);
+    EXPECT_TRUE(diagnostics.Errors().empty());
+  }
+  {
+    // A program line that does not compile: named with its text and message.
+    TDiagnosticsCollector diagnostics;
+    auto broken = Make(FunctionXml("function_eval", defs, "<expression>y := 1\ny := (d</expression>")
+                           .insert(10, "name='wave' "));
+    broken->Bind(&owner);
+    ASSERT_EQ(diagnostics.Errors().size(), 1u);
+    EXPECT_EQ(diagnostics.Errors()[0].where, "function_eval \"wave\"");
+    EXPECT_EQ(diagnostics.Errors()[0].what,
+              "expression \"y := (d\" does not compile (Error in math expression: Unequal brackets); the "
+              "function stays off");
+  }
+  {
+    // An evaluation error switches the function off, reported once.
+    TDiagnosticsCollector diagnostics;
+    auto divides = Make(FunctionXml("function_eval", defs, "<expression>y := 1 / d</expression>"));
+    divides->Bind(&owner);
+    divides->Calculate();
+    divides->Calculate();
+    ASSERT_EQ(diagnostics.Errors().size(), 1u);
+    EXPECT_EQ(diagnostics.Errors()[0].where, "function_eval");
+    EXPECT_EQ(diagnostics.Errors()[0].what,
+              "evaluation failed (Error in math expression: Division by zero); the function is off until it "
+              "is bound again");
+  }
+  {
+    // Unknown kinds among sub-functions and as the preparation function.
+    RegisterClass<TParamSpace>("not_a_function");
+    TDiagnosticsCollector diagnostics;
+    const std::string subs = "<functions>" + FunctionXml("function_nonsense", "") +
+                             FunctionXml("function_sum", Linked("y", 0, 0) + Static(1, 0, 4)) +
+                             FunctionXml("not_a_function", "").insert(10, "name='odd' ") + "</functions>";
+    auto complex = Make(FunctionXml("function_complex", Linked("y", 0, 0), subs));
+    ASSERT_NE(complex->GetSubFunctions(), nullptr);
+    EXPECT_EQ(complex->GetSubFunctions()->Count(), 1);
+    complex->Bind(&owner);
+    complex->Calculate();
+    EXPECT_EQ(owner.Get("y"), 4.0f);
+    ASSERT_EQ(diagnostics.Errors().size(), 2u);
+    EXPECT_EQ(diagnostics.Errors()[0].where, "function");
+    EXPECT_EQ(diagnostics.Errors()[0].what,
+              "unknown function kind \"function_nonsense\"; the function is left out");
+    EXPECT_EQ(diagnostics.Errors()[1].where, "function \"odd\"");
+    EXPECT_EQ(diagnostics.Errors()[1].what,
+              "unknown function kind \"not_a_function\"; the function is left out");
+    diagnostics.Clear();
+    auto prepared =
+        Make(FunctionXml("function_sum", Linked("y", 0, 0), "<preparation_function type='function_sim'/>"));
+    EXPECT_EQ(prepared->GetPreparationFunction(), nullptr);
+    EXPECT_TRUE(diagnostics.Has("unknown function kind \"function_sim\""));
+    EXPECT_TRUE(diagnostics.Has("preparation_function"));
+  }
 }
 
 TEST_F(FunctionTest, SaveAndLoadKeepTheLayout) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/Diagnostics.h"
 #include "core/Folders.h"
 #include "storage/StorageAccess.h"
 #include "storage/XMLStorage.h"
@@ -81,6 +82,83 @@ TEST_F(LanguagesTest, SelfReferenceIsCutInsteadOfHanging) {
   EXPECT_EQ(l.ExpandText("<%bomb%>", true), "<>");
 }
 
+TEST_F(LanguagesTest, CutsAreBoundedAndReported) {
+  TMultiLanguages l;
+  l.SetString("loop", "x%loop%");
+  l.SetString("plain", "Hello %name%");
+  std::string big = std::string(60, 'x');
+  std::string wide;
+  for (int i = 0; i < 50; ++i) wide += "\xE2\x82\xAC";  // the euro sign, three bytes
+  for (int i = 0; i < 40; ++i) {
+    big += "%big%";
+    wide += "%wide%";
+  }
+  l.SetString("big", big);
+  l.SetString("wide", wide);
+  {
+    TDiagnosticsCollector diagnostics;
+    EXPECT_EQ(l.ExpandText("%plain%!", true), "Hello!");
+    EXPECT_EQ(l.ExpandText("100%% %nothing%", true), "100% ");
+    EXPECT_TRUE(diagnostics.Errors().empty());
+  }
+  {
+    // A string naming itself 40 times used to grow to some 16 MB per
+    // kilobyte of text; the result now stops at the size cap.
+    TDiagnosticsCollector diagnostics;
+    const std::string out = l.ExpandText("%big%", true);
+    EXPECT_EQ(out.size(), TMultiLanguages::kMaxExpandedSize);
+    EXPECT_EQ(out.find_first_not_of('x'), std::string::npos);
+    ASSERT_EQ(diagnostics.Errors().size(), 2u);  // the depth cut came first
+    EXPECT_EQ(diagnostics.Errors()[1].where, "macro text \"%big%\"");
+    EXPECT_EQ(diagnostics.Errors()[1].what, "expansion longer than 65536 bytes; cut there");
+    EXPECT_TRUE(diagnostics.Has("string \"big\" nested deeper than 32 levels"));
+  }
+  {
+    // The cut never splits a character: 65536 is not a multiple of 3.
+    TDiagnosticsCollector diagnostics;
+    const std::string out = l.ExpandText("%wide%", false);
+    EXPECT_EQ(out.size(), 65535u);
+    EXPECT_EQ(out.substr(out.size() - 3), "\xE2\x82\xAC");
+    EXPECT_TRUE(diagnostics.Has("cut there"));
+  }
+  {
+    TDiagnosticsCollector diagnostics;
+    EXPECT_EQ(l.ExpandText("%loop%", true), std::string(TMultiLanguages::kMaxExpandDepth, 'x'));
+    ASSERT_EQ(diagnostics.Errors().size(), 1u);
+    EXPECT_EQ(diagnostics.Errors()[0].what,
+              "string \"loop\" nested deeper than 32 levels (it refers to itself?); the deeper part "
+              "expands to the empty text");
+  }
+  {
+    // Short strings that branch: the lookup budget ends them first.
+    l.SetString("fork", "%fork%%fork%");
+    TDiagnosticsCollector diagnostics;
+    EXPECT_EQ(l.ExpandText("<%fork%>", true), "<>");
+    EXPECT_TRUE(diagnostics.Has("more than 4096 string lookups"));
+  }
+}
+
+TEST_F(LanguagesTest, UnreadableFilesAndNamelessEntriesAreReported) {
+  TDiagnosticsCollector diagnostics;
+  TMultiLanguages l;
+  EXPECT_TRUE(l.LoadFile(dir_.File("en.lng")));
+  ASSERT_EQ(diagnostics.Errors().size(), 1u);  // the entry without a name
+  EXPECT_EQ(diagnostics.Errors()[0].what, "string entry 5 has no name and is skipped");
+  diagnostics.Clear();
+  EXPECT_FALSE(l.LoadFile(dir_.File("missing.lng")));
+  EXPECT_TRUE(diagnostics.Has("missing.lng"));
+  EXPECT_TRUE(diagnostics.Has("language file not found"));
+  diagnostics.Clear();
+  for (const char* damaged : {"<language id='x'><string name='a'>A</string>", "not markup at all", ""}) {
+    dir_.Write("bad.lng", damaged);
+    EXPECT_FALSE(l.LoadFile(dir_.File("bad.lng"))) << damaged;
+    EXPECT_TRUE(diagnostics.Has("not a readable storage file")) << damaged;
+    diagnostics.Clear();
+  }
+  EXPECT_EQ(l.GetLanguageId(), "en");  // nothing of the damaged files was taken
+  EXPECT_EQ(l.StringCount(), 5);
+}
+
 TEST_F(LanguagesTest, Formatting) {
   ASSERT_TRUE(LoadLanguageFromFile(dir_.File("en.lng")));
   EXPECT_EQ(FormatThousands(0), "0");
@@ -91,6 +169,13 @@ TEST_F(LanguagesTest, Formatting) {
   EXPECT_EQ(FormatTime(65), "1:05");
   EXPECT_EQ(FormatTime(600), "10:00");
   EXPECT_EQ(FormatTime(5), "0:05");
+  EXPECT_EQ(FormatTime(0), "0:00");
+  // Negative times put one minus in front instead of "0:-5" and "-1:-1".
+  EXPECT_EQ(FormatTime(-5), "-0:05");
+  EXPECT_EQ(FormatTime(-61), "-1:01");
+  EXPECT_EQ(FormatTime(-600), "-10:00");
+  EXPECT_EQ(FormatTime(2147483647), "35791394:07");
+  EXPECT_EQ(FormatTime(-2147483647 - 1), "-35791394:08");
   // Without the separators the parts are joined.
   dir_.Write("bare.lng", "<language id='b'/>");
   ASSERT_TRUE(LoadLanguageFromFile(dir_.File("bare.lng")));
@@ -116,7 +201,15 @@ TEST_F(LanguagesTest, StartupLoadsTheDefaultLanguageAndHooksReadText) {
   EXPECT_EQ(GetLanguageId(), "de");
   EXPECT_EQ(ReadText(node, "caption"), "Hallo!");
   EXPECT_EQ(ExpandText("%time_separator%", true), ":");  // the default entries stay underneath
-  EXPECT_TRUE(LoadLanguage("Missing"));                  // the default file alone still loads
+  {
+    TDiagnosticsCollector diagnostics;
+    EXPECT_TRUE(LoadLanguage("Missing"));  // the default file alone still loads
+    EXPECT_TRUE(diagnostics.Has("Missing.lng"));
+    diagnostics.Clear();
+    EXPECT_TRUE(LoadLanguage(""));  // no per-language file is expected without a name
+    for (const auto& error : diagnostics.Errors())
+      EXPECT_NE(error.where.find("default.lng"), std::string::npos) << error.where << ": " << error.what;
+  }
   ShutdownLanguages();
   EXPECT_EQ(ReadText(node, "caption"), "%hello%!");
   SetApplicationPath(oldApp);
