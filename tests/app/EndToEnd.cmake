@@ -4,12 +4,14 @@
 set(QV_E2E_SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/engine/game)
 set(QV_E2E_DIR ${CMAKE_CURRENT_BINARY_DIR}/e2e-fixture)
 add_custom_command(
-  OUTPUT ${QV_E2E_DIR}/data/ini/Zintara.ini ${QV_E2E_DIR}/data/img/picture.png
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${QV_E2E_DIR}/data/ini ${QV_E2E_DIR}/data/img
+  OUTPUT ${QV_E2E_DIR}/data/ini/Zintara.ini ${QV_E2E_DIR}/data/img/picture.png ${QV_E2E_DIR}/lang/default.lng
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QV_E2E_DIR}/data/ini ${QV_E2E_DIR}/data/img ${QV_E2E_DIR}/lang
   COMMAND ${CMAKE_COMMAND} -E copy ${QV_E2E_SOURCE}/data/img/picture.png ${QV_E2E_DIR}/data/img/picture.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${QV_E2E_SOURCE}/lang/default.lng ${QV_E2E_DIR}/lang/default.lng
   COMMAND $<TARGET_FILE:quorvanel-data> encipher --key-role game ${QV_E2E_SOURCE}/game.xml
           ${QV_E2E_DIR}/data/ini/Zintara.ini
   DEPENDS quorvanel-data ${QV_E2E_SOURCE}/game.xml ${QV_E2E_SOURCE}/data/img/picture.png
+          ${QV_E2E_SOURCE}/lang/default.lng
   VERBATIM)
 add_custom_target(e2e_fixture DEPENDS ${QV_E2E_DIR}/data/ini/Zintara.ini ${QV_E2E_DIR}/data/img/picture.png)
 add_dependencies(test_app e2e_fixture quorvanel)

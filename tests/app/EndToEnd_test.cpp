@@ -151,6 +151,7 @@ TEST_F(EndToEndTest, AGameThatCannotStartSaysWhyOnOneLine) {
   ASSERT_TRUE(tool);
   test::TempDir app;
   app.Write("game.xml", R"(<game type="NoSuchGame" name="g"/>)");
+  app.Write("lang/default.lng", R"(<language id="en" name="English"/>)");
   std::filesystem::create_directories(app.Path() / "data" / "ini");
   const std::string encipher = std::string("'") + tool + "' encipher --key-role game '" +
                                app.File("game.xml") + "' '" + app.File("data/ini/Zintara.ini") + "'";
