@@ -180,30 +180,37 @@ TVariant PublicPropertyValue(const TPropertyInfo& info, const TVariant& value) {
   return value;
 }
 
-TVariant AssignedPropertyValue(const TPropertyInfo& info, const TVariant& value, const TVariant& current) {
+std::optional<TVariant> AssignedPropertyValue(const TPropertyInfo& info, const TVariant& value) {
+  if (info.kind == EPropertyKind::kString || info.kind == EPropertyKind::kText) return VarToString(value);
+  if (VarIsEmpty(value)) return std::nullopt;
+  const auto* text = std::get_if<std::string>(&value);
   switch (info.kind) {
     case EPropertyKind::kBool:
-      return VarToBool(value, VarToBool(current));
-    case EPropertyKind::kInt:
-      return VarToInt(value, VarToInt(current));
-    case EPropertyKind::kFloat:
-      return VarToFloat(value, VarToFloat(current));
-    case EPropertyKind::kEnum: {
-      // A name of the list, or the position itself.
-      if (const auto* text = std::get_if<std::string>(&value)) {
-        const int index = EnumIndex(info.enumNames, *text, -1);
+      if (text && *text != "yes" && *text != "no") return std::nullopt;
+      return VarToBool(value);
+    case EPropertyKind::kFloat: {
+      const double d = VarToFloat(value, NAN);
+      if (std::isnan(d)) return std::nullopt;
+      return d;
+    }
+    default: {
+      long long v = 0;
+      if (text) {
+        // An enumeration also takes one of its names.
+        const int index = info.kind == EPropertyKind::kEnum ? EnumIndex(info.enumNames, *text, -1) : -1;
         if (index >= 0) return static_cast<long long>(index);
+        const bool ok = info.kind == EPropertyKind::kColour ? ParseColour(*text, v) : TryParseInt(*text, v);
+        if (!ok) return std::nullopt;
+        return v;
       }
-      return VarToInt(value, VarToInt(current));
+      if (const auto* d = std::get_if<double>(&value)) {
+        if (!std::isfinite(*d)) return std::nullopt;
+        v = std::llround(*d);
+      } else {
+        v = VarToInt(value);
+      }
+      return PropertyValue(info.kind, v);
     }
-    case EPropertyKind::kColour: {
-      long long colour = 0;
-      if (const auto* text = std::get_if<std::string>(&value))
-        return ParseColour(*text, colour) ? colour : current;
-      return PropertyValue(info.kind, VarToInt(value, VarToInt(current)));
-    }
-    default:
-      return VarToString(value);
   }
 }
 

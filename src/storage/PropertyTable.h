@@ -45,6 +45,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -100,9 +101,9 @@ void WritePropertyValue(const TPropertyInfo& info, const StorageRef& storage, co
 bool ShouldWriteProperty(const TPropertyInfo& info, const TVariant& value);
 // What GetPropertyValue answers (colours as signed 32-bit integers).
 TVariant PublicPropertyValue(const TPropertyInfo& info, const TVariant& value);
-// A property write converted to the kind; `current` stays where it does
-// not convert.
-TVariant AssignedPropertyValue(const TPropertyInfo& info, const TVariant& value, const TVariant& current);
+// A property write converted to the kind; nothing when it does not convert
+// (the property then keeps its value and its setter is not called).
+std::optional<TVariant> AssignedPropertyValue(const TPropertyInfo& info, const TVariant& value);
 
 // The type-erased face of a table, as the persist object base uses it.
 class IPropertyTable {
@@ -160,6 +161,26 @@ R FromVariant(const TVariant& v) {
     return static_cast<R>(VarToFloat(v));
   else
     return static_cast<R>(VarToInt(v));
+}
+
+// True when values of type R already come out of ToVariant in the kind's
+// value form, so getters need no conversion.
+template <class R>
+bool HoldsKind(EPropertyKind kind) {
+  switch (kind) {
+    case EPropertyKind::kString:
+    case EPropertyKind::kText:
+      return std::is_same_v<R, std::string>;
+    case EPropertyKind::kBool:
+      return std::is_same_v<R, bool>;
+    case EPropertyKind::kInt:
+    case EPropertyKind::kEnum:
+      return (std::is_integral_v<R> && !std::is_same_v<R, bool>) || std::is_enum_v<R>;
+    case EPropertyKind::kFloat:
+      return std::is_floating_point_v<R>;
+    default:
+      return false;
+  }
 }
 
 }  // namespace property_detail
@@ -318,7 +339,7 @@ public:
   bool Set(C& object, std::string_view name, const TVariant& value) const {
     const Entry* e = Find(name);
     if (!e || !e->set || !e->Writable()) return false;
-    e->set(object, AssignedPropertyValue(*e, value, e->get(object)));
+    if (const auto assigned = AssignedPropertyValue(*e, value)) e->set(object, *assigned);
     return true;
   }
 
@@ -376,8 +397,10 @@ private:
     e.kind = kind;
     e.def = PropertyValue(
         kind, property_detail::ToVariant(property_detail::FromVariant<R>(PropertyValue(kind, def))));
-    auto get = std::move(e.get);
-    e.get = [get, kind](const C& c) { return PropertyValue(kind, get(c)); };
+    if (!property_detail::HoldsKind<R>(kind)) {
+      auto get = std::move(e.get);
+      e.get = [get, kind](const C& c) { return PropertyValue(kind, get(c)); };
+    }
     return e;
   }
   TPropertyTable& Put(Entry e) {

@@ -139,6 +139,12 @@ TEST(PropertyTable, PropertiesByNameFollowTheFlags) {
   EXPECT_EQ(panel.width, 12) << "text that is no number keeps the value";
   EXPECT_TRUE(panel.SetPropertyValue("currenttime", TVariant{9.6}));
   EXPECT_EQ(panel.GetCurrentTime(), 10);
+  // A value that does not convert leaves the setter uncalled.
+  EXPECT_TRUE(panel.SetPropertyValue("currenttime", TVariant{std::string("soon")}));
+  EXPECT_TRUE(panel.SetPropertyValue("currenttime", TVariant{}));
+  EXPECT_EQ(panel.setterCalls, 1);
+  EXPECT_TRUE(panel.SetPropertyValue("visible", TVariant{std::string("Yes")}));
+  EXPECT_TRUE(panel.visible);
   EXPECT_DOUBLE_EQ(VarToFloat(panel.GetPropertyValue("left")), 2.5);
   // Enumerations take a name or a position and read as the position.
   EXPECT_TRUE(panel.SetPropertyValue("drawmode", TVariant{std::string("fillcolor")}));
