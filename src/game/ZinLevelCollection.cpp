@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "core/Diagnostics.h"
 #include "core/StringUtils.h"
 #include "storage/StorageAccess.h"
 #include "storage/XMLStorage.h"
@@ -63,7 +64,8 @@ void TZinLevelCollection::Load(const StorageRef& storage) {
   for (int i = 0; i < count; ++i) {
     auto entry = MakeRef<TZinLevelRef>();
     entry->Load(storage->GetChild("level", i));
-    AddNamed(entry);
+    if (AddNamed(entry) < 0)
+      ReportDataError("levels", "a second entry for level " + entry->GetName() + " is dropped");
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/Diagnostics.h"
 #include "game/ZinLevel.h"
 #include "game/ZinLevelCollection.h"
 #include "storage/StorageAccess.h"
@@ -147,6 +148,16 @@ TEST(ZinLevelCollection, SavedListLoadsAgain) {
   EXPECT_EQ(again.GetArtifact(3), 2);
   EXPECT_EQ(again.Find(3)->GetFileName(), "a.xml");
   EXPECT_TRUE(again.Find(5));
+}
+
+TEST(ZinLevelCollection, ASecondEntryForALevelIsReported) {
+  TDiagnosticsCollector diagnostics;
+  TZinLevelCollection list;
+  list.Load(LoadStorageText(
+      R"(<levels><level level="2" filename="a.xml"/><level level="2" filename="b.xml"/></levels>)"));
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Find(2)->GetFileName(), "a.xml");
+  EXPECT_TRUE(diagnostics.Has("level 2"));
 }
 
 TEST(ZinLevelCollection, NonIntegerLevelAbortsTheList) {
