@@ -2,43 +2,26 @@
 
 #include <cstdio>
 
+#include "app/IEngine.h"
 #include "core/Parsing.h"
 #include "core/StringUtils.h"
-#include "app/IEngine.h"
 #include "graphics/ImageCodec.h"
 #include "storage/DataPaths.h"
 #include "storage/StorageAccess.h"
 
 namespace qv {
 
-namespace {
-
-std::string HexText(uint32_t v) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%08X", v);
-  return text;
-}
-
-}  // namespace
-
-void TImageGame::LoadFromStorage(const StorageRef& storage) {
-  TPersistObject::LoadFromStorage(storage);
-  imagePath_ = ReadString(storage, "image", "");
-  long long colour = 0;
-  background_ = TryParseInt(ReadString(storage, "background", ""), colour) ? static_cast<uint32_t>(colour)
-                                                                           : 0xFF000000u;
-  homeLeft_ = left_ = ReadInt(storage, "left", 0);
-  homeTop_ = top_ = ReadInt(storage, "top", 0);
-  allowClose_ = ReadBool(storage, "allowclose", true);
-}
-
-void TImageGame::SaveToStorage(const StorageRef& storage) {
-  TPersistObject::SaveToStorage(storage);
-  WriteString(storage, "image", imagePath_, !imagePath_.empty());
-  WriteString(storage, "background", "$" + HexText(background_));
-  WriteInt(storage, "left", homeLeft_, homeLeft_ != 0);
-  WriteInt(storage, "top", homeTop_, homeTop_ != 0);
-  WriteBool(storage, "allowclose", allowClose_, !allowClose_);
+const TPropertyTable<TImageGame>& TImageGame::Properties() {
+  static const TPropertyTable<TImageGame> table =
+      TPropertyTable<TImageGame>(TPersistObject::Properties())
+          .String("image", &TImageGame::imagePath_)
+          .Colour("background", &TImageGame::background_, 0xFF000000u)
+          .Always()
+          .Hex()
+          .Int("left", &TImageGame::GetHomeLeft, &TImageGame::SetHomeLeft)
+          .Int("top", &TImageGame::GetHomeTop, &TImageGame::SetHomeTop)
+          .Bool("allowclose", &TImageGame::allowClose_, true);
+  return table;
 }
 
 void TImageGame::Start(IEngine* engine) {

@@ -20,8 +20,9 @@ namespace qv {
 
 class TImageGame : public TPersistObject, public IGame {
 public:
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
+  // "image" (when not empty), "background" (always, as "$AARRGGBB"), "left"
+  // and "top" (the image's home corner, when not 0), "allowclose" (when "no").
+  QV_PROPERTY_TABLE(TImageGame)
 
   void Start(IEngine* engine) override;
   void Finish() override;
@@ -46,6 +47,11 @@ public:
 
 private:
   void Invalidate() { dirty_ = true; }
+  int GetHomeLeft() const { return homeLeft_; }
+  int GetHomeTop() const { return homeTop_; }
+  // The home corner is also where the image starts.
+  void SetHomeLeft(int left) { homeLeft_ = left_ = left; }
+  void SetHomeTop(int top) { homeTop_ = top_ = top; }
 
   IEngine* engine_ = nullptr;
   std::string imagePath_;

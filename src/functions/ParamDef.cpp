@@ -4,15 +4,27 @@
 
 namespace qv {
 
+const TPropertyTable<TParamDef>& TParamDef::Properties() {
+  static const TPropertyTable<TParamDef> table = TPropertyTable<TParamDef>(TPersistObject::Properties())
+                                                     .Int("row", &TParamDef::row_, -1)
+                                                     .Always()
+                                                     .Int("col", &TParamDef::col_, 0)
+                                                     .Always()
+                                                     .Bool("static", &TParamDef::static_)
+                                                     .Always()
+                                                     .Float("value", &TParamDef::value_)
+                                                     .WriteIf(&TParamDef::static_)
+                                                     .String("outname", &TParamDef::outName_)
+                                                     .Int("outrow", &TParamDef::outRow_, -1)
+                                                     .WriteIf(&TParamDef::LinksByPosition)
+                                                     .Int("outcol", &TParamDef::outCol_, -1)
+                                                     .WriteIf(&TParamDef::LinksByPosition);
+  return table;
+}
+
 void TParamDef::LoadFromStorage(const StorageRef& storage) {
   TPersistObject::LoadFromStorage(storage);
-  row_ = ReadInt(storage, "row", -1);
-  col_ = ReadInt(storage, "col", 0);
-  static_ = ReadBool(storage, "static", false);
-  value_ = static_ ? static_cast<float>(ReadFloat(storage, "value", 0.0)) : 0.0f;
-  outName_ = ReadString(storage, "outname");
-  outRow_ = ReadInt(storage, "outrow", -1);
-  outCol_ = ReadInt(storage, "outcol", -1);
+  if (!static_) value_ = 0.0f;
   if (static_ || !outName_.empty()) {
     outRow_ = outCol_ = 0;
   } else {
@@ -20,20 +32,6 @@ void TParamDef::LoadFromStorage(const StorageRef& storage) {
     if (outRow_ == -1) outRow_ = 0;
     if (outCol_ == -1) outCol_ = 0;
   }
-}
-
-void TParamDef::SaveToStorage(const StorageRef& storage) {
-  TPersistObject::SaveToStorage(storage);
-  // The row and a positional link are written too, so a saved definition
-  // loads back into the same place.
-  WriteInt(storage, "row", row_);
-  WriteInt(storage, "col", col_);
-  WriteBool(storage, "static", static_);
-  WriteFloat(storage, "value", value_, static_);
-  WriteString(storage, "outname", outName_, !outName_.empty());
-  const bool byPosition = !static_ && outName_.empty();
-  WriteInt(storage, "outrow", outRow_, byPosition);
-  WriteInt(storage, "outcol", outCol_, byPosition);
 }
 
 Ref<IInterface> TParamDefCollection::CreateItem(const StorageRef& storage) {

@@ -60,10 +60,17 @@ public:
     outCol_ = col;
   }
 
+  // "row", "col", "static" (always written), "value" (written for static
+  // definitions), "outname" (when not empty), "outrow", "outcol" (written
+  // for links by position, so a saved definition loads back in place).
+  QV_PROPERTY_TABLE(TParamDef)
+  // After the table: a static definition has no link; a link without a name
+  // or position links to the owner's cell of the definition's own name.
   void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
 
 private:
+  bool LinksByPosition() const { return !static_ && outName_.empty(); }
+
   int row_ = -1;
   int col_ = 0;
   bool static_ = false;

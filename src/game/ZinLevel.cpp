@@ -51,27 +51,44 @@ int32_t ReadSize(const StorageRef& s, const std::string& name) {
 
 }  // namespace
 
-void TZinLevel::Load(const StorageRef& storage) {
-  const std::string name = ReadString(storage, "name", "");
-  const std::string colors = ReadString(storage, "Flowercolors", "");
-  const int32_t time = ReadInt(storage, "time", 0);
-  const int32_t shiftX = ReadInt(storage, "shift_x", 0);
-  const int32_t shiftY = ReadInt(storage, "shift_y", 0);
-  TCellDef defaults;
-  defaults.flower = ReadRequiredInt(storage, "Flowercolor_default");
-  defaults.kind = ReadRequiredInt(storage, "Celltype_default");
-  defaults.colour = ReadRequiredInt(storage, "Cellcolor_default");
-  const int32_t cols = ReadSize(storage, "cols");
-  const int32_t rows = ReadSize(storage, "rows");
+const TPropertyTable<TZinLevel>& TZinLevel::Properties() {
+  // Sizes go through the staging fields: Load resizes the grid to them.
+  static const TPropertyTable<TZinLevel> table =
+      TPropertyTable<TZinLevel>()
+          .String("name", &TZinLevel::GetName, &TZinLevel::SetName)
+          .Always()
+          .Int("time", &TZinLevel::time_)
+          .Always()
+          .String("Flowercolors", &TZinLevel::flowerColors_)
+          .Always()
+          .Int("shift_x", &TZinLevel::shiftX_)
+          .Always()
+          .Int("shift_y", &TZinLevel::shiftY_)
+          .Always()
+          .Int("Flowercolor_default", &TZinLevel::GetDefaultFlower, &TZinLevel::SetDefaultFlower)
+          .Always()
+          .Read(ReadRequiredInt)
+          .Int("Celltype_default", &TZinLevel::GetDefaultKind, &TZinLevel::SetDefaultKind)
+          .Always()
+          .Read(ReadRequiredInt)
+          .Int("Cellcolor_default", &TZinLevel::GetDefaultColour, &TZinLevel::SetDefaultColour)
+          .Always()
+          .Read(ReadRequiredInt)
+          .Int("cols", &TZinLevel::GetCols, &TZinLevel::SetStagedCols)
+          .Always()
+          .Read(ReadSize)
+          .Int("rows", &TZinLevel::GetRows, &TZinLevel::SetStagedRows)
+          .Always()
+          .Read(ReadSize);
+  return table;
+}
 
-  SetName(name);
-  flowerColors_ = colors;
-  time_ = time;
-  shiftX_ = shiftX;
-  shiftY_ = shiftY;
-  defaults_ = defaults;
+void TZinLevel::Load(const StorageRef& storage) {
+  // Every value is read before any is stored, so a bad one throws with the
+  // level unchanged.
+  Properties().Load(*this, storage);
   Resize(0, 0);
-  Resize(cols, rows);
+  Resize(stagedCols_, stagedRows_);
 
   if (!storage) return;
   const StorageRef list = storage->GetChild("cells_def", 0);
@@ -92,16 +109,7 @@ void TZinLevel::Load(const StorageRef& storage) {
 
 void TZinLevel::SaveTo(const StorageRef& storage) const {
   if (!storage) return;
-  WriteString(storage, "name", GetName());
-  WriteInt(storage, "time", time_);
-  WriteString(storage, "Flowercolors", flowerColors_);
-  WriteInt(storage, "shift_x", shiftX_);
-  WriteInt(storage, "shift_y", shiftY_);
-  WriteInt(storage, "Flowercolor_default", defaults_.flower);
-  WriteInt(storage, "Celltype_default", defaults_.kind);
-  WriteInt(storage, "Cellcolor_default", defaults_.colour);
-  WriteInt(storage, "cols", cols_);
-  WriteInt(storage, "rows", rows_);
+  Properties().Save(*this, storage);
   const StorageRef list = storage->AddChild("cells_def");
   if (!list) return;
   for (int c = 0; c < cols_; ++c) {

@@ -10,6 +10,7 @@
 
 #include "storage/HierStorage.h"
 #include "storage/PersistObject.h"
+#include "storage/PropertyTable.h"
 
 namespace qv {
 
@@ -55,6 +56,11 @@ public:
   // Sizes are limited to 0..kMaxBoardSize.
   void Resize(int cols, int rows);
 
+  // "name", "time", "Flowercolors", "shift_x", "shift_y", the three cell
+  // defaults (required: present and a 32-bit integer), "cols" and "rows"
+  // (0..kMaxBoardSize); all always written.
+  static const TPropertyTable<TZinLevel>& Properties();
+
   // Throws ELevelError when a default is missing or malformed, or the size
   // is beyond kMaxBoardSize; the level is then left unchanged.
   void Load(const StorageRef& storage) override;
@@ -64,6 +70,9 @@ public:
   std::string GetStorageName() const override { return "level"; }
 
 private:
+  void SetStagedCols(int32_t cols) { stagedCols_ = cols; }
+  void SetStagedRows(int32_t rows) { stagedRows_ = rows; }
+
   std::string flowerColors_;
   int32_t time_ = 0;
   int32_t shiftX_ = 0;
@@ -71,6 +80,7 @@ private:
   int32_t cols_ = 0;
   int32_t rows_ = 0;
   TCellDef defaults_;
+  int32_t stagedCols_ = 0, stagedRows_ = 0;  // the size as loaded, until Load resizes
   std::vector<std::vector<TCellDef>> grid_;  // [col][row]
 };
 

@@ -2,35 +2,53 @@
 
 #include <limits>
 
+#include "core/Diagnostics.h"
 #include "core/StringUtils.h"
 #include "storage/StorageAccess.h"
 #include "storage/XMLStorage.h"
 
 namespace qv {
 
-void TZinLevelRef::Load(const StorageRef& storage) {
-  const std::string level = ReadString(storage, "level", "");
+namespace {
+
+// The "level" text must be a 32-bit integer.
+std::string ReadLevelNumber(const StorageRef& storage, const std::string& key) {
+  const std::string level = ReadString(storage, key, "");
   long long number = 0;
   if (!TryParseInt(level, number) || number < std::numeric_limits<int32_t>::min() ||
       number > std::numeric_limits<int32_t>::max())
     throw ELevelError("level list entry \"level\" is not an integer: '" + level + "'");
+  return level;
+}
+
+}  // namespace
+
+const TPropertyTable<TZinLevelRef>& TZinLevelRef::Properties() {
+  static const TPropertyTable<TZinLevelRef> table =
+      TPropertyTable<TZinLevelRef>()
+          .String("level", &TZinLevelRef::GetName, &TZinLevelRef::SetLevel)
+          .Always()
+          .Read(ReadLevelNumber)
+          .String("filename", &TZinLevelRef::fileName_)
+          .String("LevelName", &TZinLevelRef::levelName_)
+          .String("DisplayName", &TZinLevelRef::displayName_)
+          .Int("artifact", &TZinLevelRef::artifact_)
+          .Int("history", &TZinLevelRef::history_);
+  return table;
+}
+
+void TZinLevelRef::SetLevel(const std::string& level) {
   SetName(level);
-  number_ = static_cast<int32_t>(number);
-  fileName_ = ReadString(storage, "filename", "");
-  levelName_ = ReadString(storage, "LevelName", "");
-  displayName_ = ReadString(storage, "DisplayName", "");
-  artifact_ = ReadInt(storage, "artifact", 0);
-  history_ = ReadInt(storage, "history", 0);
+  long long number = 0;
+  number_ = TryParseInt(level, number) ? static_cast<int32_t>(number) : 0;
+}
+
+void TZinLevelRef::Load(const StorageRef& storage) {
+  Properties().Load(*this, storage);
 }
 
 void TZinLevelRef::Save(const StorageRef& storage) {
-  if (!storage) return;
-  WriteString(storage, "level", GetName());
-  WriteString(storage, "filename", fileName_, !fileName_.empty());
-  WriteString(storage, "LevelName", levelName_, !levelName_.empty());
-  WriteString(storage, "DisplayName", displayName_, !displayName_.empty());
-  WriteInt(storage, "artifact", artifact_, artifact_ != 0);
-  WriteInt(storage, "history", history_, history_ != 0);
+  Properties().Save(*this, storage);
 }
 
 void TZinLevelCollection::Save(const StorageRef& storage) {
@@ -46,7 +64,8 @@ void TZinLevelCollection::Load(const StorageRef& storage) {
   for (int i = 0; i < count; ++i) {
     auto entry = MakeRef<TZinLevelRef>();
     entry->Load(storage->GetChild("level", i));
-    AddNamed(entry);
+    if (AddNamed(entry) < 0)
+      ReportDataError("levels", "a second entry for level " + entry->GetName() + " is dropped");
   }
 }
 

@@ -20,6 +20,7 @@ public:
   // Writes the same keys; empty texts and zero numbers are left out.
   void Save(const StorageRef& storage) override;
   std::string GetStorageName() const override { return "level"; }
+  static const TPropertyTable<TZinLevelRef>& Properties();
 
   int32_t GetNumber() const { return number_; }
   const std::string& GetFileName() const { return fileName_; }
@@ -29,6 +30,9 @@ public:
   int32_t GetHistory() const { return history_; }
 
 private:
+  // The entry's name is the "level" text, its number the value.
+  void SetLevel(const std::string& level);
+
   int32_t number_ = 0;
   std::string fileName_;
   std::string levelName_;

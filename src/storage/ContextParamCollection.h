@@ -39,6 +39,9 @@ public:
   bool Matches(const IParamCollection& context) const override;
   TParamCollection& GetConditions() { return *conditions_; }
 
+  // "value" (loaded as text, always written); the conditions are the
+  // child "context".
+  QV_PROPERTY_TABLE(TContextValue)
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;
 

@@ -4,14 +4,10 @@
 
 namespace qv {
 
-void TParam::LoadFromStorage(const StorageRef& storage) {
-  TPersistObject::LoadFromStorage(storage);
-  value_ = ReadString(storage, "value");
-}
-
-void TParam::SaveToStorage(const StorageRef& storage) {
-  TPersistObject::SaveToStorage(storage);
-  WriteString(storage, "value", VarToString(value_));
+const TPropertyTable<TParam>& TParam::Properties() {
+  static const TPropertyTable<TParam> table =
+      TPropertyTable<TParam>(TPersistObject::Properties()).String("value", &TParam::value_).Always();
+  return table;
 }
 
 Ref<TParamCollection> TParamCollection::CopyParams(const ICollection& source) {

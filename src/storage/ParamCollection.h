@@ -28,8 +28,8 @@ public:
   const TVariant& GetValue() const override { return value_; }
   void SetValue(const TVariant& value) override { value_ = value; }
 
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
+  // "value" (loaded as text, always written).
+  QV_PROPERTY_TABLE(TParam)
 
 private:
   TVariant value_;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "audio/AudioTypes.h"
 #include "audio/Music.h"
 #include "audio/Sound.h"
+#include "core/Diagnostics.h"
+#include "storage/ClassRegistry.h"
 #include "storage/XMLStorage.h"
 
 namespace qv {
@@ -56,6 +59,51 @@ TEST(SoundItems, PropertiesByName) {
   const StorageRef out = NewStorage("music");
   music->Save(out);
   EXPECT_EQ(out->ReadAttr("resourcename", ""), "theme");
+}
+
+std::string SavedText(IPersistent& item, const std::string& element) {
+  const StorageRef out = NewStorage(element);
+  item.Save(out);
+  return AsRoot(out)->SaveToText();
+}
+
+TEST(SoundItems, ItemsMadeWithoutInitializeSaveTheirTypeAndRoundTrip) {
+  if (!TClassRegistry::Instance().Find("Sound")) RegisterAudioTypes();
+  auto sound = MakeRef<TSound>();
+  EXPECT_EQ(sound->GetStorageName(), "sound");
+  sound->SetName("click");
+  sound->SetResourceName("snd");
+  sound->SetPan(20);
+  EXPECT_EQ(SavedText(*sound, "sound"), R"(<sound name="click" type="Sound" resourcename="snd" pan="20"/>)");
+
+  const std::string full =
+      R"(<sound name="a" type="Sound" resourcename="r" volume="0" pan="-100" mutemusic="yes"/>)";
+  auto loaded = MakeRef<TSound>();
+  loaded->Load(LoadStorageText(full));
+  EXPECT_EQ(SavedText(*loaded, "sound"), full);
+
+  auto music = MakeRef<TMusic>();
+  EXPECT_EQ(music->GetStorageName(), "music");
+  EXPECT_EQ(SavedText(*music, "music"), R"(<music type="Music" resourcename=""/>)") << "always written";
+  auto musics = MakeRef<TMusicCollection>();
+  EXPECT_EQ(musics->GetStorageName(), "musics");
+  EXPECT_EQ(musics->GetItemElementName(), "music");
+}
+
+TEST(SoundItems, CollectionsKeyByNameAndReportASecondItemOfAName) {
+  TDiagnosticsCollector diagnostics;
+  auto sounds = MakeRef<TSoundCollection>();
+  sounds->Load(LoadStorageText(
+      R"(<sounds><sound name="Click" resourcename="a"/><sound name="click" resourcename="b"/></sounds>)"));
+  ASSERT_EQ(sounds->Count(), 1);
+  EXPECT_EQ(sounds->FindSound("CLICK")->GetResourceName(), "a");
+  EXPECT_TRUE(diagnostics.Has("sounds"));
+  auto musics = MakeRef<TMusicCollection>();
+  musics->Load(LoadStorageText(
+      R"(<musics><music name="Theme" resourcename="a"/><music name="theme" resourcename="b"/></musics>)"));
+  ASSERT_EQ(musics->Count(), 1);
+  EXPECT_EQ(musics->FindMusic("theme")->GetResourceName(), "a");
+  EXPECT_EQ(diagnostics.Errors().size(), 2u);
 }
 
 }  // namespace

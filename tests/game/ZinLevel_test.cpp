@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/Diagnostics.h"
 #include "game/ZinLevel.h"
 #include "game/ZinLevelCollection.h"
 #include "storage/StorageAccess.h"
@@ -9,7 +10,8 @@
 namespace qv {
 namespace {
 
-constexpr const char* kLevel = R"(<level name="Meadow" Flowercolors="11,23,35" time="90" shift_x="4" shift_y="-2"
+constexpr const char* kLevel =
+    R"(<level name="Meadow" Flowercolors="11,23,35" time="90" shift_x="4" shift_y="-2"
   Flowercolor_default="-1" Celltype_default="1" Cellcolor_default="-1" cols="4" rows="3">
   <cells_def>
     <cell_def col="0" row="0" Celltype="-1"/>
@@ -46,11 +48,13 @@ TEST(ZinLevelLoad, ReadsFieldsAndCells) {
 }
 
 TEST(ZinLevelLoad, MissingOrMalformedDefaultsAbort) {
-  EXPECT_THROW(Load(R"(<level Celltype_default="1" Cellcolor_default="-1" cols="2" rows="2"/>)"), ELevelError);
+  EXPECT_THROW(Load(R"(<level Celltype_default="1" Cellcolor_default="-1" cols="2" rows="2"/>)"),
+               ELevelError);
   EXPECT_THROW(Load(R"(<level Flowercolor_default="a" Celltype_default="1" Cellcolor_default="-1"/>)"),
                ELevelError);
-  EXPECT_THROW(Load(R"(<level Flowercolor_default="1" Celltype_default="1" Cellcolor_default="99999999999"/>)"),
-               ELevelError);
+  EXPECT_THROW(
+      Load(R"(<level Flowercolor_default="1" Celltype_default="1" Cellcolor_default="99999999999"/>)"),
+      ELevelError);
   try {
     Load(R"(<level Flowercolor_default="1" Celltype_default="one" Cellcolor_default="-1"/>)");
     FAIL();
@@ -146,11 +150,70 @@ TEST(ZinLevelCollection, SavedListLoadsAgain) {
   EXPECT_TRUE(again.Find(5));
 }
 
+TEST(ZinLevelCollection, ASecondEntryForALevelIsReported) {
+  TDiagnosticsCollector diagnostics;
+  TZinLevelCollection list;
+  list.Load(LoadStorageText(
+      R"(<levels><level level="2" filename="a.xml"/><level level="2" filename="b.xml"/></levels>)"));
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Find(2)->GetFileName(), "a.xml");
+  EXPECT_TRUE(diagnostics.Has("level 2"));
+}
+
 TEST(ZinLevelCollection, NonIntegerLevelAbortsTheList) {
   TZinLevelCollection list;
   EXPECT_THROW(list.Load(LoadStorageText(R"(<levels><level level="1"/><level level="two"/></levels>)")),
                ELevelError);
   EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(ZinLevelSave, WritesEveryLevelKeyInItsOrder) {
+  TZinLevel level = Load(R"(<level name="A" Flowercolors="11" Flowercolor_default="-1" Celltype_default="1"
+      Cellcolor_default="-1" cols="1" rows="2"/>)");
+  const StorageRef out = NewStorage("level");
+  level.Save(out);
+  EXPECT_EQ(AsRoot(out)->SaveToText(),
+            R"(<level name="A" time="0" Flowercolors="11" shift_x="0" shift_y="0" Flowercolor_default="-1" )"
+            R"(Celltype_default="1" Cellcolor_default="-1" cols="1" rows="2"><cells_def/></level>)");
+}
+
+TEST(ZinLevelLoad, AFailedLoadLeavesTheLevelAsItWas) {
+  TZinLevel level = Load(kLevel);
+  const std::string head = R"(<level name="Other" time="5" Flowercolor_default="2" Celltype_default="0" )";
+  for (const std::string& bad :
+       {head + R"(Cellcolor_default="x" cols="2" rows="2"/>)",
+        head + R"(Cellcolor_default="1" cols="2" rows="65"/>)", head + R"(cols="2" rows="2"/>)"}) {
+    EXPECT_THROW(level.Load(LoadStorageText(bad)), ELevelError) << bad;
+    EXPECT_EQ(level.GetName(), "Meadow");
+    EXPECT_EQ(level.GetTime(), 90);
+    EXPECT_EQ(level.GetDefaultFlower(), -1);
+    EXPECT_EQ(level.GetCols(), 4);
+    EXPECT_EQ(level.GetCell(1, 2), (TCellDef{-1, 3, -1}));
+  }
+  try {
+    level.Load(LoadStorageText(head + R"(Cellcolor_default="1" cols="70" rows="2"/>)"));
+    FAIL();
+  } catch (const ELevelError& e) {
+    EXPECT_STREQ(e.what(), "\"cols\" is 70, more than the largest board (64)");
+  }
+}
+
+TEST(ZinLevelCollection, EntriesSaveTheirKeysInOrder) {
+  TZinLevelCollection list;
+  const std::string text =
+      R"(<levels><level level="3" filename="a.xml" LevelName="m" DisplayName="Three" artifact="2" history="1"/>)"
+      R"(<level level="-5"/></levels>)";
+  list.Load(LoadStorageText(text));
+  EXPECT_TRUE(list.Find(-5));
+  const StorageRef out = NewStorage("levels");
+  list.Save(out);
+  EXPECT_EQ(AsRoot(out)->SaveToText(), text);
+  try {
+    list.Load(LoadStorageText(R"(<levels><level level="4294967296"/></levels>)"));
+    FAIL();
+  } catch (const ELevelError& e) {
+    EXPECT_STREQ(e.what(), "level list entry \"level\" is not an integer: '4294967296'");
+  }
 }
 
 }  // namespace

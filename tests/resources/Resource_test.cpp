@@ -7,11 +7,12 @@
 #include <vector>
 
 #include <png.h>
-#include "resources/FontResource.h"
-#include "resources/ResourcesTypes.h"
-#include "resources/GroupResource.h"
+#include "core/Diagnostics.h"
 #include "graphics/ImageCodec.h"
+#include "resources/FontResource.h"
+#include "resources/GroupResource.h"
 #include "resources/ResourceFile.h"
+#include "resources/ResourcesTypes.h"
 #include "storage/ClassRegistry.h"
 #include "storage/DataPaths.h"
 #include "storage/XMLStorage.h"
@@ -394,6 +395,111 @@ TEST_F(ResourceTest, ResourceFilesReadAndWriteTheirTwoAttributes) {
   auto second = node->GetChild("resourcefile", 1);
   EXPECT_EQ(second->ReadAttr("filename", ""), "data\\music.xml");
   EXPECT_EQ(second->ReadAttr("loadmode", ""), "asynch") << "always written";
+}
+
+std::string SavedText(IPersistent& item) {
+  const StorageRef out = NewStorage("resource");
+  item.Save(out);
+  return AsRoot(out)->SaveToText();
+}
+
+TEST_F(ResourceTest, EveryResourceKindSavesWhatItLoaded) {
+  // Each text is what the class writes back after loading it: non-default
+  // values written, defaults left out.
+  const std::vector<std::string> texts = {
+      R"(<resource name="i" type="ImageResource"/>)",
+      R"(<resource name="i" type="ImageResource" file="a.png" loadbydemand="yes" format="jpng"/>)",
+      R"(<resource name="f" type="FontResource" file="f.png" format="png"><symbols>)"
+      R"(<symbol scancode="65" left="1" top="2" width="3" height="4"/></symbols></resource>)",
+      R"(<resource name="fs" type="FontSubstituteResource" fonts="a,b"/>)",
+      R"(<resource name="s" type="SoundResource" file="s.wav" maxplaybacks="3" master_volume="0"/>)",
+      R"(<resource name="m" type="MusicResource" file="m.mo3"/>)",
+      R"(<resource name="m" type="MusicResource" file="m.ogg" format="ogg"/>)",
+      R"(<resource name="g" type="SoundGroupResource"><resources>)"
+      R"(<resource name="s1" type="SoundResource" maxplaybacks="2"/></resources></resource>)",
+      R"(<resource name="mg" type="MusicGroupResource"><resources>)"
+      R"(<resource name="m1" type="MusicResource" format="ogg"/></resources></resource>)",
+  };
+  for (const std::string& text : texts) {
+    auto item = Query<IPersistent>(CreateFromNode(LoadStorageText(text)));
+    ASSERT_TRUE(item) << text;
+    EXPECT_EQ(SavedText(*item), text);
+  }
+  // Explicit defaults are not written back.
+  auto sound = Make<TSoundResource>(
+      R"(<resource type="SoundResource" name="d" maxplaybacks="0" master_volume="100" loadbydemand="no"/>)");
+  EXPECT_EQ(SavedText(*sound), R"(<resource name="d" type="SoundResource"/>)");
+  auto music = Make<TMusicResource>(R"(<resource type="MusicResource" name="d" format="mo3"/>)");
+  EXPECT_EQ(SavedText(*music), R"(<resource name="d" type="MusicResource"/>)");
+}
+
+TEST_F(ResourceTest, ResourceFilesAreRegisteredAndTheListKeepsEveryEntry) {
+  auto file = CreateFromStringAs<TResourceFile>("ResourceFile");
+  ASSERT_TRUE(file) << "\"ResourceFile\" is a registered type";
+  file->SetName("ui");
+  file->SetFileName("data\\ui.xml");
+  const StorageRef out = NewStorage("resourcefile");
+  file->Save(out);
+  EXPECT_EQ(AsRoot(out)->SaveToText(),
+            R"(<resourcefile name="ui" type="ResourceFile" filename="data\ui.xml" loadmode="asynch"/>)");
+
+  TDiagnosticsCollector diagnostics;
+  auto files = MakeRef<TResourceFileCollection>();
+  files->Load(LoadStorageText(R"(<resourcefiles>
+      <resourcefile name="Main" filename="a.xml"/><resourcefile name="main" filename="b.xml"/>
+      <resourcefile filename="c.xml" loadmode="synch"/></resourcefiles>)"));
+  ASSERT_EQ(files->Count(), 3) << "names differing only in case are separate entries";
+  EXPECT_EQ(files->ItemAs<TResourceFile>(1)->GetFileName(), "b.xml");
+  EXPECT_EQ(files->ItemAs<TResourceFile>("MAIN")->GetFileName(), "a.xml");
+  EXPECT_EQ(files->ItemAs<TResourceFile>(2)->GetLoadMode(), TResourceFile::kSynch);
+  EXPECT_TRUE(diagnostics.Errors().empty());
+  const StorageRef list = NewStorage("resourcefiles");
+  files->Save(list);
+  EXPECT_EQ(list->GetChildCount("resourcefile"), 3);
+}
+
+TEST_F(ResourceTest, KeyedResourceCollectionsReportASecondItemOfAName) {
+  TDiagnosticsCollector diagnostics;
+  auto group = Make<TSoundGroupResource>(R"(<resource type="SoundGroupResource" name="g"><resources>
+      <resource type="SoundResource" name="Hit" master_volume="10"/>
+      <resource type="SoundResource" name="hit" master_volume="20"/></resources></resource>)");
+  ASSERT_TRUE(group);
+  EXPECT_EQ(group->Members().Count(), 1);
+  EXPECT_TRUE(diagnostics.Has("\"hit\""));
+
+  diagnostics.Clear();
+  auto font = Make<TFontResource>(R"(<resource type="FontResource" name="f"><symbols>
+      <symbol scancode="65" width="5" height="9"/><symbol scancode="65" width="6" height="30"/>
+      </symbols></resource>)");
+  ASSERT_TRUE(font);
+  EXPECT_EQ(font->Symbols().Count(), 1);
+  EXPECT_EQ(font->GetFontHeight(), 9) << "the first symbol of a code stays";
+  EXPECT_TRUE(diagnostics.Has("symbols"));
+
+  diagnostics.Clear();
+  TResourceCollection registry;
+  dir_.Write("list.xml", R"(<resources><content>
+      <resource type="SoundResource" name="beep"/><resource type="SoundResource" name="Beep"/>
+      <resource type="NoSuchResource" name="ghost"/></content></resources>)");
+  EXPECT_EQ(LoadResourceList("list.xml", "one", &owner_, registry), 1);
+  EXPECT_TRUE(diagnostics.Has("\"Beep\""));
+  EXPECT_TRUE(diagnostics.Has("\"NoSuchResource\""));
+}
+
+TEST_F(ResourceTest, MusicGroupsAnswerFromTheirCurrentMember) {
+  auto g = Make<TMusicGroupResource>(R"(<resource type="MusicGroupResource" name="g"><resources>
+      <resource type="MusicResource" name="only" format="ogg" file="m.ogg"/></resources></resource>)");
+  ASSERT_TRUE(g);
+  EXPECT_EQ(g->GetMusicHandle(), 0u);
+  EXPECT_EQ(g->GetFormat(), IMusicResource::kFormatModule) << "no current member";
+  g->SetOwner(&owner_);
+  g->Choose();
+  ASSERT_TRUE(g->GetCurrent());
+  EXPECT_EQ(g->GetFormat(), IMusicResource::kFormatOgg);
+  EXPECT_EQ(g->GetMusicHandle(), 1u);
+  g->ReleaseResource();
+  EXPECT_FALSE(g->GetCurrent());
+  EXPECT_EQ(g->GetMusicHandle(), 0u);
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST(ContextParamCollection, SelectionFollowsTheContext) {
   EXPECT_EQ(Text(duel->GetValue()), "D");
   c->SetContextValue("mode", std::string("classic"));
   EXPECT_EQ(Text(duel->GetValue()), "D");  // no match keeps the earlier selection
-  c->SetContextValue("level", 3LL);        // compared as text
+  c->SetContextValue("level", 3LL);        // the integer 3 equals the text "3"
   EXPECT_EQ(Text(level->GetValue()), "L");
 }
 
@@ -112,6 +112,54 @@ TEST(ContextParamCollection, SaveMirrorsLoad) {
   EXPECT_EQ(Text(back->GetContextParam("speed")->GetValue()), "A");
   back->SetContextValue("mode", std::string("duel"));
   EXPECT_EQ(Text(back->GetContextParamAt(1)->GetValue()), "D");
+}
+
+// A context value with one condition "n" = `condition`, checked against a
+// context whose "n" holds `actual`.
+bool ConditionHolds(const TVariant& condition, const TVariant& actual) {
+  Ref<TContextValue> value = MakeRef<TContextValue>();
+  value->GetConditions().SetParamValue("n", condition);
+  Ref<TParamCollection> context = MakeRef<TParamCollection>();
+  context->SetParamValue("n", actual);
+  return value->Matches(*context);
+}
+
+TEST(ContextParamCollection, ConditionsCompareAsVariants) {
+  // Data gives text; code may set numbers and booleans.
+  EXPECT_TRUE(ConditionHolds(std::string("01"), 1LL));
+  EXPECT_TRUE(ConditionHolds(std::string("1.0"), 1LL));
+  EXPECT_TRUE(ConditionHolds(std::string("$10"), 16LL));
+  EXPECT_TRUE(ConditionHolds(std::string("0.5"), 0.5));
+  EXPECT_TRUE(ConditionHolds(2LL, 2.0));
+  EXPECT_TRUE(ConditionHolds(std::string("yes"), true));
+  EXPECT_TRUE(ConditionHolds(std::string("1"), true));
+  EXPECT_TRUE(ConditionHolds(std::string("relax"), std::string("relax")));
+  // Not equal.
+  EXPECT_FALSE(ConditionHolds(std::string("01"), std::string("1"))) << "text against text stays text";
+  EXPECT_FALSE(ConditionHolds(std::string("Relax"), std::string("relax")));
+  EXPECT_FALSE(ConditionHolds(std::string("one"), 1LL));
+  EXPECT_FALSE(ConditionHolds(std::string("2"), 1LL));
+  EXPECT_FALSE(ConditionHolds(std::string("no"), true));
+  EXPECT_FALSE(ConditionHolds(std::string(""), 0LL));
+  EXPECT_FALSE(ConditionHolds(TVariant{}, 0LL));
+  EXPECT_TRUE(ConditionHolds(TVariant{}, TVariant{}));
+}
+
+TEST(ContextParamCollection, ValuesAndParamsKeepTheirSavedForm) {
+  const std::string text =
+      R"(<context_value name="fast" value="2"><context><param name="mode" value="relax"/></context></context_value>)";
+  Ref<TContextValue> value = MakeRef<TContextValue>();
+  value->Load(LoadStorageText(text));
+  EXPECT_EQ(Text(value->GetValue()), "2");
+  const auto out = NewStorage("context_value");
+  value->Save(out);
+  EXPECT_EQ(AsRoot(out)->SaveToText(), text);
+
+  Ref<TParam> param = MakeRef<TParam>();
+  param->Load(LoadStorageText(R"(<param name="speed"/>)"));
+  const auto saved = NewStorage("param");
+  param->Save(saved);
+  EXPECT_EQ(AsRoot(saved)->SaveToText(), R"(<param name="speed" value=""/>)") << "value always written";
 }
 
 }  // namespace

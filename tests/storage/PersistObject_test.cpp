@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/Diagnostics.h"
 #include "storage/ClassRegistry.h"
 #include "storage/Collections.h"
 #include "storage/DataPaths.h"
@@ -143,6 +144,7 @@ TEST(KeyedListTest, ExplicitKeyAfterTheLastMovesTheSequence) {
 class TRecorderList : public TStaticCreationPersistItemCollection<TRecorder> {
 public:
   TRecorderList() { SetItemElementName("entry"); }
+  void AddItem(const Ref<IInterface>& item) override { AddByName(item); }
 };
 
 TEST(PersistCollectionTest, LoadsItemsInOrderAndSkipsUnstoredOnSave) {
@@ -206,7 +208,8 @@ TEST_F(PersistFileTest, TemplateSavesOnlyWhatDiffersFromTheFile) {
 
   auto out = NewStorage("object");
   object->Save(out);
-  EXPECT_EQ(AsRoot(out)->SaveToText(), "<object value=\"4\" template=\"yes\" _outstorage=\"file=base.xml\"/>");
+  EXPECT_EQ(AsRoot(out)->SaveToText(),
+            "<object value=\"4\" template=\"yes\" _outstorage=\"file=base.xml\"/>");
   EXPECT_EQ(test::ReadFile(dir.File("base.xml")),
             "<object name=\"thing\" type=\"recorder\" value=\"9\" colour=\"red\"/>");
 }
@@ -225,6 +228,54 @@ TEST_F(PersistFileTest, SaveObjectToHonoursTheStoredFlag) {
   EXPECT_EQ(node->GetChildCount("rec"), 1);
   EXPECT_TRUE(LoadObjectFrom(*object, node, "", 0));
   EXPECT_FALSE(LoadObjectFrom(*object, node, "", 1));
+}
+
+// The base item collection creates and loads items but stores none.
+class TDroppingList : public TStaticCreationPersistItemCollection<TRecorder> {
+public:
+  TDroppingList() { SetItemElementName("entry"); }
+};
+
+class TKeepingList : public TStaticCreationPersistItemCollection<TRecorder> {
+public:
+  TKeepingList() { SetItemElementName("entry"); }
+  void AddItem(const Ref<IInterface>& item) override { AddKeepingAll(item); }
+};
+
+TEST(PersistCollectionTest, EachCollectionSaysHowItKeysItsItems) {
+  const auto s = LoadStorageText(
+      "<list><entry name='Main' value='1'/><entry name='main' value='2'/><entry value='3'/></list>");
+  auto none = MakeRef<TDroppingList>();
+  none->Load(s);
+  EXPECT_EQ(none->Count(), 0) << "the base AddItem does nothing";
+
+  TDiagnosticsCollector diagnostics;
+  auto byName = MakeRef<TRecorderList>();
+  byName->Load(s);
+  ASSERT_EQ(byName->Count(), 2) << "a name differing only in case is taken";
+  EXPECT_EQ(byName->ItemAs<TRecorder>("MAIN")->value, 1);
+  EXPECT_EQ(byName->ItemAs<TRecorder>(1)->value, 3);
+  EXPECT_EQ(diagnostics.Errors().size(), 1u);
+  EXPECT_TRUE(diagnostics.Has("\"main\""));
+
+  diagnostics.Clear();
+  auto all = MakeRef<TKeepingList>();
+  all->Load(s);
+  ASSERT_EQ(all->Count(), 3);
+  EXPECT_EQ(all->ItemAs<TRecorder>("main")->value, 1) << "lookups find the first";
+  EXPECT_EQ(all->ItemAs<TRecorder>(1)->value, 2);
+  EXPECT_TRUE(diagnostics.Errors().empty());
+}
+
+TEST_F(RegistryTest, UnknownTypeNamesAreReported) {
+  TDiagnosticsCollector diagnostics;
+  EXPECT_FALSE(CreateFromString("no_such_type{a=1}"));
+  EXPECT_TRUE(diagnostics.Has("\"no_such_type\""));
+  EXPECT_FALSE(CreateFromNode(LoadStorageText("<o name='x'/>")));
+  EXPECT_EQ(diagnostics.Errors().size(), 2u);
+  diagnostics.Clear();
+  EXPECT_TRUE(CreateFromString("Function_Sin"));
+  EXPECT_TRUE(diagnostics.Errors().empty());
 }
 
 }  // namespace
