@@ -148,7 +148,7 @@ bool TSurface::ForEachClip(const TRect& destRect, Op op) {
   return drew;
 }
 
-bool TSurface::Draw(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+bool TSurface::Draw(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
                     const TRect& destRect) {
   if (opacity <= 0 || mode < 0 || mode > kBlendMaxOpaque || !source) return false;
   opacity = std::min(opacity, 255);
@@ -160,7 +160,7 @@ bool TSurface::Draw(const ISurface* source, const TRect& sourceRect, int mode, i
   return ForEachClip(destRect, [&] { return DrawOnce(source, sourceRect, mode, opacity, destRect); });
 }
 
-bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
                         const TRect& destRect) {
   TBlitRect b;
   if (!ClipRects(source->GetWidth(), source->GetHeight(), sourceRect, destRect, b)) return false;
@@ -179,8 +179,8 @@ bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mod
   return true;
 }
 
-bool TSurface::FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
-                         const TRect& maskRect) {
+bool TSurface::FillColor(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity,
+                         const TRect& destRect, const TRect& maskRect) {
   // Opacity 0 paints nothing in any mode (the formulas of modes 1 to 5
   // would still nudge colour and alpha at strength 0).
   if (opacity <= 0 || mode < 0 || mode > kBlendMaxOpaque) return false;
@@ -189,8 +189,8 @@ bool TSurface::FillColor(uint32_t color, const ISurface* mask, int mode, int opa
   return ForEachClip(destRect, [&] { return FillOnce(color, mask, mode, opacity, destRect, maskRect); });
 }
 
-bool TSurface::FillOnce(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
-                        const TRect& maskRect) {
+bool TSurface::FillOnce(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity,
+                        const TRect& destRect, const TRect& maskRect) {
   TBlitRect b;
   // Without a mask the fill covers the destination rectangle (bounded to
   // the surface first, so any rectangle works).

@@ -57,12 +57,12 @@ public:
 
   // Blends the source rectangle onto the destination rectangle (one to one,
   // no stretching). False when nothing was drawn.
-  virtual bool Draw(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+  virtual bool Draw(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
                     const TRect& destRect) = 0;
   // Paints `color` through the mask's alpha (a mask without alpha flag, or
   // no mask at all, covers the whole rectangle).
-  virtual bool FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
-                         const TRect& maskRect) = 0;
+  virtual bool FillColor(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity,
+                         const TRect& destRect, const TRect& maskRect) = 0;
   // Copies source pixels where the mask's alpha is not 0.
   virtual bool DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
                           const TRect& maskRect, const ISurface* mask) = 0;
@@ -118,9 +118,9 @@ public:
   bool GetHasAlpha() const override { return hasAlpha_; }
   void SetHasAlpha(bool hasAlpha) override { hasAlpha_ = hasAlpha; }
 
-  bool Draw(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+  bool Draw(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
             const TRect& destRect) override;
-  bool FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
+  bool FillColor(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity, const TRect& destRect,
                  const TRect& maskRect) override;
   bool DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
                   const TRect& maskRect, const ISurface* mask) override;
@@ -155,9 +155,9 @@ private:
   size_t Index(int x, int y) const {
     return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
   }
-  bool DrawOnce(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+  bool DrawOnce(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
                 const TRect& destRect);
-  bool FillOnce(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
+  bool FillOnce(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity, const TRect& destRect,
                 const TRect& maskRect);
   // Runs `op` once per dirty rectangle meeting destRect (with the clip set to
   // their intersection) while region clipping is on, else once.

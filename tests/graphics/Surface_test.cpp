@@ -43,13 +43,13 @@ TEST(SurfaceBasics, AbsurdSizesLeaveTheSurfaceEmpty) {
   EXPECT_EQ(s.GetWidth(), 0);
   s.SetSize(-3, 5);
   EXPECT_EQ(s.GetHeight(), 0);
-  EXPECT_FALSE(s.Draw(Numbered(2, 2).get(), {0, 0, 2, 2}, 0, 255, {0, 0, 2, 2}));
+  EXPECT_FALSE(s.Draw(Numbered(2, 2).get(), {0, 0, 2, 2}, kBlendNormal, 255, {0, 0, 2, 2}));
 }
 
 TEST(SurfaceClipping, NegativeDestinationDrawsFromSourceOffset) {
   TSurface d(20, 20);
   auto src = Numbered(10, 10);
-  ASSERT_TRUE(d.Draw(src.get(), {0, 0, 10, 10}, 0, 255, {-5, 0, 5, 10}));
+  ASSERT_TRUE(d.Draw(src.get(), {0, 0, 10, 10}, kBlendNormal, 255, {-5, 0, 5, 10}));
   EXPECT_EQ(d.GetPixel(0, 0), src->GetPixel(5, 0));
   EXPECT_EQ(d.GetPixel(4, 9), src->GetPixel(9, 9));
   EXPECT_EQ(d.GetPixel(5, 0), 0u);
@@ -81,9 +81,9 @@ TEST(SurfaceClipping, ClipRectangleAndBoundsShapeTheCopy) {
 TEST(SurfaceClipping, OpacityZeroAndMissingSourceDrawNothing) {
   TSurface d(4, 4);
   auto src = Numbered(4, 4);
-  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, 0, 0, {0, 0, 4, 4}));
-  EXPECT_FALSE(d.Draw(nullptr, {0, 0, 4, 4}, 0, 255, {0, 0, 4, 4}));
-  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, 9, 255, {0, 0, 4, 4}));
+  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, kBlendNormal, 0, {0, 0, 4, 4}));
+  EXPECT_FALSE(d.Draw(nullptr, {0, 0, 4, 4}, kBlendNormal, 255, {0, 0, 4, 4}));
+  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, static_cast<EBlendMode>(9), 255, {0, 0, 4, 4}));
   EXPECT_EQ(d.GetPixel(1, 1), 0u);
 }
 
@@ -108,15 +108,16 @@ TEST(DirtyRegion, RegionClippingDrawsOnlyInsideStoredRectangles) {
   d.AddDirtyRect({0, 0, 3, 4});
   d.AddDirtyRect({10, 0, 12, 4});
   d.SetClip(true, {0, 0, 20, 4});
-  EXPECT_TRUE(d.Draw(src.get(), {0, 0, 20, 4}, 0, 255, {0, 0, 20, 4}));
+  EXPECT_TRUE(d.Draw(src.get(), {0, 0, 20, 4}, kBlendNormal, 255, {0, 0, 20, 4}));
   EXPECT_EQ(d.GetPixel(2, 1), src->GetPixel(2, 1));
   EXPECT_EQ(d.GetPixel(3, 1), 0u);
   EXPECT_EQ(d.GetPixel(11, 3), src->GetPixel(11, 3));
   EXPECT_EQ(d.GetClipRect(), (TRect{0, 0, 20, 4})) << "the clip is restored";
-  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 2, 2}, 0, 255, {5, 0, 7, 2})) << "no stored rectangle meets it";
+  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 2, 2}, kBlendNormal, 255, {5, 0, 7, 2}))
+      << "no stored rectangle meets it";
   // Without the clip enabled the region does not restrict.
   d.SetClip(false, {});
-  EXPECT_TRUE(d.FillColor(0xFF0000FFu, nullptr, 0, 255, {5, 0, 7, 2}, {}));
+  EXPECT_TRUE(d.FillColor(0xFF0000FFu, nullptr, kBlendNormal, 255, {5, 0, 7, 2}, {}));
   EXPECT_EQ(d.GetPixel(6, 1), 0xFF0000FFu);
 }
 
@@ -124,7 +125,7 @@ TEST(SurfaceClipping, DrawingOntoItselfReadsTheOriginalPixels) {
   auto s = Numbered(8, 2);
   const uint32_t before = s->GetPixel(0, 1);
   // Overlapping rows shifted right by two: a copy, not a smear.
-  ASSERT_TRUE(s->Draw(s.get(), {0, 0, 6, 2}, 0, 255, {2, 0, 8, 2}));
+  ASSERT_TRUE(s->Draw(s.get(), {0, 0, 6, 2}, kBlendNormal, 255, {2, 0, 8, 2}));
   EXPECT_EQ(s->GetPixel(2, 1), before);
   EXPECT_EQ(s->GetPixel(7, 1), 0xFF000105u);
   s->DrawAt(s.get(), -1, 0);
@@ -135,9 +136,9 @@ TEST(SurfaceClipping, HugeRectanglesAndScalesAreSafe) {
   TSurface d(8, 8, true);
   auto src = Numbered(4, 4, true);
   const TRect all{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
-  EXPECT_TRUE(d.FillColor(0xFF00FF00u, nullptr, 0, 255, all, {}));
+  EXPECT_TRUE(d.FillColor(0xFF00FF00u, nullptr, kBlendNormal, 255, all, {}));
   EXPECT_EQ(d.GetPixel(7, 7), 0xFF00FF00u);
-  EXPECT_TRUE(d.Draw(src.get(), all, 4, 255, all));
+  EXPECT_TRUE(d.Draw(src.get(), all, kBlendAddition, 255, all));
   EXPECT_TRUE(d.DrawMasked(src.get(), all, all, all, src.get()));
   d.DrawTransformed(src.get(), {2, 2}, 4, 4, 1e-300, 1e-300, true, 45);
   d.DrawTransformed(src.get(), {2, 2}, 4, 4, 1e300, 1e300, true, 1e308);
@@ -150,7 +151,7 @@ TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
   TSurface mask(3, 1, true);
   mask.PixelAt(0, 0) = 0xFF000000u;
   mask.PixelAt(1, 0) = 0x80000000u;
-  ASSERT_TRUE(d.FillColor(0xFF204060u, &mask, 0, 255, {0, 0, 3, 1}, {0, 0, 3, 1}));
+  ASSERT_TRUE(d.FillColor(0xFF204060u, &mask, kBlendNormal, 255, {0, 0, 3, 1}, {0, 0, 3, 1}));
   EXPECT_EQ(d.GetPixel(0, 0), 0xFF204060u);
   // 0 + floor(128 * (k - 0) / 256), alpha 0 + (255 * 128 >> 8).
   EXPECT_EQ(d.GetPixel(1, 0), 0x7F102030u);
@@ -160,7 +161,8 @@ TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
 TEST(SurfaceFill, OpacityZeroPaintsNothingInAnyMode) {
   // At strength 0 overlay would still darken and screen would lower an
   // opaque alpha; opacity 0 must leave every pixel as it was.
-  for (int mode = 0; mode <= kBlendMaxOpaque; ++mode) {
+  for (int m = kBlendNormal; m <= kBlendMaxOpaque; ++m) {
+    const auto mode = static_cast<EBlendMode>(m);
     TSurface d(2, 1, true);
     d.PixelAt(0, 0) = 0xFF405080u;
     d.PixelAt(1, 0) = 0x00102030u;

@@ -12,7 +12,7 @@ namespace qv::tool {
 
 namespace {
 
-int ParseMode(TArgs& args) {
+EBlendMode ParseMode(TArgs& args) {
   const auto mode = args.Option("--mode");
   if (!mode) throw EToolError("--mode is required");
   const int index = EnumIndex(kBlendModeNames, *mode, -1);
@@ -20,7 +20,7 @@ int ParseMode(TArgs& args) {
     throw EToolError(
         "--mode must be one of normal, screen, overlay, linearlight, addition, maxopaque, not '" + *mode +
         "'");
-  return index;
+  return static_cast<EBlendMode>(index);
 }
 
 int ParseOpacity(TArgs& args) {
@@ -77,7 +77,7 @@ TRect Placed(TPoint at, const ISurface& s) {
 }
 
 int RunBlend(TArgs& args) {
-  const int mode = ParseMode(args);
+  const EBlendMode mode = ParseMode(args);
   const int opacity = ParseOpacity(args);
   const TPoint at = ParseAt(args);
   const auto files = args.Positional();
@@ -95,7 +95,7 @@ int RunFill(TArgs& args) {
   const uint32_t k = ParseColor(*color);
   const auto maskPath = args.Option("--mask");
   if (!maskPath) throw EToolError("--mask is required");
-  const int mode = ParseMode(args);
+  const EBlendMode mode = ParseMode(args);
   const int opacity = ParseOpacity(args);
   const TPoint at = ParseAt(args);
   const auto files = args.Positional();
