@@ -66,14 +66,26 @@ public:
   // Copies source pixels where the mask's alpha is not 0.
   virtual bool DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
                           const TRect& maskRect, const ISurface* mask) = 0;
-  // Renders the source rotated by `angle` degrees about `pivot` (source
-  // coordinates) and scaled, with the pivot landing on (x, y). Overwrites.
-  virtual void DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX,
+  // Renders the source scaled and turned by `angle` degrees about its
+  // centre, which lands on this surface's centre; (x, y) shift the sampled
+  // source position by that many source pixels (the sub-pixel placement of
+  // the caller). Destination pixel (X, Y) shows source point
+  // centre + (x, y) + (scale and turn)^-1 * ((X + 0.5, Y + 0.5) - our centre).
+  // The box written is the bounding box of the turned corners widened by
+  // 2 pixels and bounded by the surface only (the clip rectangle does not
+  // apply); inside it every pixel is overwritten, with 0 where no source
+  // pixel lands. `pivot` is the caller's turning point in destination pixels
+  // from the image centre; it does not move the image (callers place this
+  // surface by it). Equal positive scales turn; otherwise the angle is
+  // ignored and a negative factor mirrors about the centre.
+  virtual void DrawTransformed(const ISurface* source, TPoint pivot, double x, double y, double scaleX,
                                double scaleY, bool smooth, double angle) = 0;
-  // Renders the source scaled with its top-left corner at (x, y). Overwrites.
-  virtual void DrawScaled(const ISurface* source, bool smooth, int x, int y, double scaleX,
+  // DrawTransformed without turning.
+  virtual void DrawScaled(const ISurface* source, bool smooth, double x, double y, double scaleX,
                           double scaleY) = 0;
-  // Copies the source to (x, y); a fractional position resamples it.
+  // Copies the source to (x, y); a fractional position resamples it. Both
+  // paths treat alpha alike: a source without alpha flag counts as opaque and
+  // a surface without it stores 255.
   virtual void DrawAt(const ISurface* source, double x, double y) = 0;
 
   virtual void SetClip(bool enabled, const TRect& rect) = 0;
@@ -124,9 +136,10 @@ public:
                  const TRect& maskRect) override;
   bool DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
                   const TRect& maskRect, const ISurface* mask) override;
-  void DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX, double scaleY,
+  void DrawTransformed(const ISurface* source, TPoint pivot, double x, double y, double scaleX, double scaleY,
                        bool smooth, double angle) override;
-  void DrawScaled(const ISurface* source, bool smooth, int x, int y, double scaleX, double scaleY) override;
+  void DrawScaled(const ISurface* source, bool smooth, double x, double y, double scaleX,
+                  double scaleY) override;
   void DrawAt(const ISurface* source, double x, double y) override;
 
   void SetClip(bool enabled, const TRect& rect) override;
@@ -163,6 +176,8 @@ private:
   // their intersection) while region clipping is on, else once.
   template <class Op>
   bool ForEachClip(const TRect& destRect, Op op);
+  void RenderTransformed(const ISurface* source, double x, double y, double scaleX, double scaleY,
+                         bool smooth, double angle);
   void RenderMapped(const ISurface* source, bool smooth, double x0, double y0, double ux, double uy,
                     double vx, double vy, const TRect& box, bool rotationPath);
 
