@@ -271,11 +271,70 @@ bool PositionUsable(double v) {
   return std::isfinite(v) && std::abs(v) <= 1e9;
 }
 
-// Bilinear mix of two pixels, each channel a + ((w * (b - a)) >> bits).
-inline uint32_t Mix(uint32_t a, uint32_t b, int w, int bits) {
-  int c[4];
-  for (int i = 0; i < 4; ++i) c[i] = blend::B(a, i) + ((w * (blend::B(b, i) - blend::B(a, i))) >> bits);
-  return blend::Compose(c[0], c[1], c[2], c[3]);
+// Bilinear mix of two pixels, each channel a + floor(w * (b - a) / 2^Bits),
+// computed as (a * (2^Bits - w) + b * w) >> Bits (the same value, since
+// a * 2^Bits is a whole multiple) on two channels at a time.
+template <int Bits>
+inline uint32_t Mix(uint32_t a, uint32_t b, int w) {
+  const uint32_t wb = static_cast<uint32_t>(w), wa = (1u << Bits) - wb;
+  if constexpr (Bits <= 8) {
+    // Each product fits 16 bits: blue and red, then green and alpha.
+    const uint32_t rb = (((a & 0x00FF00FFu) * wa + (b & 0x00FF00FFu) * wb) >> Bits) & 0x00FF00FFu;
+    const uint32_t ag =
+        ((((a >> 8) & 0x00FF00FFu) * wa + ((b >> 8) & 0x00FF00FFu) * wb) >> Bits) & 0x00FF00FFu;
+    return rb | ag << 8;
+  } else {
+    // 24-bit products: two channels in the halves of a 64-bit word.
+    const auto spread = [](uint32_t p) { return (p & 0xFFu) | static_cast<uint64_t>(p & 0xFF0000u) << 16; };
+    constexpr uint64_t kMask = 0x000000FF000000FFull;
+    const uint64_t rb = ((spread(a) * wa + spread(b) * wb) >> Bits) & kMask;
+    const uint64_t ag = ((spread(a >> 8) * wa + spread(b >> 8) * wb) >> Bits) & kMask;
+    const auto pack = [](uint64_t v) {
+      return static_cast<uint32_t>(v) | static_cast<uint32_t>(v >> 32) << 16;
+    };
+    return pack(rb) | pack(ag) << 8;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// One row of bilinear samples with `Bits`-bit fractions, stepping the 16.16
+// source position (u, v) by (du, dv). Interior samples read their four
+// neighbours straight from the rows; at the source's edges the missing
+// neighbours are the destination pixel's.
+template <int Bits>
+void BilinearRow(uint32_t* d, int n, int64_t u, int64_t v, int64_t du, int64_t dv, const uint32_t* base,
+                 int sw, int sh, uint32_t sourceForce, uint32_t force) {
+  const ptrdiff_t stride = sw;
+  for (int i = 0; i < n; ++i, ++d, u += du, v += dv) {
+    const int64_t iu = u >> 16, iv = v >> 16;
+    if (iu < -1 || iv < -1 || iu >= sw || iv >= sh) {
+      *d = force;
+      continue;
+    }
+    const int fu = static_cast<int>(u & 0xFFFF) >> (16 - Bits);
+    const int fv = static_cast<int>(v & 0xFFFF) >> (16 - Bits);
+    uint32_t p00, p10, p01, p11;
+    if (iu >= 0 && iv >= 0 && iu + 1 < sw && iv + 1 < sh) {
+      const uint32_t* p = base + iv * stride + iu;
+      p00 = p[0] | sourceForce;
+      p10 = p[1] | sourceForce;
+      p01 = p[stride] | sourceForce;
+      p11 = p[stride + 1] | sourceForce;
+    } else {
+      const uint32_t here = *d;
+      const auto sample = [=](int64_t px, int64_t py) {
+        return px >= 0 && py >= 0 && px < sw && py < sh ? base[py * stride + px] | sourceForce : here;
+      };
+      p00 = sample(iu, iv);
+      p10 = sample(iu + 1, iv);
+      p01 = sample(iu, iv + 1);
+      p11 = sample(iu + 1, iv + 1);
+    }
+    *d = Mix<Bits>(Mix<Bits>(p00, p10, fu), Mix<Bits>(p01, p11, fu), fv) | force;
+  }
 }
 
 }  // namespace
@@ -293,36 +352,26 @@ void TSurface::RenderMapped(const ISurface* source, bool smooth, double x0, doub
   const auto fix = [](double v) { return static_cast<int64_t>(std::llround(v * 65536.0)); };
   // Each row starts from its exact position, so steps never drift down rows.
   const int64_t dux = fix(ux), duy = fix(uy);
-  const int bits = rotationPath ? 16 : 7;
   const uint32_t force = hasAlpha_ ? 0u : 0xFF000000u;
   // A source without alpha flag counts as opaque whatever its alpha bytes.
   const uint32_t sourceForce = source->GetHasAlpha() ? 0u : 0xFF000000u;
-  const auto inside = [sw, sh](int64_t px, int64_t py) { return px >= 0 && py >= 0 && px < sw && py < sh; };
-  const auto at = [&](int64_t px, int64_t py) { return base[py * stride + px] | sourceForce; };
+  const int n = box.Width();
   for (int Y = box.top; Y < box.bottom; ++Y) {
     // The bilinear grid sits on pixel centres, half a pixel back.
     const double cx = box.left + 0.5, cy = Y + 0.5, grid = smooth ? 0.5 : 0.0;
     int64_t u = fix(x0 + cx * ux + cy * vx - grid);
     int64_t v = fix(y0 + cx * uy + cy * vy - grid);
     uint32_t* d = PixelAddress(box.left, Y);
-    for (int X = box.left; X < box.right; ++X, ++d, u += dux, v += duy) {
+    if (smooth) {
+      if (rotationPath)
+        BilinearRow<16>(d, n, u, v, dux, duy, base, sw, sh, sourceForce, force);
+      else
+        BilinearRow<7>(d, n, u, v, dux, duy, base, sw, sh, sourceForce, force);
+      continue;
+    }
+    for (int i = 0; i < n; ++i, ++d, u += dux, v += duy) {
       const int64_t iu = u >> 16, iv = v >> 16;
-      if (!smooth) {
-        *d = inside(iu, iv) ? at(iu, iv) | force : force;
-        continue;
-      }
-      if (iu < -1 || iv < -1 || iu >= sw || iv >= sh) {
-        *d = force;
-        continue;
-      }
-      // At the source's edges the missing neighbours are the destination's.
-      const uint32_t here = *d;
-      const auto sample = [&](int64_t px, int64_t py) { return inside(px, py) ? at(px, py) : here; };
-      const int fu = static_cast<int>(u & 0xFFFF) >> (16 - bits);
-      const int fv = static_cast<int>(v & 0xFFFF) >> (16 - bits);
-      const uint32_t top = Mix(sample(iu, iv), sample(iu + 1, iv), fu, bits);
-      const uint32_t bottom = Mix(sample(iu, iv + 1), sample(iu + 1, iv + 1), fu, bits);
-      *d = Mix(top, bottom, fv, bits) | force;
+      *d = iu >= 0 && iv >= 0 && iu < sw && iv < sh ? base[iv * stride + iu] | sourceForce | force : force;
     }
   }
 }

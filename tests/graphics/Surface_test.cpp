@@ -297,6 +297,17 @@ TEST(SurfaceTransforms, SmoothingUsesSixteenBitFractionsOnlyWhenTurning) {
   independent.DrawScaled(src.get(), true, 0, 0, 3.0, -3.0);
   EXPECT_EQ(independent.GetPixel(2, 3), 0xFF000041u) << "42 * 200 >> 7 = 65";
   EXPECT_EQ(independent.GetPixel(3, 3), 0xFF000084u) << "two thirds: 85 * 200 >> 7 = 132";
+  // Every channel, alpha included, rounds toward minus infinity on its own:
+  // 0x00FF8040 to 0xFF00C080 a third of the way is alpha 84, red
+  // 255 - 85 = 170, green 149, blue 85 in 16 bits; alpha 83, red 171 in 7.
+  auto four = Filled(2, 2, 0x00FF8040u);
+  four->PixelAt(1, 0) = four->PixelAt(1, 1) = 0xFF00C080u;
+  TSurface wide(6, 6, true);
+  wide.DrawScaled(four.get(), true, 0, 0, 3.0, 3.0);
+  EXPECT_EQ(wide.GetPixel(2, 3), 0x54AA9555u);
+  TSurface narrow(6, 6, true);
+  narrow.DrawScaled(four.get(), true, 0, 0, 3.0, -3.0);
+  EXPECT_EQ(narrow.GetPixel(2, 3), 0x53AB9555u);
 }
 
 TEST(SurfaceTransforms, NegativeScalesMirrorAboutTheCentre) {
