@@ -145,6 +145,11 @@ TEST(SurfaceClipping, HugeRectanglesAndScalesAreSafe) {
   d.DrawTransformed(src.get(), {2, 2}, 4, 4, 1e300, 1e300, true, 1e308);
   d.DrawScaled(src.get(), true, INT32_MIN, INT32_MAX, 1e9, 0.5);
   d.DrawAt(src.get(), 1e300, -1e300);
+  d.DrawScaled(src.get(), true, 1e9, -1e9, 1e4, 1e-4);
+  d.DrawTransformed(src.get(), {}, 0.3, -0.7, 1e4, 1e4, false, 33);
+  EXPECT_EQ(d.GetPixel(4, 4), src->GetPixel(2, 1))
+      << "magnified 10000 times: source point (2.3, 1.3) everywhere";
+  d.DrawAt(src.get(), 1e9, -1e9);
 }
 
 TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
