@@ -114,7 +114,7 @@ void Pixman(pixman_op_t op, pixman_image_t* src, pixman_image_t* mask) {
 }
 
 // Our Draw through one path's row kernels, without the clipping wrapper.
-void KernelDraw(qv::blend::EBlendPath path, int mode, int opacity) {
+void KernelDraw(qv::blend::EBlendPath path, EBlendMode mode, int opacity) {
   const auto row = qv::blend::Kernels(path).draw[mode];
   auto& f = Fx();
   for (int y = 0; y < kH; ++y)
@@ -129,23 +129,26 @@ void Register(const std::string& name, std::function<void()> body) {
 
 void RegisterAll() {
   const char* modes[] = {"normal", "screen", "overlay", "linearlight", "addition", "maxopaque"};
-  for (int mode = 0; mode < 6; ++mode)
+  for (int mode = kBlendNormal; mode <= kBlendMaxOpaque; ++mode)
     for (int opacity : {255, 128})
-      Register(std::string("ours/") + modes[mode] + "/" + std::to_string(opacity),
-               [mode, opacity] { Fx().dst->Draw(Fx().alphaSrc.get(), kFrame, mode, opacity, kFrame); });
-  Register("ours/normal/255/sse2", [] { KernelDraw(qv::blend::EBlendPath::Sse2, 0, 255); });
-  Register("ours/normal/255/scalar", [] { KernelDraw(qv::blend::EBlendPath::Scalar, 0, 255); });
-  Register("ours/normal/128/sse2", [] { KernelDraw(qv::blend::EBlendPath::Sse2, 0, 128); });
-  Register("ours/addition/255/sse2", [] { KernelDraw(qv::blend::EBlendPath::Sse2, 4, 255); });
-  Register("ours/sprite-like/255", [] { Fx().dst->Draw(Fx().spriteSrc.get(), kFrame, 0, 255, kFrame); });
-  Register("ours/copy", [] { Fx().dst->Draw(Fx().opaqueSrc.get(), kFrame, 0, 255, kFrame); });
-  Register("ours/fill/opaque", [] { Fx().dst->FillColor(0xFF2080C0u, nullptr, 0, 255, kFrame, kFrame); });
+      Register(std::string("ours/") + modes[mode] + "/" + std::to_string(opacity), [mode, opacity] {
+        Fx().dst->Draw(Fx().alphaSrc.get(), kFrame, static_cast<EBlendMode>(mode), opacity, kFrame);
+      });
+  Register("ours/normal/255/sse2", [] { KernelDraw(qv::blend::EBlendPath::Sse2, kBlendNormal, 255); });
+  Register("ours/normal/255/scalar", [] { KernelDraw(qv::blend::EBlendPath::Scalar, kBlendNormal, 255); });
+  Register("ours/normal/128/sse2", [] { KernelDraw(qv::blend::EBlendPath::Sse2, kBlendNormal, 128); });
+  Register("ours/addition/255/sse2", [] { KernelDraw(qv::blend::EBlendPath::Sse2, kBlendAddition, 255); });
+  Register("ours/sprite-like/255",
+           [] { Fx().dst->Draw(Fx().spriteSrc.get(), kFrame, kBlendNormal, 255, kFrame); });
+  Register("ours/copy", [] { Fx().dst->Draw(Fx().opaqueSrc.get(), kFrame, kBlendNormal, 255, kFrame); });
+  Register("ours/fill/opaque",
+           [] { Fx().dst->FillColor(0xFF2080C0u, nullptr, kBlendNormal, 255, kFrame, kFrame); });
   Register("ours/fill/mask",
-           [] { Fx().dst->FillColor(0xFF2080C0u, Fx().alphaSrc.get(), 0, 255, kFrame, kFrame); });
+           [] { Fx().dst->FillColor(0xFF2080C0u, Fx().alphaSrc.get(), kBlendNormal, 255, kFrame, kFrame); });
   Register("ours/75-sprites", [] {
     auto& f = Fx();
     for (const TPoint& p : f.spots)
-      f.dst->Draw(f.sprite.get(), {0, 0, kSprite, kSprite}, 0, 255,
+      f.dst->Draw(f.sprite.get(), {0, 0, kSprite, kSprite}, kBlendNormal, 255,
                   TRect::FromSize(p.x, p.y, kSprite, kSprite));
   });
 

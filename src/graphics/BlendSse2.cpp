@@ -9,6 +9,9 @@
 
 #include <immintrin.h>
 
+// SSE2 is the x86-64 baseline: the kernels need no target attribute.
+#define QV_VECTOR_FN
+
 namespace qv::blend {
 namespace {
 
@@ -59,6 +62,8 @@ struct V {
 #include "graphics/BlendVector.inc"
 
 }  // namespace
+
+#undef QV_VECTOR_FN
 
 const TBlendKernels& Sse2Kernels() {
   static const TBlendKernels kernels = MakeVectorKernels<V>("sse2");

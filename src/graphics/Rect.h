@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 
 namespace qv {
 
@@ -18,12 +19,19 @@ struct TRect {
   int right = 0;
   int bottom = 0;
 
-  static TRect FromSize(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
+  // Right and bottom saturate at the int range, so sizes from data never
+  // overflow.
+  static TRect FromSize(int x, int y, int w, int h) { return {x, y, Saturated(x, w), Saturated(y, h)}; }
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
   bool IsEmpty() const { return right <= left || bottom <= top; }
   bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
   friend bool operator==(const TRect&, const TRect&) = default;
+
+private:
+  static int Saturated(int a, int b) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{a} + b, INT32_MIN, INT32_MAX));
+  }
 };
 
 // The common part of two rectangles (empty when they only touch).

@@ -148,7 +148,7 @@ bool TSurface::ForEachClip(const TRect& destRect, Op op) {
   return drew;
 }
 
-bool TSurface::Draw(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+bool TSurface::Draw(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
                     const TRect& destRect) {
   if (opacity <= 0 || mode < 0 || mode > kBlendMaxOpaque || !source) return false;
   opacity = std::min(opacity, 255);
@@ -160,7 +160,7 @@ bool TSurface::Draw(const ISurface* source, const TRect& sourceRect, int mode, i
   return ForEachClip(destRect, [&] { return DrawOnce(source, sourceRect, mode, opacity, destRect); });
 }
 
-bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
                         const TRect& destRect) {
   TBlitRect b;
   if (!ClipRects(source->GetWidth(), source->GetHeight(), sourceRect, destRect, b)) return false;
@@ -179,8 +179,8 @@ bool TSurface::DrawOnce(const ISurface* source, const TRect& sourceRect, int mod
   return true;
 }
 
-bool TSurface::FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
-                         const TRect& maskRect) {
+bool TSurface::FillColor(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity,
+                         const TRect& destRect, const TRect& maskRect) {
   // Opacity 0 paints nothing in any mode (the formulas of modes 1 to 5
   // would still nudge colour and alpha at strength 0).
   if (opacity <= 0 || mode < 0 || mode > kBlendMaxOpaque) return false;
@@ -189,8 +189,8 @@ bool TSurface::FillColor(uint32_t color, const ISurface* mask, int mode, int opa
   return ForEachClip(destRect, [&] { return FillOnce(color, mask, mode, opacity, destRect, maskRect); });
 }
 
-bool TSurface::FillOnce(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
-                        const TRect& maskRect) {
+bool TSurface::FillOnce(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity,
+                        const TRect& destRect, const TRect& maskRect) {
   TBlitRect b;
   // Without a mask the fill covers the destination rectangle (bounded to
   // the surface first, so any rectangle works).
@@ -266,63 +266,123 @@ bool ScaleUsable(double scale) {
   return std::isfinite(scale) && std::abs(scale) >= 1e-4 && std::abs(scale) <= 1e4;
 }
 
-// Bilinear mix of two pixels, each channel a + ((w * (b - a)) >> bits).
-inline uint32_t Mix(uint32_t a, uint32_t b, int w, int bits) {
-  int c[4];
-  for (int i = 0; i < 4; ++i) c[i] = blend::B(a, i) + ((w * (blend::B(b, i) - blend::B(a, i))) >> bits);
-  return blend::Compose(c[0], c[1], c[2], c[3]);
+// Positions beyond this size draw nothing (the image is far off anyway).
+bool PositionUsable(double v) {
+  return std::isfinite(v) && std::abs(v) <= 1e9;
+}
+
+// Bilinear mix of two pixels, each channel a + floor(w * (b - a) / 2^Bits),
+// computed as (a * (2^Bits - w) + b * w) >> Bits (the same value, since
+// a * 2^Bits is a whole multiple) on two channels at a time.
+template <int Bits>
+inline uint32_t Mix(uint32_t a, uint32_t b, int w) {
+  const uint32_t wb = static_cast<uint32_t>(w), wa = (1u << Bits) - wb;
+  if constexpr (Bits <= 8) {
+    // Each product fits 16 bits: blue and red, then green and alpha.
+    const uint32_t rb = (((a & 0x00FF00FFu) * wa + (b & 0x00FF00FFu) * wb) >> Bits) & 0x00FF00FFu;
+    const uint32_t ag =
+        ((((a >> 8) & 0x00FF00FFu) * wa + ((b >> 8) & 0x00FF00FFu) * wb) >> Bits) & 0x00FF00FFu;
+    return rb | ag << 8;
+  } else {
+    // 24-bit products: two channels in the halves of a 64-bit word.
+    const auto spread = [](uint32_t p) { return (p & 0xFFu) | static_cast<uint64_t>(p & 0xFF0000u) << 16; };
+    constexpr uint64_t kMask = 0x000000FF000000FFull;
+    const uint64_t rb = ((spread(a) * wa + spread(b) * wb) >> Bits) & kMask;
+    const uint64_t ag = ((spread(a >> 8) * wa + spread(b >> 8) * wb) >> Bits) & kMask;
+    const auto pack = [](uint64_t v) {
+      return static_cast<uint32_t>(v) | static_cast<uint32_t>(v >> 32) << 16;
+    };
+    return pack(rb) | pack(ag) << 8;
+  }
 }
 
 }  // namespace
 
-// Renders the source through an inverse mapping: the source position of the
-// destination point (X, Y) is (x0 + X*ux + Y*vx, y0 + X*uy + Y*vy), stepped
-// in 16.16 fixed point over the box.
+namespace {
+
+// One row of bilinear samples with `Bits`-bit fractions, stepping the 16.16
+// source position (u, v) by (du, dv). Interior samples read their four
+// neighbours straight from the rows; at the source's edges the missing
+// neighbours are the destination pixel's.
+template <int Bits>
+void BilinearRow(uint32_t* d, int n, int64_t u, int64_t v, int64_t du, int64_t dv, const uint32_t* base,
+                 int sw, int sh, uint32_t sourceForce, uint32_t force) {
+  const ptrdiff_t stride = sw;
+  for (int i = 0; i < n; ++i, ++d, u += du, v += dv) {
+    const int64_t iu = u >> 16, iv = v >> 16;
+    if (iu < -1 || iv < -1 || iu >= sw || iv >= sh) {
+      *d = force;
+      continue;
+    }
+    const int fu = static_cast<int>(u & 0xFFFF) >> (16 - Bits);
+    const int fv = static_cast<int>(v & 0xFFFF) >> (16 - Bits);
+    uint32_t p00, p10, p01, p11;
+    if (iu >= 0 && iv >= 0 && iu + 1 < sw && iv + 1 < sh) {
+      const uint32_t* p = base + iv * stride + iu;
+      p00 = p[0] | sourceForce;
+      p10 = p[1] | sourceForce;
+      p01 = p[stride] | sourceForce;
+      p11 = p[stride + 1] | sourceForce;
+    } else {
+      const uint32_t here = *d;
+      const auto sample = [=](int64_t px, int64_t py) {
+        return px >= 0 && py >= 0 && px < sw && py < sh ? base[py * stride + px] | sourceForce : here;
+      };
+      p00 = sample(iu, iv);
+      p10 = sample(iu + 1, iv);
+      p01 = sample(iu, iv + 1);
+      p11 = sample(iu + 1, iv + 1);
+    }
+    *d = Mix<Bits>(Mix<Bits>(p00, p10, fu), Mix<Bits>(p01, p11, fu), fv) | force;
+  }
+}
+
+}  // namespace
+
+// Renders the source through an inverse mapping: the centre of destination
+// pixel (X, Y) shows source position (x0 + X'*ux + Y'*vx, y0 + X'*uy + Y'*vy)
+// with X' = X + 0.5 and Y' = Y + 0.5, stepped in 16.16 fixed point over the
+// box. The source rows are reached from one base pointer (rows are
+// contiguous with a stride of the width on every surface).
 void TSurface::RenderMapped(const ISurface* source, bool smooth, double x0, double y0, double ux, double uy,
                             double vx, double vy, const TRect& box, bool rotationPath) {
   const int sw = source->GetWidth(), sh = source->GetHeight();
+  const uint32_t* const base = source->GetScanLine(0);
+  const ptrdiff_t stride = sw;
   const auto fix = [](double v) { return static_cast<int64_t>(std::llround(v * 65536.0)); };
   // Each row starts from its exact position, so steps never drift down rows.
   const int64_t dux = fix(ux), duy = fix(uy);
-  const int bits = rotationPath ? 16 : 7;
   const uint32_t force = hasAlpha_ ? 0u : 0xFF000000u;
+  // A source without alpha flag counts as opaque whatever its alpha bytes.
+  const uint32_t sourceForce = source->GetHasAlpha() ? 0u : 0xFF000000u;
+  const int n = box.Width();
   for (int Y = box.top; Y < box.bottom; ++Y) {
-    // Sample at pixel centres; the bilinear grid sits half a pixel back.
-    const double cx = box.left + 0.5, cy = Y + 0.5;
-    int64_t u = fix(x0 + cx * ux + cy * vx - (smooth ? 0.5 : 0.0));
-    int64_t v = fix(y0 + cx * uy + cy * vy - (smooth ? 0.5 : 0.0));
+    // The bilinear grid sits on pixel centres, half a pixel back.
+    const double cx = box.left + 0.5, cy = Y + 0.5, grid = smooth ? 0.5 : 0.0;
+    int64_t u = fix(x0 + cx * ux + cy * vx - grid);
+    int64_t v = fix(y0 + cx * uy + cy * vy - grid);
     uint32_t* d = PixelAddress(box.left, Y);
-    for (int X = box.left; X < box.right; ++X, ++d, u += dux, v += duy) {
+    if (smooth) {
+      if (rotationPath)
+        BilinearRow<16>(d, n, u, v, dux, duy, base, sw, sh, sourceForce, force);
+      else
+        BilinearRow<7>(d, n, u, v, dux, duy, base, sw, sh, sourceForce, force);
+      continue;
+    }
+    for (int i = 0; i < n; ++i, ++d, u += dux, v += duy) {
       const int64_t iu = u >> 16, iv = v >> 16;
-      if (!smooth) {
-        *d = (iu >= 0 && iv >= 0 && iu < sw && iv < sh)
-                 ? source->GetScanLine(static_cast<int>(iv))[iu] | force
-                 : force;
-        continue;
-      }
-      if (iu < -1 || iv < -1 || iu >= sw || iv >= sh) {
-        *d = force;
-        continue;
-      }
-      const auto at = [&](int64_t px, int64_t py) {
-        return (px >= 0 && py >= 0 && px < sw && py < sh) ? source->GetScanLine(static_cast<int>(py))[px]
-                                                          : *d;
-      };
-      const int fu = static_cast<int>(u & 0xFFFF) >> (16 - bits);
-      const int fv = static_cast<int>(v & 0xFFFF) >> (16 - bits);
-      const uint32_t top = Mix(at(iu, iv), at(iu + 1, iv), fu, bits);
-      const uint32_t bottom = Mix(at(iu, iv + 1), at(iu + 1, iv + 1), fu, bits);
-      *d = Mix(top, bottom, fv, bits) | force;
+      *d = iu >= 0 && iv >= 0 && iu < sw && iv < sh ? base[iv * stride + iu] | sourceForce | force : force;
     }
   }
 }
 
-void TSurface::DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX,
-                               double scaleY, bool smooth, double angle) {
-  if (source == this) return DrawTransformed(Copy().get(), pivot, x, y, scaleX, scaleY, smooth, angle);
+void TSurface::RenderTransformed(const ISurface* source, double x, double y, double scaleX, double scaleY,
+                                 bool smooth, double angle) {
   if (!source || pixels_.empty() || source->GetWidth() <= 0 || source->GetHeight() <= 0) return;
   if (!ScaleUsable(scaleX) || !ScaleUsable(scaleY) || !std::isfinite(angle)) return;
-  // Mirroring (a negative factor) takes the independent-scale path.
+  if (!PositionUsable(x) || !PositionUsable(y)) return;
+  // Equal positive factors take the rotation path; anything else (a
+  // negative factor mirrors) the independent-scale path, angle ignored.
   const bool rotation = scaleX == scaleY && scaleX > 0;
   double c = 1, s = 0;
   if (rotation) {
@@ -331,66 +391,68 @@ void TSurface::DrawTransformed(const ISurface* source, TPoint pivot, int x, int 
     s = std::sin(rad);
     if ((scaleX == 1 && angle == 90) || angle == 180 || angle == 270) smooth = false;
   }
-  // Forward: dest = (x, y) + R * S * (src - pivot).
+  // Forward: dest = centre + R * S * (src - (source centre + (x, y))).
   const double sw = source->GetWidth(), sh = source->GetHeight();
-  double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+  const double dcx = width_ / 2.0, dcy = height_ / 2.0, scx = sw / 2.0 + x, scy = sh / 2.0 + y;
+  double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
   for (const auto& [cx, cy] : {std::pair{0.0, 0.0}, {sw, 0.0}, {0.0, sh}, {sw, sh}}) {
-    const double px = (cx - pivot.x) * scaleX, py = (cy - pivot.y) * scaleY;
-    const double fx = x + px * c - py * s, fy = y + px * s + py * c;
+    const double px = (cx - scx) * scaleX, py = (cy - scy) * scaleY;
+    const double fx = dcx + px * c - py * s, fy = dcy + px * s + py * c;
     minX = std::min(minX, fx);
     maxX = std::max(maxX, fx);
     minY = std::min(minY, fy);
     maxY = std::max(maxY, fy);
   }
-  TRect box{static_cast<int>(std::max(std::floor(minX) - 2, -1.0)),
-            static_cast<int>(std::max(std::floor(minY) - 2, -1.0)),
-            static_cast<int>(std::min(std::ceil(maxX) + 2, double(width_) + 1)),
-            static_cast<int>(std::min(std::ceil(maxY) + 2, double(height_) + 1))};
-  box = Intersect(box, {0, 0, width_, height_});
-  if (clipEnabled_) box = Intersect(box, clip_);
+  // Widened by 2 pixels and bounded by the surface alone.
+  const auto bound = [](double v, int limit) { return static_cast<int>(std::clamp(v, 0.0, double(limit))); };
+  const TRect box{bound(std::floor(minX) - 2, width_), bound(std::floor(minY) - 2, height_),
+                  bound(std::ceil(maxX) + 2, width_), bound(std::ceil(maxY) + 2, height_)};
   if (box.IsEmpty()) return;
-  // Inverse: src = pivot + S^-1 * R^-1 * (dest - (x, y)).
+  // Inverse: src = source centre + (x, y) + S^-1 * R^-1 * (dest - centre).
   const double ux = c / scaleX, uy = -s / scaleY, vx = s / scaleX, vy = c / scaleY;
-  const double x0 = pivot.x - (x * ux + y * vx), y0 = pivot.y - (x * uy + y * vy);
+  const double x0 = scx - (dcx * ux + dcy * vx), y0 = scy - (dcx * uy + dcy * vy);
   RenderMapped(source, smooth, x0, y0, ux, uy, vx, vy, box, rotation);
 }
 
-void TSurface::DrawScaled(const ISurface* source, bool smooth, int x, int y, double scaleX, double scaleY) {
-  if (source == this) return DrawScaled(Copy().get(), smooth, x, y, scaleX, scaleY);
-  if (!source || pixels_.empty() || source->GetWidth() <= 0) return;
-  if (!ScaleUsable(scaleX) || !ScaleUsable(scaleY)) return;
-  const double sw = source->GetWidth(), sh = source->GetHeight();
-  const double w = sw * std::abs(scaleX), h = sh * std::abs(scaleY);
-  TRect box{x, y, static_cast<int>(std::min(x + std::ceil(w), double(width_))),
-            static_cast<int>(std::min(y + std::ceil(h), double(height_)))};
-  box = Intersect(box, {0, 0, width_, height_});
-  if (clipEnabled_) box = Intersect(box, clip_);
-  if (box.IsEmpty()) return;
-  // A negative factor mirrors the image inside the same box: its left edge
-  // shows the source's right edge.
-  RenderMapped(source, smooth, (scaleX < 0 ? sw : 0) - x / scaleX, (scaleY < 0 ? sh : 0) - y / scaleY,
-               1 / scaleX, 0, 0, 1 / scaleY, box, false);
+void TSurface::DrawTransformed(const ISurface* source, TPoint /*pivot*/, double x, double y, double scaleX,
+                               double scaleY, bool smooth, double angle) {
+  if (source == this) return RenderTransformed(Copy().get(), x, y, scaleX, scaleY, smooth, angle);
+  RenderTransformed(source, x, y, scaleX, scaleY, smooth, angle);
+}
+
+void TSurface::DrawScaled(const ISurface* source, bool smooth, double x, double y, double scaleX,
+                          double scaleY) {
+  if (source == this) return RenderTransformed(Copy().get(), x, y, scaleX, scaleY, smooth, 0);
+  RenderTransformed(source, x, y, scaleX, scaleY, smooth, 0);
 }
 
 void TSurface::DrawAt(const ISurface* source, double x, double y) {
   if (source == this) return DrawAt(Copy().get(), x, y);
-  if (!source || pixels_.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
+  if (!source || pixels_.empty() || !PositionUsable(x) || !PositionUsable(y)) return;
   const int sw = source->GetWidth(), sh = source->GetHeight();
-  if (sw <= 0 || sh <= 0 || std::abs(x) > 1e9 || std::abs(y) > 1e9) return;
+  if (sw <= 0 || sh <= 0) return;
   if (x == std::floor(x) && y == std::floor(y)) {
     TBlitRect b;
     const int ix = static_cast<int>(x), iy = static_cast<int>(y);
     if (!ClipRects(sw, sh, {0, 0, sw, sh}, TRect::FromSize(ix, iy, sw, sh), b)) return;
-    for (int r = 0; r < b.height; ++r)
-      std::memcpy(PixelAddress(b.dx, b.dy + r), source->GetScanLine(b.sy + r) + b.sx,
-                  static_cast<size_t>(b.width) * 4);
+    // Alpha as on the fractional path: an opaque source or an opaque
+    // surface stores 255.
+    const uint32_t force = hasAlpha_ && source->GetHasAlpha() ? 0u : 0xFF000000u;
+    for (int r = 0; r < b.height; ++r) {
+      uint32_t* d = PixelAddress(b.dx, b.dy + r);
+      const uint32_t* s = source->GetScanLine(b.sy + r) + b.sx;
+      if (force == 0)
+        std::memcpy(d, s, static_cast<size_t>(b.width) * 4);
+      else
+        for (int i = 0; i < b.width; ++i) d[i] = s[i] | force;
+    }
     return;
   }
   const int left = static_cast<int>(std::floor(x)), top = static_cast<int>(std::floor(y));
-  TRect box = Intersect({left, top, left + sw + 1, top + sh + 1}, {0, 0, width_, height_});
+  TRect box = Intersect(TRect::FromSize(left, top, sw + 1, sh + 1), {0, 0, width_, height_});
   if (clipEnabled_) box = Intersect(box, clip_);
   if (box.IsEmpty()) return;
-  // The centre of destination pixel X shows source position X - x.
+  // The centre of destination pixel X shows source position X + 0.5 - x.
   RenderMapped(source, true, -x, -y, 1, 0, 0, 1, box, false);
 }
 

@@ -57,23 +57,35 @@ public:
 
   // Blends the source rectangle onto the destination rectangle (one to one,
   // no stretching). False when nothing was drawn.
-  virtual bool Draw(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+  virtual bool Draw(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
                     const TRect& destRect) = 0;
   // Paints `color` through the mask's alpha (a mask without alpha flag, or
   // no mask at all, covers the whole rectangle).
-  virtual bool FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
-                         const TRect& maskRect) = 0;
+  virtual bool FillColor(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity,
+                         const TRect& destRect, const TRect& maskRect) = 0;
   // Copies source pixels where the mask's alpha is not 0.
   virtual bool DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
                           const TRect& maskRect, const ISurface* mask) = 0;
-  // Renders the source rotated by `angle` degrees about `pivot` (source
-  // coordinates) and scaled, with the pivot landing on (x, y). Overwrites.
-  virtual void DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX,
+  // Renders the source scaled and turned by `angle` degrees about its
+  // centre, which lands on this surface's centre; (x, y) shift the sampled
+  // source position by that many source pixels (the sub-pixel placement of
+  // the caller). Destination pixel (X, Y) shows source point
+  // centre + (x, y) + (scale and turn)^-1 * ((X + 0.5, Y + 0.5) - our centre).
+  // The box written is the bounding box of the turned corners widened by
+  // 2 pixels and bounded by the surface only (the clip rectangle does not
+  // apply); inside it every pixel is overwritten, with 0 where no source
+  // pixel lands. `pivot` is the caller's turning point in destination pixels
+  // from the image centre; it does not move the image (callers place this
+  // surface by it). Equal positive scales turn; otherwise the angle is
+  // ignored and a negative factor mirrors about the centre.
+  virtual void DrawTransformed(const ISurface* source, TPoint pivot, double x, double y, double scaleX,
                                double scaleY, bool smooth, double angle) = 0;
-  // Renders the source scaled with its top-left corner at (x, y). Overwrites.
-  virtual void DrawScaled(const ISurface* source, bool smooth, int x, int y, double scaleX,
+  // DrawTransformed without turning.
+  virtual void DrawScaled(const ISurface* source, bool smooth, double x, double y, double scaleX,
                           double scaleY) = 0;
-  // Copies the source to (x, y); a fractional position resamples it.
+  // Copies the source to (x, y); a fractional position resamples it. Both
+  // paths treat alpha alike: a source without alpha flag counts as opaque and
+  // a surface without it stores 255.
   virtual void DrawAt(const ISurface* source, double x, double y) = 0;
 
   virtual void SetClip(bool enabled, const TRect& rect) = 0;
@@ -118,15 +130,16 @@ public:
   bool GetHasAlpha() const override { return hasAlpha_; }
   void SetHasAlpha(bool hasAlpha) override { hasAlpha_ = hasAlpha; }
 
-  bool Draw(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+  bool Draw(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
             const TRect& destRect) override;
-  bool FillColor(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
+  bool FillColor(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity, const TRect& destRect,
                  const TRect& maskRect) override;
   bool DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
                   const TRect& maskRect, const ISurface* mask) override;
-  void DrawTransformed(const ISurface* source, TPoint pivot, int x, int y, double scaleX, double scaleY,
+  void DrawTransformed(const ISurface* source, TPoint pivot, double x, double y, double scaleX, double scaleY,
                        bool smooth, double angle) override;
-  void DrawScaled(const ISurface* source, bool smooth, int x, int y, double scaleX, double scaleY) override;
+  void DrawScaled(const ISurface* source, bool smooth, double x, double y, double scaleX,
+                  double scaleY) override;
   void DrawAt(const ISurface* source, double x, double y) override;
 
   void SetClip(bool enabled, const TRect& rect) override;
@@ -155,14 +168,16 @@ private:
   size_t Index(int x, int y) const {
     return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
   }
-  bool DrawOnce(const ISurface* source, const TRect& sourceRect, int mode, int opacity,
+  bool DrawOnce(const ISurface* source, const TRect& sourceRect, EBlendMode mode, int opacity,
                 const TRect& destRect);
-  bool FillOnce(uint32_t color, const ISurface* mask, int mode, int opacity, const TRect& destRect,
+  bool FillOnce(uint32_t color, const ISurface* mask, EBlendMode mode, int opacity, const TRect& destRect,
                 const TRect& maskRect);
   // Runs `op` once per dirty rectangle meeting destRect (with the clip set to
   // their intersection) while region clipping is on, else once.
   template <class Op>
   bool ForEachClip(const TRect& destRect, Op op);
+  void RenderTransformed(const ISurface* source, double x, double y, double scaleX, double scaleY,
+                         bool smooth, double angle);
   void RenderMapped(const ISurface* source, bool smooth, double x0, double y0, double ux, double uy,
                     double vx, double vy, const TRect& box, bool rotationPath);
 

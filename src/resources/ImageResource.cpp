@@ -1,5 +1,6 @@
 #include "resources/ImageResource.h"
 
+#include "core/Diagnostics.h"
 #include "graphics/ImageCodec.h"
 
 namespace qv {
@@ -45,21 +46,28 @@ void TImageResource::UnloadContent() {
 }
 
 Ref<TSurface> TImageResource::Decode() const {
+  // The decoders report every image they refuse or cannot read.
   switch (format_) {
     case kPng:
-      return DecodePng(ReadResourceFile(GetFile()), EPngAccept::kTrueColour);
+      return DecodePng(ReadResourceFile(GetFile()), EPngAccept::kTrueColour, GetFile());
     case kJpeg:
-      return DecodeJpeg(ReadResourceFile(GetFile()));
+      return DecodeJpeg(ReadResourceFile(GetFile()), GetFile());
     case kJpng: {
       // Colour from the JPEG beside the file, alpha from the file itself:
       // an 8-bit greyscale PNG of the same size.
-      Ref<TSurface> colour = DecodeJpeg(ReadResourceFile(JpngColourPath(GetFile())));
+      const std::string colourPath = JpngColourPath(GetFile());
+      Ref<TSurface> colour = DecodeJpeg(ReadResourceFile(colourPath), colourPath);
       if (!colour) return nullptr;
       int w = 0, h = 0;
       std::vector<uint8_t> grey;
-      if (!DecodePngGrey(ReadResourceFile(GetFile()), w, h, grey) || w != colour->GetWidth() ||
-          h != colour->GetHeight())
+      if (!DecodePngGrey(ReadResourceFile(GetFile()), w, h, grey, GetFile())) return nullptr;
+      if (w != colour->GetWidth() || h != colour->GetHeight()) {
+        ReportDataError(GetFile(), "alpha image of " + std::to_string(w) + " x " + std::to_string(h) +
+                                       " pixels does not match its colour image of " +
+                                       std::to_string(colour->GetWidth()) + " x " +
+                                       std::to_string(colour->GetHeight()));
         return nullptr;
+      }
       uint32_t* p = colour->GetScanLine(0);
       for (size_t i = 0; i < grey.size(); ++i)
         p[i] = (p[i] & 0x00FFFFFFu) | static_cast<uint32_t>(grey[i]) << 24;

@@ -80,7 +80,7 @@ protected:
     SetApplicationPath(dir.Path().string());
     SetDataPathBase(dir.File("user"));
     TSurface picture(8, 4);
-    picture.FillColor(0xFFFF0000u, nullptr, 0, 255, {0, 0, 8, 4}, {0, 0, 8, 4});
+    picture.FillColor(0xFFFF0000u, nullptr, kBlendNormal, 255, {0, 0, 8, 4}, {0, 0, 8, 4});
     dir.Write("data/img/p.png", EncodePng(picture));
   }
   void TearDown() override {

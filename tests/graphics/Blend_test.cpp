@@ -100,8 +100,22 @@ TEST(BlendKernels, RectangleDriversFollowTheStrides) {
       path->fillRect[mode](fillGot.data(), kDstStride, src.data(), kSrcStride, kW, kH, 0xC0A0B0F0u, 200, true,
                            true);
       EXPECT_EQ(fillExpect, fillGot) << path->name << " fill mode " << mode;
-      // Without mask alpha no mask is read at all.
-      path->fillRect[mode](fillGot.data(), kDstStride, nullptr, 0, kW, kH, 0xFF102030u, 255, false, false);
+      // Without mask alpha no mask is read at all (a null mask must do); in
+      // normal mode an opaque colour replaces every pixel of the rectangle
+      // and nothing between the rows.
+      std::vector<uint32_t> plain = dst;
+      path->fillRect[mode](plain.data(), kDstStride, nullptr, 0, kW, kH, 0xFF102030u, 255, false, false);
+      std::vector<uint32_t> plainExpect = dst;
+      ScalarKernels().fillRect[mode](plainExpect.data(), kDstStride, nullptr, 0, kW, kH, 0xFF102030u, 255,
+                                     false, false);
+      EXPECT_EQ(plainExpect, plain) << path->name << " plain fill mode " << mode;
+      if (mode == 0) {
+        for (int y = 0; y < kH; ++y) {
+          EXPECT_EQ(plain[y * kDstStride], 0xFF102030u) << path->name;
+          EXPECT_EQ(plain[y * kDstStride + kW - 1], 0xFF102030u) << path->name;
+          EXPECT_EQ(plain[y * kDstStride + kW], dst[y * kDstStride + kW]) << path->name << " row " << y;
+        }
+      }
     }
 }
 
@@ -144,13 +158,17 @@ TEST(BlendKernels, ClearSourceBlocksOverOpaqueDestinationStayUntouched) {
 }
 
 TEST(BlendFormulas, NormalHalfAlphaOverOpaqueMovesHalfwayAndStaysOpaque) {
-  const uint32_t d = Compose(100, 200, 0, 255), s = Compose(201, 0, 255, 128);
+  const uint32_t d = Compose(100, 201, 0, 255), s = Compose(201, 0, 255, 128);
   const uint32_t r = NormalAlphaFull(d, s, true);
-  EXPECT_EQ(B(r, 0), 100 + ((101 * 128) >> 8));
-  EXPECT_EQ(B(r, 1), 200 + ((-200 * 128) >> 8));  // floor, not truncation
-  EXPECT_EQ(B(r, 1), 100);
+  EXPECT_EQ(B(r, 0), 150);
+  EXPECT_EQ(B(r, 1), 100) << "201 - 100.5 rounds toward minus infinity (truncation gives 101)";
   EXPECT_EQ(B(r, 2), 127);
-  EXPECT_EQ(B(r, 3), 255);
+  EXPECT_EQ(B(r, 3), 255) << "128 + (127 * 256 >> 8)";
+  // At opacity 128: f = 64; d.a = (256 * (255 + 64) - 255 * 64) >> 8 = 255.
+  EXPECT_EQ(NormalAlphaPartial(d, s, 128, true), Compose(125, 150, 63, 255));
+  // A source without alpha at opacity 128: (s * 128 + d * 127 + 255) >> 8,
+  // so green (201 * 127 + 255) >> 8 = 100; the alpha becomes the opacity.
+  EXPECT_EQ(NormalOpaqueSource(d, s, 128, true), Compose(151, 100, 128, 128));
 }
 
 TEST(BlendFormulas, NormalOverTransparentDestinationCopiesExactly) {
@@ -176,11 +194,37 @@ TEST(BlendFormulas, LinearLightWithBlackDarkensBy254) {
 TEST(BlendFormulas, AdditionSaturatesAndScreenNeverDarkens) {
   const uint32_t d = Compose(250, 10, 0, 255), s = Compose(255, 100, 255, 255);
   const uint32_t add = ModePixel(4, d, s, 254, true);
-  EXPECT_EQ(B(add, 0), 255);
-  EXPECT_EQ(B(add, 1), 10 + ((254 * 100) >> 8));
+  EXPECT_EQ(add, Compose(255, 109, 253, 254)) << "10 + 99; 0 + 253; alpha 254 + (1 * 255 >> 8)";
   for (int dc = 0; dc < 256; dc += 15)
     for (int sc = 0; sc < 256; sc += 15)
       EXPECT_GE(B(ModePixel(1, Compose(dc, 0, 0, 255), Compose(sc, 0, 0, 255), 200, true), 0), dc);
+}
+
+TEST(BlendFormulas, ScreenAndOverlayWorkedExamples) {
+  // Screen, f = 254: x = 200 * 254 >> 8 = 198; 255 - (57 * 156 >> 8) = 221;
+  // the alpha 254 + (1 * 255 >> 8) = 254.
+  EXPECT_EQ(ModePixel(1, Compose(100, 0, 255, 255), Compose(200, 0, 255, 255), 254, true),
+            Compose(221, 0, 255, 254));
+  // Overlay, f = 254: dark 100 under 200 gives 200 * 100 * 254 >> 15 = 155;
+  // light 200 under 100 gives (255 - (155 * 55 >> 7)) * 254 >> 8 = 187;
+  // the alpha (255 * 1 + 254) >> 8 = 1.
+  EXPECT_EQ(ModePixel(2, Compose(100, 200, 0, 255), Compose(200, 100, 0, 255), 254, true),
+            Compose(155, 187, 0, 1));
+  // Without the alpha flag the destination's alpha byte stays.
+  EXPECT_EQ(B(ModePixel(2, Compose(100, 200, 0, 255), Compose(200, 100, 0, 255), 254, false), 3), 255);
+}
+
+TEST(BlendFormulas, FillWorkedExamples) {
+  // Plain mask, q = 128: (d * 127 + k * 128 + 255) >> 8, alpha max(d.a, q).
+  EXPECT_EQ(FillPlain(Compose(0, 255, 100, 40), Compose(255, 0, 100, 255), 128, true),
+            Compose(128, 127, 100, 128));
+  // Mask alpha 64 at full strength: d + floor(64 * (k - d) / 256), alpha
+  // 40 + (215 * 64 >> 8) = 93.
+  EXPECT_EQ(FillMasked(Compose(0, 255, 100, 40), Compose(255, 0, 100, 255), 64, true),
+            Compose(63, 191, 100, 93));
+  // Maxopaque: replaced only when f reaches the destination's alpha.
+  EXPECT_EQ(MaxOpaquePixel(Compose(1, 2, 3, 100), Compose(9, 8, 7, 255), 99, true), Compose(1, 2, 3, 100));
+  EXPECT_EQ(MaxOpaquePixel(Compose(1, 2, 3, 100), Compose(9, 8, 7, 255), 100, true), Compose(9, 8, 7, 100));
 }
 
 }  // namespace

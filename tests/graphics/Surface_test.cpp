@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -43,13 +44,13 @@ TEST(SurfaceBasics, AbsurdSizesLeaveTheSurfaceEmpty) {
   EXPECT_EQ(s.GetWidth(), 0);
   s.SetSize(-3, 5);
   EXPECT_EQ(s.GetHeight(), 0);
-  EXPECT_FALSE(s.Draw(Numbered(2, 2).get(), {0, 0, 2, 2}, 0, 255, {0, 0, 2, 2}));
+  EXPECT_FALSE(s.Draw(Numbered(2, 2).get(), {0, 0, 2, 2}, kBlendNormal, 255, {0, 0, 2, 2}));
 }
 
 TEST(SurfaceClipping, NegativeDestinationDrawsFromSourceOffset) {
   TSurface d(20, 20);
   auto src = Numbered(10, 10);
-  ASSERT_TRUE(d.Draw(src.get(), {0, 0, 10, 10}, 0, 255, {-5, 0, 5, 10}));
+  ASSERT_TRUE(d.Draw(src.get(), {0, 0, 10, 10}, kBlendNormal, 255, {-5, 0, 5, 10}));
   EXPECT_EQ(d.GetPixel(0, 0), src->GetPixel(5, 0));
   EXPECT_EQ(d.GetPixel(4, 9), src->GetPixel(9, 9));
   EXPECT_EQ(d.GetPixel(5, 0), 0u);
@@ -81,9 +82,9 @@ TEST(SurfaceClipping, ClipRectangleAndBoundsShapeTheCopy) {
 TEST(SurfaceClipping, OpacityZeroAndMissingSourceDrawNothing) {
   TSurface d(4, 4);
   auto src = Numbered(4, 4);
-  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, 0, 0, {0, 0, 4, 4}));
-  EXPECT_FALSE(d.Draw(nullptr, {0, 0, 4, 4}, 0, 255, {0, 0, 4, 4}));
-  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, 9, 255, {0, 0, 4, 4}));
+  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, kBlendNormal, 0, {0, 0, 4, 4}));
+  EXPECT_FALSE(d.Draw(nullptr, {0, 0, 4, 4}, kBlendNormal, 255, {0, 0, 4, 4}));
+  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, static_cast<EBlendMode>(9), 255, {0, 0, 4, 4}));
   EXPECT_EQ(d.GetPixel(1, 1), 0u);
 }
 
@@ -108,15 +109,16 @@ TEST(DirtyRegion, RegionClippingDrawsOnlyInsideStoredRectangles) {
   d.AddDirtyRect({0, 0, 3, 4});
   d.AddDirtyRect({10, 0, 12, 4});
   d.SetClip(true, {0, 0, 20, 4});
-  EXPECT_TRUE(d.Draw(src.get(), {0, 0, 20, 4}, 0, 255, {0, 0, 20, 4}));
+  EXPECT_TRUE(d.Draw(src.get(), {0, 0, 20, 4}, kBlendNormal, 255, {0, 0, 20, 4}));
   EXPECT_EQ(d.GetPixel(2, 1), src->GetPixel(2, 1));
   EXPECT_EQ(d.GetPixel(3, 1), 0u);
   EXPECT_EQ(d.GetPixel(11, 3), src->GetPixel(11, 3));
   EXPECT_EQ(d.GetClipRect(), (TRect{0, 0, 20, 4})) << "the clip is restored";
-  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 2, 2}, 0, 255, {5, 0, 7, 2})) << "no stored rectangle meets it";
+  EXPECT_FALSE(d.Draw(src.get(), {0, 0, 2, 2}, kBlendNormal, 255, {5, 0, 7, 2}))
+      << "no stored rectangle meets it";
   // Without the clip enabled the region does not restrict.
   d.SetClip(false, {});
-  EXPECT_TRUE(d.FillColor(0xFF0000FFu, nullptr, 0, 255, {5, 0, 7, 2}, {}));
+  EXPECT_TRUE(d.FillColor(0xFF0000FFu, nullptr, kBlendNormal, 255, {5, 0, 7, 2}, {}));
   EXPECT_EQ(d.GetPixel(6, 1), 0xFF0000FFu);
 }
 
@@ -124,7 +126,7 @@ TEST(SurfaceClipping, DrawingOntoItselfReadsTheOriginalPixels) {
   auto s = Numbered(8, 2);
   const uint32_t before = s->GetPixel(0, 1);
   // Overlapping rows shifted right by two: a copy, not a smear.
-  ASSERT_TRUE(s->Draw(s.get(), {0, 0, 6, 2}, 0, 255, {2, 0, 8, 2}));
+  ASSERT_TRUE(s->Draw(s.get(), {0, 0, 6, 2}, kBlendNormal, 255, {2, 0, 8, 2}));
   EXPECT_EQ(s->GetPixel(2, 1), before);
   EXPECT_EQ(s->GetPixel(7, 1), 0xFF000105u);
   s->DrawAt(s.get(), -1, 0);
@@ -135,14 +137,19 @@ TEST(SurfaceClipping, HugeRectanglesAndScalesAreSafe) {
   TSurface d(8, 8, true);
   auto src = Numbered(4, 4, true);
   const TRect all{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
-  EXPECT_TRUE(d.FillColor(0xFF00FF00u, nullptr, 0, 255, all, {}));
+  EXPECT_TRUE(d.FillColor(0xFF00FF00u, nullptr, kBlendNormal, 255, all, {}));
   EXPECT_EQ(d.GetPixel(7, 7), 0xFF00FF00u);
-  EXPECT_TRUE(d.Draw(src.get(), all, 4, 255, all));
+  EXPECT_TRUE(d.Draw(src.get(), all, kBlendAddition, 255, all));
   EXPECT_TRUE(d.DrawMasked(src.get(), all, all, all, src.get()));
   d.DrawTransformed(src.get(), {2, 2}, 4, 4, 1e-300, 1e-300, true, 45);
   d.DrawTransformed(src.get(), {2, 2}, 4, 4, 1e300, 1e300, true, 1e308);
   d.DrawScaled(src.get(), true, INT32_MIN, INT32_MAX, 1e9, 0.5);
   d.DrawAt(src.get(), 1e300, -1e300);
+  d.DrawScaled(src.get(), true, 1e9, -1e9, 1e4, 1e-4);
+  d.DrawTransformed(src.get(), {}, 0.3, -0.7, 1e4, 1e4, false, 33);
+  EXPECT_EQ(d.GetPixel(4, 4), src->GetPixel(2, 1))
+      << "magnified 10000 times: source point (2.3, 1.3) everywhere";
+  d.DrawAt(src.get(), 1e9, -1e9);
 }
 
 TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
@@ -150,7 +157,7 @@ TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
   TSurface mask(3, 1, true);
   mask.PixelAt(0, 0) = 0xFF000000u;
   mask.PixelAt(1, 0) = 0x80000000u;
-  ASSERT_TRUE(d.FillColor(0xFF204060u, &mask, 0, 255, {0, 0, 3, 1}, {0, 0, 3, 1}));
+  ASSERT_TRUE(d.FillColor(0xFF204060u, &mask, kBlendNormal, 255, {0, 0, 3, 1}, {0, 0, 3, 1}));
   EXPECT_EQ(d.GetPixel(0, 0), 0xFF204060u);
   // 0 + floor(128 * (k - 0) / 256), alpha 0 + (255 * 128 >> 8).
   EXPECT_EQ(d.GetPixel(1, 0), 0x7F102030u);
@@ -160,7 +167,8 @@ TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
 TEST(SurfaceFill, OpacityZeroPaintsNothingInAnyMode) {
   // At strength 0 overlay would still darken and screen would lower an
   // opaque alpha; opacity 0 must leave every pixel as it was.
-  for (int mode = 0; mode <= kBlendMaxOpaque; ++mode) {
+  for (int m = kBlendNormal; m <= kBlendMaxOpaque; ++m) {
+    const auto mode = static_cast<EBlendMode>(m);
     TSurface d(2, 1, true);
     d.PixelAt(0, 0) = 0xFF405080u;
     d.PixelAt(1, 0) = 0x00102030u;
@@ -210,44 +218,156 @@ TEST(SurfaceTransforms, WholeNumberDrawAtCopiesAndFractionalBlendsNeighbours) {
   TSurface e(6, 6, true);
   e.DrawAt(src.get(), 1.5, 1.0);
   // Half way between source columns 0 and 1 (7-bit weights).
-  EXPECT_EQ(e.GetPixel(2, 1) & 0xFF, 0u + ((64 * 1) >> 7));
+  EXPECT_EQ(e.GetPixel(2, 1) & 0xFF, 0u) << "64 * (1 - 0) >> 7 rounds down";
   const uint32_t mid = e.GetPixel(3, 2);
   EXPECT_EQ(mid >> 24, 255u);
   EXPECT_EQ((mid >> 8) & 0xFF, 1u);
 }
 
-TEST(SurfaceTransforms, RotationBy180AndScalingMapPixelsAsExpected) {
-  auto src = Numbered(4, 2, true);
-  TSurface d(8, 8, true);
-  // Pivot at the centre of the source, landing at (4, 4): 180 degrees turns
-  // source (0, 0) onto destination (5, 4).
-  d.DrawTransformed(src.get(), {2, 1}, 4, 4, 1.0, 1.0, true, 180);
-  EXPECT_EQ(d.GetPixel(5, 4), src->GetPixel(0, 0));
-  EXPECT_EQ(d.GetPixel(2, 3), src->GetPixel(3, 1));
-  EXPECT_EQ(d.GetPixel(0, 0), 0u) << "outside the source: alpha 0";
-  TSurface s(8, 4, true);
-  s.DrawScaled(src.get(), false, 0, 0, 2.0, 2.0);
-  EXPECT_EQ(s.GetPixel(0, 0), src->GetPixel(0, 0));
-  EXPECT_EQ(s.GetPixel(7, 3), src->GetPixel(3, 1));
-  EXPECT_EQ(s.GetPixel(3, 1), src->GetPixel(1, 0));
-  TSurface z(4, 4, true);
-  z.DrawTransformed(src.get(), {0, 0}, 0, 0, 1.0, 1.0, false, 0);
-  EXPECT_EQ(z.GetPixel(3, 1), src->GetPixel(3, 1)) << "angle 0, scale 1 is a copy";
+// The pixels of row y from x0 to x1 (exclusive).
+std::vector<uint32_t> Row(const ISurface& s, int y, int x0, int x1) {
+  std::vector<uint32_t> row;
+  for (int x = x0; x < x1; ++x) row.push_back(s.GetPixel(x, y));
+  return row;
 }
 
-TEST(SurfaceTransforms, NegativeScalesMirror) {
+// A surface of w x h pixels, all `color`.
+Ref<TSurface> Filled(int w, int h, uint32_t color, bool alpha = true) {
+  auto s = MakeRef<TSurface>(w, h, alpha);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s->PixelAt(x, y) = color;
+  return s;
+}
+
+constexpr uint32_t kA = 0xFF0000AAu, kB = 0xFF0000BBu, kOld = 0xFF111111u;
+
+TEST(SurfaceTransforms, ScaledImageIsCentredAndItsBoxWidenedByTwo) {
+  auto src = Filled(2, 1, kA);
+  src->PixelAt(1, 0) = kB;
+  auto d = Filled(10, 1, kOld);
+  // Scaled to 4 pixels and centred: columns 3..6; the box 1..8 is written,
+  // with 0 where no source pixel lands; columns 0 and 9 stay.
+  d->DrawScaled(src.get(), false, 0, 0, 2.0, 2.0);
+  EXPECT_EQ(Row(*d, 0, 0, 10), (std::vector<uint32_t>{kOld, 0, 0, kA, kA, kB, kB, 0, 0, kOld}));
+  // The clip rectangle does not limit the transforms, only the surface does.
+  auto c = Filled(10, 1, kOld);
+  c->SetClip(true, {0, 0, 4, 1});
+  c->DrawScaled(src.get(), false, 0, 0, 2.0, 2.0);
+  EXPECT_EQ(Row(*c, 0, 0, 10), (std::vector<uint32_t>{kOld, 0, 0, kA, kA, kB, kB, 0, 0, kOld}));
+  // Half a source pixel further right in the source moves the image one
+  // destination pixel left (and the box with it).
+  auto f = Filled(10, 1, kOld);
+  f->DrawScaled(src.get(), false, 0.5, 0, 2.0, 2.0);
+  EXPECT_EQ(Row(*f, 0, 0, 10), (std::vector<uint32_t>{0, 0, kA, kA, kB, kB, 0, 0, kOld, kOld}));
+  // On a surface without alpha the empty parts of the box are opaque black.
+  auto o = Filled(10, 1, kOld, false);
+  o->DrawScaled(src.get(), false, 0, 0, 2.0, 2.0);
+  EXPECT_EQ(Row(*o, 0, 0, 4), (std::vector<uint32_t>{kOld, 0xFF000000u, 0xFF000000u, kA}));
+}
+
+TEST(SurfaceTransforms, TurnsAboutTheCentre) {
+  // 3 x 2 source turned by 90 degrees (clockwise on screen) into 2 x 3.
+  auto src = Numbered(3, 2, true);
+  TSurface d(2, 3, true);
+  // Smoothing is switched off at scale 1 and 90 degrees: exact pixels.
+  d.DrawTransformed(src.get(), {0, 0}, 0, 0, 1.0, 1.0, true, 90);
+  EXPECT_EQ(Row(d, 0, 0, 2), (std::vector<uint32_t>{0xFF000100u, 0xFF000000u}));
+  EXPECT_EQ(Row(d, 1, 0, 2), (std::vector<uint32_t>{0xFF000101u, 0xFF000001u}));
+  EXPECT_EQ(Row(d, 2, 0, 2), (std::vector<uint32_t>{0xFF000102u, 0xFF000002u}));
+  // 180 degrees at scale 2 is never smoothed either: B B A A on both rows.
+  auto ab = Filled(2, 1, kA);
+  ab->PixelAt(1, 0) = kB;
+  TSurface h(4, 2, true);
+  h.DrawTransformed(ab.get(), {0, 0}, 0, 0, 2.0, 2.0, true, 180);
+  EXPECT_EQ(Row(h, 0, 0, 4), (std::vector<uint32_t>{kB, kB, kA, kA}));
+  EXPECT_EQ(Row(h, 1, 0, 4), (std::vector<uint32_t>{kB, kB, kA, kA}));
+  // Angle 0 keeps smoothing; a centred image of the same size is an exact
+  // copy, whatever the pivot.
+  auto n = Numbered(4, 2, true);
+  TSurface z(4, 2, true);
+  z.DrawTransformed(n.get(), {7, -3}, 0, 0, 1.0, 1.0, true, 0);
+  EXPECT_EQ(Row(z, 1, 0, 4), (std::vector<uint32_t>{0xFF000100u, 0xFF000101u, 0xFF000102u, 0xFF000103u}));
+}
+
+TEST(SurfaceTransforms, SmoothingUsesSixteenBitFractionsOnlyWhenTurning) {
+  // Blue 0 and 200 scaled by 3: destination column 2 lies a third of the way
+  // from source column 0 to column 1 (21845 / 65536, or 42 / 128).
+  auto src = Filled(2, 2, 0xFF000000u);
+  src->PixelAt(1, 0) = src->PixelAt(1, 1) = 0xFF0000C8u;
+  TSurface turning(6, 6, true);
+  turning.DrawScaled(src.get(), true, 0, 0, 3.0, 3.0);
+  EXPECT_EQ(turning.GetPixel(2, 3), 0xFF000042u) << "21845 * 200 >> 16 = 66";
+  // Unequal factors take the independent-scale path with 7-bit weights.
+  TSurface independent(6, 6, true);
+  independent.DrawScaled(src.get(), true, 0, 0, 3.0, -3.0);
+  EXPECT_EQ(independent.GetPixel(2, 3), 0xFF000041u) << "42 * 200 >> 7 = 65";
+  EXPECT_EQ(independent.GetPixel(3, 3), 0xFF000084u) << "two thirds: 85 * 200 >> 7 = 132";
+  // Every channel, alpha included, rounds toward minus infinity on its own:
+  // 0x00FF8040 to 0xFF00C080 a third of the way is alpha 84, red
+  // 255 - 85 = 170, green 149, blue 85 in 16 bits; alpha 83, red 171 in 7.
+  auto four = Filled(2, 2, 0x00FF8040u);
+  four->PixelAt(1, 0) = four->PixelAt(1, 1) = 0xFF00C080u;
+  TSurface wide(6, 6, true);
+  wide.DrawScaled(four.get(), true, 0, 0, 3.0, 3.0);
+  EXPECT_EQ(wide.GetPixel(2, 3), 0x54AA9555u);
+  TSurface narrow(6, 6, true);
+  narrow.DrawScaled(four.get(), true, 0, 0, 3.0, -3.0);
+  EXPECT_EQ(narrow.GetPixel(2, 3), 0x53AB9555u);
+}
+
+TEST(SurfaceTransforms, NegativeScalesMirrorAboutTheCentre) {
   auto src = Numbered(4, 2, true);
   TSurface s(8, 2, true);
   s.DrawScaled(src.get(), false, 0, 0, -2.0, 1.0);
-  EXPECT_EQ(s.GetPixel(0, 0), src->GetPixel(3, 0));
-  EXPECT_EQ(s.GetPixel(7, 1), src->GetPixel(0, 1));
-  EXPECT_EQ(s.GetPixel(2, 1), src->GetPixel(2, 1));
+  EXPECT_EQ(Row(s, 0, 0, 8), (std::vector<uint32_t>{0xFF000003u, 0xFF000003u, 0xFF000002u, 0xFF000002u,
+                                                    0xFF000001u, 0xFF000001u, 0xFF000000u, 0xFF000000u}));
   // Equal negative factors are no rotation: the image turns upside down and
-  // mirrored around the pivot, the angle aside.
-  TSurface t(8, 8, true);
-  t.DrawTransformed(src.get(), {2, 1}, 4, 4, -1.0, -1.0, false, 30);
-  EXPECT_EQ(t.GetPixel(5, 4), src->GetPixel(0, 0));
-  EXPECT_EQ(t.GetPixel(2, 3), src->GetPixel(3, 1));
+  // mirrored, the angle aside.
+  TSurface t(4, 2, true);
+  t.DrawTransformed(src.get(), {2, 1}, 0, 0, -1.0, -1.0, false, 30);
+  EXPECT_EQ(Row(t, 0, 0, 4), (std::vector<uint32_t>{0xFF000103u, 0xFF000102u, 0xFF000101u, 0xFF000100u}));
+  EXPECT_EQ(Row(t, 1, 0, 4), (std::vector<uint32_t>{0xFF000003u, 0xFF000002u, 0xFF000001u, 0xFF000000u}));
+}
+
+TEST(SurfaceTransforms, SourceWithoutAlphaFlagCountsAsOpaque) {
+  // Alpha bytes of 0 in a surface without alpha flag mean nothing.
+  auto plain = Filled(2, 1, 0x00123456u, false);
+  TSurface scaled(2, 1, true);
+  scaled.DrawScaled(plain.get(), false, 0, 0, 1.0, 1.0);
+  EXPECT_EQ(scaled.GetPixel(1, 0), 0xFF123456u);
+  TSurface at(3, 1, true);
+  at.DrawAt(plain.get(), 1, 0);
+  EXPECT_EQ(Row(at, 0, 0, 3), (std::vector<uint32_t>{0u, 0xFF123456u, 0xFF123456u}));
+  TSurface between(3, 1, true);
+  between.DrawAt(plain.get(), 0.5, 0);
+  EXPECT_EQ(between.GetPixel(1, 0), 0xFF123456u);
+  // Whole and fractional positions store 255 on a surface without alpha.
+  auto half = Filled(2, 1, 0x80204060u);
+  TSurface opaque(3, 1, false);
+  opaque.DrawAt(half.get(), 1, 0);
+  EXPECT_EQ(opaque.GetPixel(1, 0), 0xFF204060u);
+  TSurface opaqueBetween(3, 1, false);
+  opaqueBetween.DrawAt(half.get(), 0.5, 0);
+  EXPECT_EQ(opaqueBetween.GetPixel(1, 0) >> 24, 255u);
+  // With alpha on both sides the whole-number copy is exact.
+  TSurface exact(3, 1, true);
+  exact.DrawAt(half.get(), 1, 0);
+  EXPECT_EQ(exact.GetPixel(2, 0), 0x80204060u);
+}
+
+TEST(SurfaceTransforms, FractionalDrawAtBlendsNeighboursWithSevenBitWeights) {
+  // Blue 0, 100 and 255 at x = 1.25: destination pixel X lies three
+  // quarters of the way (96 / 128) from source pixel X - 2 to X - 1; past
+  // the source's edges the old destination pixel stands in.
+  auto src = Filled(3, 1, 0xFF000000u);
+  src->PixelAt(1, 0) = 0xFF000064u;
+  src->PixelAt(2, 0) = 0xFF0000FFu;
+  auto d = Filled(5, 1, 0xFF000080u);
+  d->DrawAt(src.get(), 1.25, 0);
+  // 128 + (96 * (0 - 128) >> 7) = 32; 0 + (96 * 100 >> 7) = 75;
+  // 100 + (96 * 155 >> 7) = 216; 255 + (96 * (128 - 255) >> 7) = 159.
+  EXPECT_EQ(Row(*d, 0, 0, 5),
+            (std::vector<uint32_t>{0xFF000080u, 0xFF000020u, 0xFF00004Bu, 0xFF0000D8u, 0xFF00009Fu}));
 }
 
 }  // namespace

@@ -180,11 +180,8 @@ TEST_F(ResourceTest, TransparencyChunkWithoutAlphaChannelStaysOpaque) {
     EXPECT_FALSE(s->GetHasAlpha());
     EXPECT_EQ(s->GetPixel(1, 0), 0xFF445566u);
   }
-  const Ref<TSurface> p = DecodePng(PalettePng(), EPngAccept::kAny);
-  ASSERT_TRUE(p);
-  EXPECT_FALSE(p->GetHasAlpha());
-  EXPECT_EQ(p->GetPixel(0, 0), 0xFF0A141Eu);
-  EXPECT_EQ(p->GetPixel(1, 0), 0xFFC86400u);
+  // A palette with a transparent entry would come out opaque: refused.
+  EXPECT_FALSE(DecodePng(PalettePng(), EPngAccept::kAny));
 }
 
 TEST_F(ResourceTest, LoadByDemandDecodesOnFirstUseAndAgainAfterUnload) {

@@ -42,7 +42,27 @@ if command -v python3 > /dev/null; then
   check "opacity 0 draws nothing" "200,100,0 30,20,10" "$(pixels zero.png)"
   # Overlay at strength 0 would still darken (30 -> 29); opacity 0 paints nothing.
   check "fill opacity 0 paints nothing" "200,100,0 30,20,10" "$(pixels fillzero.png)"
+  # The colour's alpha 0x80 halves the strength: f = 128 * 255 >> 8 = 127 on
+  # the opaque mask pixel (200 + floor(127 * -200 / 256) = 100, ...) and
+  # 128 * 64 >> 8 = 32 on the quarter one (30 + floor(32 * -30 / 256) = 26, ...).
+  "$tool" fill --color 0x800000FF --mask mask.png --mode normal --opacity 255 dst.png half.png
+  check "fill half-alpha colour exit" 0 $?
+  check "fill half-alpha colour pixels" "100,50,126 26,17,40" "$(pixels half.png)"
+  "$tool" fill --color 0x000000FF --mask mask.png --mode normal --opacity 255 dst.png clear.png
+  check "fill clear colour paints nothing" "200,100,0 30,20,10" "$(pixels clear.png)"
 fi
+
+# Help texts name every option and the accepted values.
+blendHelp=$("$tool" blend --help)
+check "blend --help exit" 0 $?
+for word in --mode --opacity --at normal screen overlay linearlight addition maxopaque "exit status"; do
+  case "$blendHelp" in *"$word"*) ;; *) check "blend --help mentions $word" yes no ;; esac
+done
+fillHelp=$("$tool" fill --help)
+check "fill --help exit" 0 $?
+for word in --color --mask --mode --opacity --at 0xAARRGGBB maxopaque "exit status"; do
+  case "$fillHelp" in *"$word"*) ;; *) check "fill --help mentions $word" yes no ;; esac
+done
 
 # Bad input: exit 1 and one line on standard error, never a crash.
 for args in "--mode glow --opacity 10 src.png dst.png o.png" \
@@ -55,9 +75,22 @@ for args in "--mode glow --opacity 10 src.png dst.png o.png" \
   check "blend $args exit" 1 $?
   check "blend $args message lines" 1 "$(wc -l < err.txt)"
 done
+# A valid PNG of 9000 x 8000 pixels (above the 64 Mi cap) is too large, not unreadable.
+python3 - <<'PY'
+import struct, zlib
+def chunk(t, d): return struct.pack('>I', len(d)) + t + d + struct.pack('>I', zlib.crc32(t + d))
+open('huge.png', 'wb').write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 9000, 8000, 8, 6, 0, 0, 0))
+                             + chunk(b'IDAT', zlib.compress(b'\0')) + chunk(b'IEND', b''))
+PY
+"$tool" blend --mode normal --opacity 10 huge.png dst.png o.png 2> err.txt
+check "huge png exit" 1 $?
+check "huge png message" "quorvanel-data blend: huge.png is too large (at most 67108864 pixels)" "$(tail -n 1 err.txt)"
+check "huge png data error" "data error: huge.png: image of 9000 x 8000 pixels is too large (at most 67108864 pixels)" \
+  "$(head -n 1 err.txt)"
 head -c 40 src.png > cut.png
 "$tool" blend --mode normal --opacity 10 cut.png dst.png o.png 2> err.txt
 check "truncated png exit" 1 $?
+check "truncated png message" "quorvanel-data blend: cut.png is not a readable PNG image" "$(tail -n 1 err.txt)"
 "$tool" fill --color 0xGG --mask mask.png --mode normal --opacity 1 dst.png o.png 2> err.txt
 check "bad colour exit" 1 $?
 

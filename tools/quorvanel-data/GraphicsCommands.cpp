@@ -12,7 +12,7 @@ namespace qv::tool {
 
 namespace {
 
-int ParseMode(TArgs& args) {
+EBlendMode ParseMode(TArgs& args) {
   const auto mode = args.Option("--mode");
   if (!mode) throw EToolError("--mode is required");
   const int index = EnumIndex(kBlendModeNames, *mode, -1);
@@ -20,7 +20,7 @@ int ParseMode(TArgs& args) {
     throw EToolError(
         "--mode must be one of normal, screen, overlay, linearlight, addition, maxopaque, not '" + *mode +
         "'");
-  return index;
+  return static_cast<EBlendMode>(index);
 }
 
 int ParseOpacity(TArgs& args) {
@@ -61,7 +61,12 @@ uint32_t ParseColor(const std::string& text) {
 }
 
 Ref<TSurface> LoadImage(const std::string& path) {
-  Ref<TSurface> surface = DecodePng(ReadInput(path), EPngAccept::kAny);
+  EImageFailure failure = EImageFailure::kNone;
+  Ref<TSurface> surface = DecodePng(ReadInput(path), EPngAccept::kAny, path, &failure);
+  if (failure == EImageFailure::kTooLarge)
+    throw EToolError(path + " is too large (at most " + std::to_string(kMaxSurfacePixels) + " pixels)");
+  if (failure == EImageFailure::kRefused)
+    throw EToolError(path + " is a PNG image in a refused pixel format");
   if (!surface) throw EToolError(path + " is not a readable PNG image");
   return surface;
 }
@@ -77,7 +82,7 @@ TRect Placed(TPoint at, const ISurface& s) {
 }
 
 int RunBlend(TArgs& args) {
-  const int mode = ParseMode(args);
+  const EBlendMode mode = ParseMode(args);
   const int opacity = ParseOpacity(args);
   const TPoint at = ParseAt(args);
   const auto files = args.Positional();
@@ -95,25 +100,82 @@ int RunFill(TArgs& args) {
   const uint32_t k = ParseColor(*color);
   const auto maskPath = args.Option("--mask");
   if (!maskPath) throw EToolError("--mask is required");
-  const int mode = ParseMode(args);
+  const EBlendMode mode = ParseMode(args);
   const int opacity = ParseOpacity(args);
   const TPoint at = ParseAt(args);
   const auto files = args.Positional();
   if (files.size() != 2) throw EToolError("expected DST.png OUT.png");
   const Ref<TSurface> mask = LoadImage(*maskPath);
   const Ref<TSurface> dst = LoadImage(files[0]);
-  dst->FillColor(k, mask.get(), mode, opacity, Placed(at, *mask), Placed({}, *mask));
+  // The colour's alpha scales the opacity (FillColor itself reads it only to
+  // tell a full-strength fill from a partial one).
+  const int strength = opacity * static_cast<int>(k >> 24) / 255;
+  dst->FillColor(k | 0xFF000000u, mask.get(), mode, strength, Placed(at, *mask), Placed({}, *mask));
   WriteImage(*dst, files[1]);
   return 0;
 }
+
+const char kBlendHelp[] =
+    "Draws the whole of SRC.png onto DST.png with its top-left corner at (X,Y),\n"
+    "as the game's Draw does, and writes the result to OUT.png. DST.png is not\n"
+    "changed. Parts of SRC outside DST are cut off.\n"
+    "\n"
+    "options:\n"
+    "  --mode MODE     the blend mode: normal, screen, overlay, linearlight,\n"
+    "                  addition or maxopaque (required)\n"
+    "  --opacity O     strength, a whole number from 0 (draws nothing) to 255\n"
+    "                  (full strength) (required)\n"
+    "  --at X,Y        where SRC's top-left corner lands in DST, whole numbers,\n"
+    "                  negative allowed (default 0,0)\n"
+    "\n"
+    "Images are PNG files of any colour type and bit depth (16-bit channels are\n"
+    "cut to 8 bits), except palettes with transparency entries. A source with an\n"
+    "alpha channel blends by its alpha; OUT.png is RGBA when DST has an alpha\n"
+    "channel, RGB otherwise. Images above 67108864 pixels are too large.\n"
+    "\n"
+    "output: OUT.png only; nothing on standard output.\n"
+    "exit status: 0 when OUT.png was written (also when nothing was drawn);\n"
+    "1 on a bad option, a missing, unreadable, refused or too large image, or\n"
+    "an unwritable OUT.png, with one line saying why on standard error (an\n"
+    "image that cannot be used also gets a \"data error:\" line).\n";
+
+const char kFillHelp[] =
+    "Paints one colour onto DST.png through the alpha of MASK.png, placed with\n"
+    "its top-left corner at (X,Y), as the game's FillColor does, and writes the\n"
+    "result to OUT.png. DST.png is not changed. A mask without alpha channel\n"
+    "covers its whole rectangle.\n"
+    "\n"
+    "options:\n"
+    "  --color 0xAARRGGBB  the colour in up to 8 hexadecimal digits, with or\n"
+    "                      without 0x; digits left out are 0 (required). Its\n"
+    "                      alpha AA scales the opacity: 0x80... paints at\n"
+    "                      half strength, 0x00... paints nothing\n"
+    "  --mask MASK.png     the mask image (required)\n"
+    "  --mode MODE         the blend mode: normal, screen, overlay, linearlight,\n"
+    "                      addition or maxopaque (required)\n"
+    "  --opacity O         strength, a whole number from 0 (paints nothing) to\n"
+    "                      255 (full strength) (required)\n"
+    "  --at X,Y            where the mask's top-left corner lands in DST, whole\n"
+    "                      numbers, negative allowed (default 0,0)\n"
+    "\n"
+    "Images are PNG files of any colour type and bit depth (16-bit channels are\n"
+    "cut to 8 bits), except palettes with transparency entries; images above\n"
+    "67108864 pixels are too large. OUT.png is RGBA when DST has an alpha\n"
+    "channel, RGB otherwise.\n"
+    "\n"
+    "output: OUT.png only; nothing on standard output.\n"
+    "exit status: 0 when OUT.png was written (also when nothing was painted);\n"
+    "1 on a bad option or colour, a missing, unreadable, refused or too large\n"
+    "image, or an unwritable OUT.png, with one line saying why on standard\n"
+    "error (an image that cannot be used also gets a \"data error:\" line).\n";
 
 }  // namespace
 
 void RegisterGraphicsCommands(TCommandTable& table) {
   table.Add({"blend", "--mode MODE --opacity O [--at X,Y] SRC.png DST.png OUT.png",
-             "draws SRC onto DST at (X,Y) in a blend mode and writes OUT.png", RunBlend, ""});
+             "draws SRC onto DST at (X,Y) in a blend mode and writes OUT.png", RunBlend, kBlendHelp});
   table.Add({"fill", "--color 0xAARRGGBB --mask MASK.png --mode MODE --opacity O [--at X,Y] DST.png OUT.png",
-             "paints a colour onto DST through the mask's alpha and writes OUT.png", RunFill, ""});
+             "paints a colour onto DST through the mask's alpha and writes OUT.png", RunFill, kFillHelp});
 }
 
 }  // namespace qv::tool
