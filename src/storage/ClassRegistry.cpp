@@ -57,12 +57,7 @@ Ref<TAbstractObject> CreateFromString(const std::string& creation) {
     if (!params.empty()) params.pop_back();  // the closing "}"
   }
   const TClassInfo* info = TClassRegistry::Instance().Find(typeName);
-  if (!info) {
-    ReportDataError("class registry", typeName.empty()
-                                          ? std::string("no type name given; nothing is created")
-                                          : "unknown type \"" + typeName + "\"; nothing is created");
-    return nullptr;
-  }
+  if (!info) return nullptr;  // the caller reports it, knowing where it came from
   return CreateWithParams(info->create, params);
 }
 
@@ -74,10 +69,20 @@ Ref<TAbstractObject> CreateFromType(const std::string& typeText, const std::stri
   return object;
 }
 
+void ReportUnknownType(const std::string& where, const std::string& typeText) {
+  ReportDataError(where, typeText.empty() ? std::string("no \"type\" given; nothing is created")
+                                          : "unknown type \"" + typeText + "\"; nothing is created");
+}
+
 Ref<TAbstractObject> CreateFromNode(const StorageRef& storage) {
   if (!storage) return nullptr;
-  Ref<TAbstractObject> object =
-      CreateFromType(ReadString(storage, "type", ""), ReadString(storage, "name", ""));
+  const std::string type = ReadString(storage, "type", "");
+  const std::string name = ReadString(storage, "name", "");
+  Ref<TAbstractObject> object = CreateFromType(type, name);
+  if (!object) {
+    ReportUnknownType("<" + storage->GetNodeName() + (name.empty() ? "" : " name=\"" + name + "\"") + ">", type);
+    return nullptr;
+  }
   auto* persistent = QueryPtr<IPersistent>(object.get());
   if (!persistent) return nullptr;
   persistent->Load(storage);

@@ -66,11 +66,16 @@ Ref<T> CreateWithParams(const std::string& params) {
 }
 
 // "TypeName" or "TypeName{name=value\...}"; empty for unregistered names.
+// Empty when the type is not registered; callers that drop the object report
+// it (ReportUnknownType), since they know where the text came from.
 Ref<TAbstractObject> CreateFromString(const std::string& creation);
 // CreateFromString, then SetName when the object is named and name is not empty.
 Ref<TAbstractObject> CreateFromType(const std::string& typeText, const std::string& name);
 // Reads "name" and "type", creates and loads; objects without IPersistent are dropped.
+// Reports an unknown (or missing) type to the diagnostics sink.
 Ref<TAbstractObject> CreateFromNode(const StorageRef& storage);
+// The one wording of "this type is not registered", reported at `where`.
+void ReportUnknownType(const std::string& where, const std::string& typeText);
 Ref<TAbstractObject> CreateFromChild(const StorageRef& storage, const std::string& elementName, int index);
 // Loads `object` from the index-th child (element name defaults to the
 // object's storage name). False when that child is missing.

@@ -73,7 +73,10 @@ void TPersistItemCollection::AddKeepingAll(const Ref<IInterface>& item) {
 }
 
 Ref<IInterface> TTypedCreationPersistItemCollection::CreateItem(const StorageRef& storage) {
-  return CreateFromType(ReadString(storage, "type", ""), ReadString(storage, "name", ""));
+  const std::string type = ReadString(storage, "type", "");
+  Ref<TAbstractObject> item = CreateFromType(type, ReadString(storage, "name", ""));
+  if (!item) ReportUnknownType(GetStorageName().empty() ? GetItemElementName() : GetStorageName(), type);
+  return item;
 }
 
 }  // namespace qv

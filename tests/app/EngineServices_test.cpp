@@ -178,12 +178,15 @@ TEST_F(EngineTest, ResourceListsReportWhatTheyDrop) {
                                        kGameKey));
   diagnostics.Clear();
   engine->LoadResourceList("empty.xml", "", false);
-  ASSERT_EQ(diagnostics.Errors().size(), 3u);
-  EXPECT_EQ(diagnostics.Errors()[0].where, "resource gone");
-  EXPECT_EQ(diagnostics.Errors()[0].what,
+  // The image and the sound are each reported by path from their decoder
+  // and by name from the engine.
+  ASSERT_EQ(diagnostics.Errors().size(), 4u);
+  EXPECT_EQ(diagnostics.Errors()[0].where, "data\\img\\gone.png");
+  EXPECT_EQ(diagnostics.Errors()[1].where, "resource gone");
+  EXPECT_EQ(diagnostics.Errors()[1].what,
             "its content cannot be loaded from \"data\\img\\gone.png\"; the resource stays empty");
-  EXPECT_EQ(diagnostics.Errors()[1].where, "snd\\gone.wav");
-  EXPECT_EQ(diagnostics.Errors()[2].where, "resource mute");
+  EXPECT_EQ(diagnostics.Errors()[2].where, "snd\\gone.wav");
+  EXPECT_EQ(diagnostics.Errors()[3].where, "resource mute");
   diagnostics.Clear();
   engine->LoadResourceList("no\\such\\list.xml", "", false);
   dir.Write("plain.xml", "<resources/>");  // not enciphered
