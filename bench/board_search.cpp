@@ -11,7 +11,8 @@ namespace {
 using namespace qv;
 
 TBoardModel FullBoard(const char* palette) {
-  TZinLevel level;
+  const Ref<TZinLevel> levelRef = MakeRef<TZinLevel>();
+  TZinLevel& level = *levelRef;
   level.SetFlowerColors(palette);
   level.SetDefaultKind(kCellNormal);
   level.SetDefaultFlower(-1);

@@ -27,6 +27,9 @@ class TPlatformWindow;
 using TMessageHook = std::function<void(const TMessage& message)>;
 
 class IEngine : public virtual IInterface {
+protected:
+  ~IEngine() override = default;
+
 public:
   virtual std::string GetApplicationPath() = 0;
   virtual std::string GetDataPath() = 0;
@@ -80,6 +83,9 @@ public:
 
 // The main routine's view of the engine.
 class IApplication : public virtual IInterface {
+protected:
+  ~IApplication() override = default;
+
 public:
   // Brings up the engine, the window, the display, audio and the game.
   virtual bool Init(const std::string& gameFile) = 0;

@@ -13,6 +13,9 @@ class IEngine;
 class ISurface;
 
 class IGame : public virtual IInterface {
+protected:
+  ~IGame() override = default;
+
 public:
   // The engine stays alive for as long as the game; the game keeps a plain
   // pointer to it.

@@ -19,6 +19,9 @@
 namespace qv {
 
 class TImageGame : public TPersistObject, public IGame {
+protected:
+  ~TImageGame() override = default;
+
 public:
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;

@@ -10,11 +10,17 @@
 namespace qv {
 
 class IMusic : public virtual IInterface {
+protected:
+  ~IMusic() override = default;
+
 public:
   virtual const std::string& GetResourceName() const = 0;
 };
 
 class TMusic : public TPropertyObject, public IMusic {
+protected:
+  ~TMusic() override = default;
+
 public:
   void Initialize() override;
   void LoadFromStorage(const StorageRef& storage) override;
@@ -30,12 +36,18 @@ private:
 };
 
 class IMusicCollection : public virtual IInterface {
+protected:
+  ~IMusicCollection() override = default;
+
 public:
   virtual Ref<IMusic> FindMusic(std::string_view name) const = 0;
 };
 
 // Node "musics", items "music".
 class TMusicCollection : public TStaticCreationPersistItemCollection<TMusic>, public IMusicCollection {
+protected:
+  ~TMusicCollection() override = default;
+
 public:
   void Initialize() override;
   Ref<IMusic> FindMusic(std::string_view name) const override { return ItemAs<IMusic>(name); }

@@ -11,6 +11,9 @@
 namespace qv {
 
 class ISound : public virtual IInterface {
+protected:
+  ~ISound() override = default;
+
 public:
   virtual const std::string& GetResourceName() const = 0;
   virtual int GetVolume() const = 0;
@@ -22,6 +25,9 @@ public:
 };
 
 class TSound : public TPropertyObject, public ISound {
+protected:
+  ~TSound() override = default;
+
 public:
   static constexpr int kDefaultVolume = -1;  // the resource's own volume
   static constexpr int kDefaultPan = -101;   // the pan left unchanged
@@ -51,12 +57,18 @@ private:
 };
 
 class ISoundCollection : public virtual IInterface {
+protected:
+  ~ISoundCollection() override = default;
+
 public:
   virtual Ref<ISound> FindSound(std::string_view name) const = 0;
 };
 
 // Node "sounds", items "sound".
 class TSoundCollection : public TStaticCreationPersistItemCollection<TSound>, public ISoundCollection {
+protected:
+  ~TSoundCollection() override = default;
+
 public:
   void Initialize() override;
   Ref<ISound> FindSound(std::string_view name) const override { return ItemAs<ISound>(name); }

@@ -12,6 +12,9 @@
 namespace qv {
 
 class ISymbol : public virtual IInterface {
+protected:
+  ~ISymbol() override = default;
+
 public:
   virtual const std::string& GetName() const = 0;
   virtual void SetName(const std::string& name) = 0;
@@ -28,6 +31,9 @@ public:
 };
 
 class TSymbol : public TPersistObject, public ISymbol {
+protected:
+  ~TSymbol() override = default;
+
 public:
   void Initialize() override;
   // "scancode" (also the name), "left", "top", "width", "height", "wleft",
@@ -57,6 +63,9 @@ private:
 };
 
 class TSymbolCollection : public TStaticCreationPersistItemCollection<TSymbol> {
+protected:
+  ~TSymbolCollection() override = default;
+
 public:
   TSymbolCollection() {
     SetStorageName("symbols");
@@ -65,6 +74,9 @@ public:
 };
 
 class IFontResource : public virtual IInterface {
+protected:
+  ~IFontResource() override = default;
+
 public:
   // The largest symbol height.
   virtual int GetFontHeight() = 0;
@@ -73,6 +85,9 @@ public:
 };
 
 class TFontResource : public TImageResource, public IFontResource {
+protected:
+  ~TFontResource() override = default;
+
 public:
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;
@@ -89,6 +104,9 @@ private:
 };
 
 class TFontSubstituteResource : public TResource, public IFontResource, public IImageResource {
+protected:
+  ~TFontSubstituteResource() override = default;
+
 public:
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;

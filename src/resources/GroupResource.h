@@ -10,6 +10,9 @@
 namespace qv {
 
 class TGroupResource : public TResource {
+protected:
+  ~TGroupResource() override = default;
+
 public:
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;
@@ -29,6 +32,9 @@ private:
 };
 
 class TSoundGroupResource : public TGroupResource, public ISoundResource {
+protected:
+  ~TSoundGroupResource() override = default;
+
 public:
   // The current member becomes a random one.
   void Choose() override;
@@ -43,6 +49,9 @@ private:
 };
 
 class TMusicGroupResource : public TGroupResource, public IMusicResource {
+protected:
+  ~TMusicGroupResource() override = default;
+
 public:
   void Choose() override;
   uint32_t GetMusicHandle() override;

@@ -12,6 +12,9 @@
 namespace qv {
 
 class TResourceFile : public TPersistObject {
+protected:
+  ~TResourceFile() override = default;
+
 public:
   enum ELoadMode { kSynch = 0, kAsynch = 1 };
   static constexpr char kLoadModeNames[] = "/synch/asynch";
@@ -31,6 +34,9 @@ private:
 };
 
 class TResourceFileCollection : public TStaticCreationPersistItemCollection<TResourceFile> {
+protected:
+  ~TResourceFileCollection() override = default;
+
 public:
   TResourceFileCollection() {
     SetStorageName("resourcefiles");

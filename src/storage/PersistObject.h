@@ -17,6 +17,9 @@
 namespace qv {
 
 class TAbstractObject : public virtual IInterface {
+protected:
+  ~TAbstractObject() override = default;
+
 public:
   // Runs once right after construction when the registry or a collection
   // makes the object.
@@ -29,12 +32,18 @@ public:
 };
 
 class INamedObject : public virtual IInterface {
+protected:
+  ~INamedObject() override = default;
+
 public:
   virtual const std::string& GetName() const = 0;
   virtual void SetName(const std::string& name) = 0;
 };
 
 class TNamedObject : public TAbstractObject, public INamedObject {
+protected:
+  ~TNamedObject() override = default;
+
 public:
   const std::string& GetName() const override { return name_; }
   void SetName(const std::string& name) override { name_ = name; }
@@ -44,6 +53,9 @@ private:
 };
 
 class IPersistent : public virtual IInterface {
+protected:
+  ~IPersistent() override = default;
+
 public:
   virtual void Load(const StorageRef& storage) = 0;
   virtual void Save(const StorageRef& storage) = 0;
@@ -51,6 +63,9 @@ public:
 };
 
 class IPersistentEx : public IPersistent {
+protected:
+  ~IPersistentEx() override = default;
+
 public:
   virtual bool SaveTo(const StorageRef& storage) = 0;
   virtual bool IsStored() const = 0;
@@ -62,6 +77,9 @@ public:
 // objects and persist collections. Subclasses supply the content through
 // LoadFromStorage and SaveToStorage.
 class TPersistent : public IPersistentEx {
+protected:
+  ~TPersistent() override = default;
+
 public:
   void Load(const StorageRef& storage) override;
   void Save(const StorageRef& storage) override;
@@ -90,6 +108,9 @@ private:
 };
 
 class TPersistObject : public TNamedObject, public TPersistent {
+protected:
+  ~TPersistObject() override = default;
+
 public:
   void Initialize() override;
 
@@ -104,6 +125,9 @@ private:
 };
 
 class IPropertyObject : public virtual IInterface {
+protected:
+  ~IPropertyObject() override = default;
+
 public:
   virtual bool SetPropertyValue(const std::string& name, const TVariant& value) = 0;
   virtual TVariant GetPropertyValue(const std::string& name) = 0;
@@ -114,6 +138,9 @@ public:
 };
 
 class TPropertyObject : public TPersistObject, public IPropertyObject {
+protected:
+  ~TPropertyObject() override = default;
+
 public:
   // The base knows no properties: reads give empty, writes do nothing.
   bool SetPropertyValue(const std::string& name, const TVariant& value) override {

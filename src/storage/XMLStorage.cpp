@@ -337,7 +337,7 @@ bool TXMLStorage::LoadFromText(const std::string& text) {
 }
 
 bool TXMLStorage::LoadObject(IPersistent& object) {
-  object.Load(Ref<IHierStorage>(this));
+  object.Load(RefFromThis<IHierStorage>(this));
   return true;
 }
 
@@ -354,7 +354,7 @@ std::string TXMLStorage::SaveToText() const {
 }
 
 bool TXMLStorage::SaveObject(IPersistent& object) {
-  object.Save(Ref<IHierStorage>(this));
+  object.Save(RefFromThis<IHierStorage>(this));
   return true;
 }
 

@@ -306,6 +306,9 @@ TEST_F(FunctionTest, DefinitionLayout) {
 }
 
 class FakeImage : public IPixelSource {
+protected:
+  ~FakeImage() override = default;
+
 public:
   int GetWidth() const override { return 4; }
   int GetHeight() const override { return 2; }

@@ -8,15 +8,16 @@
 namespace qv {
 namespace {
 
-TZinLevel OpenLevel(int cols, int rows, const char* palette = "11,23,35,47,52", int kind = kCellNormal) {
-  TZinLevel level;
+Ref<TZinLevel> OpenLevel(int cols, int rows, const char* palette = "11,23,35,47,52", int kind = kCellNormal) {
+  const Ref<TZinLevel> made = MakeRef<TZinLevel>();
+  TZinLevel& level = *made;
   level.SetFlowerColors(palette);
   level.SetDefaultKind(kind);
   level.SetDefaultFlower(-1);
   level.SetDefaultColour(-1);
   level.SetTime(120);
   level.Resize(cols, rows);
-  return level;
+  return made;
 }
 
 std::vector<int32_t> Flowers(const TBoardModel& board) {
@@ -34,7 +35,8 @@ TEST(TurnDriverStart, LastCellsShineOnSomeMoves) {
 }
 
 TEST(TurnDriverStart, SeedFixesTheWholeBoard) {
-  const TZinLevel level = OpenLevel(8, 7);
+  const Ref<TZinLevel> levelRef = OpenLevel(8, 7);
+  const TZinLevel& level = *levelRef;
   TBoardModel a, b;
   TTurnDriver da(a), db(b);
   SetRandomSeed(42);
@@ -57,7 +59,8 @@ TEST(TurnDriverStart, SeedFixesTheWholeBoard) {
 }
 
 TEST(TurnDriverStart, ClassicAllowanceAndDifficulty) {
-  TZinLevel level = OpenLevel(5, 5, "11,23,35,47", kCellComplete);
+  const Ref<TZinLevel> levelRef = OpenLevel(5, 5, "11,23,35,47", kCellComplete);
+  TZinLevel& level = *levelRef;
   level.SetCell(2, 2, {-1, 7, -1});  // an unknown kind is a hole
   level.SetCell(1, 1, {-1, kCellNormal, 0});
   TBoardModel board;
@@ -82,13 +85,14 @@ TEST(TurnDriverStart, NothingToDoWinsAndNoMoveLoses) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(5);
-  driver.StartLevel(OpenLevel(4, 4, "11,23,35", kCellComplete), "relax", 2);
+  driver.StartLevel(*OpenLevel(4, 4, "11,23,35", kCellComplete), "relax", 2);
   EXPECT_EQ(driver.Status(), kStatusWon);
   // At difficulty 1 only cells with a required colour are to complete.
-  driver.StartLevel(OpenLevel(4, 4, "11,23,35"), "relax", 1);
+  driver.StartLevel(*OpenLevel(4, 4, "11,23,35"), "relax", 1);
   EXPECT_EQ(driver.Status(), kStatusWon);
   // One column p0 p1 p0: no swap makes a line.
-  TZinLevel stuck = OpenLevel(1, 3, "11,23");
+  const Ref<TZinLevel> stuckRef = OpenLevel(1, 3, "11,23");
+  TZinLevel& stuck = *stuckRef;
   stuck.SetCell(0, 0, {0, kCellNormal, -1});
   stuck.SetCell(0, 1, {1, kCellNormal, -1});
   stuck.SetCell(0, 2, {0, kCellNormal, -1});
@@ -105,19 +109,20 @@ TEST(TurnDriverStart, ImpossibleFillGivesUpAndKeepsItsLastBoard) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(9);
-  driver.StartLevel(OpenLevel(3, 3, "11"), "relax", 2);
+  driver.StartLevel(*OpenLevel(3, 3, "11"), "relax", 2);
   EXPECT_EQ(board.LastFillRestarts(), kMaxFillRestarts);
   EXPECT_TRUE(board.AnyLine());
   for (const TCell& cell : board.Cells()) EXPECT_EQ(cell.flower, 11);
   EXPECT_EQ(driver.Status(), kStatusNoMoves);
   // An empty palette leaves the cells empty and the level lost.
-  driver.StartLevel(OpenLevel(3, 3, ""), "relax", 2);
+  driver.StartLevel(*OpenLevel(3, 3, ""), "relax", 2);
   EXPECT_EQ(board.Cell(1, 1).flower, kNoColour);
   EXPECT_EQ(driver.Status(), kStatusNoMoves);
 }
 
 TEST(TurnDriverMove, RejectedAndUnproductiveSwapsChangeNothing) {
-  const TZinLevel level = OpenLevel(6, 6);
+  const Ref<TZinLevel> levelRef = OpenLevel(6, 6);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(77);
@@ -146,7 +151,8 @@ TEST(TurnDriverMove, RejectedAndUnproductiveSwapsChangeNothing) {
 }
 
 TEST(TurnDriverMove, ProductiveMoveRunsTheCascadeToRest) {
-  const TZinLevel level = OpenLevel(8, 8);
+  const Ref<TZinLevel> levelRef = OpenLevel(8, 8);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(2024);
@@ -180,7 +186,8 @@ TEST(TurnDriverMove, ProductiveMoveRunsTheCascadeToRest) {
 }
 
 TEST(TurnDriverMove, DuelPlayersAlternate) {
-  const TZinLevel level = OpenLevel(8, 8);
+  const Ref<TZinLevel> levelRef = OpenLevel(8, 8);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(31);
@@ -199,7 +206,8 @@ TEST(TurnDriverMove, DuelPlayersAlternate) {
 }
 
 TEST(TurnDriverGame, WholeGamesEndAndKeepTheBoardSound) {
-  TZinLevel level = OpenLevel(7, 6, "11,23,35,47");
+  const Ref<TZinLevel> levelRef = OpenLevel(7, 6, "11,23,35,47");
+  TZinLevel& level = *levelRef;
   level.SetCell(3, 1, {-1, kCellDouble, 1});
   level.SetCell(4, 3, {-1, kCellTriple, -1});
   level.SetCell(0, 5, {-1, kCellNone, -1});

@@ -16,7 +16,8 @@ Ref<TSurface> Numbered(int w, int h, bool alpha = false) {
 }
 
 TEST(SurfaceBasics, SizeAndPixelAccess) {
-  TSurface s(4, 3);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(4, 3);
+  TSurface& s = *sRef;
   EXPECT_EQ(s.GetWidth(), 4);
   EXPECT_EQ(s.GetPixel(3, 2), 0u);
   s.SetPixel(1, 1, 0x00123456u);
@@ -39,7 +40,8 @@ TEST(SurfaceBasics, SizeAndPixelAccess) {
 }
 
 TEST(SurfaceBasics, AbsurdSizesLeaveTheSurfaceEmpty) {
-  TSurface s(100000, 100000);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(100000, 100000);
+  TSurface& s = *sRef;
   EXPECT_EQ(s.GetWidth(), 0);
   s.SetSize(-3, 5);
   EXPECT_EQ(s.GetHeight(), 0);
@@ -47,7 +49,8 @@ TEST(SurfaceBasics, AbsurdSizesLeaveTheSurfaceEmpty) {
 }
 
 TEST(SurfaceClipping, NegativeDestinationDrawsFromSourceOffset) {
-  TSurface d(20, 20);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(20, 20);
+  TSurface& d = *dRef;
   auto src = Numbered(10, 10);
   ASSERT_TRUE(d.Draw(src.get(), {0, 0, 10, 10}, 0, 255, {-5, 0, 5, 10}));
   EXPECT_EQ(d.GetPixel(0, 0), src->GetPixel(5, 0));
@@ -56,7 +59,8 @@ TEST(SurfaceClipping, NegativeDestinationDrawsFromSourceOffset) {
 }
 
 TEST(SurfaceClipping, ClipRectangleAndBoundsShapeTheCopy) {
-  TSurface d(10, 10);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(10, 10);
+  TSurface& d = *dRef;
   TBlitRect b;
   d.SetClip(true, {2, 3, 6, 8});
   ASSERT_TRUE(d.ClipRects(10, 10, {0, 0, 10, 10}, {0, 0, 10, 10}, b));
@@ -79,7 +83,8 @@ TEST(SurfaceClipping, ClipRectangleAndBoundsShapeTheCopy) {
 }
 
 TEST(SurfaceClipping, OpacityZeroAndMissingSourceDrawNothing) {
-  TSurface d(4, 4);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(4, 4);
+  TSurface& d = *dRef;
   auto src = Numbered(4, 4);
   EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, 0, 0, {0, 0, 4, 4}));
   EXPECT_FALSE(d.Draw(nullptr, {0, 0, 4, 4}, 0, 255, {0, 0, 4, 4}));
@@ -88,7 +93,8 @@ TEST(SurfaceClipping, OpacityZeroAndMissingSourceDrawNothing) {
 }
 
 TEST(DirtyRegion, OverlappingRectanglesMergeTouchingOnesDoNot) {
-  TSurface s(50, 50);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(50, 50);
+  TSurface& s = *sRef;
   EXPECT_EQ(s.AddDirtyRect({0, 0, 10, 10}), 1);
   EXPECT_EQ(s.AddDirtyRect({5, 5, 20, 20}), 1);
   EXPECT_EQ(s.GetDirtyRegion().Rects()[0], (TRect{0, 0, 20, 20}));
@@ -103,7 +109,8 @@ TEST(DirtyRegion, OverlappingRectanglesMergeTouchingOnesDoNot) {
 }
 
 TEST(DirtyRegion, RegionClippingDrawsOnlyInsideStoredRectangles) {
-  TSurface d(20, 4);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(20, 4);
+  TSurface& d = *dRef;
   auto src = Numbered(20, 4);
   d.AddDirtyRect({0, 0, 3, 4});
   d.AddDirtyRect({10, 0, 12, 4});
@@ -132,7 +139,8 @@ TEST(SurfaceClipping, DrawingOntoItselfReadsTheOriginalPixels) {
 }
 
 TEST(SurfaceClipping, HugeRectanglesAndScalesAreSafe) {
-  TSurface d(8, 8, true);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(8, 8, true);
+  TSurface& d = *dRef;
   auto src = Numbered(4, 4, true);
   const TRect all{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
   EXPECT_TRUE(d.FillColor(0xFF00FF00u, nullptr, 0, 255, all, {}));
@@ -146,8 +154,10 @@ TEST(SurfaceClipping, HugeRectanglesAndScalesAreSafe) {
 }
 
 TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
-  TSurface d(3, 1, true);
-  TSurface mask(3, 1, true);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(3, 1, true);
+  TSurface& d = *dRef;
+  const Ref<TSurface> maskRef = MakeRef<TSurface>(3, 1, true);
+  TSurface& mask = *maskRef;
   mask.PixelAt(0, 0) = 0xFF000000u;
   mask.PixelAt(1, 0) = 0x80000000u;
   ASSERT_TRUE(d.FillColor(0xFF204060u, &mask, 0, 255, {0, 0, 3, 1}, {0, 0, 3, 1}));
@@ -161,10 +171,12 @@ TEST(SurfaceFill, OpacityZeroPaintsNothingInAnyMode) {
   // At strength 0 overlay would still darken and screen would lower an
   // opaque alpha; opacity 0 must leave every pixel as it was.
   for (int mode = 0; mode <= kBlendMaxOpaque; ++mode) {
-    TSurface d(2, 1, true);
+    const Ref<TSurface> dRef = MakeRef<TSurface>(2, 1, true);
+    TSurface& d = *dRef;
     d.PixelAt(0, 0) = 0xFF405080u;
     d.PixelAt(1, 0) = 0x00102030u;
-    TSurface mask(2, 1, true);
+    const Ref<TSurface> maskRef = MakeRef<TSurface>(2, 1, true);
+    TSurface& mask = *maskRef;
     mask.PixelAt(0, 0) = mask.PixelAt(1, 0) = 0xFF000000u;
     EXPECT_FALSE(d.FillColor(0xFFC0C0C0u, &mask, mode, 0, {0, 0, 2, 1}, {0, 0, 2, 1})) << mode;
     EXPECT_FALSE(d.FillColor(0xFFC0C0C0u, nullptr, mode, 0, {0, 0, 2, 1}, {})) << mode;
@@ -174,10 +186,12 @@ TEST(SurfaceFill, OpacityZeroPaintsNothingInAnyMode) {
 }
 
 TEST(SurfaceMasked, CopiesOnlyUnderMaskAlphaWithThreeRectangles) {
-  TSurface d(4, 4);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(4, 4);
+  TSurface& d = *dRef;
   auto src = Numbered(4, 4, true);
   src->PixelAt(1, 1) = 0x00000505u;
-  TSurface mask(4, 4, true);
+  const Ref<TSurface> maskRef = MakeRef<TSurface>(4, 4, true);
+  TSurface& mask = *maskRef;
   mask.PixelAt(2, 2) = 0x01000000u;
   mask.PixelAt(3, 3) = 0xFF000000u;
   // Mask (2,2) <-> source (1,1) <-> destination (0,0).
@@ -189,7 +203,8 @@ TEST(SurfaceMasked, CopiesOnlyUnderMaskAlphaWithThreeRectangles) {
 }
 
 TEST(SurfaceStatistics, CountsAboveThresholdAsOpaque) {
-  TSurface s(2, 2, true);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(2, 2, true);
+  TSurface& s = *sRef;
   s.PixelAt(0, 0) = 0xFF000000u;
   s.PixelAt(1, 0) = 0x81000000u;
   s.PixelAt(0, 1) = 0x80000000u;
@@ -202,12 +217,14 @@ TEST(SurfaceStatistics, CountsAboveThresholdAsOpaque) {
 }
 
 TEST(SurfaceTransforms, WholeNumberDrawAtCopiesAndFractionalBlendsNeighbours) {
-  TSurface d(6, 6, true);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(6, 6, true);
+  TSurface& d = *dRef;
   auto src = Numbered(3, 3, true);
   d.DrawAt(src.get(), 2, 1);
   EXPECT_EQ(d.GetPixel(2, 1), src->GetPixel(0, 0));
   EXPECT_EQ(d.GetPixel(4, 3), src->GetPixel(2, 2));
-  TSurface e(6, 6, true);
+  const Ref<TSurface> eRef = MakeRef<TSurface>(6, 6, true);
+  TSurface& e = *eRef;
   e.DrawAt(src.get(), 1.5, 1.0);
   // Half way between source columns 0 and 1 (7-bit weights).
   EXPECT_EQ(e.GetPixel(2, 1) & 0xFF, 0u + ((64 * 1) >> 7));
@@ -218,33 +235,38 @@ TEST(SurfaceTransforms, WholeNumberDrawAtCopiesAndFractionalBlendsNeighbours) {
 
 TEST(SurfaceTransforms, RotationBy180AndScalingMapPixelsAsExpected) {
   auto src = Numbered(4, 2, true);
-  TSurface d(8, 8, true);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(8, 8, true);
+  TSurface& d = *dRef;
   // Pivot at the centre of the source, landing at (4, 4): 180 degrees turns
   // source (0, 0) onto destination (5, 4).
   d.DrawTransformed(src.get(), {2, 1}, 4, 4, 1.0, 1.0, true, 180);
   EXPECT_EQ(d.GetPixel(5, 4), src->GetPixel(0, 0));
   EXPECT_EQ(d.GetPixel(2, 3), src->GetPixel(3, 1));
   EXPECT_EQ(d.GetPixel(0, 0), 0u) << "outside the source: alpha 0";
-  TSurface s(8, 4, true);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(8, 4, true);
+  TSurface& s = *sRef;
   s.DrawScaled(src.get(), false, 0, 0, 2.0, 2.0);
   EXPECT_EQ(s.GetPixel(0, 0), src->GetPixel(0, 0));
   EXPECT_EQ(s.GetPixel(7, 3), src->GetPixel(3, 1));
   EXPECT_EQ(s.GetPixel(3, 1), src->GetPixel(1, 0));
-  TSurface z(4, 4, true);
+  const Ref<TSurface> zRef = MakeRef<TSurface>(4, 4, true);
+  TSurface& z = *zRef;
   z.DrawTransformed(src.get(), {0, 0}, 0, 0, 1.0, 1.0, false, 0);
   EXPECT_EQ(z.GetPixel(3, 1), src->GetPixel(3, 1)) << "angle 0, scale 1 is a copy";
 }
 
 TEST(SurfaceTransforms, NegativeScalesMirror) {
   auto src = Numbered(4, 2, true);
-  TSurface s(8, 2, true);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(8, 2, true);
+  TSurface& s = *sRef;
   s.DrawScaled(src.get(), false, 0, 0, -2.0, 1.0);
   EXPECT_EQ(s.GetPixel(0, 0), src->GetPixel(3, 0));
   EXPECT_EQ(s.GetPixel(7, 1), src->GetPixel(0, 1));
   EXPECT_EQ(s.GetPixel(2, 1), src->GetPixel(2, 1));
   // Equal negative factors are no rotation: the image turns upside down and
   // mirrored around the pivot, the angle aside.
-  TSurface t(8, 8, true);
+  const Ref<TSurface> tRef = MakeRef<TSurface>(8, 8, true);
+  TSurface& t = *tRef;
   t.DrawTransformed(src.get(), {2, 1}, 4, 4, -1.0, -1.0, false, 30);
   EXPECT_EQ(t.GetPixel(5, 4), src->GetPixel(0, 0));
   EXPECT_EQ(t.GetPixel(2, 3), src->GetPixel(3, 1));

@@ -14,6 +14,9 @@ namespace {
 
 // A class that records the creation-string parameters it receives.
 class TRecorder : public TPersistObject {
+protected:
+  ~TRecorder() override = default;
+
 public:
   std::vector<std::pair<std::string, std::string>> params;
   int value = 0;
@@ -31,7 +34,10 @@ public:
   }
 };
 
-class TPlain : public TAbstractObject {};
+class TPlain : public TAbstractObject {
+protected:
+  ~TPlain() override = default;
+};
 
 class RegistryTest : public ::testing::Test {
 protected:
@@ -141,6 +147,9 @@ TEST(KeyedListTest, ExplicitKeyAfterTheLastMovesTheSequence) {
 
 // A collection of recorders, loaded from "entry" elements.
 class TRecorderList : public TStaticCreationPersistItemCollection<TRecorder> {
+protected:
+  ~TRecorderList() override = default;
+
 public:
   TRecorderList() { SetItemElementName("entry"); }
 };

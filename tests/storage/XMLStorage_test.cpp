@@ -36,7 +36,8 @@ TEST(XMLStorageTest, AttributesChildrenAndText) {
 }
 
 TEST(XMLStorageTest, UnboundNodeAnswersEmpty) {
-  TXMLStorage s;
+  const Ref<TXMLStorage> sRef = MakeRef<TXMLStorage>();
+  TXMLStorage& s = *sRef;
   EXPECT_EQ(s.GetNodeName(), "");
   EXPECT_EQ(s.GetAttrCount(), 0);
   EXPECT_EQ(s.ReadAttr("a", "d"), "d");
