@@ -77,7 +77,7 @@ public:
   }
 
   Ref& operator=(const Ref& o) noexcept {
-    Ref(o).swap(*this);
+    if (this != &o) Ref(o).swap(*this);
     return *this;
   }
   Ref& operator=(Ref&& o) noexcept {

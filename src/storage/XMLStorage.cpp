@@ -184,14 +184,14 @@ std::string TXMLStorage::GetAttrName(int index) const { return AttrAt(element_, 
 
 std::string TXMLStorage::ReadAttrByIndex(int index, const std::string& def) const {
   const auto a = AttrAt(element_, index);
-  const std::string value = a ? a.value() : def;
+  std::string value = a ? a.value() : def;
   if (value == def && fallback_ && a) return fallback_->ReadAttr(a.name(), def);
   return value;
 }
 
 std::string TXMLStorage::ReadAttr(const std::string& name, const std::string& def) const {
   const auto a = element_.attribute(name.c_str());
-  const std::string value = a ? a.value() : def;
+  std::string value = a ? a.value() : def;
   if (value == def && fallback_) return fallback_->ReadAttr(name, def);
   return value;
 }

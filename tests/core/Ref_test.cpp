@@ -95,7 +95,7 @@ TEST(RefTest, OneCountAcrossInterfacesAndDeathWithTheLastReference) {
   a = nullptr;
   EXPECT_EQ(deaths, 0);
   Ref<IB> moved = std::move(b);
-  EXPECT_FALSE(b);
+  EXPECT_FALSE(b);  // NOLINT(bugprone-use-after-move): a moved-from handle is empty
   EXPECT_EQ(moved->RefCount(), 1);
   moved.reset();
   EXPECT_EQ(deaths, 1);
@@ -136,10 +136,10 @@ TEST(RefTest, AssignmentsKeepTheCountExact) {
   other = std::move(same);  // the other object loses its only owner
   EXPECT_EQ(otherDeaths, 1);
   EXPECT_EQ(a->RefCount(), 2);
-  EXPECT_FALSE(same);
+  EXPECT_FALSE(same);  // NOLINT(bugprone-use-after-move)
 
   Ref<IA> upcast = std::move(other);
-  EXPECT_FALSE(other);
+  EXPECT_FALSE(other);  // NOLINT(bugprone-use-after-move)
   EXPECT_EQ(a->RefCount(), 2);
   upcast = nullptr;
   a.reset();
@@ -186,7 +186,7 @@ TEST(RefTest, CopiedObjectsStartWithTheirOwnCount) {
     int v_;
   };
   Ref<TValue> original = MakeRef<TValue>(7);
-  Ref<TValue> keep = original;
+  const Ref<IA> second = original;  // a count of 2 that the copy must not take over
   Ref<TValue> copy = MakeRef<TValue>(*original);
   EXPECT_EQ(copy->A(), 7);
   EXPECT_EQ(copy->RefCount(), 1);

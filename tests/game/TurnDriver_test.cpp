@@ -9,7 +9,7 @@ namespace qv {
 namespace {
 
 Ref<TZinLevel> OpenLevel(int cols, int rows, const char* palette = "11,23,35,47,52", int kind = kCellNormal) {
-  const Ref<TZinLevel> made = MakeRef<TZinLevel>();
+  Ref<TZinLevel> made = MakeRef<TZinLevel>();
   TZinLevel& level = *made;
   level.SetFlowerColors(palette);
   level.SetDefaultKind(kind);
