@@ -24,12 +24,12 @@ command -v clang-tidy >/dev/null || install_package clang-tidy
 scripts/install-deps.sh
 
 build=build-tidy
+mkdir -p "$build"
 if ! cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_BUILD_TESTS=ON -DQV_BUILD_BENCH=ON \
-     -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >"$build.configure.log" 2>&1; then
-  cat "$build.configure.log" >&2
+     -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >"$build/configure.log" 2>&1; then
+  cat "$build/configure.log" >&2
   exit 2
 fi
-rm -f "$build.configure.log"
 
 paths=("$@")
 [ ${#paths[@]} -gt 0 ] || paths=(src tests tools bench)
