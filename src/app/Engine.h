@@ -70,12 +70,14 @@ class TEngine : public TAbstractObject,
                 public IApplication,
                 public IResourceOwner,
                 private IAudioResources {
+protected:
+  ~TEngine() override;
+
 public:
   static constexpr char kWindowClassName[] = "TandorGameEngineWindow";
   static constexpr uint32_t kFrameDelay = 10;
 
   TEngine();
-  ~TEngine() override;
   void Initialize() override;
 
   void SetRunOptions(TEngineRunOptions options) { run_ = std::move(options); }

@@ -40,6 +40,9 @@ class IEngine : public virtual IResourceLookup,
                 public virtual ICursorPosition,
                 public virtual IEngineOptions,
                 public virtual IClock {
+protected:
+  ~IEngine() override = default;
+
 public:
   virtual std::string GetApplicationPath() = 0;
   virtual std::string GetDataPath() = 0;
@@ -82,6 +85,9 @@ public:
 
 // The main routine's view of the engine.
 class IApplication : public virtual IInterface {
+protected:
+  ~IApplication() override = default;
+
 public:
   // Brings up the engine, the window, the display, audio and the game.
   virtual bool Init(const std::string& gameFile) = 0;

@@ -18,6 +18,9 @@ class ISurface;
 // game's own call. A resource load asked from there is deferred until the
 // running one ends; no turn is pumped inside a pumped turn.
 class IGame : public virtual IInterface {
+protected:
+  ~IGame() override = default;
+
 public:
   // The engine stays alive for as long as the game; the game keeps a plain
   // pointer to it.

@@ -19,6 +19,9 @@
 namespace qv {
 
 class TImageGame : public TPersistObject, public IGame {
+protected:
+  ~TImageGame() override = default;
+
 public:
   // "image" (when not empty), "background" (always, as "$AARRGGBB"), "left"
   // and "top" (the image's home corner, when not 0), "allowclose" (when "no").

@@ -10,11 +10,17 @@
 namespace qv {
 
 class IMusic : public virtual IInterface {
+protected:
+  ~IMusic() override = default;
+
 public:
   virtual const std::string& GetResourceName() const = 0;
 };
 
 class TMusic : public TPropertyObject, public IMusic {
+protected:
+  ~TMusic() override = default;
+
 public:
   TMusic() { SetStorageName("music"); }
   // "resourcename" (always written; a property to read and write).
@@ -28,6 +34,9 @@ private:
 };
 
 class IMusicCollection : public virtual IInterface {
+protected:
+  ~IMusicCollection() override = default;
+
 public:
   virtual Ref<IMusic> FindMusic(std::string_view name) const = 0;
 };
@@ -35,6 +44,9 @@ public:
 // Node "musics", items "music", looked up by name: a second music of a
 // name (in any case) is dropped and reported.
 class TMusicCollection : public TStaticCreationPersistItemCollection<TMusic>, public IMusicCollection {
+protected:
+  ~TMusicCollection() override = default;
+
 public:
   TMusicCollection() {
     SetStorageName("musics");

@@ -11,6 +11,9 @@
 namespace qv {
 
 class ISound : public virtual IInterface {
+protected:
+  ~ISound() override = default;
+
 public:
   virtual const std::string& GetResourceName() const = 0;
   virtual int GetVolume() const = 0;
@@ -22,6 +25,9 @@ public:
 };
 
 class TSound : public TPropertyObject, public ISound {
+protected:
+  ~TSound() override = default;
+
 public:
   static constexpr int kDefaultVolume = -1;  // the resource's own volume
   static constexpr int kDefaultPan = -101;   // the pan left unchanged
@@ -48,6 +54,9 @@ private:
 };
 
 class ISoundCollection : public virtual IInterface {
+protected:
+  ~ISoundCollection() override = default;
+
 public:
   virtual Ref<ISound> FindSound(std::string_view name) const = 0;
 };
@@ -55,6 +64,9 @@ public:
 // Node "sounds", items "sound", looked up by name: a second sound of a
 // name (in any case) is dropped and reported.
 class TSoundCollection : public TStaticCreationPersistItemCollection<TSound>, public ISoundCollection {
+protected:
+  ~TSoundCollection() override = default;
+
 public:
   TSoundCollection() {
     SetStorageName("sounds");

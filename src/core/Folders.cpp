@@ -125,7 +125,7 @@ std::string DataPath() {
   const auto provider = ProcessContext().platformDataFolder;
   const std::string product = provider ? provider() : std::string();
   if (product.empty()) return ApplicationPath();
-  const std::string productPath = WithSlash(Program(product));
+  std::string productPath = WithSlash(Program(product));
   // The platform created maker and product folders; give both owner-only rights.
   std::string maker = productPath.substr(0, productPath.size() - 1);
   maker = maker.substr(0, maker.rfind('\\') + 1);

@@ -13,6 +13,9 @@
 namespace qv {
 
 class TEvalFunction : public TFunction {
+protected:
+  ~TEvalFunction() override = default;
+
 public:
   const std::string& GetExpression() const { return expression_; }
   void SetExpression(const std::string& text) { expression_ = text; }

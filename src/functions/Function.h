@@ -17,6 +17,9 @@ namespace qv {
 
 // Pixels a Monte-Carlo function can sample (B,G,R,A bytes of 0xAARRGGBB).
 class IPixelSource : public virtual IInterface {
+protected:
+  ~IPixelSource() override = default;
+
 public:
   virtual int GetWidth() const = 0;
   virtual int GetHeight() const = 0;
@@ -41,6 +44,9 @@ protected:
 class TFunctionCollection;
 
 class IFunction : public virtual IInterface {
+protected:
+  ~IFunction() override = default;
+
 public:
   virtual const std::string& GetName() const = 0;
   virtual void SetName(const std::string& name) = 0;
@@ -65,6 +71,9 @@ public:
 };
 
 class TFunction : public TPersistObject, public IFunction, public IFunctionOwner {
+protected:
+  ~TFunction() override = default;
+
 public:
   TFunction() { SetStorageName("function"); }
 
@@ -124,6 +133,9 @@ private:
 
 // Functions created by their "type" attribute, keyed by name.
 class TFunctionCollection : public TTypedCreationPersistItemCollection {
+protected:
+  ~TFunctionCollection() override = default;
+
 public:
   TFunctionCollection() {
     SetStorageName("functions");
@@ -141,6 +153,9 @@ public:
 
 // "function_complex": calculates its sub-functions in order.
 class TComplexFunction : public TFunction {
+protected:
+  ~TComplexFunction() override = default;
+
 public:
   void Bind(IFunctionOwner* owner) override;
   void Unbind() override;
@@ -160,17 +175,26 @@ private:
 };
 
 // Base of the selectors: calculates one sub-function chosen by index.
-class TSelectorFunction : public TComplexFunction {};
+class TSelectorFunction : public TComplexFunction {
+protected:
+  ~TSelectorFunction() override = default;
+};
 
 // "function_selector", "function_selector_func": sub-function 0 computes
 // the index (its output 0) of the sub-function to calculate.
 class TFuncSelectorFunction : public TSelectorFunction {
+protected:
+  ~TFuncSelectorFunction() override = default;
+
 public:
   void Calculate() override;
 };
 
 // "function_selector_const": the index is the cell at row 2, column 0.
 class TConstSelectorFunction : public TSelectorFunction {
+protected:
+  ~TConstSelectorFunction() override = default;
+
 public:
   void Calculate() override;
 };

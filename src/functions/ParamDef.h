@@ -12,6 +12,9 @@
 namespace qv {
 
 class IParamDef : public virtual IInterface {
+protected:
+  ~IParamDef() override = default;
+
 public:
   virtual const std::string& GetDefName() const = 0;
   virtual int GetRow() const = 0;
@@ -24,6 +27,9 @@ public:
 };
 
 class TParamDef : public TPersistObject, public IParamDef {
+protected:
+  ~TParamDef() override = default;
+
 public:
   TParamDef() { SetStorageName("paramdef"); }
 
@@ -84,6 +90,9 @@ private:
 // each row as long as its largest column used + 1. Definitions without a
 // place (negative row or column, or beyond kMaxRows x kMaxCols) have no cell.
 class TParamDefCollection : public TPersistItemCollection {
+protected:
+  ~TParamDefCollection() override = default;
+
 public:
   static constexpr int kMaxRows = 256;
   static constexpr int kMaxCols = 256;

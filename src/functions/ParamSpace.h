@@ -18,6 +18,9 @@ namespace qv {
 
 // What another space links to: cells by definition name or by position.
 class IParamSpace : public virtual IInterface {
+protected:
+  ~IParamSpace() override = default;
+
 public:
   // The cell whose definition has that name (case-insensitive); nullptr
   // when there is none or it is unset.
@@ -26,6 +29,9 @@ public:
 };
 
 class TParamSpace : public TPersistObject, public IParamSpace {
+protected:
+  ~TParamSpace() override = default;
+
 public:
   TParamSpace() { SetStorageName("paramspace"); }
 

@@ -30,6 +30,9 @@ struct TCellDef {
 };
 
 class TZinLevel : public TNamedObject, public IPersistent {
+protected:
+  ~TZinLevel() override = default;
+
 public:
   const std::string& GetFlowerColors() const { return flowerColors_; }
   void SetFlowerColors(const std::string& text) { flowerColors_ = text; }

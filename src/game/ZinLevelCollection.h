@@ -12,6 +12,9 @@
 namespace qv {
 
 class TZinLevelRef : public TNamedObject, public IPersistent {
+protected:
+  ~TZinLevelRef() override = default;
+
 public:
   // Reads "level" (its name and number), "filename", "LevelName",
   // "DisplayName", "artifact", "history". Throws ELevelError when "level" is
@@ -42,6 +45,9 @@ private:
 };
 
 class TZinLevelCollection : public TCollection, public IPersistent {
+protected:
+  ~TZinLevelCollection() override = default;
+
 public:
   // Replaces the entries with every child "level" in document order. An
   // entry whose "level" is not an integer aborts the load (ELevelError);

@@ -40,6 +40,9 @@ struct TPixelStatistics {
 };
 
 class ISurface : public virtual IInterface {
+protected:
+  ~ISurface() override = default;
+
 public:
   virtual int GetWidth() const = 0;
   virtual int GetHeight() const = 0;
@@ -116,6 +119,9 @@ struct TBlitRect {
 };
 
 class TSurface : public TAbstractObject, public ISurface {
+protected:
+  ~TSurface() override = default;
+
 public:
   TSurface() = default;
   TSurface(int width, int height, bool hasAlpha = false);

@@ -12,6 +12,9 @@
 namespace qv {
 
 class ISymbol : public virtual IInterface {
+protected:
+  ~ISymbol() override = default;
+
 public:
   virtual const std::string& GetName() const = 0;
   virtual void SetName(const std::string& name) = 0;
@@ -28,6 +31,9 @@ public:
 };
 
 class TSymbol : public TPersistObject, public ISymbol {
+protected:
+  ~TSymbol() override = default;
+
 public:
   TSymbol() { SetStorageName("symbol"); }
   // "scancode" (also the name), "left", "top", "width", "height", "wleft",
@@ -59,6 +65,9 @@ private:
 // Symbols keyed by their name, the decimal text of the code: a second
 // symbol of a code is dropped and reported.
 class TSymbolCollection : public TStaticCreationPersistItemCollection<TSymbol> {
+protected:
+  ~TSymbolCollection() override = default;
+
 public:
   TSymbolCollection() {
     SetStorageName("symbols");
@@ -68,6 +77,9 @@ public:
 };
 
 class IFontResource : public virtual IInterface {
+protected:
+  ~IFontResource() override = default;
+
 public:
   // The largest symbol height.
   virtual int GetFontHeight() = 0;
@@ -76,6 +88,9 @@ public:
 };
 
 class TFontResource : public TImageResource, public IFontResource {
+protected:
+  ~TFontResource() override = default;
+
 public:
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;
@@ -92,6 +107,9 @@ private:
 };
 
 class TFontSubstituteResource : public TResource, public IFontResource, public IImageResource {
+protected:
+  ~TFontSubstituteResource() override = default;
+
 public:
   // "fonts" (written when not empty).
   QV_PROPERTY_TABLE(TFontSubstituteResource)

@@ -10,6 +10,9 @@
 namespace qv {
 
 class TGroupResource : public TResource {
+protected:
+  ~TGroupResource() override = default;
+
 public:
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;
@@ -33,6 +36,9 @@ private:
 // random among all members; one that lacks I leaves no current member.
 template <class I>
 class TChoosingGroupResource : public TGroupResource, public I {
+protected:
+  ~TChoosingGroupResource() override = default;
+
 public:
   void Choose() override {
     const int i = RandomMember();
@@ -56,6 +62,9 @@ private:
 };
 
 class TSoundGroupResource : public TChoosingGroupResource<ISoundResource> {
+protected:
+  ~TSoundGroupResource() override = default;
+
 public:
   uint32_t GetSample() override { return FromCurrent(&ISoundResource::GetSample, 0u); }
   // 100 without a current member.
@@ -63,6 +72,9 @@ public:
 };
 
 class TMusicGroupResource : public TChoosingGroupResource<IMusicResource> {
+protected:
+  ~TMusicGroupResource() override = default;
+
 public:
   uint32_t GetMusicHandle() override { return FromCurrent(&IMusicResource::GetMusicHandle, 0u); }
   int GetFormat() override { return FromCurrent(&IMusicResource::GetFormat, int{kFormatModule}); }

@@ -7,6 +7,9 @@
 namespace qv {
 
 class IImageResource : public virtual IInterface {
+protected:
+  ~IImageResource() override = default;
+
 public:
   // Each loads first while loading waits for the first use. 0 or none when
   // the image could not be decoded.
@@ -16,6 +19,9 @@ public:
 };
 
 class TImageResource : public TResource, public IImageResource {
+protected:
+  ~TImageResource() override = default;
+
 public:
   enum EFormat { kPng = 0, kJpeg = 1, kJpng = 2, kUnknown = 3 };
   static constexpr char kFormatNames[] = "/png/jpeg/jpng/unknown";

@@ -10,6 +10,9 @@
 namespace qv {
 
 class IMusicResource : public virtual IInterface {
+protected:
+  ~IMusicResource() override = default;
+
 public:
   static constexpr int kFormatModule = 0;  // "mo3"
   static constexpr int kFormatOgg = 1;     // "ogg"
@@ -22,6 +25,9 @@ public:
 };
 
 class TMusicResource : public TResource, public IMusicResource {
+protected:
+  ~TMusicResource() override = default;
+
 public:
   static constexpr char kFormatNames[] = "/mo3/ogg";
 

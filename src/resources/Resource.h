@@ -13,6 +13,9 @@
 namespace qv {
 
 class IResource : public virtual IInterface {
+protected:
+  ~IResource() override = default;
+
 public:
   virtual const std::string& GetName() const = 0;
   virtual void SetName(const std::string& name) = 0;
@@ -31,6 +34,9 @@ public:
 };
 
 class TResource : public TPersistObject, public IResource {
+protected:
+  ~TResource() override = default;
+
 public:
   TResource() { SetStorageName("resource"); }
   // "file" (written when not empty), "loadbydemand" (written when true).

@@ -9,6 +9,9 @@
 namespace qv {
 
 class IResourceCollection : public virtual IInterface {
+protected:
+  ~IResourceCollection() override = default;
+
 public:
   virtual Ref<IResource> FindResource(const std::string& name) const = 0;
   virtual Ref<IResource> ResourceAt(int index) const = 0;
@@ -18,6 +21,9 @@ public:
 };
 
 class TResourceCollection : public TTypedCreationPersistItemCollection, public IResourceCollection {
+protected:
+  ~TResourceCollection() override = default;
+
 public:
   TResourceCollection() {
     SetStorageName("resources");

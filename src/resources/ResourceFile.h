@@ -13,6 +13,9 @@ namespace qv {
 
 // "ResourceFile": one entry of the game description's resource file list.
 class TResourceFile : public TPersistObject {
+protected:
+  ~TResourceFile() override = default;
+
 public:
   enum ELoadMode { kSynch = 0, kAsynch = 1 };
   static constexpr char kLoadModeNames[] = "/synch/asynch";
@@ -34,6 +37,9 @@ private:
 // The list keeps every entry in document order, whatever its name (names
 // that are taken get generated keys; lookups by name find the first).
 class TResourceFileCollection : public TStaticCreationPersistItemCollection<TResourceFile> {
+protected:
+  ~TResourceFileCollection() override = default;
+
 public:
   TResourceFileCollection() {
     SetStorageName("resourcefiles");

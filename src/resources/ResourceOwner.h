@@ -15,6 +15,9 @@ namespace qv {
 class IResource;
 
 class IResourceOwner : public virtual IInterface {
+protected:
+  ~IResourceOwner() override = default;
+
 public:
   // A readable stream for a data path, or none.
   virtual std::unique_ptr<TStream> OpenResourceStream(const std::string& path) = 0;
@@ -38,6 +41,9 @@ class TResourceCollection;
 // audio handle is 0, and resources are found in an optional collection.
 // Serves the data tool and tests.
 class TSilentResourceOwner : public IResourceOwner {
+protected:
+  ~TSilentResourceOwner() override = default;
+
 public:
   explicit TSilentResourceOwner(const TResourceCollection* resources = nullptr) : resources_(resources) {}
   void SetResources(const TResourceCollection* resources) { resources_ = resources; }

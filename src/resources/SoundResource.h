@@ -8,6 +8,9 @@
 namespace qv {
 
 class ISoundResource : public virtual IInterface {
+protected:
+  ~ISoundResource() override = default;
+
 public:
   // The sample handle (loads first while loading waits); 0 without audio.
   virtual uint32_t GetSample() = 0;
@@ -18,6 +21,9 @@ public:
 };
 
 class TSoundResource : public TResource, public ISoundResource {
+protected:
+  ~TSoundResource() override = default;
+
 public:
   // "maxplaybacks" (16-bit, written when not 0), "master_volume" (8-bit,
   // written when not 100).

@@ -8,6 +8,9 @@
 namespace qv {
 
 class IClock : public virtual IInterface {
+protected:
+  ~IClock() override = default;
+
 public:
   // Milliseconds since an arbitrary start, wrapping after about 49 days. In
   // a fixed-step run it is the time the frames have advanced, so a run is

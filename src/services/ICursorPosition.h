@@ -8,6 +8,9 @@
 namespace qv {
 
 class ICursorPosition : public virtual IInterface {
+protected:
+  ~ICursorPosition() override = default;
+
 public:
   // The system cursor's position in back-surface coordinates (0, 0 without
   // a window).

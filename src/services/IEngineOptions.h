@@ -11,6 +11,9 @@
 namespace qv {
 
 class IEngineOptions : public virtual IInterface {
+protected:
+  ~IEngineOptions() override = default;
+
 public:
   // Empty when the option does not exist.
   virtual TVariant GetOption(const std::string& name) = 0;

@@ -11,6 +11,9 @@
 namespace qv {
 
 class IMusicPlayer : public virtual IInterface {
+protected:
+  ~IMusicPlayer() override = default;
+
 public:
   // Pushes the item's music on the stack and fades it in; its handle, 0
   // when nothing plays.

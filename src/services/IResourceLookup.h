@@ -14,6 +14,9 @@
 namespace qv {
 
 class IResourceLookup : public virtual IInterface {
+protected:
+  ~IResourceLookup() override = default;
+
 public:
   // The registered resource of that name (the collection's keys ignore
   // case); empty when there is none. Quiet: callers that only ask whether a

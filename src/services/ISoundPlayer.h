@@ -10,6 +10,9 @@
 namespace qv {
 
 class ISoundPlayer : public virtual IInterface {
+protected:
+  ~ISoundPlayer() override = default;
+
 public:
   // Plays the item's sound resource at the item's volume and pan (scaled by
   // the sound volume option); the channel, 0 when nothing plays (no audio,

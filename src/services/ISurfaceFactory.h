@@ -8,6 +8,9 @@
 namespace qv {
 
 class ISurfaceFactory : public virtual IInterface {
+protected:
+  ~ISurfaceFactory() override = default;
+
 public:
   // A new empty 32-bit surface (size 0 x 0 until SetSize).
   virtual Ref<ISurface> CreateSurface() = 0;

@@ -8,6 +8,9 @@
 namespace qv {
 
 class IUpdateRegion : public virtual IInterface {
+protected:
+  ~IUpdateRegion() override = default;
+
 public:
   // Adds a rectangle in screen (back-surface) coordinates; clamped to the
   // screen, and ignored when nothing of it is on the screen.

@@ -86,6 +86,9 @@ using TInterfaceCollection = TKeyedList<Ref<IInterface>>;
 using TStringCollection = TKeyedList<std::string>;
 
 class ICollection : public virtual IInterface {
+protected:
+  ~ICollection() override = default;
+
 public:
   virtual int Count() const = 0;
   virtual Ref<IInterface> Item(int index) const = 0;
@@ -94,6 +97,9 @@ public:
 
 // A collection of reference-counted items; it holds one reference per item.
 class TCollection : public TAbstractObject, public ICollection {
+protected:
+  ~TCollection() override = default;
+
 public:
   int Count() const override { return items_.Count(); }
   Ref<IInterface> Item(int index) const override {
@@ -134,6 +140,9 @@ private:
 };
 
 class TPersistCollection : public TCollection, public TPersistent {
+protected:
+  ~TPersistCollection() override = default;
+
 public:
   virtual void LoadItem(const StorageRef& storage) { (void)storage; }
   virtual bool SaveItem(const Ref<IInterface>& item, const StorageRef& storage) {
@@ -156,6 +165,9 @@ private:
 };
 
 class TPersistItemCollection : public TPersistCollection {
+protected:
+  ~TPersistItemCollection() override = default;
+
 public:
   void LoadItem(const StorageRef& storage) override;
   bool SaveItem(const Ref<IInterface>& item, const StorageRef& storage) override;
@@ -180,6 +192,9 @@ protected:
 // Items of one fixed class.
 template <class T>
 class TStaticCreationPersistItemCollection : public TPersistItemCollection {
+protected:
+  ~TStaticCreationPersistItemCollection() override = default;
+
 public:
   Ref<IInterface> CreateItem(const StorageRef&) override {
     Ref<T> item = MakeRef<T>();
@@ -190,6 +205,9 @@ public:
 
 // Items created through the class registry from their "type" attribute.
 class TTypedCreationPersistItemCollection : public TPersistItemCollection {
+protected:
+  ~TTypedCreationPersistItemCollection() override = default;
+
 public:
   Ref<IInterface> CreateItem(const StorageRef& storage) override;
 };

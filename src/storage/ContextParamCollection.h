@@ -24,6 +24,9 @@
 namespace qv {
 
 class IContextValue : public virtual IInterface {
+protected:
+  ~IContextValue() override = default;
+
 public:
   virtual const TVariant& GetValue() const = 0;
   // True when every condition names a context param with an equal value.
@@ -31,6 +34,9 @@ public:
 };
 
 class TContextValue : public TPersistObject, public IContextValue {
+protected:
+  ~TContextValue() override = default;
+
 public:
   TContextValue() { SetStorageName("context_value"); }
 
@@ -51,6 +57,9 @@ private:
 };
 
 class IContextParam : public virtual IInterface {
+protected:
+  ~IContextParam() override = default;
+
 public:
   // The selected candidate's value; empty while nothing is selected.
   virtual TVariant GetValue() const = 0;
@@ -58,6 +67,9 @@ public:
 };
 
 class TContextParam : public TPersistObject, public IContextParam {
+protected:
+  ~TContextParam() override = default;
+
 public:
   TContextParam() { SetStorageName("context_param"); }
 
@@ -76,6 +88,9 @@ private:
 };
 
 class IContextParamCollection : public virtual IInterface {
+protected:
+  ~IContextParamCollection() override = default;
+
 public:
   // Sets one param of the current context, then reselects every parameter.
   virtual void SetContextValue(const std::string& name, const TVariant& value) = 0;
@@ -84,6 +99,9 @@ public:
 };
 
 class TContextParamCollection : public TCollection, public TPersistent, public IContextParamCollection {
+protected:
+  ~TContextParamCollection() override = default;
+
 public:
   TContextParamCollection() { SetStorageName("context_params"); }
 

@@ -19,6 +19,9 @@ namespace qv {
 class IPersistent;
 
 class IHierStorage : public virtual IInterface {
+protected:
+  ~IHierStorage() override = default;
+
 public:
   virtual std::string GetNodeName() const = 0;
   virtual int GetAttrCount() const = 0;
@@ -57,6 +60,9 @@ public:
 
 // The binding side of a storage node.
 class IXMLStorageSlave : public IHierStorage {
+protected:
+  ~IXMLStorageSlave() override = default;
+
 public:
   virtual void Detach() = 0;
   // The bound element; an empty handle when unbound.
@@ -65,6 +71,9 @@ public:
 
 // The document side of a storage node.
 class IHierStorageRoot : public virtual IInterface {
+protected:
+  ~IHierStorageRoot() override = default;
+
 public:
   virtual bool CreateNew(const std::string& rootName) = 0;
   virtual bool LoadFromFile(const std::string& path) = 0;

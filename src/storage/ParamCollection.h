@@ -11,6 +11,9 @@
 namespace qv {
 
 class IParam : public virtual IInterface {
+protected:
+  ~IParam() override = default;
+
 public:
   virtual const std::string& GetName() const = 0;
   virtual void SetName(const std::string& name) = 0;
@@ -20,6 +23,9 @@ public:
 
 // One named value; loaded as text.
 class TParam : public TPersistObject, public IParam {
+protected:
+  ~TParam() override = default;
+
 public:
   TParam() { SetStorageName("param"); }
 
@@ -36,6 +42,9 @@ private:
 };
 
 class IParamCollection : public virtual IInterface {
+protected:
+  ~IParamCollection() override = default;
+
 public:
   virtual void SetParamValue(const std::string& name, const TVariant& value) = 0;
   virtual Ref<IParam> GetParam(const std::string& name) const = 0;
@@ -47,6 +56,9 @@ public:
 // Params keyed by name (case-insensitive, one entry per name, insertion
 // order). A creation string "Type{a=1\b=2}" fills the collection.
 class TParamCollection : public TPersistCollection, public IParamCollection {
+protected:
+  ~TParamCollection() override = default;
+
 public:
   TParamCollection() {
     SetStorageName("params");

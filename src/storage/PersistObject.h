@@ -18,6 +18,9 @@
 namespace qv {
 
 class TAbstractObject : public virtual IInterface {
+protected:
+  ~TAbstractObject() override = default;
+
 public:
   // Runs once right after construction when the registry or a collection
   // makes the object.
@@ -30,12 +33,18 @@ public:
 };
 
 class INamedObject : public virtual IInterface {
+protected:
+  ~INamedObject() override = default;
+
 public:
   virtual const std::string& GetName() const = 0;
   virtual void SetName(const std::string& name) = 0;
 };
 
 class TNamedObject : public TAbstractObject, public INamedObject {
+protected:
+  ~TNamedObject() override = default;
+
 public:
   const std::string& GetName() const override { return name_; }
   void SetName(const std::string& name) override { name_ = name; }
@@ -45,6 +54,9 @@ private:
 };
 
 class IPersistent : public virtual IInterface {
+protected:
+  ~IPersistent() override = default;
+
 public:
   virtual void Load(const StorageRef& storage) = 0;
   virtual void Save(const StorageRef& storage) = 0;
@@ -52,6 +64,9 @@ public:
 };
 
 class IPersistentEx : public IPersistent {
+protected:
+  ~IPersistentEx() override = default;
+
 public:
   virtual bool SaveTo(const StorageRef& storage) = 0;
   virtual bool IsStored() const = 0;
@@ -63,6 +78,9 @@ public:
 // objects and persist collections. Subclasses supply the content through
 // LoadFromStorage and SaveToStorage.
 class TPersistent : public IPersistentEx {
+protected:
+  ~TPersistent() override = default;
+
 public:
   void Load(const StorageRef& storage) override;
   void Save(const StorageRef& storage) override;
@@ -95,6 +113,9 @@ private:
 // needs no LoadFromStorage or SaveToStorage of its own unless it has child
 // nodes; then it overrides them and calls these first.
 class TPersistObject : public TNamedObject, public TPersistent {
+protected:
+  ~TPersistObject() override = default;
+
 public:
   void Initialize() override;
 
@@ -121,6 +142,9 @@ private:
 };
 
 class IPropertyObject : public virtual IInterface {
+protected:
+  ~IPropertyObject() override = default;
+
 public:
   virtual bool SetPropertyValue(const std::string& name, const TVariant& value) = 0;
   virtual TVariant GetPropertyValue(const std::string& name) = 0;
@@ -134,6 +158,9 @@ public:
 // not a readable property reads empty, one that is not writable is refused
 // (false). Classes with further properties override both and call these.
 class TPropertyObject : public TPersistObject, public IPropertyObject {
+protected:
+  ~TPropertyObject() override = default;
+
 public:
   bool SetPropertyValue(const std::string& name, const TVariant& value) override {
     return GetPropertyTable().SetObjectProperty(*this, name, value);

@@ -315,14 +315,14 @@ std::string TXMLStorage::GetAttrName(int index) const {
 
 std::string TXMLStorage::ReadAttrByIndex(int index, const std::string& def) const {
   const auto a = AttrAt(element_, index);
-  const std::string value = a ? a.value() : def;
+  std::string value = a ? a.value() : def;
   if (value == def && fallback_ && a) return fallback_->ReadAttr(a.name(), def);
   return value;
 }
 
 std::string TXMLStorage::ReadAttr(const std::string& name, const std::string& def) const {
   const auto a = element_.attribute(name.c_str());
-  const std::string value = a ? a.value() : def;
+  std::string value = a ? a.value() : def;
   if (value == def && fallback_) return fallback_->ReadAttr(name, def);
   return value;
 }
@@ -486,7 +486,7 @@ bool TXMLStorage::LoadFromText(const std::string& text) {
 }
 
 bool TXMLStorage::LoadObject(IPersistent& object) {
-  object.Load(Ref<IHierStorage>(this));
+  object.Load(RefFromThis<IHierStorage>(this));
   return true;
 }
 
@@ -504,7 +504,7 @@ std::string TXMLStorage::SaveToText() const {
 }
 
 bool TXMLStorage::SaveObject(IPersistent& object) {
-  object.Save(Ref<IHierStorage>(this));
+  object.Save(RefFromThis<IHierStorage>(this));
   return true;
 }
 

@@ -12,6 +12,9 @@
 namespace qv {
 
 class TXMLStorage final : public IXMLStorageSlave, public IHierStorageRoot {
+protected:
+  ~TXMLStorage() override = default;
+
 public:
   using Document = std::shared_ptr<pugi::xml_document>;
   // The out-storage files of one load, shared by the nodes it reaches.

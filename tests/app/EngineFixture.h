@@ -25,6 +25,9 @@ namespace qv {
 
 // A game whose every call can be observed or steered by the test.
 class TProbeGame : public TPersistObject, public IGame {
+protected:
+  ~TProbeGame() override = default;
+
 public:
   void Start(IEngine* engine) override { engine_ = engine; }
   void Finish() override { ++finished; }
@@ -79,7 +82,8 @@ protected:
     RegisterTestGames();
     SetApplicationPath(dir.Path().string());
     SetDataPathBase(dir.File("user"));
-    TSurface picture(8, 4);
+    const Ref<TSurface> pictureRef = MakeRef<TSurface>(8, 4);
+    TSurface& picture = *pictureRef;
     picture.FillColor(0xFFFF0000u, nullptr, kBlendNormal, 255, {0, 0, 8, 4}, {0, 0, 8, 4});
     dir.Write("data/img/p.png", EncodePng(picture));
   }

@@ -217,6 +217,9 @@ TEST_F(EngineTest, BadOptionValuesAreReported) {
 
 // A probe game whose Start runs a hook (that may throw).
 class TThrowingGame : public TProbeGame {
+protected:
+  ~TThrowingGame() override = default;
+
 public:
   static inline std::function<void()> onStart;
   void Start(IEngine* engine) override {

@@ -59,6 +59,9 @@ std::string FunctionXml(const std::string& type, const std::string& defs, const 
 
 // An image without opaque pixels that counts how often it is read.
 class TCountingImage : public IPixelSource {
+protected:
+  ~TCountingImage() override = default;
+
 public:
   int GetWidth() const override { return 2; }
   int GetHeight() const override { return 2; }
@@ -451,6 +454,9 @@ TEST_F(FunctionTest, DefinitionLayout) {
 }
 
 class FakeImage : public IPixelSource {
+protected:
+  ~FakeImage() override = default;
+
 public:
   int GetWidth() const override { return 4; }
   int GetHeight() const override { return 2; }

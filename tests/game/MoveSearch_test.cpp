@@ -126,7 +126,8 @@ std::set<std::tuple<int, int, int, int, int>> Naive(TBoardModel& board) {
 }
 
 TEST(MoveSearch, AgreesWithTheNaiveSearchOnFilledBoards) {
-  TZinLevel level;
+  const Ref<TZinLevel> levelRef = MakeRef<TZinLevel>();
+  TZinLevel& level = *levelRef;
   level.SetFlowerColors("11,23,35,47");
   level.SetDefaultKind(kCellNormal);
   level.SetDefaultFlower(-1);

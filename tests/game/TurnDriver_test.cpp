@@ -8,15 +8,16 @@
 namespace qv {
 namespace {
 
-TZinLevel OpenLevel(int cols, int rows, const char* palette = "11,23,35,47,52", int kind = kCellNormal) {
-  TZinLevel level;
+Ref<TZinLevel> OpenLevel(int cols, int rows, const char* palette = "11,23,35,47,52", int kind = kCellNormal) {
+  Ref<TZinLevel> made = MakeRef<TZinLevel>();
+  TZinLevel& level = *made;
   level.SetFlowerColors(palette);
   level.SetDefaultKind(kind);
   level.SetDefaultFlower(-1);
   level.SetDefaultColour(-1);
   level.SetTime(120);
   level.Resize(cols, rows);
-  return level;
+  return made;
 }
 
 // Starts the level and runs its first turn start (what the level-start
@@ -41,7 +42,8 @@ TEST(TurnDriverStart, LastCellsShineOnSomeMoves) {
 }
 
 TEST(TurnDriverStart, SeedFixesTheWholeBoard) {
-  const TZinLevel level = OpenLevel(8, 7);
+  const Ref<TZinLevel> levelRef = OpenLevel(8, 7);
+  const TZinLevel& level = *levelRef;
   TBoardModel a, b;
   TTurnDriver da(a), db(b);
   SetRandomSeed(42);
@@ -64,7 +66,8 @@ TEST(TurnDriverStart, SeedFixesTheWholeBoard) {
 }
 
 TEST(TurnDriverStart, ClassicAllowanceAndDifficulty) {
-  TZinLevel level = OpenLevel(5, 5, "11,23,35,47", kCellComplete);
+  const Ref<TZinLevel> levelRef = OpenLevel(5, 5, "11,23,35,47", kCellComplete);
+  TZinLevel& level = *levelRef;
   level.SetCell(2, 2, {-1, 7, -1});  // an unknown kind is a hole
   level.SetCell(1, 1, {-1, kCellNormal, 0});
   TBoardModel board;
@@ -89,13 +92,14 @@ TEST(TurnDriverStart, NothingToDoWinsAndNoMoveLoses) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(5);
-  Start(driver, OpenLevel(4, 4, "11,23,35", kCellComplete), EPlayMode::Relax, 2);
+  Start(driver, *OpenLevel(4, 4, "11,23,35", kCellComplete), EPlayMode::Relax, 2);
   EXPECT_EQ(driver.Status(), ELevelStatus::Won);
   // At difficulty 1 only cells with a required colour are to complete.
-  Start(driver, OpenLevel(4, 4, "11,23,35"), EPlayMode::Relax, 1);
+  Start(driver, *OpenLevel(4, 4, "11,23,35"), EPlayMode::Relax, 1);
   EXPECT_EQ(driver.Status(), ELevelStatus::Won);
   // One column p0 p1 p0: no swap makes a line.
-  TZinLevel stuck = OpenLevel(1, 3, "11,23");
+  const Ref<TZinLevel> stuckRef = OpenLevel(1, 3, "11,23");
+  TZinLevel& stuck = *stuckRef;
   stuck.SetCell(0, 0, {0, kCellNormal, -1});
   stuck.SetCell(0, 1, {1, kCellNormal, -1});
   stuck.SetCell(0, 2, {0, kCellNormal, -1});
@@ -112,19 +116,20 @@ TEST(TurnDriverStart, ImpossibleFillGivesUpAndKeepsItsLastBoard) {
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(9);
-  Start(driver, OpenLevel(3, 3, "11"), EPlayMode::Relax, 2);
+  Start(driver, *OpenLevel(3, 3, "11"), EPlayMode::Relax, 2);
   EXPECT_EQ(board.LastFillRestarts(), kMaxFillRestarts);
   EXPECT_TRUE(board.AnyLine());
   for (const TCell& cell : board.Cells()) EXPECT_EQ(cell.flower, 11);
   EXPECT_EQ(driver.Status(), ELevelStatus::NoMoves);
   // An empty palette leaves the cells empty and the level lost.
-  Start(driver, OpenLevel(3, 3, ""), EPlayMode::Relax, 2);
+  Start(driver, *OpenLevel(3, 3, ""), EPlayMode::Relax, 2);
   EXPECT_EQ(board.Cell(1, 1).flower, kNoColour);
   EXPECT_EQ(driver.Status(), ELevelStatus::NoMoves);
 }
 
 TEST(TurnDriverMove, RejectedAndUnproductiveSwapsChangeNothing) {
-  const TZinLevel level = OpenLevel(6, 6);
+  const Ref<TZinLevel> levelRef = OpenLevel(6, 6);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(77);
@@ -155,7 +160,8 @@ TEST(TurnDriverMove, RejectedAndUnproductiveSwapsChangeNothing) {
 }
 
 TEST(TurnDriverMove, ProductiveMoveRunsTheCascadeToRest) {
-  const TZinLevel level = OpenLevel(8, 8);
+  const Ref<TZinLevel> levelRef = OpenLevel(8, 8);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(2024);
@@ -193,7 +199,8 @@ TEST(TurnDriverMove, ProductiveMoveRunsTheCascadeToRest) {
 }
 
 TEST(TurnDriverMove, DuelPlayersAlternate) {
-  const TZinLevel level = OpenLevel(8, 8);
+  const Ref<TZinLevel> levelRef = OpenLevel(8, 8);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(31);
@@ -212,7 +219,8 @@ TEST(TurnDriverMove, DuelPlayersAlternate) {
 }
 
 TEST(TurnDriverGame, WholeGamesEndAndKeepTheBoardSound) {
-  TZinLevel level = OpenLevel(7, 6, "11,23,35,47");
+  const Ref<TZinLevel> levelRef = OpenLevel(7, 6, "11,23,35,47");
+  TZinLevel& level = *levelRef;
   level.SetCell(3, 1, {-1, kCellDouble, 1});
   level.SetCell(4, 3, {-1, kCellTriple, -1});
   level.SetCell(0, 5, {-1, kCellNone, -1});
@@ -248,7 +256,8 @@ namespace qv {
 namespace {
 
 TEST(TurnDriverSteps, AProductiveMoveStepByStep) {
-  const TZinLevel level = OpenLevel(8, 8);
+  const Ref<TZinLevel> levelRef = OpenLevel(8, 8);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   EXPECT_EQ(driver.Swap({0, 0}, {0, 1}).reason, "no level has started");
@@ -346,7 +355,8 @@ TEST(TurnDriverSteps, AProductiveMoveStepByStep) {
 TEST(TurnDriverSteps, AnUnproductiveSwapIsSwappedBackInItsOwnStep) {
   // One column 11 23 11 11 23: swapping the bottom two makes no line (the
   // top two would).
-  TZinLevel level = OpenLevel(1, 5, "11,23");
+  const Ref<TZinLevel> levelRef = OpenLevel(1, 5, "11,23");
+  TZinLevel& level = *levelRef;
   const int32_t indexes[] = {0, 1, 0, 0, 1};
   for (int r = 0; r < 5; ++r) level.SetCell(0, r, {indexes[r], kCellNormal, -1});
   TBoardModel board;
@@ -373,7 +383,8 @@ TEST(TurnDriverSteps, AnUnproductiveSwapIsSwappedBackInItsOwnStep) {
 }
 
 TEST(TurnDriverSteps, TheLevelEndIsAStepOfItsOwn) {
-  const TZinLevel done = OpenLevel(4, 4, "11,23,35", kCellComplete);
+  const Ref<TZinLevel> doneRef = OpenLevel(4, 4, "11,23,35", kCellComplete);
+  const TZinLevel& done = *doneRef;
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(5);
@@ -407,7 +418,8 @@ TEST(TurnDriverSteps, TheLevelEndIsAStepOfItsOwn) {
 }
 
 TEST(TurnDriverSteps, FinishEndsTheLevelOnlyWhileWaitingForAMove) {
-  const TZinLevel level = OpenLevel(6, 6);
+  const Ref<TZinLevel> levelRef = OpenLevel(6, 6);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   EXPECT_EQ(driver.Finish(ELevelStatus::TimeOut).kind, ETurnStepKind::None);
@@ -436,7 +448,8 @@ TEST(TurnDriverSteps, ACascadeThatNeverRestsIsCutOff) {
   // A palette of one colour and one foreign flower: 11 23 11 11 in a
   // column. Swapping the top two lines up three 11s, and every new flower
   // is 11 again, so each wave finds a line.
-  TZinLevel level = OpenLevel(1, 4, "11");
+  const Ref<TZinLevel> levelRef = OpenLevel(1, 4, "11");
+  TZinLevel& level = *levelRef;
   level.SetCell(0, 0, {0, kCellNormal, -1});
   level.SetCell(0, 1, {23, kCellNormal, -1});  // beyond the palette: a colour code itself
   level.SetCell(0, 2, {0, kCellNormal, -1});
@@ -467,7 +480,8 @@ TEST(TurnDriverSteps, ACascadeThatNeverRestsIsCutOff) {
 }
 
 TEST(TurnDriverSteps, StepsNameThePlayerWhoseTurnItIs) {
-  const TZinLevel level = OpenLevel(8, 8);
+  const Ref<TZinLevel> levelRef = OpenLevel(8, 8);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   SetRandomSeed(31);

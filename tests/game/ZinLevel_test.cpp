@@ -23,14 +23,15 @@ constexpr const char* kLevel =
   </cells_def>
 </level>)";
 
-TZinLevel Load(const std::string& xml) {
-  TZinLevel level;
-  level.Load(LoadStorageText(xml));
+Ref<TZinLevel> Load(const std::string& xml) {
+  Ref<TZinLevel> level = MakeRef<TZinLevel>();
+  level->Load(LoadStorageText(xml));
   return level;
 }
 
 TEST(ZinLevelLoad, ReadsFieldsAndCells) {
-  const TZinLevel level = Load(kLevel);
+  const Ref<TZinLevel> levelRef = Load(kLevel);
+  const TZinLevel& level = *levelRef;
   EXPECT_EQ(level.GetName(), "Meadow");
   EXPECT_EQ(level.GetFlowerColors(), "11,23,35");
   EXPECT_EQ(level.GetTime(), 90);
@@ -67,17 +68,21 @@ TEST(ZinLevelLoad, HostileSizes) {
   const std::string head = R"(<level Flowercolor_default="-1" Celltype_default="1" Cellcolor_default="-1" )";
   EXPECT_THROW(Load(head + R"(cols="100000" rows="100000"/>)"), ELevelError);
   EXPECT_THROW(Load(head + R"(cols="65" rows="3"/>)"), ELevelError);
-  const TZinLevel negative = Load(head + R"(cols="-5" rows="7" time="soon"/>)");
+  const Ref<TZinLevel> negativeRef = Load(head + R"(cols="-5" rows="7" time="soon"/>)");
+  const TZinLevel& negative = *negativeRef;
   EXPECT_EQ(negative.GetCols(), 0);
   EXPECT_EQ(negative.GetTime(), 0);
-  const TZinLevel absent = Load(head + R"(cols="3"/>)");
+  const Ref<TZinLevel> absentRef = Load(head + R"(cols="3"/>)");
+  const TZinLevel& absent = *absentRef;
   EXPECT_EQ(absent.GetRows(), 0);
-  const TZinLevel largest = Load(head + R"(cols="64" rows="64"/>)");
+  const Ref<TZinLevel> largestRef = Load(head + R"(cols="64" rows="64"/>)");
+  const TZinLevel& largest = *largestRef;
   EXPECT_EQ(largest.GetCols(), 64);
 }
 
 TEST(ZinLevelSave, SkipsDefaultCellsAndRoundTrips) {
-  TZinLevel level = Load(kLevel);
+  const Ref<TZinLevel> levelRef = Load(kLevel);
+  TZinLevel& level = *levelRef;
   level.SetCell(2, 2, {-1, 1, -1});  // equal to the defaults
   const StorageRef out = NewStorage("level");
   level.Save(out);
@@ -88,14 +93,16 @@ TEST(ZinLevelSave, SkipsDefaultCellsAndRoundTrips) {
   EXPECT_EQ(ReadString(first, "Celltype", "none"), "-1");
   EXPECT_EQ(ReadString(first, "Flowercolor", "none"), "none");
   EXPECT_EQ(ReadString(out, "Flowercolor_default", ""), "-1");
-  const TZinLevel again = Load(AsRoot(out)->SaveToText());
+  const Ref<TZinLevel> againRef = Load(AsRoot(out)->SaveToText());
+  const TZinLevel& again = *againRef;
   EXPECT_EQ(again.GetName(), "Meadow");
   for (int c = 0; c < 4; ++c)
     for (int r = 0; r < 3; ++r) EXPECT_EQ(again.GetCell(c, r), level.GetCell(c, r)) << c << "," << r;
 }
 
 TEST(ZinLevelResize, KeepsCellsAndFillsDefaults) {
-  TZinLevel level;
+  const Ref<TZinLevel> levelRef = MakeRef<TZinLevel>();
+  TZinLevel& level = *levelRef;
   level.SetDefaultKind(0);
   level.Resize(2, 2);
   level.SetCell(1, 1, {5, 2, 3});
@@ -112,7 +119,8 @@ TEST(ZinLevelCollection, LooksUpEntriesAndLoadsLevels) {
   dir.Write("levels/one.xml", kLevel);
   dir.Write("levels/bad.xml", R"(<level Celltype_default="1"/>)");
   test::ScopedCurrentDir cd(dir.Path());
-  TZinLevelCollection list;
+  const Ref<TZinLevelCollection> listRef = MakeRef<TZinLevelCollection>();
+  TZinLevelCollection& list = *listRef;
   list.Load(LoadStorageText(R"(<levels>
       <level level="1" filename="levels\one.xml" LevelName="meadow" DisplayName="The meadow" artifact="4" history="2"/>
       <level level="2" filename="levels\bad.xml"/>
@@ -136,12 +144,14 @@ TEST(ZinLevelCollection, LooksUpEntriesAndLoadsLevels) {
 }
 
 TEST(ZinLevelCollection, SavedListLoadsAgain) {
-  TZinLevelCollection list;
+  const Ref<TZinLevelCollection> listRef = MakeRef<TZinLevelCollection>();
+  TZinLevelCollection& list = *listRef;
   list.Load(LoadStorageText(
       R"(<levels><level level="3" filename="a.xml" DisplayName="Three" artifact="2"/><level level="5"/></levels>)"));
   const StorageRef out = NewStorage("levels");
   list.Save(out);
-  TZinLevelCollection again;
+  const Ref<TZinLevelCollection> againRef = MakeRef<TZinLevelCollection>();
+  TZinLevelCollection& again = *againRef;
   again.Load(out);
   ASSERT_EQ(again.Count(), 2);
   EXPECT_EQ(again.GetDisplayName(3), "Three");
@@ -152,7 +162,8 @@ TEST(ZinLevelCollection, SavedListLoadsAgain) {
 
 TEST(ZinLevelCollection, ASecondEntryForALevelIsReported) {
   TDiagnosticsCollector diagnostics;
-  TZinLevelCollection list;
+  const Ref<TZinLevelCollection> listRef = MakeRef<TZinLevelCollection>();
+  TZinLevelCollection& list = *listRef;
   list.Load(LoadStorageText(
       R"(<levels><level level="2" filename="a.xml"/><level level="2" filename="b.xml"/></levels>)"));
   EXPECT_EQ(list.Count(), 1);
@@ -161,15 +172,17 @@ TEST(ZinLevelCollection, ASecondEntryForALevelIsReported) {
 }
 
 TEST(ZinLevelCollection, NonIntegerLevelAbortsTheList) {
-  TZinLevelCollection list;
+  const Ref<TZinLevelCollection> listRef = MakeRef<TZinLevelCollection>();
+  TZinLevelCollection& list = *listRef;
   EXPECT_THROW(list.Load(LoadStorageText(R"(<levels><level level="1"/><level level="two"/></levels>)")),
                ELevelError);
   EXPECT_EQ(list.Count(), 1);
 }
 
 TEST(ZinLevelSave, WritesEveryLevelKeyInItsOrder) {
-  TZinLevel level = Load(R"(<level name="A" Flowercolors="11" Flowercolor_default="-1" Celltype_default="1"
+  const Ref<TZinLevel> levelRef = Load(R"(<level name="A" Flowercolors="11" Flowercolor_default="-1" Celltype_default="1"
       Cellcolor_default="-1" cols="1" rows="2"/>)");
+  TZinLevel& level = *levelRef;
   const StorageRef out = NewStorage("level");
   level.Save(out);
   EXPECT_EQ(AsRoot(out)->SaveToText(),
@@ -178,7 +191,8 @@ TEST(ZinLevelSave, WritesEveryLevelKeyInItsOrder) {
 }
 
 TEST(ZinLevelLoad, AFailedLoadLeavesTheLevelAsItWas) {
-  TZinLevel level = Load(kLevel);
+  const Ref<TZinLevel> levelRef = Load(kLevel);
+  TZinLevel& level = *levelRef;
   const std::string head = R"(<level name="Other" time="5" Flowercolor_default="2" Celltype_default="0" )";
   for (const std::string& bad :
        {head + R"(Cellcolor_default="x" cols="2" rows="2"/>)",
@@ -199,7 +213,8 @@ TEST(ZinLevelLoad, AFailedLoadLeavesTheLevelAsItWas) {
 }
 
 TEST(ZinLevelCollection, EntriesSaveTheirKeysInOrder) {
-  TZinLevelCollection list;
+  const Ref<TZinLevelCollection> listRef = MakeRef<TZinLevelCollection>();
+  TZinLevelCollection& list = *listRef;
   const std::string text =
       R"(<levels><level level="3" filename="a.xml" LevelName="m" DisplayName="Three" artifact="2" history="1"/>)"
       R"(<level level="-5"/></levels>)";

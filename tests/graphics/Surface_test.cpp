@@ -17,7 +17,8 @@ Ref<TSurface> Numbered(int w, int h, bool alpha = false) {
 }
 
 TEST(SurfaceBasics, SizeAndPixelAccess) {
-  TSurface s(4, 3);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(4, 3);
+  TSurface& s = *sRef;
   EXPECT_EQ(s.GetWidth(), 4);
   EXPECT_EQ(s.GetPixel(3, 2), 0u);
   s.SetPixel(1, 1, 0x00123456u);
@@ -40,7 +41,8 @@ TEST(SurfaceBasics, SizeAndPixelAccess) {
 }
 
 TEST(SurfaceBasics, AbsurdSizesLeaveTheSurfaceEmpty) {
-  TSurface s(100000, 100000);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(100000, 100000);
+  TSurface& s = *sRef;
   EXPECT_EQ(s.GetWidth(), 0);
   s.SetSize(-3, 5);
   EXPECT_EQ(s.GetHeight(), 0);
@@ -48,7 +50,8 @@ TEST(SurfaceBasics, AbsurdSizesLeaveTheSurfaceEmpty) {
 }
 
 TEST(SurfaceClipping, NegativeDestinationDrawsFromSourceOffset) {
-  TSurface d(20, 20);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(20, 20);
+  TSurface& d = *dRef;
   auto src = Numbered(10, 10);
   ASSERT_TRUE(d.Draw(src.get(), {0, 0, 10, 10}, kBlendNormal, 255, {-5, 0, 5, 10}));
   EXPECT_EQ(d.GetPixel(0, 0), src->GetPixel(5, 0));
@@ -57,7 +60,8 @@ TEST(SurfaceClipping, NegativeDestinationDrawsFromSourceOffset) {
 }
 
 TEST(SurfaceClipping, ClipRectangleAndBoundsShapeTheCopy) {
-  TSurface d(10, 10);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(10, 10);
+  TSurface& d = *dRef;
   TBlitRect b;
   d.SetClip(true, {2, 3, 6, 8});
   ASSERT_TRUE(d.ClipRects(10, 10, {0, 0, 10, 10}, {0, 0, 10, 10}, b));
@@ -80,7 +84,8 @@ TEST(SurfaceClipping, ClipRectangleAndBoundsShapeTheCopy) {
 }
 
 TEST(SurfaceClipping, OpacityZeroAndMissingSourceDrawNothing) {
-  TSurface d(4, 4);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(4, 4);
+  TSurface& d = *dRef;
   auto src = Numbered(4, 4);
   EXPECT_FALSE(d.Draw(src.get(), {0, 0, 4, 4}, kBlendNormal, 0, {0, 0, 4, 4}));
   EXPECT_FALSE(d.Draw(nullptr, {0, 0, 4, 4}, kBlendNormal, 255, {0, 0, 4, 4}));
@@ -89,7 +94,8 @@ TEST(SurfaceClipping, OpacityZeroAndMissingSourceDrawNothing) {
 }
 
 TEST(DirtyRegion, OverlappingRectanglesMergeTouchingOnesDoNot) {
-  TSurface s(50, 50);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(50, 50);
+  TSurface& s = *sRef;
   EXPECT_EQ(s.AddDirtyRect({0, 0, 10, 10}), 1);
   EXPECT_EQ(s.AddDirtyRect({5, 5, 20, 20}), 1);
   EXPECT_EQ(s.GetDirtyRegion().Rects()[0], (TRect{0, 0, 20, 20}));
@@ -104,7 +110,8 @@ TEST(DirtyRegion, OverlappingRectanglesMergeTouchingOnesDoNot) {
 }
 
 TEST(DirtyRegion, RegionClippingDrawsOnlyInsideStoredRectangles) {
-  TSurface d(20, 4);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(20, 4);
+  TSurface& d = *dRef;
   auto src = Numbered(20, 4);
   d.AddDirtyRect({0, 0, 3, 4});
   d.AddDirtyRect({10, 0, 12, 4});
@@ -134,7 +141,8 @@ TEST(SurfaceClipping, DrawingOntoItselfReadsTheOriginalPixels) {
 }
 
 TEST(SurfaceClipping, HugeRectanglesAndScalesAreSafe) {
-  TSurface d(8, 8, true);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(8, 8, true);
+  TSurface& d = *dRef;
   auto src = Numbered(4, 4, true);
   const TRect all{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
   EXPECT_TRUE(d.FillColor(0xFF00FF00u, nullptr, kBlendNormal, 255, all, {}));
@@ -153,8 +161,10 @@ TEST(SurfaceClipping, HugeRectanglesAndScalesAreSafe) {
 }
 
 TEST(SurfaceFill, OpaqueFillThroughAlphaMask) {
-  TSurface d(3, 1, true);
-  TSurface mask(3, 1, true);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(3, 1, true);
+  TSurface& d = *dRef;
+  const Ref<TSurface> maskRef = MakeRef<TSurface>(3, 1, true);
+  TSurface& mask = *maskRef;
   mask.PixelAt(0, 0) = 0xFF000000u;
   mask.PixelAt(1, 0) = 0x80000000u;
   ASSERT_TRUE(d.FillColor(0xFF204060u, &mask, kBlendNormal, 255, {0, 0, 3, 1}, {0, 0, 3, 1}));
@@ -169,10 +179,12 @@ TEST(SurfaceFill, OpacityZeroPaintsNothingInAnyMode) {
   // opaque alpha; opacity 0 must leave every pixel as it was.
   for (int m = kBlendNormal; m <= kBlendMaxOpaque; ++m) {
     const auto mode = static_cast<EBlendMode>(m);
-    TSurface d(2, 1, true);
+    const Ref<TSurface> dRef = MakeRef<TSurface>(2, 1, true);
+    TSurface& d = *dRef;
     d.PixelAt(0, 0) = 0xFF405080u;
     d.PixelAt(1, 0) = 0x00102030u;
-    TSurface mask(2, 1, true);
+    const Ref<TSurface> maskRef = MakeRef<TSurface>(2, 1, true);
+    TSurface& mask = *maskRef;
     mask.PixelAt(0, 0) = mask.PixelAt(1, 0) = 0xFF000000u;
     EXPECT_FALSE(d.FillColor(0xFFC0C0C0u, &mask, mode, 0, {0, 0, 2, 1}, {0, 0, 2, 1})) << mode;
     EXPECT_FALSE(d.FillColor(0xFFC0C0C0u, nullptr, mode, 0, {0, 0, 2, 1}, {})) << mode;
@@ -182,10 +194,12 @@ TEST(SurfaceFill, OpacityZeroPaintsNothingInAnyMode) {
 }
 
 TEST(SurfaceMasked, CopiesOnlyUnderMaskAlphaWithThreeRectangles) {
-  TSurface d(4, 4);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(4, 4);
+  TSurface& d = *dRef;
   auto src = Numbered(4, 4, true);
   src->PixelAt(1, 1) = 0x00000505u;
-  TSurface mask(4, 4, true);
+  const Ref<TSurface> maskRef = MakeRef<TSurface>(4, 4, true);
+  TSurface& mask = *maskRef;
   mask.PixelAt(2, 2) = 0x01000000u;
   mask.PixelAt(3, 3) = 0xFF000000u;
   // Mask (2,2) <-> source (1,1) <-> destination (0,0).
@@ -197,7 +211,8 @@ TEST(SurfaceMasked, CopiesOnlyUnderMaskAlphaWithThreeRectangles) {
 }
 
 TEST(SurfaceStatistics, CountsAboveThresholdAsOpaque) {
-  TSurface s(2, 2, true);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(2, 2, true);
+  TSurface& s = *sRef;
   s.PixelAt(0, 0) = 0xFF000000u;
   s.PixelAt(1, 0) = 0x81000000u;
   s.PixelAt(0, 1) = 0x80000000u;
@@ -210,12 +225,14 @@ TEST(SurfaceStatistics, CountsAboveThresholdAsOpaque) {
 }
 
 TEST(SurfaceTransforms, WholeNumberDrawAtCopiesAndFractionalBlendsNeighbours) {
-  TSurface d(6, 6, true);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(6, 6, true);
+  TSurface& d = *dRef;
   auto src = Numbered(3, 3, true);
   d.DrawAt(src.get(), 2, 1);
   EXPECT_EQ(d.GetPixel(2, 1), src->GetPixel(0, 0));
   EXPECT_EQ(d.GetPixel(4, 3), src->GetPixel(2, 2));
-  TSurface e(6, 6, true);
+  const Ref<TSurface> eRef = MakeRef<TSurface>(6, 6, true);
+  TSurface& e = *eRef;
   e.DrawAt(src.get(), 1.5, 1.0);
   // Half way between source columns 0 and 1 (7-bit weights).
   EXPECT_EQ(e.GetPixel(2, 1) & 0xFF, 0u) << "64 * (1 - 0) >> 7 rounds down";
@@ -268,7 +285,8 @@ TEST(SurfaceTransforms, ScaledImageIsCentredAndItsBoxWidenedByTwo) {
 TEST(SurfaceTransforms, TurnsAboutTheCentre) {
   // 3 x 2 source turned by 90 degrees (clockwise on screen) into 2 x 3.
   auto src = Numbered(3, 2, true);
-  TSurface d(2, 3, true);
+  const Ref<TSurface> dRef = MakeRef<TSurface>(2, 3, true);
+  TSurface& d = *dRef;
   // Smoothing is switched off at scale 1 and 90 degrees: exact pixels.
   d.DrawTransformed(src.get(), {0, 0}, 0, 0, 1.0, 1.0, true, 90);
   EXPECT_EQ(Row(d, 0, 0, 2), (std::vector<uint32_t>{0xFF000100u, 0xFF000000u}));
@@ -277,14 +295,16 @@ TEST(SurfaceTransforms, TurnsAboutTheCentre) {
   // 180 degrees at scale 2 is never smoothed either: B B A A on both rows.
   auto ab = Filled(2, 1, kA);
   ab->PixelAt(1, 0) = kB;
-  TSurface h(4, 2, true);
+  const Ref<TSurface> hRef = MakeRef<TSurface>(4, 2, true);
+  TSurface& h = *hRef;
   h.DrawTransformed(ab.get(), {0, 0}, 0, 0, 2.0, 2.0, true, 180);
   EXPECT_EQ(Row(h, 0, 0, 4), (std::vector<uint32_t>{kB, kB, kA, kA}));
   EXPECT_EQ(Row(h, 1, 0, 4), (std::vector<uint32_t>{kB, kB, kA, kA}));
   // Angle 0 keeps smoothing; a centred image of the same size is an exact
   // copy, whatever the pivot.
   auto n = Numbered(4, 2, true);
-  TSurface z(4, 2, true);
+  const Ref<TSurface> zRef = MakeRef<TSurface>(4, 2, true);
+  TSurface& z = *zRef;
   z.DrawTransformed(n.get(), {7, -3}, 0, 0, 1.0, 1.0, true, 0);
   EXPECT_EQ(Row(z, 1, 0, 4), (std::vector<uint32_t>{0xFF000100u, 0xFF000101u, 0xFF000102u, 0xFF000103u}));
 }
@@ -294,11 +314,13 @@ TEST(SurfaceTransforms, SmoothingUsesSixteenBitFractionsOnlyWhenTurning) {
   // from source column 0 to column 1 (21845 / 65536, or 42 / 128).
   auto src = Filled(2, 2, 0xFF000000u);
   src->PixelAt(1, 0) = src->PixelAt(1, 1) = 0xFF0000C8u;
-  TSurface turning(6, 6, true);
+  const Ref<TSurface> turningRef = MakeRef<TSurface>(6, 6, true);
+  TSurface& turning = *turningRef;
   turning.DrawScaled(src.get(), true, 0, 0, 3.0, 3.0);
   EXPECT_EQ(turning.GetPixel(2, 3), 0xFF000042u) << "21845 * 200 >> 16 = 66";
   // Unequal factors take the independent-scale path with 7-bit weights.
-  TSurface independent(6, 6, true);
+  const Ref<TSurface> independentRef = MakeRef<TSurface>(6, 6, true);
+  TSurface& independent = *independentRef;
   independent.DrawScaled(src.get(), true, 0, 0, 3.0, -3.0);
   EXPECT_EQ(independent.GetPixel(2, 3), 0xFF000041u) << "42 * 200 >> 7 = 65";
   EXPECT_EQ(independent.GetPixel(3, 3), 0xFF000084u) << "two thirds: 85 * 200 >> 7 = 132";
@@ -307,23 +329,27 @@ TEST(SurfaceTransforms, SmoothingUsesSixteenBitFractionsOnlyWhenTurning) {
   // 255 - 85 = 170, green 149, blue 85 in 16 bits; alpha 83, red 171 in 7.
   auto four = Filled(2, 2, 0x00FF8040u);
   four->PixelAt(1, 0) = four->PixelAt(1, 1) = 0xFF00C080u;
-  TSurface wide(6, 6, true);
+  const Ref<TSurface> wideRef = MakeRef<TSurface>(6, 6, true);
+  TSurface& wide = *wideRef;
   wide.DrawScaled(four.get(), true, 0, 0, 3.0, 3.0);
   EXPECT_EQ(wide.GetPixel(2, 3), 0x54AA9555u);
-  TSurface narrow(6, 6, true);
+  const Ref<TSurface> narrowRef = MakeRef<TSurface>(6, 6, true);
+  TSurface& narrow = *narrowRef;
   narrow.DrawScaled(four.get(), true, 0, 0, 3.0, -3.0);
   EXPECT_EQ(narrow.GetPixel(2, 3), 0x53AB9555u);
 }
 
 TEST(SurfaceTransforms, NegativeScalesMirrorAboutTheCentre) {
   auto src = Numbered(4, 2, true);
-  TSurface s(8, 2, true);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(8, 2, true);
+  TSurface& s = *sRef;
   s.DrawScaled(src.get(), false, 0, 0, -2.0, 1.0);
   EXPECT_EQ(Row(s, 0, 0, 8), (std::vector<uint32_t>{0xFF000003u, 0xFF000003u, 0xFF000002u, 0xFF000002u,
                                                     0xFF000001u, 0xFF000001u, 0xFF000000u, 0xFF000000u}));
   // Equal negative factors are no rotation: the image turns upside down and
   // mirrored, the angle aside.
-  TSurface t(4, 2, true);
+  const Ref<TSurface> tRef = MakeRef<TSurface>(4, 2, true);
+  TSurface& t = *tRef;
   t.DrawTransformed(src.get(), {2, 1}, 0, 0, -1.0, -1.0, false, 30);
   EXPECT_EQ(Row(t, 0, 0, 4), (std::vector<uint32_t>{0xFF000103u, 0xFF000102u, 0xFF000101u, 0xFF000100u}));
   EXPECT_EQ(Row(t, 1, 0, 4), (std::vector<uint32_t>{0xFF000003u, 0xFF000002u, 0xFF000001u, 0xFF000000u}));
@@ -332,25 +358,31 @@ TEST(SurfaceTransforms, NegativeScalesMirrorAboutTheCentre) {
 TEST(SurfaceTransforms, SourceWithoutAlphaFlagCountsAsOpaque) {
   // Alpha bytes of 0 in a surface without alpha flag mean nothing.
   auto plain = Filled(2, 1, 0x00123456u, false);
-  TSurface scaled(2, 1, true);
+  const Ref<TSurface> scaledRef = MakeRef<TSurface>(2, 1, true);
+  TSurface& scaled = *scaledRef;
   scaled.DrawScaled(plain.get(), false, 0, 0, 1.0, 1.0);
   EXPECT_EQ(scaled.GetPixel(1, 0), 0xFF123456u);
-  TSurface at(3, 1, true);
+  const Ref<TSurface> atRef = MakeRef<TSurface>(3, 1, true);
+  TSurface& at = *atRef;
   at.DrawAt(plain.get(), 1, 0);
   EXPECT_EQ(Row(at, 0, 0, 3), (std::vector<uint32_t>{0u, 0xFF123456u, 0xFF123456u}));
-  TSurface between(3, 1, true);
+  const Ref<TSurface> betweenRef = MakeRef<TSurface>(3, 1, true);
+  TSurface& between = *betweenRef;
   between.DrawAt(plain.get(), 0.5, 0);
   EXPECT_EQ(between.GetPixel(1, 0), 0xFF123456u);
   // Whole and fractional positions store 255 on a surface without alpha.
   auto half = Filled(2, 1, 0x80204060u);
-  TSurface opaque(3, 1, false);
+  const Ref<TSurface> opaqueRef = MakeRef<TSurface>(3, 1, false);
+  TSurface& opaque = *opaqueRef;
   opaque.DrawAt(half.get(), 1, 0);
   EXPECT_EQ(opaque.GetPixel(1, 0), 0xFF204060u);
-  TSurface opaqueBetween(3, 1, false);
+  const Ref<TSurface> opaqueBetweenRef = MakeRef<TSurface>(3, 1, false);
+  TSurface& opaqueBetween = *opaqueBetweenRef;
   opaqueBetween.DrawAt(half.get(), 0.5, 0);
   EXPECT_EQ(opaqueBetween.GetPixel(1, 0) >> 24, 255u);
   // With alpha on both sides the whole-number copy is exact.
-  TSurface exact(3, 1, true);
+  const Ref<TSurface> exactRef = MakeRef<TSurface>(3, 1, true);
+  TSurface& exact = *exactRef;
   exact.DrawAt(half.get(), 1, 0);
   EXPECT_EQ(exact.GetPixel(2, 0), 0x80204060u);
 }

@@ -28,11 +28,13 @@ protected:
 
   test::TempDir dir_;
   test::ScopedCurrentDir cwd_{dir_.Path()};
-  TSilentResourceOwner owner_;
+  const Ref<TSilentResourceOwner> ownerRef_ = MakeRef<TSilentResourceOwner>();
+  TSilentResourceOwner& owner_ = *ownerRef_;
 };
 
 TEST_F(ImageResourceReports, EveryRefusedOrMissingImageIsReportedUnderItsFile) {
-  TSurface grey(2, 2, false);
+  const Ref<TSurface> greyRef = MakeRef<TSurface>(2, 2, false);
+  TSurface& grey = *greyRef;
   dir_.Write("img/ok.png", EncodePng(grey));
   dir_.Write("img/a.jpg", "not a jpeg");
   TDiagnosticsCollector diagnostics;

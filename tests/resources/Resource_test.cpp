@@ -55,7 +55,8 @@ std::string Jpeg(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
 }
 
 std::string Png(int w, int h, bool alpha, uint32_t pixel) {
-  TSurface s(w, h, alpha);
+  const Ref<TSurface> sRef = MakeRef<TSurface>(w, h, alpha);
+  TSurface& s = *sRef;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) s.PixelAt(x, y) = pixel;
   return EncodePng(s);
@@ -113,6 +114,9 @@ std::string PalettePng() {
 
 // Records the audio calls; every handle it gives is distinct.
 class TRecordingOwner : public TSilentResourceOwner {
+protected:
+  ~TRecordingOwner() override = default;
+
 public:
   using TSilentResourceOwner::TSilentResourceOwner;
   uint32_t LoadSample(const std::string& file, int maxPlaybacks) override {
@@ -150,7 +154,8 @@ protected:
 
   test::TempDir dir_;
   test::ScopedCurrentDir cwd_{dir_.Path()};
-  TRecordingOwner owner_;
+  const Ref<TRecordingOwner> ownerRef_ = MakeRef<TRecordingOwner>();
+  TRecordingOwner& owner_ = *ownerRef_;
 };
 
 TEST_F(ResourceTest, PngDecodesWithAndWithoutAlpha) {
@@ -257,7 +262,8 @@ TEST_F(ResourceTest, BadImagesLeaveNoSurfaceAndNeverCrash) {
 }
 
 TEST_F(ResourceTest, FontSymbolsAndSubstitution) {
-  TResourceCollection all;
+  const Ref<TResourceCollection> allRef = MakeRef<TResourceCollection>();
+  TResourceCollection& all = *allRef;
   owner_.SetResources(&all);
   auto latin = Make<TFontResource>(R"(<resource type="FontResource" name="latin"><symbols>
       <symbol scancode="65" left="0" top="0" width="5" height="9" wleft="1"/>
@@ -317,7 +323,8 @@ TEST_F(ResourceTest, SoundsAndMusicUseTheOwnersAudioServices) {
                                              "free 2", "free module 3"};
   EXPECT_EQ(owner_.calls, expected);
   // Without audio every handle is 0 and nothing breaks.
-  TSilentResourceOwner silent;
+  const Ref<TSilentResourceOwner> silentRef = MakeRef<TSilentResourceOwner>();
+  TSilentResourceOwner& silent = *silentRef;
   auto quiet = Make<TSoundResource>(
       R"(<resource type="SoundResource" name="q" maxplaybacks="4" master_volume="30"/>)");
   quiet->SetOwner(&silent);
@@ -360,7 +367,8 @@ TEST_F(ResourceTest, ResourceListsKeepEarlierNamesSkipUnknownTypesAndUnloadByGro
       <resource type="SoundResource" name="logo"/>
       <resource type="SoundResource" name="beep"/>
     </content></resources>)");
-  TResourceCollection registry;
+  const Ref<TResourceCollection> registryRef = MakeRef<TResourceCollection>();
+  TResourceCollection& registry = *registryRef;
   int pumps = 0;
   EXPECT_EQ(LoadResourceList("lists\\one.xml", "one", &owner_, registry, [&] { ++pumps; }), 2);
   EXPECT_EQ(pumps, 3);
@@ -474,7 +482,8 @@ TEST_F(ResourceTest, KeyedResourceCollectionsReportASecondItemOfAName) {
   EXPECT_TRUE(diagnostics.Has("symbols"));
 
   diagnostics.Clear();
-  TResourceCollection registry;
+  const Ref<TResourceCollection> registryRef = MakeRef<TResourceCollection>();
+  TResourceCollection& registry = *registryRef;
   dir_.Write("list.xml", R"(<resources><content>
       <resource type="SoundResource" name="beep"/><resource type="SoundResource" name="Beep"/>
       <resource type="NoSuchResource" name="ghost"/></content></resources>)");

@@ -15,6 +15,9 @@ namespace {
 
 // A class that records the creation-string parameters it receives.
 class TRecorder : public TPersistObject {
+protected:
+  ~TRecorder() override = default;
+
 public:
   std::vector<std::pair<std::string, std::string>> params;
   int value = 0;
@@ -32,7 +35,10 @@ public:
   }
 };
 
-class TPlain : public TAbstractObject {};
+class TPlain : public TAbstractObject {
+protected:
+  ~TPlain() override = default;
+};
 
 class RegistryTest : public ::testing::Test {
 protected:
@@ -142,6 +148,9 @@ TEST(KeyedListTest, ExplicitKeyAfterTheLastMovesTheSequence) {
 
 // A collection of recorders, loaded from "entry" elements.
 class TRecorderList : public TStaticCreationPersistItemCollection<TRecorder> {
+protected:
+  ~TRecorderList() override = default;
+
 public:
   TRecorderList() { SetItemElementName("entry"); }
   void AddItem(const Ref<IInterface>& item) override { AddByName(item); }
@@ -232,11 +241,17 @@ TEST_F(PersistFileTest, SaveObjectToHonoursTheStoredFlag) {
 
 // The base item collection creates and loads items but stores none.
 class TDroppingList : public TStaticCreationPersistItemCollection<TRecorder> {
+protected:
+  ~TDroppingList() override = default;
+
 public:
   TDroppingList() { SetItemElementName("entry"); }
 };
 
 class TKeepingList : public TStaticCreationPersistItemCollection<TRecorder> {
+protected:
+  ~TKeepingList() override = default;
+
 public:
   TKeepingList() { SetItemElementName("entry"); }
   void AddItem(const Ref<IInterface>& item) override { AddKeepingAll(item); }

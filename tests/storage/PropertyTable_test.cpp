@@ -14,6 +14,9 @@ namespace {
 // A widget-like class: every kind, every write rule and access flag, members
 // and accessor pairs, and no hand-written load, save, get or set code.
 class TPanel : public TPropertyObject {
+protected:
+  ~TPanel() override = default;
+
 public:
   TPanel() { SetStorageName("panel"); }
   QV_PROPERTY_TABLE(TPanel)
@@ -85,7 +88,8 @@ std::string Saved(TPersistObject& object) {
 }
 
 TEST(PropertyTable, DefaultsSaveOnlyWhatTheRulesAsk) {
-  TPanel panel;
+  const Ref<TPanel> panelRef = MakeRef<TPanel>();
+  TPanel& panel = *panelRef;
   EXPECT_EQ(Saved(panel), R"(<panel label="" width="0" anchor_left="0" fillcolor="0"/>)");
 }
 
@@ -96,7 +100,8 @@ TEST(PropertyTable, LoadsEveryKindAndSavesInTableOrder) {
          width="40" height="20" timetolive="500" cols="1" level="70000" currenttime="25" anchor_left="0.25"
          time_rate="0.5" left="99" drawmode="fillcolor" align="right" fillcolor="-16777216" color="$80FF0000"
          secret="7"/>)");
-  TPanel panel;
+  const Ref<TPanel> panelRef = MakeRef<TPanel>();
+  TPanel& panel = *panelRef;
   panel.Load(in);
   SetReadTextHook(nullptr);
   EXPECT_EQ(panel.GetName(), "ok");
@@ -126,7 +131,8 @@ TEST(PropertyTable, LoadsEveryKindAndSavesInTableOrder) {
 }
 
 TEST(PropertyTable, PropertiesByNameFollowTheFlags) {
-  TPanel panel;
+  const Ref<TPanel> panelRef = MakeRef<TPanel>();
+  TPanel& panel = *panelRef;
   panel.anchorLeft = 2.0f;
   // Names ignore case; values come back in their kind.
   EXPECT_TRUE(panel.SetPropertyValue("Z", TVariant{7LL}));
@@ -178,7 +184,8 @@ TEST(PropertyTable, PropertiesByNameFollowTheFlags) {
 TEST(PropertyTable, BadValuesAreReportedAndKeepTheDefault) {
   // One damaged value per kind; each is reported by its key and defaults.
   TDiagnosticsCollector diagnostics;
-  TPanel panel;
+  const Ref<TPanel> panelRef = MakeRef<TPanel>();
+  TPanel& panel = *panelRef;
   panel.Load(LoadStorageText(
       R"(<panel visible="Yes" z="3x" cols="99999999999" anchor_left="1,5" drawmode="Fillcolor"
          fillcolor="red" color="$1FF000000" caption="anything goes"/>)"));

@@ -43,7 +43,8 @@ TEST(XMLStorageTest, AttributesChildrenAndText) {
 }
 
 TEST(XMLStorageTest, UnboundNodeAnswersEmpty) {
-  TXMLStorage s;
+  const Ref<TXMLStorage> sRef = MakeRef<TXMLStorage>();
+  TXMLStorage& s = *sRef;
   EXPECT_EQ(s.GetNodeName(), "");
   EXPECT_EQ(s.GetAttrCount(), 0);
   EXPECT_EQ(s.ReadAttr("a", "d"), "d");
@@ -311,7 +312,8 @@ TEST(XMLStorageSelectTest, SelectChildFindsTheFirstMatch) {
   EXPECT_FALSE(s->SelectChild("widget/@name"));
   EXPECT_FALSE(s->SelectChild("missing"));
   EXPECT_FALSE(s->SelectChild("widget[["));  // a broken path finds nothing
-  TXMLStorage unbound;
+  const Ref<TXMLStorage> unboundRef = MakeRef<TXMLStorage>();
+  TXMLStorage& unbound = *unboundRef;
   EXPECT_FALSE(unbound.SelectChild("widget"));
   // The node found is bound to the same document.
   s->SelectChild("other")->WriteAttr("seen", "yes");
