@@ -1,6 +1,7 @@
 // Which images the decoders take, which they refuse, and that every refusal
 // is reported with its reason.
 #include "graphics/ImageCodec.h"
+#include "graphics/ImageTestData.h"
 
 #include <gtest/gtest.h>
 
@@ -48,38 +49,6 @@ std::string WritePng(int w, int h, uint32_t format, const void* pixels, const vo
   return bytes;
 }
 
-// A colour JPEG of one colour, or of noise around it (so most of the file
-// is picture data).
-std::string Jpeg(int w, int h, uint8_t r, uint8_t g, uint8_t b, bool noisy = false) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr err;
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = static_cast<JDIMENSION>(w);
-  c.image_height = static_cast<JDIMENSION>(h);
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 100, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(w) * 3);
-  while (c.next_scanline < c.image_height) {
-    for (int x = 0; x < w; ++x) {
-      const uint8_t n = noisy ? static_cast<uint8_t>((x * 151 + c.next_scanline * 83) % 97) : 0;
-      row[3 * x] = r ^ n, row[3 * x + 1] = g ^ n, row[3 * x + 2] = b ^ n;
-    }
-    JSAMPROW p = row.data();
-    jpeg_write_scanlines(&c, &p, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  std::string bytes(reinterpret_cast<char*>(out), size);
-  std::free(out);
-  return bytes;
-}
 
 TEST(PngDecoding, EightBitRgbaKeepsItsAlphaAndRgbIsOpaque) {
   const uint8_t rgba[8] = {0x10, 0x20, 0x30, 0x80, 0xFF, 0x00, 0x7F, 0x00};
@@ -175,7 +144,7 @@ TEST(PngDecoding, GreyAlphaImagesMustBeEightBitGrey) {
 }
 
 TEST(JpegDecoding, ExtraneousBytesOnlyWarnAndTheImageDecodes) {
-  const std::string jpg = Jpeg(8, 8, 200, 100, 50);
+  const std::string jpg = test::Jpeg(8, 8, 200, 100, 50, false, 100);
   // Three stray bytes after the JFIF segment, before the next marker
   // (quantisation tables, 0xdb): libjpeg warns and decodes.
   ASSERT_EQ(jpg.substr(20, 2), "\xFF\xDB");
@@ -193,7 +162,7 @@ TEST(JpegDecoding, ExtraneousBytesOnlyWarnAndTheImageDecodes) {
 }
 
 TEST(JpegDecoding, TruncatedGreyAndEmptyDataGiveNoImageAndAReport) {
-  const std::string jpg = Jpeg(64, 64, 1, 2, 3, true);
+  const std::string jpg = test::Jpeg(64, 64, 1, 2, 3, true, 100);
   TDiagnosticsCollector diagnostics;
   EImageFailure failure = EImageFailure::kNone;
   EXPECT_FALSE(DecodeJpeg(jpg.substr(0, jpg.size() / 2), "half.jpg", &failure));

@@ -10,6 +10,7 @@
 #include "core/Random.h"
 #include "core/Diagnostics.h"
 #include "graphics/ImageCodec.h"
+#include "graphics/ImageTestData.h"
 #include "resources/FontResource.h"
 #include "resources/GroupResource.h"
 #include "resources/ResourceFile.h"
@@ -27,33 +28,6 @@ void EnsureTypes() {
   (void)registered;
 }
 
-std::string Jpeg(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr err;
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = static_cast<JDIMENSION>(w);
-  c.image_height = static_cast<JDIMENSION>(h);
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 95, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(w) * 3);
-  for (int x = 0; x < w; ++x) row[3 * x] = r, row[3 * x + 1] = g, row[3 * x + 2] = b;
-  while (c.next_scanline < c.image_height) {
-    JSAMPROW p = row.data();
-    jpeg_write_scanlines(&c, &p, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  std::string bytes(reinterpret_cast<char*>(out), size);
-  std::free(out);
-  return bytes;
-}
 
 std::string Png(int w, int h, bool alpha, uint32_t pixel) {
   const Ref<TSurface> sRef = MakeRef<TSurface>(w, h, alpha);
@@ -208,7 +182,7 @@ TEST_F(ResourceTest, LoadByDemandDecodesOnFirstUseAndAgainAfterUnload) {
 }
 
 TEST_F(ResourceTest, JpegIsOpaqueAndJpngTakesAlphaFromItsGreyPng) {
-  dir_.Write("img/c.jpg", Jpeg(4, 2, 200, 100, 50));
+  dir_.Write("img/c.jpg", test::Jpeg(4, 2, 200, 100, 50));
   const uint8_t grey[8] = {0, 10, 128, 255, 1, 2, 3, 4};
   dir_.Write("img/c.png", GreyPng(4, 2, grey));
 
@@ -234,7 +208,7 @@ TEST_F(ResourceTest, JpegIsOpaqueAndJpngTakesAlphaFromItsGreyPng) {
 
 TEST_F(ResourceTest, BadImagesLeaveNoSurfaceAndNeverCrash) {
   const std::string png = Png(8, 8, true, 0x12345678u);
-  const std::string jpg = Jpeg(16, 16, 1, 2, 3);
+  const std::string jpg = test::Jpeg(16, 16, 1, 2, 3);
   std::string huge = png;
   // IHDR claims 100000 x 100000 pixels (the CRC no longer matches either).
   huge[16] = 0, huge[17] = 1, huge[18] = static_cast<char>(0x86), huge[19] = static_cast<char>(0xA0);
