@@ -12,18 +12,20 @@ namespace {
 
 using namespace qv;
 
-TZinLevel OpenLevel(const char* palette, int cols, int rows) {
-  TZinLevel level;
+Ref<TZinLevel> OpenLevel(const char* palette, int cols, int rows) {
+  const Ref<TZinLevel> made = MakeRef<TZinLevel>();
+  TZinLevel& level = *made;
   level.SetFlowerColors(palette);
   level.SetDefaultKind(kCellNormal);
   level.SetDefaultFlower(-1);
   level.SetDefaultColour(-1);
   level.Resize(cols, rows);
-  return level;
+  return made;
 }
 
 TBoardModel FullBoard(const char* palette) {
-  const TZinLevel level = OpenLevel(palette, 12, 9);
+  const Ref<TZinLevel> levelRef = OpenLevel(palette, 12, 9);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   board.SetCounter(kCounterDifficulty, 1);
   SetRandomSeed(12345);
@@ -86,7 +88,8 @@ BENCHMARK(BM_NaiveSearch)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 // the given size (a new seeded game whenever one ends).
 void BM_DriverMove(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));
-  const TZinLevel level = OpenLevel(kPalettes[1], size, size);
+  const Ref<TZinLevel> levelRef = OpenLevel(kPalettes[1], size, size);
+  const TZinLevel& level = *levelRef;
   TBoardModel board;
   TTurnDriver driver(board);
   uint32_t seed = 1;
