@@ -23,22 +23,29 @@ IDiagnosticsSink* SetDiagnosticsSink(IDiagnosticsSink* sink) {
   return old;
 }
 
-int DataErrorCount() { return g_count; }
+int DataErrorCount() {
+  return g_count;
+}
 
 void TStderrDiagnostics::DataError(const TDataError& error) {
   std::fprintf(stderr, "data error: %s: %s\n", error.where.c_str(), error.what.c_str());
 }
 
-TDiagnosticsCollector::TDiagnosticsCollector() { previous_ = SetDiagnosticsSink(this); }
+TDiagnosticsCollector::TDiagnosticsCollector() {
+  previous_ = SetDiagnosticsSink(this);
+}
 
-TDiagnosticsCollector::~TDiagnosticsCollector() { SetDiagnosticsSink(previous_); }
+TDiagnosticsCollector::~TDiagnosticsCollector() {
+  SetDiagnosticsSink(previous_);
+}
 
-void TDiagnosticsCollector::DataError(const TDataError& error) { errors_.push_back(error); }
+void TDiagnosticsCollector::DataError(const TDataError& error) {
+  errors_.push_back(error);
+}
 
 bool TDiagnosticsCollector::Has(std::string_view text) const {
   for (const TDataError& e : errors_)
-    if (e.where.find(text) != std::string::npos || e.what.find(text) != std::string::npos)
-      return true;
+    if (e.where.find(text) != std::string::npos || e.what.find(text) != std::string::npos) return true;
   return false;
 }
 

@@ -13,8 +13,12 @@ uint32_t Next() {
 }
 }  // namespace
 
-void SetRandomSeed(uint32_t seed) { g_seed = seed; }
-uint32_t GetRandomSeed() { return g_seed; }
+void SetRandomSeed(uint32_t seed) {
+  g_seed = seed;
+}
+uint32_t GetRandomSeed() {
+  return g_seed;
+}
 
 uint32_t TimeOfDaySeed(int hours, int minutes, int seconds, int milliseconds) {
   return static_cast<uint32_t>(((hours * 60 + minutes) * 60 + seconds) * 1000 + milliseconds);
@@ -34,6 +38,8 @@ int32_t RandomInt(int32_t n) {
   return static_cast<int32_t>((s * static_cast<uint64_t>(n)) >> 32);
 }
 
-double RandomFloat() { return static_cast<double>(Next()) / 4294967296.0; }
+double RandomFloat() {
+  return static_cast<double>(Next()) / 4294967296.0;
+}
 
 }  // namespace qv

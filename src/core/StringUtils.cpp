@@ -7,9 +7,15 @@
 namespace qv {
 
 namespace {
-char Up(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-char Low(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+char Up(char c) {
+  return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+char Low(char c) {
+  return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 }  // namespace
 
 std::string UpperCase(std::string_view s) {
@@ -58,7 +64,9 @@ std::string TrimRight(std::string_view s) {
   return std::string(s.substr(0, e));
 }
 
-std::string Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
+std::string Trim(std::string_view s) {
+  return TrimLeft(TrimRight(s));
+}
 
 std::string ReplaceAll(std::string s, std::string_view from, std::string_view to) {
   if (from.empty()) return s;
@@ -104,10 +112,14 @@ bool TryParseInt(std::string_view s, long long& out) {
   for (; i < s.size(); ++i) {
     const char c = s[i];
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return false;
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else
+      return false;
     v = v * base + d;
     if (v > 0xFFFFFFFFFFFFull) return false;  // far beyond any 32-bit value
   }

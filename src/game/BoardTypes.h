@@ -10,15 +10,15 @@
 namespace qv {
 
 // Cell kinds.
-inline constexpr int32_t kCellNone = -1;      // a hole: nothing is shown or played there
-inline constexpr int32_t kCellComplete = 0;   // already coloured
-inline constexpr int32_t kCellNormal = 1;     // still to be coloured
-inline constexpr int32_t kCellDouble = 2;     // locked, needs two hits
-inline constexpr int32_t kCellTriple = 3;     // locked, needs three hits
+inline constexpr int32_t kCellNone = -1;     // a hole: nothing is shown or played there
+inline constexpr int32_t kCellComplete = 0;  // already coloured
+inline constexpr int32_t kCellNormal = 1;    // still to be coloured
+inline constexpr int32_t kCellDouble = 2;    // locked, needs two hits
+inline constexpr int32_t kCellTriple = 3;    // locked, needs three hits
 
 // Flower and colour codes besides the two-digit colours.
-inline constexpr int32_t kNoColour = -1;      // no required colour / empty cell
-inline constexpr int32_t kArtifact = -10;     // a collectable object instead of a flower
+inline constexpr int32_t kNoColour = -1;   // no required colour / empty cell
+inline constexpr int32_t kArtifact = -10;  // a collectable object instead of a flower
 
 // Geometry of the board in pixels: even columns sit half a cell lower.
 inline constexpr int kCellWidth = 53;

@@ -14,11 +14,13 @@ double ComputerStrengthFactor(double fitting, int difficulty, bool replay) {
 
 namespace {
 // Nearest integer, ties to even.
-long long RoundEven(double v) { return static_cast<long long>(std::nearbyint(v)); }
+long long RoundEven(double v) {
+  return static_cast<long long>(std::nearbyint(v));
+}
 }  // namespace
 
-TComputerPickRange ComputerPickRange(int n, long long pointsSum, long long humanScore, long long computerScore,
-                                     double strength, int remainingCells) {
+TComputerPickRange ComputerPickRange(int n, long long pointsSum, long long humanScore,
+                                     long long computerScore, double strength, int remainingCells) {
   const long long a = (2 * pointsSum) / (n - 1);
   const long long d = humanScore - computerScore;
   const long long e = std::llabs(d);
@@ -52,14 +54,16 @@ TComputerPickRange ComputerPickRange(int n, long long pointsSum, long long human
 }
 
 std::optional<TLinkCellInfo> ChooseComputerMove(const TLinkCellInfoCollection& moves, long long humanScore,
-                                                long long computerScore, double strength, int remainingCells) {
+                                                long long computerScore, double strength,
+                                                int remainingCells) {
   const int n = moves.Count();
   if (n == 0) return std::nullopt;
   int index = 0;
   if (n > 1) {
     long long sum = 0;
     for (const auto& move : moves) sum += move.points;
-    const TComputerPickRange range = ComputerPickRange(n, sum, humanScore, computerScore, strength, remainingCells);
+    const TComputerPickRange range =
+        ComputerPickRange(n, sum, humanScore, computerScore, strength, remainingCells);
     index = std::clamp(range.start + RandomInt(range.count), 0, n - 1);
   }
   TLinkCellInfo choice = moves[index];

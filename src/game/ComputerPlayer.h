@@ -19,8 +19,8 @@ struct TComputerPickRange {
 };
 // Steps 2 to 6 of the choice for a list of n >= 2 entries with the given sum
 // of estimated points; no draw.
-TComputerPickRange ComputerPickRange(int n, long long pointsSum, long long humanScore, long long computerScore,
-                                     double strength, int remainingCells);
+TComputerPickRange ComputerPickRange(int n, long long pointsSum, long long humanScore,
+                                     long long computerScore, double strength, int remainingCells);
 
 // Draws the entry within the range, then the pair's order (an odd draw from
 // 0..99 puts the second cell first). Nothing for an empty list.

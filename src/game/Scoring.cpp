@@ -56,8 +56,7 @@ std::vector<TComboTextRow> CombinationTexts(int chainLevel, int colourCells, int
   if (chainLevel > 1) rows.push_back({"%COMBO x%", chainLevel, "font_combo1"});
   if (longestLine == 4) rows.push_back({"%PERFECT!%", 0, "font_combo2"});
   if (longestLine >= 5) rows.push_back({"%GRAND!%", 0, "font_combo2"});
-  static const char* const kLineKeys[] = {"%DOUBLE%", "%TRIPLE%", "%QUADRUPLE%", "%QUINTUPLE%",
-                                          "%SEXTUPLE%"};
+  static const char* const kLineKeys[] = {"%DOUBLE%", "%TRIPLE%", "%QUADRUPLE%", "%QUINTUPLE%", "%SEXTUPLE%"};
   if (lines >= 2 && lines <= 6) rows.push_back({kLineKeys[lines - 2], 0, "font_combo3"});
   if (lines >= 7) rows.push_back({"%MULTIPLE%", 0, "font_combo3"});
   if (colourCells > 100) rows.push_back({"%COLORCELLSx%", colourCells, "font_combo4"});

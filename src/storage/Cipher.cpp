@@ -50,10 +50,14 @@ std::string TStringFormat_HEX::FromText(std::string_view text) const {
       continue;
     }
     int v;
-    if (ch >= '0' && ch <= '9') v = ch - '0';
-    else if (ch >= 'a' && ch <= 'f') v = ch - 'a' + 10;
-    else if (ch >= 'A' && ch <= 'F') v = ch - 'A' + 10;
-    else continue;
+    if (ch >= '0' && ch <= '9')
+      v = ch - '0';
+    else if (ch >= 'a' && ch <= 'f')
+      v = ch - 'a' + 10;
+    else if (ch >= 'A' && ch <= 'F')
+      v = ch - 'A' + 10;
+    else
+      continue;
     if (high < 0) {
       high = v;
     } else {
@@ -66,9 +70,12 @@ std::string TStringFormat_HEX::FromText(std::string_view text) const {
 
 std::string TCipher::Transform(std::string_view text, int direction, int format) const {
   std::unique_ptr<TStringFormat> form;
-  if (format == kFormatPlain) form = std::make_unique<TStringFormat>();
-  else if (format == kFormatHex) form = std::make_unique<TStringFormat_HEX>();
-  else return {};
+  if (format == kFormatPlain)
+    form = std::make_unique<TStringFormat>();
+  else if (format == kFormatHex)
+    form = std::make_unique<TStringFormat_HEX>();
+  else
+    return {};
   if (direction == kDirEncipher) {
     std::string data(text);
     EncipherBytes(data);

@@ -80,7 +80,8 @@ Ref<TAbstractObject> CreateFromNode(const StorageRef& storage) {
   const std::string name = ReadString(storage, "name", "");
   Ref<TAbstractObject> object = CreateFromType(type, name);
   if (!object) {
-    ReportUnknownType("<" + storage->GetNodeName() + (name.empty() ? "" : " name=\"" + name + "\"") + ">", type);
+    ReportUnknownType("<" + storage->GetNodeName() + (name.empty() ? "" : " name=\"" + name + "\"") + ">",
+                      type);
     return nullptr;
   }
   auto* persistent = QueryPtr<IPersistent>(object.get());

@@ -49,9 +49,8 @@ private:
 
 template <class T>
 void RegisterClass(const std::string& typeName) {
-  TClassRegistry::Instance().Register(typeName, typeid(T), +[]() -> Ref<TAbstractObject> {
-    return MakeRef<T>();
-  });
+  TClassRegistry::Instance().Register(
+      typeName, typeid(T), +[]() -> Ref<TAbstractObject> { return MakeRef<T>(); });
 }
 
 std::string ClassTypeName(const std::type_info& type);
@@ -62,7 +61,8 @@ std::string ClassTypeName(const TAbstractObject& object);
 Ref<TAbstractObject> CreateWithParams(TObjectFactory create, const std::string& params);
 template <class T>
 Ref<T> CreateWithParams(const std::string& params) {
-  return Query<T>(CreateWithParams(+[]() -> Ref<TAbstractObject> { return MakeRef<T>(); }, params));
+  return Query<T>(CreateWithParams(
+      +[]() -> Ref<TAbstractObject> { return MakeRef<T>(); }, params));
 }
 
 // "TypeName" or "TypeName{name=value\...}"; empty for unregistered names.

@@ -16,7 +16,8 @@ std::vector<std::string> SplitParams(std::string_view input, char sep) {
       int depth = 0;
       size_t close = std::string::npos;
       for (size_t i = brace; i < rest.size(); ++i) {
-        if (rest[i] == '{') ++depth;
+        if (rest[i] == '{')
+          ++depth;
         else if (rest[i] == '}' && --depth == 0) {
           close = i;
           break;

@@ -61,25 +61,11 @@ TEST(ExpressionParser, PrioritiesAndGrouping) {
 
 TEST(ExpressionParser, UnarySignsNotAndIntegerPower) {
   const std::vector<Case> cases = {
-      {"- - -2", -2},
-      {"+-+2", -2},
-      {"- -2", 2},
-      {"1 - -2", 3},
-      {"1 + +2", 3},
-      {"5 - -2", 7},
-      {"not 0", 1},
-      {"not 1", 0},
-      {"not not 5", 5},
-      {"not not not 0", 1},
-      {"(-2)^3", -8},
-      {"-2^3", -8},
-      {"2^0.5", 1.41421354f},
-      {"x++", 1},
-      {"4--", 3},
-      {"2 * 3++", 8},
-      {"(-8)^2", 64},
-      {"2^10", 1024},
-      {"9^0.5", 3},
+      {"- - -2", -2},         {"+-+2", -2},         {"- -2", 2},    {"1 - -2", 3},
+      {"1 + +2", 3},          {"5 - -2", 7},        {"not 0", 1},   {"not 1", 0},
+      {"not not 5", 5},       {"not not not 0", 1}, {"(-2)^3", -8}, {"-2^3", -8},
+      {"2^0.5", 1.41421354f}, {"x++", 1},           {"4--", 3},     {"2 * 3++", 8},
+      {"(-8)^2", 64},         {"2^10", 1024},       {"9^0.5", 3},
   };
   for (const auto& c : cases) EXPECT_FLOAT_EQ(Eval(c.text), c.value) << c.text;
   // A real power of a negative base fails where the integer power does not.
@@ -143,7 +129,8 @@ TEST(ExpressionParser, StringOperands) {
   // A string that is not an operand of a string operation still meets the
   // neighbour checks first.
   EXPECT_EQ(CompileError("x 'a'"), "Error in math expression: x two space limited variables/constants");
-  EXPECT_EQ(CompileError("(1) 'a'"), "Error in math expression: Missing operand between ) and constant/variable");
+  EXPECT_EQ(CompileError("(1) 'a'"),
+            "Error in math expression: Missing operand between ) and constant/variable");
   EXPECT_EQ(CompileError("max('a', 1)"), "Error in math expression: Syntax error in expression max('a', 1)");
 }
 
@@ -339,8 +326,9 @@ TEST(ExpressionParser, VariablesFunctionsAndReplacement) {
     parser.ReplaceWord("twice", "max");
     FAIL();
   } catch (const EParserException& e) {
-    EXPECT_STREQ(e.what(), "Error in math expression: Cannot replace variable/function: "
-                           "the numbers of arguments differ");
+    EXPECT_STREQ(e.what(),
+                 "Error in math expression: Cannot replace variable/function: "
+                 "the numbers of arguments differ");
   }
   parser.DefineVariable("own", nullptr);
   EXPECT_EQ(parser.Evaluate(parser.Compile("own := 4")), 4.0f);

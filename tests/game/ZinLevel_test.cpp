@@ -180,7 +180,8 @@ TEST(ZinLevelCollection, NonIntegerLevelAbortsTheList) {
 }
 
 TEST(ZinLevelSave, WritesEveryLevelKeyInItsOrder) {
-  const Ref<TZinLevel> levelRef = Load(R"(<level name="A" Flowercolors="11" Flowercolor_default="-1" Celltype_default="1"
+  const Ref<TZinLevel> levelRef =
+      Load(R"(<level name="A" Flowercolors="11" Flowercolor_default="-1" Celltype_default="1"
       Cellcolor_default="-1" cols="1" rows="2"/>)");
   TZinLevel& level = *levelRef;
   const StorageRef out = NewStorage("level");

@@ -49,7 +49,6 @@ std::string WritePng(int w, int h, uint32_t format, const void* pixels, const vo
   return bytes;
 }
 
-
 TEST(PngDecoding, EightBitRgbaKeepsItsAlphaAndRgbIsOpaque) {
   const uint8_t rgba[8] = {0x10, 0x20, 0x30, 0x80, 0xFF, 0x00, 0x7F, 0x00};
   TDiagnosticsCollector diagnostics;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include <png.h>
-#include "core/Random.h"
 #include "core/Diagnostics.h"
+#include "core/Random.h"
 #include "graphics/ImageCodec.h"
 #include "graphics/ImageTestData.h"
 #include "resources/FontResource.h"
@@ -27,7 +27,6 @@ void EnsureTypes() {
   static const bool registered = (RegisterResourcesTypes(), true);
   (void)registered;
 }
-
 
 std::string Png(int w, int h, bool alpha, uint32_t pixel) {
   const Ref<TSurface> sRef = MakeRef<TSurface>(w, h, alpha);

@@ -60,8 +60,8 @@ TEST(CipherTest, KnownBlockOfTheCycleFunction) {
     z += ((y << 4) ^ (y >> 5)) + (y ^ sum);
   }
   EXPECT_EQ(TStringFormat_HEX().ToText(block),
-            TStringFormat_HEX().ToText(std::string{char(y), char(y >> 8), char(y >> 16), char(y >> 24), char(z),
-                                                   char(z >> 8), char(z >> 16), char(z >> 24)}));
+            TStringFormat_HEX().ToText(std::string{char(y), char(y >> 8), char(y >> 16), char(y >> 24),
+                                                   char(z), char(z >> 8), char(z >> 16), char(z >> 24)}));
 }
 
 TEST(CipherTest, KeyBytesAfterTheSixteenthAreIgnored) {

@@ -12,7 +12,8 @@ TEST(ParamsTest, BracesKeepSeparatorsInsideOneItem) {
 }
 
 TEST(ParamsTest, NestedBracesAndEmptyItems) {
-  EXPECT_EQ(SplitParams("\\\\t={a={b\\c}\\d}\\\\e=1\\"), (std::vector<std::string>{"t={a={b\\c}\\d}", "e=1"}));
+  EXPECT_EQ(SplitParams("\\\\t={a={b\\c}\\d}\\\\e=1\\"),
+            (std::vector<std::string>{"t={a={b\\c}\\d}", "e=1"}));
   const auto pairs = ParseParams("t={a={b\\c}\\d}");
   ASSERT_EQ(pairs.size(), 1u);
   EXPECT_EQ(pairs[0].value, "a={b\\c}\\d");
@@ -39,15 +40,15 @@ TEST(ParamsTest, EmptyBracesAndItemsWithoutEquals) {
 }
 
 TEST(ParamsTest, RepeatedNamesKeepTheirOrder) {
-  const auto pairs = ParseParams(
-      "\\level_record_table={name=relax}\\level_record_table={name=classic}");
+  const auto pairs = ParseParams("\\level_record_table={name=relax}\\level_record_table={name=classic}");
   ASSERT_EQ(pairs.size(), 2u);
   EXPECT_EQ(pairs[0].value, "name=relax");
   EXPECT_EQ(pairs[1].value, "name=classic");
 }
 
 TEST(ParamsTest, EnumerationListsSplitOnSlash) {
-  EXPECT_EQ(SplitParams("/normal/screen/overlay", '/'), (std::vector<std::string>{"normal", "screen", "overlay"}));
+  EXPECT_EQ(SplitParams("/normal/screen/overlay", '/'),
+            (std::vector<std::string>{"normal", "screen", "overlay"}));
 }
 
 }  // namespace

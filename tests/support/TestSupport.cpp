@@ -36,8 +36,7 @@ std::string ReadFile(const std::string& nativePath) {
   return ss.str();
 }
 
-ScopedCurrentDir::ScopedCurrentDir(const std::filesystem::path& dir)
-    : old_(std::filesystem::current_path()) {
+ScopedCurrentDir::ScopedCurrentDir(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
   std::filesystem::current_path(dir);
 }
 

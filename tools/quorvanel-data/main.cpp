@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
     qv::StartupServices(argc > 0 ? argv[0] : "");
     TArgs rest(std::vector<std::string>(args.begin() + 1, args.end()));
     if (rest.Flag("--help")) {
-      std::printf("usage: quorvanel-data %s %s\n\n%s\n", command->name.c_str(),
-                  command->usage.c_str(), command->summary.c_str());
+      std::printf("usage: quorvanel-data %s %s\n\n%s\n", command->name.c_str(), command->usage.c_str(),
+                  command->summary.c_str());
       if (!command->help.empty()) std::printf("\n%s", command->help.c_str());
       return 0;
     }
