@@ -16,11 +16,9 @@ public:
 
 class TMusic : public TPropertyObject, public IMusic {
 public:
-  void Initialize() override;
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
-  bool SetPropertyValue(const std::string& name, const TVariant& value) override;
-  TVariant GetPropertyValue(const std::string& name) override;
+  TMusic() { SetStorageName("music"); }
+  // "resourcename" (always written; a property to read and write).
+  QV_PROPERTY_TABLE(TMusic)
 
   const std::string& GetResourceName() const override { return resourceName_; }
   void SetResourceName(const std::string& name) { resourceName_ = name; }
@@ -34,10 +32,15 @@ public:
   virtual Ref<IMusic> FindMusic(std::string_view name) const = 0;
 };
 
-// Node "musics", items "music".
+// Node "musics", items "music", looked up by name: a second music of a
+// name (in any case) is dropped and reported.
 class TMusicCollection : public TStaticCreationPersistItemCollection<TMusic>, public IMusicCollection {
 public:
-  void Initialize() override;
+  TMusicCollection() {
+    SetStorageName("musics");
+    SetItemElementName("music");
+  }
+  void AddItem(const Ref<IInterface>& item) override { AddByName(item); }
   Ref<IMusic> FindMusic(std::string_view name) const override { return ItemAs<IMusic>(name); }
 };
 

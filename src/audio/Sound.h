@@ -26,13 +26,10 @@ public:
   static constexpr int kDefaultVolume = -1;  // the resource's own volume
   static constexpr int kDefaultPan = -101;   // the pan left unchanged
 
-  void Initialize() override;
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
-  // Reads "resourcename", "volume", "pan", "mutemusic"; writes all but the
-  // resource name.
-  bool SetPropertyValue(const std::string& name, const TVariant& value) override;
-  TVariant GetPropertyValue(const std::string& name) override;
+  TSound() { SetStorageName("sound"); }
+  // "resourcename" (always written; a read-only property), "volume", "pan",
+  // "mutemusic" (written when true).
+  QV_PROPERTY_TABLE(TSound)
 
   const std::string& GetResourceName() const override { return resourceName_; }
   void SetResourceName(const std::string& name) { resourceName_ = name; }
@@ -55,10 +52,15 @@ public:
   virtual Ref<ISound> FindSound(std::string_view name) const = 0;
 };
 
-// Node "sounds", items "sound".
+// Node "sounds", items "sound", looked up by name: a second sound of a
+// name (in any case) is dropped and reported.
 class TSoundCollection : public TStaticCreationPersistItemCollection<TSound>, public ISoundCollection {
 public:
-  void Initialize() override;
+  TSoundCollection() {
+    SetStorageName("sounds");
+    SetItemElementName("sound");
+  }
+  void AddItem(const Ref<IInterface>& item) override { AddByName(item); }
   Ref<ISound> FindSound(std::string_view name) const override { return ItemAs<ISound>(name); }
 };
 

@@ -5,16 +5,12 @@
 
 namespace qv {
 
-void TSoundResource::LoadFromStorage(const StorageRef& storage) {
-  TResource::LoadFromStorage(storage);
-  maxPlaybacks_ = ReadInt(storage, "maxplaybacks", 0) & 0xFFFF;
-  masterVolume_ = ReadInt(storage, "master_volume", 100) & 0xFF;
-}
-
-void TSoundResource::SaveToStorage(const StorageRef& storage) {
-  TResource::SaveToStorage(storage);
-  WriteInt(storage, "maxplaybacks", maxPlaybacks_, maxPlaybacks_ != 0);
-  WriteInt(storage, "master_volume", masterVolume_, masterVolume_ != 100);
+const TPropertyTable<TSoundResource>& TSoundResource::Properties() {
+  static const TPropertyTable<TSoundResource> table =
+      TPropertyTable<TSoundResource>(TResource::Properties())
+          .Int("maxplaybacks", &TSoundResource::maxPlaybacks_, 0)
+          .Int("master_volume", &TSoundResource::masterVolume_, 100);
+  return table;
 }
 
 void TSoundResource::SetOwner(IResourceOwner* owner) {
@@ -37,14 +33,12 @@ void TSoundResource::UnloadContent() {
   sample_ = 0;
 }
 
-void TMusicResource::LoadFromStorage(const StorageRef& storage) {
-  TResource::LoadFromStorage(storage);
-  format_ = ReadEnum(storage, "format", kFormatNames, kFormatModule);
-}
-
-void TMusicResource::SaveToStorage(const StorageRef& storage) {
-  TResource::SaveToStorage(storage);
-  WriteEnum(storage, "format", kFormatNames, format_, format_ == kFormatOgg);
+const TPropertyTable<TMusicResource>& TMusicResource::Properties() {
+  static const TPropertyTable<TMusicResource> table =
+      TPropertyTable<TMusicResource>(TResource::Properties())
+          .Enum("format", kFormatNames, &TMusicResource::format_, kFormatModule)
+          .WriteIf([](const TMusicResource& r) { return r.format_ == kFormatOgg; });
+  return table;
 }
 
 uint32_t TMusicResource::GetMusicHandle() {
@@ -100,42 +94,6 @@ void TGroupResource::ReleaseResource() {
 int TGroupResource::RandomMember() const {
   const int n = members_->Count();
   return n > 0 ? static_cast<int>(RandomInt(n)) : -1;
-}
-
-void TSoundGroupResource::Choose() {
-  const int i = RandomMember();
-  current_ = i < 0 ? nullptr : Query<ISoundResource>(Members().Item(i));
-}
-
-uint32_t TSoundGroupResource::GetSample() {
-  return current_ ? current_->GetSample() : 0;
-}
-
-int TSoundGroupResource::GetMasterVolume() {
-  return current_ ? current_->GetMasterVolume() : 100;
-}
-
-void TSoundGroupResource::ReleaseResource() {
-  current_ = nullptr;
-  TGroupResource::ReleaseResource();
-}
-
-void TMusicGroupResource::Choose() {
-  const int i = RandomMember();
-  current_ = i < 0 ? nullptr : Query<IMusicResource>(Members().Item(i));
-}
-
-uint32_t TMusicGroupResource::GetMusicHandle() {
-  return current_ ? current_->GetMusicHandle() : 0;
-}
-
-int TMusicGroupResource::GetFormat() {
-  return current_ ? current_->GetFormat() : kFormatModule;
-}
-
-void TMusicGroupResource::ReleaseResource() {
-  current_ = nullptr;
-  TGroupResource::ReleaseResource();
 }
 
 }  // namespace qv

@@ -8,11 +8,6 @@
 
 namespace qv {
 
-void TSymbol::Initialize() {
-  TPersistObject::Initialize();
-  SetStorageName("symbol");
-}
-
 void TSymbol::SetCode(int32_t code) {
   code_ = code;
   SetName(std::to_string(code));
@@ -64,14 +59,11 @@ Ref<ISymbol> TFontResource::GetSymbol(int32_t code) {
   return symbol && symbol->GetName() == key ? symbol : nullptr;
 }
 
-void TFontSubstituteResource::LoadFromStorage(const StorageRef& storage) {
-  TResource::LoadFromStorage(storage);
-  fonts_ = ReadString(storage, "fonts", "");
-}
-
-void TFontSubstituteResource::SaveToStorage(const StorageRef& storage) {
-  TResource::SaveToStorage(storage);
-  WriteString(storage, "fonts", fonts_, !fonts_.empty());
+const TPropertyTable<TFontSubstituteResource>& TFontSubstituteResource::Properties() {
+  static const TPropertyTable<TFontSubstituteResource> table =
+      TPropertyTable<TFontSubstituteResource>(TResource::Properties())
+          .String("fonts", &TFontSubstituteResource::fonts_);
+  return table;
 }
 
 void TFontSubstituteResource::SetOwner(IResourceOwner* owner) {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "resources/ImageResource.h"
 #include "graphics/Rect.h"
+#include "resources/ImageResource.h"
 #include "storage/Collections.h"
 
 namespace qv {
@@ -29,7 +29,7 @@ public:
 
 class TSymbol : public TPersistObject, public ISymbol {
 public:
-  void Initialize() override;
+  TSymbol() { SetStorageName("symbol"); }
   // "scancode" (also the name), "left", "top", "width", "height", "wleft",
   // "wright"; a scancode that is not a number leaves every default.
   void LoadFromStorage(const StorageRef& storage) override;
@@ -56,12 +56,15 @@ private:
   int wright_ = 0;
 };
 
+// Symbols keyed by their name, the decimal text of the code: a second
+// symbol of a code is dropped and reported.
 class TSymbolCollection : public TStaticCreationPersistItemCollection<TSymbol> {
 public:
   TSymbolCollection() {
     SetStorageName("symbols");
     SetItemElementName("symbol");
   }
+  void AddItem(const Ref<IInterface>& item) override { AddByName(item); }
 };
 
 class IFontResource : public virtual IInterface {
@@ -90,8 +93,8 @@ private:
 
 class TFontSubstituteResource : public TResource, public IFontResource, public IImageResource {
 public:
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
+  // "fonts" (written when not empty).
+  QV_PROPERTY_TABLE(TFontSubstituteResource)
   // Collects the listed fonts through the owner.
   void SetOwner(IResourceOwner* owner) override;
   void ReleaseResource() override;

@@ -28,30 +28,44 @@ private:
   Ref<TResourceCollection> members_ = MakeRef<TResourceCollection>();
 };
 
-class TSoundGroupResource : public TGroupResource, public ISoundResource {
+// A group whose current member answers for it through the member interface
+// I (ISoundResource or IMusicResource). Choose picks the current member at
+// random among all members; one that lacks I leaves no current member.
+template <class I>
+class TChoosingGroupResource : public TGroupResource, public I {
 public:
-  // The current member becomes a random one.
-  void Choose() override;
-  uint32_t GetSample() override;
-  // 100 without a current member.
-  int GetMasterVolume() override;
-  Ref<ISoundResource> GetCurrent() const { return current_; }
-  void ReleaseResource() override;
+  void Choose() override {
+    const int i = RandomMember();
+    current_ = i < 0 ? nullptr : Query<I>(Members().Item(i));
+  }
+  Ref<I> GetCurrent() const { return current_; }
+  void ReleaseResource() override {
+    current_ = nullptr;
+    TGroupResource::ReleaseResource();
+  }
+
+protected:
+  // What the current member answers, or `none` without one.
+  template <class R>
+  R FromCurrent(R (I::*query)(), R none) const {
+    return current_ ? (current_.get()->*query)() : none;
+  }
 
 private:
-  Ref<ISoundResource> current_;
+  Ref<I> current_;
 };
 
-class TMusicGroupResource : public TGroupResource, public IMusicResource {
+class TSoundGroupResource : public TChoosingGroupResource<ISoundResource> {
 public:
-  void Choose() override;
-  uint32_t GetMusicHandle() override;
-  int GetFormat() override;
-  Ref<IMusicResource> GetCurrent() const { return current_; }
-  void ReleaseResource() override;
+  uint32_t GetSample() override { return FromCurrent(&ISoundResource::GetSample, 0u); }
+  // 100 without a current member.
+  int GetMasterVolume() override { return FromCurrent(&ISoundResource::GetMasterVolume, 100); }
+};
 
-private:
-  Ref<IMusicResource> current_;
+class TMusicGroupResource : public TChoosingGroupResource<IMusicResource> {
+public:
+  uint32_t GetMusicHandle() override { return FromCurrent(&IMusicResource::GetMusicHandle, 0u); }
+  int GetFormat() override { return FromCurrent(&IMusicResource::GetFormat, int{kFormatModule}); }
 };
 
 }  // namespace qv

@@ -1,7 +1,6 @@
 #include "resources/ImageResource.h"
 
 #include "graphics/ImageCodec.h"
-#include "storage/StorageAccess.h"
 
 namespace qv {
 
@@ -9,14 +8,11 @@ std::string JpngColourPath(const std::string& path) {
   return (path.size() >= 4 ? path.substr(0, path.size() - 4) : std::string()) + ".jpg";
 }
 
-void TImageResource::LoadFromStorage(const StorageRef& storage) {
-  TResource::LoadFromStorage(storage);
-  format_ = ReadEnum(storage, "format", kFormatNames, kUnknown);
-}
-
-void TImageResource::SaveToStorage(const StorageRef& storage) {
-  TResource::SaveToStorage(storage);
-  WriteEnum(storage, "format", kFormatNames, format_, format_ != kUnknown);
+const TPropertyTable<TImageResource>& TImageResource::Properties() {
+  static const TPropertyTable<TImageResource> table =
+      TPropertyTable<TImageResource>(TResource::Properties())
+          .Enum("format", kFormatNames, &TImageResource::format_, kUnknown);
+  return table;
 }
 
 int TImageResource::GetWidth() {

@@ -1,8 +1,8 @@
 // Image resources: a "png", "jpeg" or "jpng" file decoded into a surface.
 #pragma once
 
-#include "resources/Resource.h"
 #include "graphics/Surface.h"
+#include "resources/Resource.h"
 
 namespace qv {
 
@@ -20,8 +20,8 @@ public:
   enum EFormat { kPng = 0, kJpeg = 1, kJpng = 2, kUnknown = 3 };
   static constexpr char kFormatNames[] = "/png/jpeg/jpng/unknown";
 
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
+  // "format" (written when not "unknown").
+  QV_PROPERTY_TABLE(TImageResource)
 
   int GetWidth() override;
   int GetHeight() override;

@@ -25,8 +25,8 @@ class TMusicResource : public TResource, public IMusicResource {
 public:
   static constexpr char kFormatNames[] = "/mo3/ogg";
 
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
+  // "format" (written when "ogg").
+  QV_PROPERTY_TABLE(TMusicResource)
 
   uint32_t GetMusicHandle() override;
   int GetFormat() override { return format_; }

@@ -2,25 +2,15 @@
 
 #include "resources/ResourceCollection.h"
 #include "storage/DataPaths.h"
-#include "storage/StorageAccess.h"
 
 namespace qv {
 
-void TResource::Initialize() {
-  TPersistObject::Initialize();
-  SetStorageName("resource");
-}
-
-void TResource::LoadFromStorage(const StorageRef& storage) {
-  TPersistObject::LoadFromStorage(storage);
-  file_ = ReadString(storage, "file", "");
-  loadByDemand_ = ReadBool(storage, "loadbydemand", false);
-}
-
-void TResource::SaveToStorage(const StorageRef& storage) {
-  TPersistObject::SaveToStorage(storage);
-  WriteString(storage, "file", file_, !file_.empty());
-  WriteBool(storage, "loadbydemand", loadByDemand_, loadByDemand_);
+const TPropertyTable<TResource>& TResource::Properties() {
+  static const TPropertyTable<TResource> table = TPropertyTable<TResource>(TPersistObject::Properties())
+                                                     .String("file", &TResource::file_)
+                                                     .Bool("loadbydemand", &TResource::loadByDemand_)
+                                                     .WhenTrue();
+  return table;
 }
 
 void TResource::Load() {

@@ -32,9 +32,9 @@ public:
 
 class TResource : public TPersistObject, public IResource {
 public:
-  void Initialize() override;
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
+  TResource() { SetStorageName("resource"); }
+  // "file" (written when not empty), "loadbydemand" (written when true).
+  QV_PROPERTY_TABLE(TResource)
   using TPersistObject::Load;
 
   const std::string& GetName() const override { return TPersistObject::GetName(); }

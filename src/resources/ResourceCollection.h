@@ -23,6 +23,9 @@ public:
     SetStorageName("resources");
     SetItemElementName("resource");
   }
+  // Keyed by name: a second resource of a name (in any case) is dropped and
+  // reported.
+  void AddItem(const Ref<IInterface>& item) override { AddByName(item); }
   Ref<IResource> FindResource(const std::string& name) const override { return ItemAs<IResource>(name); }
   Ref<IResource> ResourceAt(int index) const override { return ItemAs<IResource>(index); }
   void RemoveGroup(const std::string& group) override;

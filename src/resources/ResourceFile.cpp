@@ -1,26 +1,20 @@
 #include "resources/ResourceFile.h"
 
+#include "core/Diagnostics.h"
 #include "storage/ClassRegistry.h"
 #include "storage/StorageAccess.h"
 #include "storage/XMLStorage.h"
 
 namespace qv {
 
-void TResourceFile::Initialize() {
-  TPersistObject::Initialize();
-  SetStorageName("resourcefile");
-}
-
-void TResourceFile::LoadFromStorage(const StorageRef& storage) {
-  TPersistObject::LoadFromStorage(storage);
-  fileName_ = ReadString(storage, "filename", "");
-  loadMode_ = ReadEnum(storage, "loadmode", kLoadModeNames, kAsynch);
-}
-
-void TResourceFile::SaveToStorage(const StorageRef& storage) {
-  TPersistObject::SaveToStorage(storage);
-  WriteString(storage, "filename", fileName_);
-  WriteEnum(storage, "loadmode", kLoadModeNames, loadMode_);
+const TPropertyTable<TResourceFile>& TResourceFile::Properties() {
+  static const TPropertyTable<TResourceFile> table =
+      TPropertyTable<TResourceFile>(TPersistObject::Properties())
+          .String("filename", &TResourceFile::fileName_)
+          .Always()
+          .Enum("loadmode", kLoadModeNames, &TResourceFile::loadMode_, kAsynch)
+          .Always();
+  return table;
 }
 
 int LoadResources(const StorageRef& list, const std::string& group, IResourceOwner* owner,
@@ -45,6 +39,9 @@ int LoadResources(const StorageRef& list, const std::string& group, IResourceOwn
     if (registry.AddNamed(resource) >= 0) {
       ++added;
     } else {
+      ReportDataError(
+          group.empty() ? std::string("resources") : group,
+          "resource \"" + name + "\" takes the name of a loaded resource (names ignore case); dropped");
       resource->ReleaseResource();
     }
   }

@@ -11,14 +11,15 @@
 
 namespace qv {
 
+// "ResourceFile": one entry of the game description's resource file list.
 class TResourceFile : public TPersistObject {
 public:
   enum ELoadMode { kSynch = 0, kAsynch = 1 };
   static constexpr char kLoadModeNames[] = "/synch/asynch";
 
-  void Initialize() override;
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
+  TResourceFile() { SetStorageName("resourcefile"); }
+  // "filename" and "loadmode", both always written.
+  QV_PROPERTY_TABLE(TResourceFile)
 
   const std::string& GetFileName() const { return fileName_; }
   void SetFileName(const std::string& name) { fileName_ = name; }
@@ -30,12 +31,15 @@ private:
   int loadMode_ = kAsynch;
 };
 
+// The list keeps every entry in document order, whatever its name (names
+// that are taken get generated keys; lookups by name find the first).
 class TResourceFileCollection : public TStaticCreationPersistItemCollection<TResourceFile> {
 public:
   TResourceFileCollection() {
     SetStorageName("resourcefiles");
     SetItemElementName("resourcefile");
   }
+  void AddItem(const Ref<IInterface>& item) override { AddKeepingAll(item); }
 };
 
 // Registers the resources of one list: for each "resource" element under the

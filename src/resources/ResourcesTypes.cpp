@@ -15,6 +15,7 @@ void RegisterResourcesTypes() {
   RegisterClass<TSoundGroupResource>("SoundGroupResource");
   RegisterClass<TMusicResource>("MusicResource");
   RegisterClass<TMusicGroupResource>("MusicGroupResource");
+  RegisterClass<TResourceFile>("ResourceFile");
 }
 
 }  // namespace qv

@@ -19,8 +19,9 @@ public:
 
 class TSoundResource : public TResource, public ISoundResource {
 public:
-  void LoadFromStorage(const StorageRef& storage) override;
-  void SaveToStorage(const StorageRef& storage) override;
+  // "maxplaybacks" (16-bit, written when not 0), "master_volume" (8-bit,
+  // written when not 100).
+  QV_PROPERTY_TABLE(TSoundResource)
   // A maximum of 0 simultaneous playbacks becomes 1 here.
   void SetOwner(IResourceOwner* owner) override;
 
@@ -33,8 +34,8 @@ protected:
   void UnloadContent() override;
 
 private:
-  int maxPlaybacks_ = 0;    // 16-bit
-  int masterVolume_ = 100;  // 8-bit
+  uint16_t maxPlaybacks_ = 0;
+  uint8_t masterVolume_ = 100;
   uint32_t sample_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "storage/ClassRegistry.h"
 
+#include "core/Diagnostics.h"
 #include "storage/Params.h"
 #include "storage/StorageAccess.h"
 
@@ -31,9 +32,13 @@ void TClassRegistry::Reset() {
   firstName_.clear();
 }
 
-std::string ClassTypeName(const std::type_info& type) { return TClassRegistry::Instance().NameOf(type); }
+std::string ClassTypeName(const std::type_info& type) {
+  return TClassRegistry::Instance().NameOf(type);
+}
 
-std::string ClassTypeName(const TAbstractObject& object) { return ClassTypeName(typeid(object)); }
+std::string ClassTypeName(const TAbstractObject& object) {
+  return ClassTypeName(typeid(object));
+}
 
 Ref<TAbstractObject> CreateWithParams(TObjectFactory create, const std::string& params) {
   Ref<TAbstractObject> object = create();
@@ -52,7 +57,12 @@ Ref<TAbstractObject> CreateFromString(const std::string& creation) {
     if (!params.empty()) params.pop_back();  // the closing "}"
   }
   const TClassInfo* info = TClassRegistry::Instance().Find(typeName);
-  if (!info) return nullptr;
+  if (!info) {
+    ReportDataError("class registry", typeName.empty()
+                                          ? std::string("no type name given; nothing is created")
+                                          : "unknown type \"" + typeName + "\"; nothing is created");
+    return nullptr;
+  }
   return CreateWithParams(info->create, params);
 }
 
@@ -66,7 +76,8 @@ Ref<TAbstractObject> CreateFromType(const std::string& typeText, const std::stri
 
 Ref<TAbstractObject> CreateFromNode(const StorageRef& storage) {
   if (!storage) return nullptr;
-  Ref<TAbstractObject> object = CreateFromType(ReadString(storage, "type", ""), ReadString(storage, "name", ""));
+  Ref<TAbstractObject> object =
+      CreateFromType(ReadString(storage, "type", ""), ReadString(storage, "name", ""));
   auto* persistent = QueryPtr<IPersistent>(object.get());
   if (!persistent) return nullptr;
   persistent->Load(storage);
@@ -78,7 +89,8 @@ Ref<TAbstractObject> CreateFromChild(const StorageRef& storage, const std::strin
   return CreateFromNode(storage->GetChild(elementName, index));
 }
 
-bool LoadObjectFrom(IPersistent& object, const StorageRef& storage, const std::string& elementName, int index) {
+bool LoadObjectFrom(IPersistent& object, const StorageRef& storage, const std::string& elementName,
+                    int index) {
   if (!storage) return false;
   const std::string name = elementName.empty() ? object.GetStorageName() : elementName;
   if (index < 0 || index >= storage->GetChildCount(name)) return false;

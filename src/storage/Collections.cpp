@@ -1,5 +1,6 @@
 #include "storage/Collections.h"
 
+#include "core/Diagnostics.h"
 #include "storage/ClassRegistry.h"
 #include "storage/StorageAccess.h"
 
@@ -56,6 +57,19 @@ bool TPersistItemCollection::SaveItem(const Ref<IInterface>& item, const Storage
   if (auto ex = Query<IPersistentEx>(item); ex && !ex->IsStored()) return false;
   persistent->Save(storage);
   return true;
+}
+
+bool TPersistItemCollection::AddByName(const Ref<IInterface>& item) {
+  if (AddNamed(item) >= 0) return true;
+  const auto* named = dynamic_cast<const INamedObject*>(item.get());
+  ReportDataError(GetStorageName().empty() ? GetItemElementName() : GetStorageName(),
+                  "a second item named \"" + (named ? named->GetName() : std::string()) +
+                      "\" (names ignore case) is dropped");
+  return false;
+}
+
+void TPersistItemCollection::AddKeepingAll(const Ref<IInterface>& item) {
+  if (AddNamed(item) < 0) Insert(-1, std::nullopt, item);
 }
 
 Ref<IInterface> TTypedCreationPersistItemCollection::CreateItem(const StorageRef& storage) {

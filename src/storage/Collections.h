@@ -163,8 +163,18 @@ public:
     (void)storage;
     return nullptr;
   }
-  // Stores a loaded item; keyed by its name (generated when it has none).
-  virtual void AddItem(const Ref<IInterface>& item) { AddNamed(item); }
+  // Stores a loaded item. The base does nothing: each collection says how
+  // it keeps its items, usually with AddByName or AddKeepingAll.
+  virtual void AddItem(const Ref<IInterface>& item) { (void)item; }
+
+protected:
+  // Keyed by the item's name (a generated key without one). An item whose
+  // name is taken (case-insensitively) is dropped and reported. True when
+  // it was added.
+  bool AddByName(const Ref<IInterface>& item);
+  // Every item is kept, in order: under its name when that is free, else
+  // under a generated key (lookups by name find the first).
+  void AddKeepingAll(const Ref<IInterface>& item);
 };
 
 // Items of one fixed class.

@@ -39,16 +39,39 @@ void TPersistent::Save(const StorageRef& storage) {
 }
 
 void TPersistObject::Initialize() {
-  typeName_ = ClassTypeName(*this);
+  SetTypeName(ClassTypeName(*this));
   SetStored(true);
   SetTemplate(false);
 }
 
-void TPersistObject::LoadFromStorage(const StorageRef& storage) { SetName(ReadString(storage, "name", "")); }
+const std::string& TPersistObject::GetTypeName() const {
+  if (!typeNameKnown_) {
+    typeName_ = ClassTypeName(*this);
+    typeNameKnown_ = true;
+  }
+  return typeName_;
+}
+
+const TPropertyTable<TPersistObject>& TPersistObject::Properties() {
+  static const TPropertyTable<TPersistObject> table =
+      TPropertyTable<TPersistObject>()
+          .String("name", &TPersistObject::GetName, &TPersistObject::SetName)
+          .StorageOnly()
+          .String("type", &TPersistObject::GetTypeName, nullptr)
+          .StorageOnly();
+  return table;
+}
+
+const IPropertyTable& TPersistObject::GetPropertyTable() const {
+  return Properties();
+}
+
+void TPersistObject::LoadFromStorage(const StorageRef& storage) {
+  GetPropertyTable().LoadObject(*this, storage);
+}
 
 void TPersistObject::SaveToStorage(const StorageRef& storage) {
-  WriteString(storage, "name", GetName(), !GetName().empty());
-  WriteString(storage, "type", typeName_, !typeName_.empty());
+  GetPropertyTable().SaveObject(*this, storage);
 }
 
 }  // namespace qv

@@ -13,6 +13,7 @@
 #include "core/Ref.h"
 #include "core/Variant.h"
 #include "storage/HierStorage.h"
+#include "storage/PropertyTable.h"
 
 namespace qv {
 
@@ -89,6 +90,10 @@ private:
   std::string storageName_;  // element name when the owner gives none
 };
 
+// Persist objects load and save the keys of their class's property table
+// (PropertyTable.h): a class declares its table with QV_PROPERTY_TABLE and
+// needs no LoadFromStorage or SaveToStorage of its own unless it has child
+// nodes; then it overrides them and calls these first.
 class TPersistObject : public TNamedObject, public TPersistent {
 public:
   void Initialize() override;
@@ -96,11 +101,23 @@ public:
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;
 
-  const std::string& GetTypeName() const { return typeName_; }
-  void SetTypeName(const std::string& typeName) { typeName_ = typeName; }
+  // "name" (written when not empty) and "type" (written when not empty,
+  // never loaded); neither is a property.
+  static const TPropertyTable<TPersistObject>& Properties();
+  // The table of the object's class.
+  virtual const IPropertyTable& GetPropertyTable() const;
+
+  // The registered name of the object's class (looked up on first use when
+  // Initialize did not run).
+  const std::string& GetTypeName() const;
+  void SetTypeName(const std::string& typeName) {
+    typeName_ = typeName;
+    typeNameKnown_ = true;
+  }
 
 private:
-  std::string typeName_;
+  mutable std::string typeName_;
+  mutable bool typeNameKnown_ = false;
 };
 
 class IPropertyObject : public virtual IInterface {
@@ -113,17 +130,18 @@ public:
   }
 };
 
+// Properties by name come from the class's property table: a name that is
+// not a readable property reads empty, one that is not writable is refused
+// (false). Classes with further properties override both and call these.
 class TPropertyObject : public TPersistObject, public IPropertyObject {
 public:
-  // The base knows no properties: reads give empty, writes do nothing.
   bool SetPropertyValue(const std::string& name, const TVariant& value) override {
-    (void)name;
-    (void)value;
-    return false;
+    return GetPropertyTable().SetObjectProperty(*this, name, value);
   }
   TVariant GetPropertyValue(const std::string& name) override {
-    (void)name;
-    return {};
+    TVariant value;
+    GetPropertyTable().GetObjectProperty(*this, name, value);
+    return value;
   }
 };
 

@@ -143,6 +143,7 @@ TEST(KeyedListTest, ExplicitKeyAfterTheLastMovesTheSequence) {
 class TRecorderList : public TStaticCreationPersistItemCollection<TRecorder> {
 public:
   TRecorderList() { SetItemElementName("entry"); }
+  void AddItem(const Ref<IInterface>& item) override { AddByName(item); }
 };
 
 TEST(PersistCollectionTest, LoadsItemsInOrderAndSkipsUnstoredOnSave) {
@@ -206,7 +207,8 @@ TEST_F(PersistFileTest, TemplateSavesOnlyWhatDiffersFromTheFile) {
 
   auto out = NewStorage("object");
   object->Save(out);
-  EXPECT_EQ(AsRoot(out)->SaveToText(), "<object value=\"4\" template=\"yes\" _outstorage=\"file=base.xml\"/>");
+  EXPECT_EQ(AsRoot(out)->SaveToText(),
+            "<object value=\"4\" template=\"yes\" _outstorage=\"file=base.xml\"/>");
   EXPECT_EQ(test::ReadFile(dir.File("base.xml")),
             "<object name=\"thing\" type=\"recorder\" value=\"9\" colour=\"red\"/>");
 }
