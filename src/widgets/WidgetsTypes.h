@@ -1,0 +1,9 @@
+// Registration of the widget tree's data-creatable classes.
+#pragma once
+
+namespace qv {
+
+// "group_widget", "rect_widget", ... with the class registry.
+void RegisterWidgetsTypes();
+
+}  // namespace qv
