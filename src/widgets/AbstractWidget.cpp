@@ -290,13 +290,6 @@ bool TAbstractWidget::UpdateDirtyRegion(bool forceOld, bool forceNew) {
   return false;
 }
 
-void TAbstractWidget::ReportRect(const TRect& rect) {
-  if (!owner_) return;
-  const TPoint origin = owner_->ScreenToChildLocal({0, 0});
-  owner_->AddDirtyRect(
-      {rect.left - origin.x, rect.top - origin.y, rect.right - origin.x, rect.bottom - origin.y});
-}
-
 Ref<ISurface> TAbstractWidget::NewSurface() const {
   auto* factory = GetService<ISurfaceFactory>();
   return factory ? factory->CreateSurface() : nullptr;

@@ -151,8 +151,6 @@ protected:
   // when the name was handled.
   virtual bool GetSpecialProperty(const std::string& name, TVariant& value);
   virtual bool SetSpecialProperty(const std::string& name, const TVariant& value);
-  // Reports the rectangle (owner coordinates) to the owner in screen coordinates.
-  void ReportRect(const TRect& rect);
   void ApplyRedefinedParams();
 
   bool needRepaint_ = false;

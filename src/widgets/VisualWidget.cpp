@@ -42,18 +42,22 @@ bool TVisualWidget::UpdateDirtyRegion(bool forceOld, bool forceNew) {
   advancedThisFrame_ = false;
   contributedDirtyRect_ = false;
   if (!owner_) return visible_;
+  const TPoint origin = owner_->ScreenToChildLocal({0, 0});
+  const TRect screenRect{currentRect_.left - origin.x, currentRect_.top - origin.y,
+                         currentRect_.right - origin.x, currentRect_.bottom - origin.y};
   if (wasVisible_ && (geometryChanged_ || !visible_ || forceOld)) {
-    ReportRect(previousRect_);
+    owner_->AddDirtyRect(previousScreenRect_);
     if (!visible_) contributedDirtyRect_ = true;
   }
   if (visible_ && !dead_ && (geometryChanged_ || firstFrame_ || needRepaint_ || forceNew || !wasVisible_)) {
-    ReportRect(currentRect_);
+    owner_->AddDirtyRect(screenRect);
     contributedDirtyRect_ = true;
   }
   firstFrame_ = false;
   geometryChanged_ = false;
   needRepaint_ = false;
   previousRect_ = currentRect_;
+  previousScreenRect_ = screenRect;
   wasVisible_ = visible_;
   return visible_;
 }

@@ -42,6 +42,9 @@ protected:
   double anchorTop_ = 0.0;
   bool mouseStop_ = false;
   TRect previousRect_;
+  // Where previousRect_ was on screen: an owner that moved since must not
+  // move the old area with it.
+  TRect previousScreenRect_;
   bool wasVisible_ = false;
   TRect currentRect_;
   bool geometryChanged_ = false;

@@ -52,17 +52,14 @@ void TWidgetCollection::InsertWidget(const Ref<IWidget>& widget) {
   }
   widget->UpdateDirtyRegion(false, true);
   changed_ = true;
-  int pos = -1;
-  if (sortedByZ_) {
-    pos = 0;
-    for (int i = Count() - 1; i >= 0; --i) {
-      if (GetWidget(i)->GetZ() <= widget->GetZ()) {
-        pos = i + 1;
-        break;
-      }
-    }
-  }
-  Place(pos, widget);
+  placedZ_[widget.get()] = widget->GetZ();
+  Place(sortedByZ_ ? ZPosition(widget->GetZ()) : -1, widget);
+}
+
+int TWidgetCollection::ZPosition(int z) const {
+  for (int i = Count() - 1; i >= 0; --i)
+    if (GetWidget(i)->GetZ() <= z) return i + 1;
+  return 0;
 }
 
 void TWidgetCollection::DeleteWidget(int index) {
@@ -74,6 +71,7 @@ void TWidgetCollection::DeleteWidget(int index) {
     changed_ = true;
     widget->Detach();
   }
+  Forget(widget);
   Items().Delete(index);
 }
 
@@ -105,23 +103,43 @@ void TWidgetCollection::RemoveDead() {
     if (!widget || !widget->IsDead()) continue;
     widget->UpdateDirtyRegion(true, false);
     widget->Detach();
+    Forget(widget);
     Items().Delete(i);
     changed_ = true;
   }
 }
 
 void TWidgetCollection::SortByZ() {
-  bool sorted = true;
-  for (int i = 1; i < Count() && sorted; ++i) sorted = GetWidget(i - 1)->GetZ() <= GetWidget(i)->GetZ();
-  if (sorted) return;
-  // Moving each later item of strictly smaller z before the earlier one
-  // until nothing moves is a stable sort by z.
-  std::vector<std::pair<std::string, Ref<IWidget>>> entries;
-  for (int i = 0; i < Count(); ++i) entries.emplace_back(Items().KeyAt(i), GetWidget(i));
-  std::stable_sort(entries.begin(), entries.end(),
+  bool settled = true;
+  for (int i = 0; i < Count() && settled; ++i) {
+    const Ref<IWidget> widget = GetWidget(i);
+    const auto it = placedZ_.find(widget.get());
+    settled = it != placedZ_.end() && it->second == widget->GetZ() &&
+              (i == 0 || GetWidget(i - 1)->GetZ() <= widget->GetZ());
+  }
+  if (settled) return;
+  // The widgets whose z changed since they were placed leave and are placed
+  // again by z, in their order: a raised widget goes after every widget of
+  // lower or equal z, and widgets of equal z otherwise keep their order.
+  std::vector<std::pair<std::string, Ref<IWidget>>> moved;
+  for (int i = 0; i < Count(); ++i) {
+    const Ref<IWidget> widget = GetWidget(i);
+    const auto it = placedZ_.find(widget.get());
+    if (it == placedZ_.end() || it->second != widget->GetZ()) moved.emplace_back(Items().KeyAt(i), widget);
+  }
+  for (const auto& [key, widget] : moved) Items().Delete(std::string_view(key));
+  // What stayed may still be out of order (a widget whose z was set and
+  // set back while another moved): a stable sort settles it.
+  std::vector<std::pair<std::string, Ref<IWidget>>> kept;
+  for (int i = 0; i < Count(); ++i) kept.emplace_back(Items().KeyAt(i), GetWidget(i));
+  std::stable_sort(kept.begin(), kept.end(),
                    [](const auto& a, const auto& b) { return a.second->GetZ() < b.second->GetZ(); });
   Items().Clear();
-  for (auto& [key, widget] : entries) Items().Add(key, Ref<IInterface>(widget));
+  for (auto& [key, widget] : kept) Items().Add(key, Ref<IInterface>(widget));
+  for (auto& [key, widget] : moved) {
+    placedZ_[widget.get()] = widget->GetZ();
+    Items().Insert(ZPosition(widget->GetZ()), key, Ref<IInterface>(widget));
+  }
 }
 
 void TWidgetCollection::SetPropertyOnAll(const std::string& name, const TVariant& value) {

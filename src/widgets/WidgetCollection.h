@@ -2,6 +2,8 @@
 // passes (time, dead widgets, dirty rectangles).
 #pragma once
 
+#include <unordered_map>
+
 #include "widgets/SimpleWidgetCollection.h"
 
 namespace qv {
@@ -35,6 +37,14 @@ protected:
   ~TWidgetCollection() override = default;
 
 private:
+  // The position an insertion by z gives: after the last widget of lower
+  // or equal z.
+  int ZPosition(int z) const;
+  void Forget(const Ref<IWidget>& widget) { placedZ_.erase(widget.get()); }
+
+  // The z each widget had when it was last placed: a widget whose z has
+  // changed since is the one SortByZ moves.
+  std::unordered_map<const IWidget*, int> placedZ_;
   bool sortedByZ_ = true;
   IWidgetOwner* owner_ = nullptr;
   bool changed_ = false;
