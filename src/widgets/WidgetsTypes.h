@@ -3,7 +3,8 @@
 
 namespace qv {
 
-// "group_widget", "rect_widget", ... with the class registry.
+// "group_widget", "rect_widget", "surface_widget", "linked_surface_widget"
+// and "replicator_widget" with the class registry.
 void RegisterWidgetsTypes();
 
 }  // namespace qv
