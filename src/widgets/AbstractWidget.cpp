@@ -8,6 +8,7 @@
 #include "core/Parsing.h"
 #include "services/ISoundPlayer.h"
 #include "services/ISurfaceFactory.h"
+#include "storage/ClassRegistry.h"
 #include "storage/Params.h"
 #include "storage/StorageAccess.h"
 
@@ -77,6 +78,11 @@ void TAbstractWidget::LoadFromStorage(const StorageRef& storage) {
     sounds_->Initialize();
     sounds_->Load(node);
   }
+  if (auto node = storage->GetChild("function_widget", 0)) {
+    const Ref<TAbstractObject> object = CreateFromNode(node);
+    function_ = Query<IFunction>(object);
+    if (object && !function_) ReportDataError("widget " + GetName(), "its function_widget is not a function");
+  }
   const std::string extra = ReadString(storage, "extraparams", "");
   for (const TParamPair& pair : ParseParams(extra)) SetExtraParam(pair.name, TVariant(pair.value));
 }
@@ -94,6 +100,8 @@ void TAbstractWidget::SaveToStorage(const StorageRef& storage) {
     WriteString(storage, "extraparams", text);
   }
   if (sounds_ && sounds_->Count() > 0) sounds_->Save(storage->AddChild("sounds"));
+  if (auto* persistent = dynamic_cast<IPersistent*>(function_.get()))
+    persistent->Save(storage->AddChild("function_widget"));
 }
 
 // --- property access ------------------------------------------------------------
@@ -202,6 +210,46 @@ void TAbstractWidget::SetTransparentLevel(int level) {
 void TAbstractWidget::SetOwner(IWidgetOwner* owner) {
   owner_ = owner;
   ApplyRedefinedParams();
+  if (function_) {
+    function_->Bind(this);
+    ExchangeWithFunction(true);
+  }
+}
+
+void TAbstractWidget::Detach() {
+  if (function_) function_->Unbind();
+  owner_ = nullptr;
+}
+
+void TAbstractWidget::ExchangeWithFunction(bool reset) {
+  IFunction& f = *function_;
+  try {
+    for (int row = 0; row <= 1; ++row) {
+      const int count = row == 0 ? f.GetOutputCount() : f.GetInputCount();
+      for (int col = 0; col < count; ++col) {
+        const std::string name = f.GetDefName(row, col);
+        if (name.empty()) continue;
+        const TVariant value = GetPropertyValue(name);
+        if (VarIsEmpty(value)) continue;
+        const float current = f.GetCell(col, row);
+        const auto number = static_cast<float>(VarToFloat(value, current));
+        if (row == 0)
+          f.SetOutput(col, number);
+        else
+          f.SetInput(col, number);
+      }
+    }
+    if (reset)
+      f.Prepare();
+    else
+      f.Calculate();
+    for (int col = 0; col < f.GetOutputCount(); ++col) {
+      const std::string name = f.GetDefName(0, col);
+      if (!name.empty()) SetPropertyValue(name, TVariant(static_cast<double>(f.GetOutput(col))));
+    }
+  } catch (const std::runtime_error& e) {
+    ReportDataError("widget " + GetFullPath() + " function", e.what());
+  }
 }
 
 void TAbstractWidget::ApplyRedefinedParams() {
@@ -253,11 +301,13 @@ void TAbstractWidget::AdvanceTime(int dt) {
   advancedThisFrame_ = true;
   currentTime_ += dt;
   if (timeToLive_ > 0 && currentTime_ >= timeToLive_) SetDead(true);
+  if (function_) ExchangeWithFunction(false);
 }
 
 void TAbstractWidget::Restart() {
   currentTime_ = 0;
   paused_ = false;
+  if (function_) ExchangeWithFunction(true);
   AdvanceTime(0);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "audio/Sound.h"
+#include "functions/Function.h"
 #include "storage/ParamCollection.h"
 #include "storage/PersistObject.h"
 #include "widgets/IWidget.h"
@@ -17,7 +18,11 @@ namespace qv {
 // Rounding of the widget tree: to nearest, ties to even.
 int RoundEven(double value);
 
-class TAbstractWidget : public TPropertyObject, public IWidget {
+// A linked function ("function_widget" child) exchanges values with the
+// widget's properties by the names of its cells: before it runs, every named
+// cell of its outputs (row 0) and of its inputs (row 1) takes the property
+// of that name; afterwards every named output is written back.
+class TAbstractWidget : public TPropertyObject, public IWidget, public IFunctionOwner {
 public:
   TAbstractWidget() { SetStorageName("widget"); }
 
@@ -40,7 +45,8 @@ public:
     return nullptr;
   }
   void SetOwner(IWidgetOwner* owner) override;
-  void Detach() override { owner_ = nullptr; }
+  // Unbinds the linked function and clears the owner.
+  void Detach() override;
   IWidgetOwner* GetOwner() const override { return owner_; }
   IWidgetCollection* GetChildren() override { return nullptr; }
   Ref<IWidget> FindWidget(const std::string& path) override;
@@ -143,6 +149,11 @@ public:
   }
   // A new surface from the engine; empty without one.
   Ref<ISurface> NewSurface() const;
+  IFunction* GetFunction() const { return function_.get(); }
+
+  // IFunctionOwner: a widget offers no cells of its own; its function's
+  // cells meet the widget through the exchange.
+  IParamSpace* GetOwnerParamSpace() override { return nullptr; }
 
 protected:
   ~TAbstractWidget() override = default;
@@ -152,6 +163,9 @@ protected:
   virtual bool GetSpecialProperty(const std::string& name, TVariant& value);
   virtual bool SetSpecialProperty(const std::string& name, const TVariant& value);
   void ApplyRedefinedParams();
+  // Properties into the function's named cells, then Calculate (or
+  // Prepare when `reset`), then the named outputs back into properties.
+  void ExchangeWithFunction(bool reset);
 
   bool needRepaint_ = false;
   IWidgetOwner* owner_ = nullptr;
@@ -164,6 +178,7 @@ protected:
   int timeToLive_ = 0;
   double timeRate_ = 1.0;
   Ref<TSoundCollection> sounds_;
+  Ref<IFunction> function_;
   std::string aliases_;
   Ref<TParamCollection> extraParams_;
   std::string redefinedParams_;
