@@ -1,5 +1,6 @@
 #include "widgets/GroupWidget.h"
 
+#include "core/Diagnostics.h"
 #include "storage/ClassRegistry.h"
 
 namespace qv {
@@ -81,7 +82,12 @@ TPoint TGroupWidget::ScreenToChildLocal(TPoint point) {
 }
 
 Ref<IWidget> TGroupWidget::CreateWidget(const std::string& factoryName, IParamCollection* params) {
-  return owner_ ? owner_->CreateWidget(factoryName, params) : nullptr;
+  Ref<IWidget> widget = owner_ ? owner_->CreateWidget(factoryName, params) : nullptr;
+  // The topmost group of a chain (its owner is a screen, the game or
+  // nothing) is where a name no group knows ends.
+  if (!widget && !dynamic_cast<IWidget*>(owner_))
+    ReportDataError("widget " + GetFullPath(), "no widget factory named \"" + factoryName + "\"");
+  return widget;
 }
 
 }  // namespace qv

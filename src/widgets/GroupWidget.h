@@ -42,7 +42,8 @@ public:
   IInterface* GetEventHandler() override { return owner_ ? owner_->GetEventHandler() : nullptr; }
   TPoint ScreenToChildLocal(TPoint point) override;
   // The group's own factories come with the factory layer; until then the
-  // request goes up the chain.
+  // request goes up the chain, and the topmost group reports a name that
+  // nothing answered.
   Ref<IWidget> CreateWidget(const std::string& factoryName, IParamCollection* params) override;
   void AddDirtyRect(const TRect& rect) override {
     if (owner_) owner_->AddDirtyRect(rect);

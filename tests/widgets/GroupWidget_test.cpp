@@ -225,6 +225,10 @@ TEST_F(Groups, DrawingTwoRectsIntoASmallSurface) {
   EXPECT_EQ(image->GetPixel(2, 2), G);
   EXPECT_EQ(image->GetPixel(0, 2), O);
 
+  EXPECT_TRUE(Query<ISurface>(root->GetObjectProperty("image")));
+  EXPECT_EQ(root->FindWidget("blue")->GetObjectProperty("owner").get(),
+            dynamic_cast<IInterface*>(root.get()));
+
   // Transparency level 0 draws nothing.
   root->FindWidget("green")->SetTransparentLevel(0);
   target->Clear();
@@ -319,6 +323,18 @@ TEST_F(Groups, ItemsThatAreNotWidgetsAndUnknownTypesAreReported) {
   EXPECT_EQ(Names(root->GetChildren()), std::vector<std::string>{"ok"});
   EXPECT_TRUE(diagnostics.Has("not a widget"));
   EXPECT_TRUE(diagnostics.Has("no_such_widget"));
+}
+
+TEST_F(Groups, AFactoryNameNobodyKnowsIsReportedOnceAtTheTop) {
+  TDiagnosticsCollector diagnostics;
+  const Ref<IWidget> root = Attach(R"(<widget type="group_widget" name="g"><widgets>
+      <widget type="group_widget" name="inner"/></widgets></widget>)");
+  auto* inner = dynamic_cast<IWidgetOwner*>(root->FindWidget("inner").get());
+  ASSERT_TRUE(inner);
+  EXPECT_FALSE(inner->CreateWidget("Butterfly", nullptr));
+  ASSERT_EQ(diagnostics.Errors().size(), 1u);
+  EXPECT_EQ(diagnostics.Errors()[0].where, "widget screen/g");
+  EXPECT_EQ(diagnostics.Errors()[0].what, "no widget factory named \"Butterfly\"");
 }
 
 TEST_F(Groups, SaveRoundTripOfAGroup) {
