@@ -209,6 +209,7 @@ void TAbstractWidget::SetTransparentLevel(int level) {
 
 void TAbstractWidget::SetOwner(IWidgetOwner* owner) {
   owner_ = owner;
+  if (!owner) return;  // leaving a chain: nothing to read from
   ApplyRedefinedParams();
   if (function_) {
     function_->Bind(this);

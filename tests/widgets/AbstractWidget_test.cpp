@@ -197,6 +197,12 @@ TEST_F(WidgetTree, RedefinedParamsApplyOnSetOwnerAndReportBadPairs) {
   EXPECT_TRUE(diagnostics.Has("\"nothing\" names no property"));
   EXPECT_TRUE(diagnostics.Has("\"left\" is not a writable property"));
   EXPECT_EQ(diagnostics.Errors().size(), 2u);
+  // Leaving the chain applies nothing (and so reports nothing).
+  root->SetZ(1);
+  root->SetOwner(nullptr);
+  EXPECT_EQ(child->GetOwner(), nullptr);
+  EXPECT_EQ(child->GetZ(), 6);
+  EXPECT_EQ(diagnostics.Errors().size(), 2u);
 }
 
 TEST_F(WidgetTree, SoundsGoThroughTheEnginesPlayer) {
