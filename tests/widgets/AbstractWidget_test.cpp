@@ -50,6 +50,34 @@ TEST_F(WidgetTree, DefaultsOfALoadedWidget) {
   EXPECT_EQ(w->GetRect(), (TRect{0, 0, 0, 0}));
 }
 
+TEST_F(WidgetTree, DamagedValuesKeepTheirDefaultsAndAreReported) {
+  struct Case {
+    const char* key;
+    const char* bad;
+    const char* property;
+    TVariant expected;
+  };
+  const Case cases[] = {
+      {"z", "high", "z", TVariant{0LL}},
+      {"anchor_left", "1,5", "anchor_left", TVariant{0.0}},
+      {"visible", "maybe", "visible", TVariant{false}},
+      {"time_rate", "fast", "time_rate", TVariant{1.0}},
+      {"transparentlevel", "half", "transparentlevel", TVariant{255LL}},
+      {"timetolive", "5s", "timetolive", TVariant{0LL}},
+      {"width", "wide", "width", TVariant{0LL}},
+      {"paused", "1", "paused", TVariant{false}},
+  };
+  for (const Case& c : cases) {
+    TDiagnosticsCollector diagnostics;
+    const std::string xml =
+        std::string(R"(<widget type="rect_widget" name="r" )") + c.key + "=\"" + c.bad + "\"/>";
+    const Ref<IWidget> w = WidgetFromXml(xml);
+    ASSERT_TRUE(w) << xml;
+    EXPECT_EQ(w->GetPropertyValue(c.property), c.expected) << xml;
+    EXPECT_EQ(diagnostics.Errors().size(), 1u) << xml;
+  }
+}
+
 TEST_F(WidgetTree, TimeRateRoundsHalfToEven) {
   const Ref<IWidget> w = WidgetFromXml(R"(<widget type="rect_widget" time_rate="0.5"/>)");
   auto* rect = dynamic_cast<TRectWidget*>(w.get());
