@@ -3,6 +3,7 @@
 #include "audio/AudioTypes.h"
 #include "functions/FunctionsTypes.h"
 #include "resources/ResourcesTypes.h"
+#include "widgets/WidgetsTypes.h"
 
 namespace qv {
 
@@ -11,6 +12,7 @@ void RegisterAllTypes() {
   RegisterFunctionsTypes();
   RegisterResourcesTypes();
   RegisterAudioTypes();
+  RegisterWidgetsTypes();
 }
 
 }  // namespace qv

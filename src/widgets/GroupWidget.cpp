@@ -1,0 +1,93 @@
+#include "widgets/GroupWidget.h"
+
+#include "core/Diagnostics.h"
+#include "storage/ClassRegistry.h"
+
+namespace qv {
+
+TGroupWidget::TGroupWidget() : widgets_(MakeRef<TWidgetCollection>()) {
+  widgets_->Initialize();
+}
+
+TGroupWidget::~TGroupWidget() {
+  // Children never outlive the group with a pointer back to it.
+  widgets_->DetachAll();
+}
+
+void TGroupWidget::LoadFromStorage(const StorageRef& storage) {
+  TVisualWidget::LoadFromStorage(storage);
+  if (!storage) return;
+  if (auto node = storage->GetChild("widgets", 0)) widgets_->Load(node);
+}
+
+void TGroupWidget::SaveToStorage(const StorageRef& storage) {
+  TVisualWidget::SaveToStorage(storage);
+  if (!storage || widgets_->Count() == 0) return;
+  if (auto node = storage->AddChild("widgets")) widgets_->Save(node);
+}
+
+void TGroupWidget::SetOwner(IWidgetOwner* owner) {
+  TVisualWidget::SetOwner(owner);
+  widgets_->SetOwner(owner ? this : nullptr);
+}
+
+void TGroupWidget::Detach() {
+  widgets_->DetachAll();
+  TVisualWidget::Detach();
+}
+
+void TGroupWidget::AdvanceTime(int dt) {
+  TVisualWidget::AdvanceTime(dt);
+  AdvanceChildren(dt);
+}
+
+void TGroupWidget::AdvanceChildren(int dt) {
+  widgets_->AdvanceAll(dt);
+  widgets_->RemoveDead();
+  widgets_->SortByZ();
+}
+
+void TGroupWidget::Restart() {
+  for (int i = widgets_->Count() - 1; i >= 0; --i) widgets_->GetWidget(i)->Restart();
+  TVisualWidget::Restart();
+}
+
+void TGroupWidget::Resume() {
+  for (int i = widgets_->Count() - 1; i >= 0; --i) widgets_->GetWidget(i)->Resume();
+  TVisualWidget::Resume();
+}
+
+void TGroupWidget::Pause() {
+  for (int i = widgets_->Count() - 1; i >= 0; --i) widgets_->GetWidget(i)->Pause();
+  TVisualWidget::Pause();
+}
+
+void TGroupWidget::Invalidate() {
+  for (int i = widgets_->Count() - 1; i >= 0; --i) widgets_->GetWidget(i)->Invalidate();
+  TVisualWidget::Invalidate();
+}
+
+bool TGroupWidget::UpdateDirtyRegion(bool forceOld, bool forceNew) {
+  const bool childForceNew = visible_ && (forceNew || !wasVisible_ || geometryChanged_ || needRepaint_);
+  const bool childForceOld = wasVisible_ && (forceOld || !visible_ || geometryChanged_);
+  widgets_->UpdateDirtyRegions(childForceOld, childForceNew);
+  const bool result = TVisualWidget::UpdateDirtyRegion(forceOld, forceNew);
+  if (widgets_->IsChanged()) contributedDirtyRect_ = true;
+  return result;
+}
+
+TPoint TGroupWidget::ScreenToChildLocal(TPoint point) {
+  const TPoint p = ScreenToLocal(point);
+  return {p.x - RoundEven(anchorLeft_), p.y - RoundEven(anchorTop_)};
+}
+
+Ref<IWidget> TGroupWidget::CreateWidget(const std::string& factoryName, IParamCollection* params) {
+  Ref<IWidget> widget = owner_ ? owner_->CreateWidget(factoryName, params) : nullptr;
+  // The topmost group of a chain (its owner is a screen, the game or
+  // nothing) is where a name no group knows ends.
+  if (!widget && !dynamic_cast<IWidget*>(owner_))
+    ReportDataError("widget " + GetFullPath(), "no widget factory named \"" + factoryName + "\"");
+  return widget;
+}
+
+}  // namespace qv

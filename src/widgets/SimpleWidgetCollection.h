@@ -1,0 +1,37 @@
+// Widgets by index or name, created from their "type" when loaded.
+#pragma once
+
+#include "storage/Collections.h"
+#include "widgets/IWidget.h"
+#include "widgets/IWidgetCollection.h"
+
+namespace qv {
+
+class TSimpleWidgetCollection : public TTypedCreationPersistItemCollection,
+                                public virtual ISimpleWidgetCollection {
+public:
+  TSimpleWidgetCollection() {
+    SetStorageName("widgets");
+    SetItemElementName("widget");
+  }
+
+  int GetCount() const override { return Count(); }
+  int IndexOfName(const std::string& name) const override { return IndexOf(name); }
+  Ref<IWidget> GetWidget(int index) const override { return ItemAs<IWidget>(index); }
+  Ref<IWidget> GetWidgetByName(const std::string& name) const override {
+    return ItemAs<IWidget>(std::string_view(name));
+  }
+  Ref<IWidget> GetWidgetByKey(const std::string& key) const override;
+
+  // A loaded item that is not a widget is reported and dropped.
+  void AddItem(const Ref<IInterface>& item) override;
+
+protected:
+  ~TSimpleWidgetCollection() override = default;
+
+  // Stores at `pos` (-1 appends) under the widget's name, or under a
+  // generated key when the name is empty or taken (lookups find the first).
+  void Place(int pos, const Ref<IWidget>& widget);
+};
+
+}  // namespace qv

@@ -1,0 +1,19 @@
+#include "widgets/WidgetsTypes.h"
+
+#include "storage/ClassRegistry.h"
+#include "widgets/DecorateWidget.h"
+#include "widgets/RectWidget.h"
+#include "widgets/SurfaceWidget.h"
+#include "widgets/VisualGroupWidget.h"
+
+namespace qv {
+
+void RegisterWidgetsTypes() {
+  RegisterClass<TVisualGroupWidget>("group_widget");
+  RegisterClass<TRectWidget>("rect_widget");
+  RegisterClass<TSurfaceWidget>("surface_widget");
+  RegisterClass<TLinkedSurfaceWidget>("linked_surface_widget");
+  RegisterClass<TReplicatorWidget>("replicator_widget");
+}
+
+}  // namespace qv

@@ -1,0 +1,90 @@
+// A fake engine (surfaces, the update region, sounds) and a fake screen at
+// the top of an owner chain, so widget tests need no window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "graphics/Surface.h"
+#include "services/ISoundPlayer.h"
+#include "services/ISurfaceFactory.h"
+#include "services/IUpdateRegion.h"
+#include "storage/ClassRegistry.h"
+#include "storage/XMLStorage.h"
+#include "widgets/IWidget.h"
+#include "widgets/IWidgetOwner.h"
+#include "widgets/IWindow.h"
+
+namespace qv::test {
+
+class TFakeEngine : public TAbstractObject,
+                    public ISurfaceFactory,
+                    public IUpdateRegion,
+                    public ISoundPlayer {
+public:
+  Ref<ISurface> CreateSurface() override {
+    ++surfacesMade;
+    return MakeRef<TSurface>();
+  }
+  void AddUpdateRect(const TRect& rect) override { rects.push_back(rect); }
+  uint32_t PlaySound(const ISound* sound) override {
+    played.push_back(sound->GetResourceName() + " " + std::to_string(sound->GetVolume()) + " " +
+                     std::to_string(sound->GetPan()));
+    return 7;
+  }
+  void StopSound(const ISound* sound) override { stopped.push_back(sound->GetResourceName()); }
+  void StopAllSounds() override {}
+
+  std::vector<TRect> rects;
+  std::vector<std::string> played;
+  std::vector<std::string> stopped;
+  int surfacesMade = 0;
+
+protected:
+  ~TFakeEngine() override = default;
+};
+
+// The top of the chain: the identity mapping, dirty rectangles to the
+// engine, the window lookup from its root widget.
+class TFakeScreen : public TAbstractObject, public IWidgetOwner, public IWindow {
+public:
+  explicit TFakeScreen(IInterface* engine) : engine_(engine) {}
+
+  const std::string& GetName() const override { return name_; }
+  IInterface* GetEngine() override { return engine_; }
+  IWindow* GetWindow() override { return this; }
+  IInterface* GetEventHandler() override { return nullptr; }
+  TPoint ScreenToChildLocal(TPoint point) override { return point; }
+  Ref<IWidget> CreateWidget(const std::string&, IParamCollection*) override { return nullptr; }
+  Ref<IWidget> FindWidget(const std::string& path) override {
+    return root_ ? root_->FindWidget(path) : nullptr;
+  }
+  std::string GetFullPath() override { return name_; }
+  void AddDirtyRect(const TRect& rect) override {
+    if (auto* region = QueryPtr<IUpdateRegion>(engine_)) region->AddUpdateRect(rect);
+  }
+
+  void SetRoot(const Ref<IWidget>& root) {
+    if (root_) root_->Detach();
+    root_ = root;
+    if (root_) root_->SetOwner(this);
+  }
+  void DetachRoot() { SetRoot(nullptr); }
+
+protected:
+  ~TFakeScreen() override {
+    if (root_) root_->Detach();
+  }
+
+private:
+  IInterface* engine_;
+  std::string name_ = "screen";
+  Ref<IWidget> root_;
+};
+
+// A widget made from XML text through the registry.
+inline Ref<IWidget> WidgetFromXml(const std::string& xml) {
+  return CreateFromNodeAs<IWidget>(LoadStorageText(xml));
+}
+
+}  // namespace qv::test
