@@ -22,6 +22,9 @@ class ISoundCollection;
 // The name and the properties by name are those of the persist object,
 // declared again here so a widget has one of each.
 class IWidget : public virtual IInterface {
+protected:
+  ~IWidget() override = default;
+
 public:
   virtual const std::string& GetName() const = 0;
   virtual void SetName(const std::string& name) = 0;

@@ -13,6 +13,9 @@ class IWidget;
 class IWidgetOwner;
 
 class ISimpleWidgetCollection : public virtual IInterface {
+protected:
+  ~ISimpleWidgetCollection() override = default;
+
 public:
   virtual int GetCount() const = 0;
   // -1 when no widget has that name (names ignore case).
@@ -24,6 +27,9 @@ public:
 };
 
 class IWidgetCollection : public virtual ISimpleWidgetCollection {
+protected:
+  ~IWidgetCollection() override = default;
+
 public:
   virtual bool IsSortedByZ() const = 0;
   virtual void SetSortedByZ(bool value) = 0;

@@ -15,6 +15,9 @@ class IWidget;
 class IWindow;
 
 class IWidgetOwner : public virtual IInterface {
+protected:
+  ~IWidgetOwner() override = default;
+
 public:
   virtual const std::string& GetName() const = 0;
   // The engine object; widgets take the service they need from it with

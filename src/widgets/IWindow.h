@@ -11,6 +11,9 @@ namespace qv {
 class IWidget;
 
 class IWindow : public virtual IInterface {
+protected:
+  ~IWindow() override = default;
+
 public:
   // A path looked up from the screen's root widget.
   virtual Ref<IWidget> FindWidget(const std::string& path) = 0;
