@@ -15,26 +15,7 @@ using test::TFakeEngine;
 using test::TFakeScreen;
 using test::WidgetFromXml;
 
-class WidgetTree : public ::testing::Test {
-protected:
-  void SetUp() override {
-    TClassRegistry::Instance().Reset();
-    RegisterWidgetsTypes();
-  }
-  void TearDown() override {
-    screen->DetachRoot();
-    TClassRegistry::Instance().Reset();
-  }
-  Ref<IWidget> Attach(const std::string& xml) {
-    Ref<IWidget> root = WidgetFromXml(xml);
-    EXPECT_TRUE(root) << xml;
-    screen->SetRoot(root);
-    return root;
-  }
-
-  Ref<TFakeEngine> engine = MakeRef<TFakeEngine>();
-  Ref<TFakeScreen> screen = MakeRef<TFakeScreen>(engine.get());
-};
+using WidgetTree = test::TWidgetTest;
 
 TEST_F(WidgetTree, DefaultsOfALoadedWidget) {
   const Ref<IWidget> w = WidgetFromXml(R"(<widget type="rect_widget" name="r"/>)");

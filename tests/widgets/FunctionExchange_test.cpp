@@ -14,27 +14,7 @@ using test::TFakeEngine;
 using test::TFakeScreen;
 using test::WidgetFromXml;
 
-class FunctionExchange : public ::testing::Test {
-protected:
-  void SetUp() override {
-    TClassRegistry::Instance().Reset();
-    RegisterFunctionsTypes();
-    RegisterWidgetsTypes();
-  }
-  void TearDown() override {
-    screen->DetachRoot();
-    TClassRegistry::Instance().Reset();
-  }
-  Ref<IWidget> Attach(const std::string& xml) {
-    Ref<IWidget> root = WidgetFromXml(xml);
-    EXPECT_TRUE(root) << xml;
-    screen->SetRoot(root);
-    return root;
-  }
-
-  Ref<TFakeEngine> engine = MakeRef<TFakeEngine>();
-  Ref<TFakeScreen> screen = MakeRef<TFakeScreen>(engine.get());
-};
+using FunctionExchange = test::TWidgetTest;
 
 // Output 0 is the widget's anchor_left; the inputs are its z and a constant 5.
 constexpr char kSumWidget[] = R"(<widget type="rect_widget" name="w" z="3" anchor_left="1">

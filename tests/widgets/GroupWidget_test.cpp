@@ -39,23 +39,8 @@ private:
   std::vector<std::string>* log_;
 };
 
-class Groups : public ::testing::Test {
-protected:
-  void SetUp() override {
-    TClassRegistry::Instance().Reset();
-    RegisterWidgetsTypes();
-  }
-  void TearDown() override {
-    screen->DetachRoot();
-    TClassRegistry::Instance().Reset();
-  }
-  Ref<IWidget> Attach(const std::string& xml) {
-    Ref<IWidget> root = WidgetFromXml(xml);
-    EXPECT_TRUE(root) << xml;
-    screen->SetRoot(root);
-    return root;
-  }
-  // One frame as a screen runs it: time, then the dirty pass. The reported
+class Groups : public test::TWidgetTest {
+protected:  // One frame as a screen runs it: time, then the dirty pass. The reported
   // rectangles of that frame.
   std::vector<TRect> Frame(const Ref<IWidget>& root, int dt) {
     engine->rects.clear();
@@ -68,9 +53,6 @@ protected:
     for (int i = 0; i < c->GetCount(); ++i) names.push_back(c->GetWidget(i)->GetName());
     return names;
   }
-
-  Ref<TFakeEngine> engine = MakeRef<TFakeEngine>();
-  Ref<TFakeScreen> screen = MakeRef<TFakeScreen>(engine.get());
 };
 
 TEST_F(Groups, InsertKeepsZOrderAndEqualZKeepsInsertionOrder) {

@@ -25,26 +25,7 @@ std::vector<uint32_t> Pixels(const ISurface& s) {
   return out;
 }
 
-class LeafWidgets : public ::testing::Test {
-protected:
-  void SetUp() override {
-    TClassRegistry::Instance().Reset();
-    RegisterWidgetsTypes();
-  }
-  void TearDown() override {
-    screen->DetachRoot();
-    TClassRegistry::Instance().Reset();
-  }
-  Ref<IWidget> Attach(const std::string& xml) {
-    Ref<IWidget> root = WidgetFromXml(xml);
-    EXPECT_TRUE(root) << xml;
-    screen->SetRoot(root);
-    return root;
-  }
-
-  Ref<TFakeEngine> engine = MakeRef<TFakeEngine>();
-  Ref<TFakeScreen> screen = MakeRef<TFakeScreen>(engine.get());
-};
+using LeafWidgets = test::TWidgetTest;
 
 TEST_F(LeafWidgets, SurfaceWidgetCopiesItsShiftedRectangle) {
   const Ref<IWidget> w = WidgetFromXml(R"(<widget type="surface_widget" visible="yes"/>)");

@@ -2,9 +2,12 @@
 // the top of an owner chain, so widget tests need no window.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
+#include "functions/FunctionsTypes.h"
 #include "graphics/Surface.h"
 #include "services/ISoundPlayer.h"
 #include "services/ISurfaceFactory.h"
@@ -14,6 +17,7 @@
 #include "widgets/IWidget.h"
 #include "widgets/IWidgetOwner.h"
 #include "widgets/IWindow.h"
+#include "widgets/WidgetsTypes.h"
 
 namespace qv::test {
 
@@ -86,5 +90,29 @@ private:
 inline Ref<IWidget> WidgetFromXml(const std::string& xml) {
   return CreateFromNodeAs<IWidget>(LoadStorageText(xml));
 }
+
+// The fixture of the widget tests: the widget and function kinds
+// registered, a fake engine, and a screen whose root a test attaches.
+class TWidgetTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    TClassRegistry::Instance().Reset();
+    RegisterFunctionsTypes();
+    RegisterWidgetsTypes();
+  }
+  void TearDown() override {
+    screen->DetachRoot();
+    TClassRegistry::Instance().Reset();
+  }
+  Ref<IWidget> Attach(const std::string& xml) {
+    Ref<IWidget> root = WidgetFromXml(xml);
+    EXPECT_TRUE(root) << xml;
+    screen->SetRoot(root);
+    return root;
+  }
+
+  Ref<TFakeEngine> engine = MakeRef<TFakeEngine>();
+  Ref<TFakeScreen> screen = MakeRef<TFakeScreen>(engine.get());
+};
 
 }  // namespace qv::test
