@@ -120,5 +120,36 @@ TEST_F(BundledContentTest, FontsLoadThroughTheResourceList) {
   }
 }
 
+TEST_F(BundledContentTest, MediaListsNameEveryFileAndThePicturesDecode) {
+  test::ScopedCurrentDir cwd{ContentDir()};
+  auto files = [](const char* folder, const char* ext) {
+    int n = 0;
+    for (const auto& e : fs::directory_iterator(ContentDir() / "data" / folder))
+      n += e.path().extension() == ext;
+    return n;
+  };
+  TResourceCollection registry;
+  TSilentResourceOwner owner(&registry);
+  EXPECT_EQ(LoadResourceList("data\\res\\board.xml", "board", &owner, registry), files("img/board", ".png"));
+  EXPECT_EQ(LoadResourceList("data\\res\\ui.xml", "ui", &owner, registry), files("img/ui", ".png"));
+  for (int i = 0; i < registry.Count(); ++i) {
+    auto image = Query<IImageResource>(registry.ResourceAt(i));
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(image->GetSurface()) << registry.ResourceAt(i)->GetName();
+  }
+  auto flower = Query<IImageResource>(registry.FindResource("board_flower_57"));
+  ASSERT_TRUE(flower);
+  EXPECT_EQ(flower->GetWidth(), 44);
+  auto background = Query<IImageResource>(registry.FindResource("ui_background_main"));
+  ASSERT_TRUE(background);
+  EXPECT_EQ(background->GetWidth(), 640);
+  EXPECT_EQ(background->GetHeight(), 480);
+  EXPECT_FALSE(background->GetSurface()->GetHasAlpha()) << "backgrounds are opaque RGB";
+  EXPECT_EQ(LoadResourceList("data\\res\\sounds.xml", "sounds", &owner, registry), files("snd", ".wav"));
+  EXPECT_TRUE(registry.FindResource("sound_explosion_3"));
+  EXPECT_EQ(LoadResourceList("data\\res\\music.xml", "music", &owner, registry), 2);
+  EXPECT_TRUE(registry.FindResource("music_menu"));
+}
+
 }  // namespace
 }  // namespace qv

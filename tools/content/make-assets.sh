@@ -51,6 +51,7 @@ export PYTHONHASHSEED=0
 "$py" make_fonts.py "$data/fonts"
 "$py" make_sounds.py "$data/snd"
 "$py" make_music.py "$data/music"
+"$py" make_lists.py "$data"
 "$py" check_assets.py "$root/content"
 if [ -n "$sheet" ]; then
   "$py" make_sheet.py "$data" "$sheet"
