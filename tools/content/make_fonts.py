@@ -5,9 +5,9 @@ carry the symbol table (scancode = code point, left/top/width/height = the
 glyph's rectangle in the atlas).
 
 Every glyph rectangle is one full line high with the baseline on the same
-row, and as wide as the glyph's advance (or its ink, when that reaches
-further) plus the outline, so the text layout can place glyphs side by side
-at their tops without leading or trailing.
+row, and as wide as the glyph's advance plus the outline width, so the text
+layout can place glyphs side by side at their tops without leading or
+trailing.
     make_fonts.py OUT
 """
 import math
@@ -91,12 +91,11 @@ def make_font(spec, out):
     for code in CODES:
         ch = chr(code)
         adv = font.getlength(ch) / SS
-        l, _t, r, _b = font.getbbox(ch, anchor="ls") if code != 32 and code != 160 else (0, 0, 0, 0)
-        left = min(0.0, l / SS)
-        right = max(adv, r / SS)
-        cw = int(math.ceil(right - left)) + 2 * pad + (shadow[0] if shadow and code not in (32, 160) else 0)
-        cw = max(cw, 1)
-        glyphs.append((code, render_glyph(font, ch, cw, lh, pad - left, baseline, spec)))
+        # the cell is the advance (plus the outline once): glyphs then sit
+        # at their natural spacing; ink beyond it (rare side bearings) and
+        # the shadow's last pixel are cut at the cell's edge
+        cw = max(int(round(adv + outline)), 1)
+        glyphs.append((code, render_glyph(font, ch, cw, lh, outline / 2, baseline, spec)))
     # shelf packing, one pixel apart
     x = y = 1
     places = []
