@@ -95,10 +95,13 @@ def rim_light(cv, colour=MOON, opacity=0.75, width=1.0):
     return layer
 
 
-def draw_flower(colour, shape):
+def draw_flower(colour, shape, scale=1.0):
+    """A flower picture of FLOWER x FLOWER pixels, or drawn larger (not
+    enlarged) by `scale`."""
     base, light, dark = FLOWER_COLOURS[colour]
-    cv = Canvas(FLOWER, FLOWER)
+    cv = Canvas(int(round(FLOWER * scale)), int(round(FLOWER * scale)))
     c = cv.ctx
+    c.scale(scale, scale)
     cx = cy = FLOWER / 2
     r = FR
     petals = shape_petals(shape, cx, cy, r)

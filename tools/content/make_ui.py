@@ -263,21 +263,32 @@ def sky(w, h, seed, moon_at, horizon):
         c.arc(x, y, 3.5, 0, 2 * math.pi)
         c.set_source(rad(c, x, y, 0, 3.5, [(0, (1, 1, 0.7, 0.8)), (1, (1, 0.9, 0.4, 0))]))
         c.fill()
+    # glowing flowers along the lower corners on curved stems with leaves;
+    # the middle stays calm for the board and the dialogs
+    blooms = []
+    for k in range(24):
+        col, shp = (k * 3) % 7 + 1, rnd.randint(1, 7)  # every colour in turn
+        scale = rnd.uniform(0.9, 1.7)
+        left = rnd.random() < 0.5
+        x = rnd.uniform(0, w * 0.2) if left else rnd.uniform(w * 0.8, w - 10)
+        y = rnd.uniform(h - 130, h - 30)
+        blooms.append((scale, col, shp, x, y, rnd.uniform(-18, 18), rnd.random()))
+    blooms.sort()
+    for scale, col, shp, x, y, bend, leaf in blooms:
+        c.move_to(x + bend * 0.6, h + 4)
+        c.curve_to(x + bend, h - (h - y) * 0.3, x - bend * 0.5, y + (h - y) * 0.4, x, y)
+        c.set_source(lin(c, 0, y, 0, h, [(0, rgb((70, 150, 90))), (1, rgb((18, 50, 40)))]))
+        c.set_line_width(1.6 + scale)
+        c.stroke()
+        ly = y + (h - y) * (0.45 + 0.3 * leaf)
+        lx = x + bend * 0.2
+        petal(c, lx, ly, -math.pi / 2 + (0.9 if leaf > 0.5 else -0.9) - 0.4, 10 * scale, 5 * scale, "point")
+        c.set_source(lin(c, lx - 8, ly - 8, lx + 8, ly + 8, [(0, rgb((120, 200, 110))), (1, rgb((24, 70, 44)))]))
+        c.fill()
     img = cv.image()
-    # glowing flowers along the foreground edges
-    flowers = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    for _ in range(26):
-        col, shp = rnd.randint(1, 7), rnd.randint(1, 7)
-        fl = draw_flower(col, shp)
-        scale = rnd.uniform(0.9, 1.6)
-        fl = fl.resize((int(44 * scale), int(44 * scale)), Image.LANCZOS)
-        side = rnd.random()
-        x = int(rnd.uniform(-10, w * 0.22) if side < 0.5 else rnd.uniform(w * 0.78, w - 20))
-        y = int(rnd.uniform(h - 120, h - 30))
-        stem = Image.new("RGBA", (4, h - y), (30, 70, 50, 255))
-        flowers.alpha_composite(stem, (x + fl.width // 2 - 2, y + fl.height // 2))
-        flowers.alpha_composite(fl, (x, y))
-    img.alpha_composite(flowers)
+    for scale, col, shp, x, y, bend, leaf in blooms:
+        fl = draw_flower(col, shp, scale)
+        img.alpha_composite(fl, (int(x - fl.width / 2), int(y - fl.height / 2)))
     return img
 
 
