@@ -57,10 +57,10 @@ def noise(dur, rng):
 
 def band(x, lo, hi):
     """An ideal band-pass through the spectrum (the signals are short)."""
-    spec = np.fft.rfft(x)
+    spectrum = np.fft.rfft(x)
     f = np.fft.rfftfreq(len(x), 1 / RATE)
-    spec[(f < lo) | (f > hi)] = 0
-    return np.fft.irfft(spec, len(x))
+    spectrum[(f < lo) | (f > hi)] = 0
+    return np.fft.irfft(spectrum, len(x))
 
 
 def at(total, parts):
