@@ -74,8 +74,10 @@ TEST_F(BundledContentTest, EveryPictureDecodesAsTrueColour) {
 
 TEST_F(BundledContentTest, FontsLoadThroughTheResourceList) {
   test::ScopedCurrentDir cwd{ContentDir()};
-  TResourceCollection registry;
-  TSilentResourceOwner owner(&registry);
+  const Ref<TResourceCollection> registryRef = MakeRef<TResourceCollection>();
+  TResourceCollection& registry = *registryRef;
+  const Ref<TSilentResourceOwner> ownerRef = MakeRef<TSilentResourceOwner>(&registry);
+  TSilentResourceOwner& owner = *ownerRef;
   const int added = LoadResourceList("data\\fonts\\fonts.xml", "fonts", &owner, registry);
   ASSERT_EQ(added, 5);
   for (const char* name : {"font_title", "font_button", "font_body", "font_body_plain", "font_score"}) {
@@ -128,8 +130,10 @@ TEST_F(BundledContentTest, MediaListsNameEveryFileAndThePicturesDecode) {
       n += e.path().extension() == ext;
     return n;
   };
-  TResourceCollection registry;
-  TSilentResourceOwner owner(&registry);
+  const Ref<TResourceCollection> registryRef = MakeRef<TResourceCollection>();
+  TResourceCollection& registry = *registryRef;
+  const Ref<TSilentResourceOwner> ownerRef = MakeRef<TSilentResourceOwner>(&registry);
+  TSilentResourceOwner& owner = *ownerRef;
   EXPECT_EQ(LoadResourceList("data\\res\\board.xml", "board", &owner, registry), files("img/board", ".png"));
   EXPECT_EQ(LoadResourceList("data\\res\\ui.xml", "ui", &owner, registry), files("img/ui", ".png"));
   for (int i = 0; i < registry.Count(); ++i) {
