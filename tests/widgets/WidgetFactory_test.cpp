@@ -237,6 +237,15 @@ TEST_F(Factories, TheRequestClimbsThroughOwnersAndTheNearestFactoryWins) {
   EXPECT_EQ(Owner(inner)->CreateWidget("Fallback", nullptr)->GetName(), "outerFallback");
   EXPECT_TRUE(diagnostics.Has("widget factory Fallback"));
   EXPECT_FALSE(diagnostics.Has("no widget factory named"));
+  // One that only the inner group has fails once, with its own reason.
+  diagnostics.Clear();
+  const auto onlyInner = MakeRef<TWidgetFactory>();
+  onlyInner->SetName("OnlyInner");
+  onlyInner->SetWidgetString("<widget");
+  ASSERT_TRUE(innerGroup->WidgetFactories().AddFactory(onlyInner));
+  EXPECT_FALSE(Owner(inner)->CreateWidget("OnlyInner", nullptr));
+  EXPECT_EQ(diagnostics.Errors().back().where, "widget factory OnlyInner");
+  EXPECT_FALSE(diagnostics.Has("no widget factory named"));
 
   // A name nobody knows: reported once, at the top.
   diagnostics.Clear();
