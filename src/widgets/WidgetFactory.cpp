@@ -83,23 +83,23 @@ Ref<IWidget> TWidgetFactory::CreateWidget(const IParamCollection* params) {
 
 Ref<IWidget> TWidgetFactory::CreateFromTemplate(const StorageRef& node) {
   const std::string type = ReadString(node, "type", "");
-  const Ref<TAbstractObject> object = CreateFromType(type, ReadString(node, "name", ""));
-  if (!object) {
-    ReportUnknownType(Where(), type);
-    return nullptr;
-  }
-  const Ref<IWidget> widget = Query<IWidget>(object);
-  if (!widget) {
-    ReportDataError(Where(), "type \"" + type + "\" is not a widget; no widget is made");
-    return nullptr;
-  }
   try {
+    const Ref<TAbstractObject> object = CreateFromType(type, ReadString(node, "name", ""));
+    if (!object) {
+      ReportUnknownType(Where(), type);
+      return nullptr;
+    }
+    const Ref<IWidget> widget = Query<IWidget>(object);
+    if (!widget) {
+      ReportDataError(Where(), "type \"" + type + "\" is not a widget; no widget is made");
+      return nullptr;
+    }
     if (auto* persistent = QueryPtr<IPersistent>(object.get())) persistent->Load(node);
+    return widget;
   } catch (const std::runtime_error& e) {
-    ReportDataError(Where(), std::string("loading the widget failed (") + e.what() + "); no widget is made");
+    ReportDataError(Where(), std::string("making the widget failed (") + e.what() + "); no widget is made");
     return nullptr;
   }
-  return widget;
 }
 
 void TWidgetFactory::ApplyRedefinedParams(IWidget& widget, const IParamCollection& params) const {

@@ -267,7 +267,7 @@ TEST_F(Factories, TemplatesThatGiveNoWidgetAreReported) {
       {R"(<widget type="no_such_widget"/>)", "unknown type \"no_such_widget\"; nothing is created"},
       {R"(<widget name="x"/>)", "no \"type\" given; nothing is created"},
       {R"(<widget type="WidgetFactory"/>)", "type \"WidgetFactory\" is not a widget; no widget is made"},
-      {R"(<widget type="broken_widget"/>)", "loading the widget failed (broken); no widget is made"},
+      {R"(<widget type="broken_widget"/>)", "making the widget failed (broken); no widget is made"},
   };
   for (const Case& c : cases) {
     TDiagnosticsCollector diagnostics;
