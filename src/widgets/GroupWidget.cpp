@@ -5,8 +5,10 @@
 
 namespace qv {
 
-TGroupWidget::TGroupWidget() : widgets_(MakeRef<TWidgetCollection>()) {
+TGroupWidget::TGroupWidget()
+    : widgets_(MakeRef<TWidgetCollection>()), factories_(MakeRef<TWidgetFactoryCollection>()) {
   widgets_->Initialize();
+  factories_->Initialize();
 }
 
 TGroupWidget::~TGroupWidget() {
@@ -18,12 +20,16 @@ void TGroupWidget::LoadFromStorage(const StorageRef& storage) {
   TVisualWidget::LoadFromStorage(storage);
   if (!storage) return;
   if (auto node = storage->GetChild("widgets", 0)) widgets_->Load(node);
+  if (auto node = storage->GetChild("widgetfactories", 0)) factories_->Load(node);
 }
 
 void TGroupWidget::SaveToStorage(const StorageRef& storage) {
   TVisualWidget::SaveToStorage(storage);
-  if (!storage || widgets_->Count() == 0) return;
-  if (auto node = storage->AddChild("widgets")) widgets_->Save(node);
+  if (!storage) return;
+  if (widgets_->Count() > 0)
+    if (auto node = storage->AddChild("widgets")) widgets_->Save(node);
+  if (factories_->Count() > 0)
+    if (auto node = storage->AddChild("widgetfactories")) factories_->Save(node);
 }
 
 void TGroupWidget::SetOwner(IWidgetOwner* owner) {
@@ -81,11 +87,34 @@ TPoint TGroupWidget::ScreenToChildLocal(TPoint point) {
   return {p.x - RoundEven(anchorLeft_), p.y - RoundEven(anchorTop_)};
 }
 
+namespace {
+
+// One request climbs the chain as nested calls. The groups on the way note
+// whether one of them had a factory of the name: one that failed has said
+// why, so the top reports only a name nobody knows.
+struct TFactoryClimb {
+  TFactoryClimb() {
+    if (depth++ == 0) known = false;
+  }
+  ~TFactoryClimb() { --depth; }
+  TFactoryClimb(const TFactoryClimb&) = delete;
+  TFactoryClimb& operator=(const TFactoryClimb&) = delete;
+  static inline int depth = 0;
+  static inline bool known = false;
+};
+
+}  // namespace
+
 Ref<IWidget> TGroupWidget::CreateWidget(const std::string& factoryName, IParamCollection* params) {
+  const TFactoryClimb climb;
+  if (const Ref<IWidgetFactory> factory = factories_->GetFactoryByName(factoryName)) {
+    TFactoryClimb::known = true;
+    if (Ref<IWidget> widget = factory->CreateWidget(params)) return widget;
+  }
   Ref<IWidget> widget = owner_ ? owner_->CreateWidget(factoryName, params) : nullptr;
   // The topmost group of a chain (its owner is a screen, the game or
   // nothing) is where a name no group knows ends.
-  if (!widget && !dynamic_cast<IWidget*>(owner_))
+  if (!widget && !TFactoryClimb::known && !dynamic_cast<IWidget*>(owner_))
     ReportDataError("widget " + GetFullPath(), "no widget factory named \"" + factoryName + "\"");
   return widget;
 }

@@ -5,6 +5,7 @@
 #include "widgets/IWidgetOwner.h"
 #include "widgets/VisualWidget.h"
 #include "widgets/WidgetCollection.h"
+#include "widgets/WidgetFactoryCollection.h"
 
 namespace qv {
 
@@ -41,15 +42,17 @@ public:
   IWindow* GetWindow() override { return owner_ ? owner_->GetWindow() : nullptr; }
   IInterface* GetEventHandler() override { return owner_ ? owner_->GetEventHandler() : nullptr; }
   TPoint ScreenToChildLocal(TPoint point) override;
-  // The group's own factories come with the factory layer; until then the
-  // request goes up the chain, and the topmost group reports a name that
-  // nothing answered.
+  // The group's own factory of that name first; when it has none or it
+  // made nothing, the owner is asked. The topmost group reports a name that
+  // no group on the way knew.
   Ref<IWidget> CreateWidget(const std::string& factoryName, IParamCollection* params) override;
   void AddDirtyRect(const TRect& rect) override {
     if (owner_) owner_->AddDirtyRect(rect);
   }
 
   TWidgetCollection& Widgets() { return *widgets_; }
+  // Loaded from the "widgetfactories" child.
+  TWidgetFactoryCollection& WidgetFactories() { return *factories_; }
   // Inserts a child (z order, this group as owner).
   void InsertWidget(const Ref<IWidget>& widget) { widgets_->InsertWidget(widget); }
 
@@ -57,6 +60,7 @@ protected:
   ~TGroupWidget() override;
 
   Ref<TWidgetCollection> widgets_;
+  Ref<TWidgetFactoryCollection> factories_;
 };
 
 }  // namespace qv

@@ -5,6 +5,7 @@
 #include "widgets/RectWidget.h"
 #include "widgets/SurfaceWidget.h"
 #include "widgets/VisualGroupWidget.h"
+#include "widgets/WidgetFactory.h"
 
 namespace qv {
 
@@ -14,6 +15,7 @@ void RegisterWidgetsTypes() {
   RegisterClass<TSurfaceWidget>("surface_widget");
   RegisterClass<TLinkedSurfaceWidget>("linked_surface_widget");
   RegisterClass<TReplicatorWidget>("replicator_widget");
+  RegisterClass<TWidgetFactory>("WidgetFactory");
 }
 
 }  // namespace qv
