@@ -1,8 +1,12 @@
 #include "widgets/WidgetsTypes.h"
 
 #include "storage/ClassRegistry.h"
+#include "widgets/AnimationWidget.h"
+#include "widgets/BlinkWidget.h"
 #include "widgets/DecorateWidget.h"
+#include "widgets/ImageWidget.h"
 #include "widgets/RectWidget.h"
+#include "widgets/SequenceAnimationWidget.h"
 #include "widgets/SurfaceWidget.h"
 #include "widgets/VisualGroupWidget.h"
 
@@ -14,6 +18,10 @@ void RegisterWidgetsTypes() {
   RegisterClass<TSurfaceWidget>("surface_widget");
   RegisterClass<TLinkedSurfaceWidget>("linked_surface_widget");
   RegisterClass<TReplicatorWidget>("replicator_widget");
+  RegisterClass<TImageWidget>("image_widget");
+  RegisterClass<TAnimationWidget>("animation_widget");
+  RegisterClass<TSequenceAnimationWidget>("sequence_animation_widget");
+  RegisterClass<TBlinkWidget>("blink_widget");
 }
 
 }  // namespace qv
