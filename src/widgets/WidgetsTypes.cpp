@@ -8,6 +8,7 @@
 #include "widgets/RectWidget.h"
 #include "widgets/SequenceAnimationWidget.h"
 #include "widgets/SurfaceWidget.h"
+#include "widgets/TextWidget.h"
 #include "widgets/VisualGroupWidget.h"
 
 namespace qv {
@@ -22,6 +23,7 @@ void RegisterWidgetsTypes() {
   RegisterClass<TAnimationWidget>("animation_widget");
   RegisterClass<TSequenceAnimationWidget>("sequence_animation_widget");
   RegisterClass<TBlinkWidget>("blink_widget");
+  RegisterClass<TTextWidget>("text_widget");
 }
 
 }  // namespace qv
