@@ -7,6 +7,7 @@
 #include "widgets/ImageWidget.h"
 #include "widgets/RectWidget.h"
 #include "widgets/SequenceAnimationWidget.h"
+#include "widgets/SoundWidget.h"
 #include "widgets/SurfaceWidget.h"
 #include "widgets/TextWidget.h"
 #include "widgets/VisualGroupWidget.h"
@@ -24,6 +25,7 @@ void RegisterWidgetsTypes() {
   RegisterClass<TSequenceAnimationWidget>("sequence_animation_widget");
   RegisterClass<TBlinkWidget>("blink_widget");
   RegisterClass<TTextWidget>("text_widget");
+  RegisterClass<TSoundWidget>("sound_widget");
 }
 
 }  // namespace qv
