@@ -1,5 +1,6 @@
 #include "widgets/SoundWidget.h"
 
+#include "core/Diagnostics.h"
 #include "widgets/ISoundChannels.h"
 
 namespace qv {
@@ -19,7 +20,13 @@ const TPropertyTable<TSoundWidget>& TSoundWidget::Properties() {
 }
 
 void TSoundWidget::Play(int delay) {
-  channel_ = PlaySound(soundName_, false, 100, 0);
+  // A name the widget lacks is reported once, not at every retry.
+  const bool known = !sounds_ || sounds_->FindSound(soundName_);
+  if (!known && reportedName_ != soundName_) {
+    reportedName_ = soundName_;
+    ReportDataError("widget " + GetFullPath(), "no sound named \"" + soundName_ + "\"");
+  }
+  channel_ = known ? PlaySound(soundName_, false, 100, 0) : 0;
   if (channel_ != 0)
     state_ = kStateRunning;
   else

@@ -44,6 +44,7 @@ private:
   uint32_t channel_ = 0;
   int startDelayTime_ = 0;
   int cycleDelayTime_ = 0;
+  std::string reportedName_;
 };
 
 }  // namespace qv

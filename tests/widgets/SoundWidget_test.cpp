@@ -154,6 +154,10 @@ TEST_F(SoundWidgets, AnUnknownSoundNameIsReportedAndRetried) {
   root->Advance(0);
   EXPECT_TRUE(diagnostics.Has("no sound named \"missing\""));
   EXPECT_EQ(VarToInt(root->GetPropertyValue("currenttime")), -200);
+  root->Advance(200);  // tried again, but reported only once
+  EXPECT_EQ(VarToInt(root->GetPropertyValue("currenttime")), -200);
+  EXPECT_EQ(diagnostics.Errors().size(), 1u);
+  EXPECT_TRUE(engine->played.empty());
 }
 
 }  // namespace
