@@ -1,9 +1,15 @@
 #include "widgets/WidgetsTypes.h"
 
 #include "storage/ClassRegistry.h"
+#include "widgets/AnimationWidget.h"
+#include "widgets/BlinkWidget.h"
 #include "widgets/DecorateWidget.h"
+#include "widgets/ImageWidget.h"
 #include "widgets/RectWidget.h"
+#include "widgets/SequenceAnimationWidget.h"
+#include "widgets/SoundWidget.h"
 #include "widgets/SurfaceWidget.h"
+#include "widgets/TextWidget.h"
 #include "widgets/VisualGroupWidget.h"
 #include "widgets/WidgetFactory.h"
 
@@ -16,6 +22,12 @@ void RegisterWidgetsTypes() {
   RegisterClass<TLinkedSurfaceWidget>("linked_surface_widget");
   RegisterClass<TReplicatorWidget>("replicator_widget");
   RegisterClass<TWidgetFactory>("WidgetFactory");
+  RegisterClass<TImageWidget>("image_widget");
+  RegisterClass<TAnimationWidget>("animation_widget");
+  RegisterClass<TSequenceAnimationWidget>("sequence_animation_widget");
+  RegisterClass<TBlinkWidget>("blink_widget");
+  RegisterClass<TTextWidget>("text_widget");
+  RegisterClass<TSoundWidget>("sound_widget");
 }
 
 }  // namespace qv
