@@ -23,6 +23,11 @@
 
 namespace qv {
 
+static_assert(ISoundChannels::kChannelStopped == TAudioLibrary::kStopped &&
+                  ISoundChannels::kChannelPlaying == TAudioLibrary::kPlaying &&
+                  ISoundChannels::kChannelPaused == TAudioLibrary::kPaused,
+              "the channel service speaks the audio library's states");
+
 namespace {
 
 // The option defaults, set at the start of Init.

@@ -111,6 +111,8 @@ public:
   void StopMusic(const IMusic* music) override { audio_->StopMusic(music); }
   uint32_t PlaySound(const ISound* sound) override { return audio_->PlaySound(sound); }
   void StopSound(const ISound* sound) override { audio_->StopSound(sound); }
+  int GetChannelState(uint32_t channel) override { return audio_->Library().ChannelIsActive(channel); }
+  void StopChannel(uint32_t channel) override { audio_->Library().ChannelStop(channel); }
   void StopAllSounds() override { audio_->StopAllSounds(); }
   void SetMusicVolume(const std::string& value) override { audio_->SetMusicVolume(value); }
   void Close() override;

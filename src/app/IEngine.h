@@ -16,6 +16,7 @@
 #include "services/IEngineOptions.h"
 #include "services/IMusicPlayer.h"
 #include "services/IResourceLookup.h"
+#include "services/ISoundChannels.h"
 #include "services/ISoundPlayer.h"
 #include "services/ISurfaceFactory.h"
 #include "services/IUpdateRegion.h"
@@ -34,6 +35,7 @@ using TMessageHook = std::function<void(const TMessage& message)>;
 // see only the narrow services it derives from (src/services/).
 class IEngine : public virtual IResourceLookup,
                 public virtual ISoundPlayer,
+                public virtual ISoundChannels,
                 public virtual IMusicPlayer,
                 public virtual ISurfaceFactory,
                 public virtual IUpdateRegion,

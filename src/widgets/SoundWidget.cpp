@@ -1,7 +1,7 @@
 #include "widgets/SoundWidget.h"
 
 #include "core/Diagnostics.h"
-#include "widgets/ISoundChannels.h"
+#include "services/ISoundChannels.h"
 
 namespace qv {
 

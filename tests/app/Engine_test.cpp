@@ -308,11 +308,20 @@ TEST_F(EngineTest, SoundAndMusicResourcesPlayThroughTheEngine) {
   auto sound = MakeRef<TSound>();
   sound->SetResourceName("click");
   sound->SetVolume(50);
-  const uint32_t channel = engine->PlaySound(sound.get());
+  uint32_t channel = engine->PlaySound(sound.get());
   ASSERT_NE(channel, 0u);
   int volume = 0;
   engine->Audio().Library().ChannelGetAttributes(channel, &volume, nullptr);
   EXPECT_EQ(volume, 28);  // 50 x 80 div 100 x 70 div 100
+  // A sound widget asks for the channel's state and stops it through the
+  // engine's channel service.
+  ISoundChannels* channels = engine.get();
+  EXPECT_EQ(channels->GetChannelState(channel), ISoundChannels::kChannelPlaying);
+  EXPECT_EQ(channels->GetChannelState(channel + 1000), ISoundChannels::kChannelStopped);
+  channels->StopChannel(channel);
+  EXPECT_EQ(channels->GetChannelState(channel), ISoundChannels::kChannelStopped);
+  channel = engine->PlaySound(sound.get());
+  ASSERT_NE(channel, 0u);
 
   auto music = MakeRef<TMusic>();
   music->SetResourceName("theme");

@@ -4,7 +4,7 @@
 
 #include "core/Diagnostics.h"
 #include "storage/ClassRegistry.h"
-#include "widgets/ISoundChannels.h"
+#include "services/ISoundChannels.h"
 #include "widgets/SoundWidget.h"
 #include "widgets/WidgetTestSupport.h"
 #include "widgets/WidgetsTypes.h"

@@ -13,6 +13,7 @@ protected:
   ~ISoundChannels() override = default;
 
 public:
+  // The audio library's channel states.
   enum EChannelState : int { kChannelStopped = 0, kChannelPlaying = 1, kChannelPaused = 3 };
 
   // kChannelStopped for a channel the player does not know.
