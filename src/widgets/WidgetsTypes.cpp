@@ -1,9 +1,15 @@
 #include "widgets/WidgetsTypes.h"
 
 #include "storage/ClassRegistry.h"
+#include "widgets/CircularMotionWidget.h"
 #include "widgets/DecorateWidget.h"
+#include "widgets/MoveScenario.h"
+#include "widgets/MoveWidget.h"
 #include "widgets/RectWidget.h"
+#include "widgets/StateMachineWidget.h"
 #include "widgets/SurfaceWidget.h"
+#include "widgets/TestScenario.h"
+#include "widgets/TransparentScenario.h"
 #include "widgets/VisualGroupWidget.h"
 #include "widgets/WidgetFactory.h"
 
@@ -16,6 +22,12 @@ void RegisterWidgetsTypes() {
   RegisterClass<TLinkedSurfaceWidget>("linked_surface_widget");
   RegisterClass<TReplicatorWidget>("replicator_widget");
   RegisterClass<TWidgetFactory>("WidgetFactory");
+  RegisterClass<TTestScenario>("scenario");
+  RegisterClass<TTransparentScenario>("transparent_scenario");
+  RegisterClass<TMoveScenario>("move_scenario");
+  RegisterClass<TMoveWidget>("move_widget");
+  RegisterClass<TCircularMotionWidget>("circular_motion_widget");
+  RegisterClass<TStateMachineWidget>("statemachine_widget");
 }
 
 }  // namespace qv
