@@ -48,6 +48,9 @@ const TPropertyTable<TMoveWidget>& TMoveWidget::Properties() {
 
 void TMoveWidget::LoadFromStorage(const StorageRef& storage) {
   TSurfaceWidget::LoadFromStorage(storage);
+  if (timeToLive_ < 0)
+    ReportDataError("widget " + GetName() + "@timetolive",
+                    "a move widget needs a timetolive of 0 or more, not " + std::to_string(timeToLive_));
   SetAnchorLeft(startX_);
   SetAnchorTop(startY_);
   SetTransparentLevel(startLevel_);

@@ -25,8 +25,10 @@ void TStateMachineWidget::SaveToStorage(const StorageRef& storage) {
 }
 
 void TStateMachineWidget::SetOwner(IWidgetOwner* owner) {
+  // Only on joining a chain: an owner passed down again changes nothing.
+  const bool joined = owner && !owner_;
   TVisualGroupWidget::SetOwner(owner);
-  if (owner) NextAction();
+  if (joined) NextAction();
 }
 
 void TStateMachineWidget::StopCurrent() {

@@ -15,7 +15,8 @@ public:
   // The children (all hidden), then the "actiondef" items of the same node.
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;
-  // With an owner, the first action (of state 0) starts.
+  // On getting an owner (having had none), the first action (of state 0)
+  // starts.
   void SetOwner(IWidgetOwner* owner) override;
   // The current action's child stopped, the action forgotten.
   void Detach() override;

@@ -69,6 +69,11 @@ TEST_F(Motion, AMoveWidgetOfNoLifetimeDiesInItsFirstPositiveTick) {
   Frame(1);
   EXPECT_TRUE(w->IsDead());
   EXPECT_EQ(Count(), 0);
+
+  TDiagnosticsCollector diagnostics;
+  WidgetFromXml(R"(<widget type="move_widget" name="back" timetolive="-5"/>)");
+  ASSERT_EQ(diagnostics.Errors().size(), 1u);
+  EXPECT_EQ(diagnostics.Errors()[0].where, "widget back@timetolive");
 }
 
 TEST_F(Motion, MoveKeysAreReadButNotWrittenAndBadTextsKeepTheirDefaults) {
@@ -183,6 +188,9 @@ TEST_F(Motion, TransitionsHandTheLeftoverTimeOnSoNoMillisecondIsLost) {
   EXPECT_TRUE(c->IsVisible());
   EXPECT_EQ(dynamic_cast<TAbstractWidget&>(*c).GetCurrentTime(), 30);
   EXPECT_EQ(machine.GetCurrentTime(), 30);
+  m->SetOwner(m->GetOwner());  // the owner handed down again: no new action
+  EXPECT_EQ(machine.GetCurrentState(), 1);
+  EXPECT_TRUE(c->IsVisible());
   // One long frame runs through several actions: 30 + 300 = 50 ("c") + 200
   // ("b") + 50 ("c" again) + 30 of the action state 0 draws next.
   SeedDrawing(50);  // state 0 draws "b" (200 ms) first
