@@ -3,13 +3,19 @@
 #include "storage/ClassRegistry.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/BlinkWidget.h"
+#include "widgets/CircularMotionWidget.h"
 #include "widgets/DecorateWidget.h"
 #include "widgets/ImageWidget.h"
+#include "widgets/MoveScenario.h"
+#include "widgets/MoveWidget.h"
 #include "widgets/RectWidget.h"
 #include "widgets/SequenceAnimationWidget.h"
 #include "widgets/SoundWidget.h"
+#include "widgets/StateMachineWidget.h"
 #include "widgets/SurfaceWidget.h"
+#include "widgets/TestScenario.h"
 #include "widgets/TextWidget.h"
+#include "widgets/TransparentScenario.h"
 #include "widgets/VisualGroupWidget.h"
 #include "widgets/WidgetFactory.h"
 
@@ -28,6 +34,12 @@ void RegisterWidgetsTypes() {
   RegisterClass<TBlinkWidget>("blink_widget");
   RegisterClass<TTextWidget>("text_widget");
   RegisterClass<TSoundWidget>("sound_widget");
+  RegisterClass<TTestScenario>("scenario");
+  RegisterClass<TTransparentScenario>("transparent_scenario");
+  RegisterClass<TMoveScenario>("move_scenario");
+  RegisterClass<TMoveWidget>("move_widget");
+  RegisterClass<TCircularMotionWidget>("circular_motion_widget");
+  RegisterClass<TStateMachineWidget>("statemachine_widget");
 }
 
 }  // namespace qv
