@@ -3,8 +3,8 @@
 #include <map>
 
 #include "core/Diagnostics.h"
-#include "storage/ClassRegistry.h"
 #include "services/ISoundChannels.h"
+#include "storage/ClassRegistry.h"
 #include "widgets/SoundWidget.h"
 #include "widgets/WidgetTestSupport.h"
 #include "widgets/WidgetsTypes.h"
