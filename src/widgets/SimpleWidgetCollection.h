@@ -1,6 +1,9 @@
 // Widgets by index or name, created from their "type" when loaded.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "storage/Collections.h"
 #include "widgets/IWidget.h"
 #include "widgets/IWidgetCollection.h"
@@ -17,7 +20,9 @@ public:
 
   int GetCount() const override { return Count(); }
   int IndexOfName(const std::string& name) const override { return IndexOf(name); }
-  Ref<IWidget> GetWidget(int index) const override { return ItemAs<IWidget>(index); }
+  // Every frame pass reads each child through this, so the widget face of
+  // an item is found once and remembered beside it (see faces_).
+  Ref<IWidget> GetWidget(int index) const override;
   Ref<IWidget> GetWidgetByName(const std::string& name) const override {
     return ItemAs<IWidget>(std::string_view(name));
   }
@@ -32,6 +37,12 @@ protected:
   // Stores at `pos` (-1 appends) under the widget's name, or under a
   // generated key when the name is empty or taken (lookups find the first).
   void Place(int pos, const Ref<IWidget>& widget);
+
+private:
+  // Per index: the item last seen there (held, so its address cannot be
+  // reused by another object while remembered) and its widget face. An
+  // access casts only when the item at the index is not the one remembered.
+  mutable std::vector<std::pair<Ref<IInterface>, IWidget*>> faces_;
 };
 
 }  // namespace qv

@@ -10,6 +10,17 @@ namespace qv {
 
 // --- TSimpleWidgetCollection ----------------------------------------------------------
 
+Ref<IWidget> TSimpleWidgetCollection::GetWidget(int index) const {
+  const int count = Count();
+  if (faces_.size() > static_cast<size_t>(count)) faces_.resize(static_cast<size_t>(count));
+  if (index < 0 || index >= count) return nullptr;
+  if (faces_.size() < static_cast<size_t>(count)) faces_.resize(static_cast<size_t>(count));
+  auto& face = faces_[static_cast<size_t>(index)];
+  const Ref<IInterface>& item = Items().At(index);
+  if (face.first != item) face = {item, dynamic_cast<IWidget*>(item.get())};
+  return Ref<IWidget>(face.second);
+}
+
 Ref<IWidget> TSimpleWidgetCollection::GetWidgetByKey(const std::string& key) const {
   bool digits = !key.empty();
   for (char c : key) digits = digits && c >= '0' && c <= '9';
