@@ -6,6 +6,7 @@
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 seconds=${1:-60}
 shift || true
 
@@ -53,20 +54,23 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 status=0
 summary=()
 for t in "${targets[@]}"; do
-  exe="$build/fuzz/fuzz_$t"
-  crashes="fuzz/crashes/$t"
-  work="$build/fuzz-work/$t"
+  # Absolute paths throughout: the targets change their current directory,
+  # and libFuzzer writes its job log into the current one.
+  exe="$root/$build/fuzz/fuzz_$t"
+  crashes="$root/fuzz/crashes/$t"
+  work="$root/$build/fuzz-work/$t"
   mkdir -p "$crashes" "$work/corpus" "$work/artifacts"
   dict=()
-  [ -f "fuzz/dict/$t.dict" ] && dict=(-dict="fuzz/dict/$t.dict")
+  [ -f "fuzz/dict/$t.dict" ] && dict=(-dict="$root/fuzz/dict/$t.dict")
   echo "== $t: ${seconds} s"
   log="$work/fuzz.log"
   # New inputs go to the work folder; the committed seeds are only read.
   set +e
-  "$exe" "$work/corpus" "fuzz/corpus/$t" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
+  (cd "$work" && "$exe" "$work/corpus" "$root/fuzz/corpus/$t" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=2048 -malloc_limit_mb=2048 -max_len=65536 -jobs=1 -workers=1 -print_final_stats=1 \
-    -artifact_prefix="$work/artifacts/" >"$log" 2>&1
+    -artifact_prefix="$work/artifacts/" >"$log" 2>&1)
   rc=$?
+  rm -f "$work/fuzz-0.log"
   set -e
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   summary+=("$t: ${execs:-?} executions, exit $rc")
@@ -75,8 +79,8 @@ for t in "${targets[@]}"; do
     status=1
     name=$(basename "$a")
     echo "   found $name; minimising"
-    "$exe" -minimize_crash=1 -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
-      -exact_artifact_path="$crashes/$name" "$a" >"$work/minimise-$name.log" 2>&1 || true
+    (cd "$work" && "$exe" -minimize_crash=1 -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
+      -exact_artifact_path="$crashes/$name" "$a" >"$work/minimise-$name.log" 2>&1) || true
     [ -f "$crashes/$name" ] || cp "$a" "$crashes/$name"
     rm -f "$a"
     grep -m1 -E "ERROR|SUMMARY|timeout|out-of-memory" "$log" || true

@@ -18,14 +18,27 @@ void TSymbol::SetCode(int32_t code) {
   SetName(std::to_string(code));
 }
 
+namespace {
+
+// Glyph atlases are surfaces (at most 64 megapixels), so no symbol reaches
+// further than this; clamping keeps rectangle and advance sums in range.
+constexpr int kMaxSymbolExtent = 1 << 16;
+
+int SymbolValue(const StorageRef& storage, const std::string& name, int low) {
+  return std::clamp(ReadInt(storage, name, 0), low, kMaxSymbolExtent);
+}
+
+}  // namespace
+
 void TSymbol::LoadFromStorage(const StorageRef& storage) {
   long long code = 0;
   if (!TryParseInt(ReadString(storage, "scancode", ""), code) || code < INT32_MIN || code > INT32_MAX) return;
   SetCode(static_cast<int32_t>(code));
-  const int left = ReadInt(storage, "left", 0), top = ReadInt(storage, "top", 0);
-  rect_ = TRect::FromSize(left, top, ReadInt(storage, "width", 0), ReadInt(storage, "height", 0));
-  wleft_ = ReadInt(storage, "wleft", 0);
-  wright_ = ReadInt(storage, "wright", 0);
+  const int left = SymbolValue(storage, "left", -kMaxSymbolExtent);
+  const int top = SymbolValue(storage, "top", -kMaxSymbolExtent);
+  rect_ = TRect::FromSize(left, top, SymbolValue(storage, "width", 0), SymbolValue(storage, "height", 0));
+  wleft_ = SymbolValue(storage, "wleft", -kMaxSymbolExtent);
+  wright_ = SymbolValue(storage, "wright", -kMaxSymbolExtent);
 }
 
 void TSymbol::SaveToStorage(const StorageRef& storage) {

@@ -298,6 +298,23 @@ TEST_F(ResourceTest, FontSymbolsAndSubstitution) {
   EXPECT_EQ(node->ReadAttr("wleft", "none"), "none");
 }
 
+TEST_F(ResourceTest, HostileSymbolSizesAreClampedToTheAtlasRange) {
+  // 2147483647 + 8 used to overflow the rectangle's right edge.
+  auto font = Make<TFontResource>(R"(<resource type="FontResource" name="f"><symbols>
+      <symbol scancode="65" left="2147483647" top="-2147483648" width="8" height="2147483647"
+              wleft="-99999999" wright="99999999"/>
+      <symbol scancode="66" left="3" top="4" width="-5" height="-1"/></symbols></resource>)");
+  ASSERT_TRUE(font);
+  const Ref<ISymbol> a = font->GetSymbol(65);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->GetRect(), (TRect{65536, -65536, 65544, 0}));
+  EXPECT_EQ(a->GetWLeft(), -65536);
+  EXPECT_EQ(a->GetWRight(), 65536);
+  EXPECT_EQ(font->GetFontHeight(), 65536);
+  // Negative sizes read as empty glyphs at their place.
+  EXPECT_EQ(font->GetSymbol(66)->GetRect(), (TRect{3, 4, 3, 4}));
+}
+
 TEST_F(ResourceTest, SoundsAndMusicUseTheOwnersAudioServices) {
   auto s = Make<TSoundResource>(R"(<resource type="SoundResource" name="s" file="snd\a.ogg"/>)");
   auto m = Make<TMusicResource>(R"(<resource type="MusicResource" name="m" file="mus\a.ogg" format="ogg"/>)");
