@@ -34,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const std::runtime_error&) {
     // the engine reports a data error escaping a list and goes on
   }
+  // Handing the whole collection to the owner again (substitutes collect
+  // their member fonts anew, so they may now list each other).
+  registry->SetOwner(&owner);
   for (int i = 0; i < registry->Count(); ++i) {
     Ref<IResource> r = registry->ResourceAt(i);
     if (auto font = Query<IFontResource>(r)) (void)font->GetSymbol('A');

@@ -106,13 +106,35 @@ void TFontSubstituteResource::ReleaseResource() {
   current_ = nullptr;
 }
 
+namespace {
+
+// Substitutes may list substitutes; two that list each other (once both
+// were handed to an owner again) would ask each other forever. Questions
+// to substitutes nest at most this deep; deeper ones get no answer.
+constexpr int kMaxSubstituteDepth = 8;
+thread_local int substituteDepth = 0;
+
+struct TSubstituteDepth {
+  TSubstituteDepth() { ++substituteDepth; }
+  ~TSubstituteDepth() { --substituteDepth; }
+  TSubstituteDepth(const TSubstituteDepth&) = delete;
+  TSubstituteDepth& operator=(const TSubstituteDepth&) = delete;
+  bool TooDeep() const { return substituteDepth > kMaxSubstituteDepth; }
+};
+
+}  // namespace
+
 int TFontSubstituteResource::GetFontHeight() {
+  const TSubstituteDepth depth;
+  if (depth.TooDeep()) return 0;
   int height = 0;
   for (const auto& m : members_) height = std::max(height, m.value->GetFontHeight());
   return height;
 }
 
 Ref<ISymbol> TFontSubstituteResource::GetSymbol(int32_t code) {
+  const TSubstituteDepth depth;
+  if (depth.TooDeep()) return nullptr;
   for (const auto& m : members_) {
     if (Ref<ISymbol> symbol = m.value->GetSymbol(code)) {
       current_ = m.value;
@@ -123,17 +145,20 @@ Ref<ISymbol> TFontSubstituteResource::GetSymbol(int32_t code) {
 }
 
 int TFontSubstituteResource::GetWidth() {
-  auto image = Query<IImageResource>(current_);
+  const TSubstituteDepth depth;
+  auto image = depth.TooDeep() ? nullptr : Query<IImageResource>(current_);
   return image ? image->GetWidth() : 0;
 }
 
 int TFontSubstituteResource::GetHeight() {
-  auto image = Query<IImageResource>(current_);
+  const TSubstituteDepth depth;
+  auto image = depth.TooDeep() ? nullptr : Query<IImageResource>(current_);
   return image ? image->GetHeight() : 0;
 }
 
 Ref<ISurface> TFontSubstituteResource::GetSurface() {
-  auto image = Query<IImageResource>(current_);
+  const TSubstituteDepth depth;
+  auto image = depth.TooDeep() ? nullptr : Query<IImageResource>(current_);
   return image ? image->GetSurface() : nullptr;
 }
 

@@ -315,6 +315,29 @@ TEST_F(ResourceTest, HostileSymbolSizesAreClampedToTheAtlasRange) {
   EXPECT_EQ(font->GetSymbol(66)->GetRect(), (TRect{3, 4, 3, 4}));
 }
 
+TEST_F(ResourceTest, SubstitutesThatListEachOtherAnswerWithoutEndlessQuestions) {
+  TResourceCollection all;
+  owner_.SetResources(&all);
+  all.AddNamed(Make<TFontResource>(R"(<resource type="FontResource" name="latin"><symbols>
+      <symbol scancode="65" width="5" height="9"/></symbols></resource>)"));
+  auto a = Make<TFontSubstituteResource>(R"(<resource type="FontSubstituteResource" name="a" fonts="b,latin"/>)");
+  auto b = Make<TFontSubstituteResource>(R"(<resource type="FontSubstituteResource" name="b" fonts="a"/>)");
+  all.AddNamed(a);
+  all.AddNamed(b);
+  all.SetOwner(&owner_);  // now each lists the other
+  ASSERT_EQ(a->MemberCount(), 2);
+  ASSERT_EQ(b->MemberCount(), 1);
+  // Used to recurse until the stack ran out.
+  EXPECT_FALSE(a->GetSymbol(66));
+  EXPECT_EQ(a->GetFontHeight(), 9);
+  ASSERT_TRUE(a->GetSymbol(65));
+  EXPECT_EQ(a->GetSymbol(65)->GetHeight(), 9);
+  EXPECT_EQ(a->GetWidth() + a->GetHeight(), 0) << "the latin font has no image";
+  EXPECT_EQ(b->GetFontHeight(), 9);
+  all.SetOwner(nullptr);  // breaks the reference cycle
+  EXPECT_EQ(a->MemberCount(), 0);
+}
+
 TEST_F(ResourceTest, SoundsAndMusicUseTheOwnersAudioServices) {
   auto s = Make<TSoundResource>(R"(<resource type="SoundResource" name="s" file="snd\a.ogg"/>)");
   auto m = Make<TMusicResource>(R"(<resource type="MusicResource" name="m" file="mus\a.ogg" format="ogg"/>)");
