@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Diagnostics.h"
 #include "core/StringUtils.h"
 #include "storage/Params.h"
 #include "storage/StorageAccess.h"
@@ -25,7 +26,13 @@ namespace {
 constexpr int kMaxSymbolExtent = 1 << 16;
 
 int SymbolValue(const StorageRef& storage, const std::string& name, int low) {
-  return std::clamp(ReadInt(storage, name, 0), low, kMaxSymbolExtent);
+  const int value = ReadInt(storage, name, 0);
+  const int clamped = std::clamp(value, low, kMaxSymbolExtent);
+  if (clamped != value)
+    ReportDataError("font symbol", "\"" + name + "\" " + std::to_string(value) + " is outside " +
+                                       std::to_string(low) + ".." + std::to_string(kMaxSymbolExtent) + "; " +
+                                       std::to_string(clamped) + " is used");
+  return clamped;
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "storage/ClassRegistry.h"
 #include "storage/DataPaths.h"
 #include "storage/XMLStorage.h"
+#include "core/Diagnostics.h"
 #include "support/TestSupport.h"
 
 namespace qv {
@@ -300,6 +301,7 @@ TEST_F(ResourceTest, FontSymbolsAndSubstitution) {
 
 TEST_F(ResourceTest, HostileSymbolSizesAreClampedToTheAtlasRange) {
   // 2147483647 + 8 used to overflow the rectangle's right edge.
+  TDiagnosticsCollector diagnostics;
   auto font = Make<TFontResource>(R"(<resource type="FontResource" name="f"><symbols>
       <symbol scancode="65" left="2147483647" top="-2147483648" width="8" height="2147483647"
               wleft="-99999999" wright="99999999"/>
@@ -313,6 +315,8 @@ TEST_F(ResourceTest, HostileSymbolSizesAreClampedToTheAtlasRange) {
   EXPECT_EQ(font->GetFontHeight(), 65536);
   // Negative sizes read as empty glyphs at their place.
   EXPECT_EQ(font->GetSymbol(66)->GetRect(), (TRect{3, 4, 3, 4}));
+  EXPECT_EQ(diagnostics.Errors().size(), 7u) << "every clamped value is reported";
+  EXPECT_TRUE(diagnostics.Has("\"left\" 2147483647 is outside -65536..65536; 65536 is used"));
 }
 
 TEST_F(ResourceTest, SubstitutesThatListEachOtherAnswerWithoutEndlessQuestions) {
