@@ -259,6 +259,16 @@ TEST_F(ResourceTest, BadImagesLeaveNoSurfaceAndNeverCrash) {
   EXPECT_FALSE(missing->GetSurface());
 }
 
+TEST_F(ResourceTest, ImagesLongerThan65536PixelsOnASideAreRefused) {
+  // Far under the pixel limit, but one row pointer per row made a thin
+  // image of 64M rows cost 512 MB before a pixel was read.
+  const Ref<TSurface> longest = DecodePng(Png(1, 65536, false, 0xFF102030u));
+  ASSERT_TRUE(longest);
+  EXPECT_EQ(longest->GetHeight(), 65536);
+  EXPECT_FALSE(DecodePng(Png(1, 65537, false, 0xFF102030u)));
+  EXPECT_FALSE(DecodePng(Png(65537, 1, true, 0xFF102030u), EPngAccept::kAny));
+}
+
 TEST_F(ResourceTest, FontSymbolsAndSubstitution) {
   TResourceCollection all;
   owner_.SetResources(&all);
