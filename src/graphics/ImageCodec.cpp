@@ -30,8 +30,12 @@ bool PngHeader(std::string_view bytes, int& colourType, int& bitDepth) {
   return true;
 }
 
+// Beside the pixel limit, a limit on each side: the decoders keep one row
+// pointer per row, so a 1 x 64M image would cost 512 MB of pointers alone.
+constexpr uint64_t kMaxImageSide = 65536;
+
 bool SizeAllowed(uint64_t w, uint64_t h) {
-  return w > 0 && h > 0 && w <= INT32_MAX && h <= INT32_MAX &&
+  return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide &&
          w * h <= static_cast<uint64_t>(kMaxSurfacePixels);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Diagnostics.h"
 #include "core/StringUtils.h"
 #include "storage/Params.h"
 #include "storage/StorageAccess.h"
@@ -13,14 +14,33 @@ void TSymbol::SetCode(int32_t code) {
   SetName(std::to_string(code));
 }
 
+namespace {
+
+// Glyph atlases are surfaces (at most 64 megapixels), so no symbol reaches
+// further than this; clamping keeps rectangle and advance sums in range.
+constexpr int kMaxSymbolExtent = 1 << 16;
+
+int SymbolValue(const StorageRef& storage, const std::string& name, int low) {
+  const int value = ReadInt(storage, name, 0);
+  const int clamped = std::clamp(value, low, kMaxSymbolExtent);
+  if (clamped != value)
+    ReportDataError("font symbol", "\"" + name + "\" " + std::to_string(value) + " is outside " +
+                                       std::to_string(low) + ".." + std::to_string(kMaxSymbolExtent) + "; " +
+                                       std::to_string(clamped) + " is used");
+  return clamped;
+}
+
+}  // namespace
+
 void TSymbol::LoadFromStorage(const StorageRef& storage) {
   long long code = 0;
   if (!TryParseInt(ReadString(storage, "scancode", ""), code) || code < INT32_MIN || code > INT32_MAX) return;
   SetCode(static_cast<int32_t>(code));
-  const int left = ReadInt(storage, "left", 0), top = ReadInt(storage, "top", 0);
-  rect_ = TRect::FromSize(left, top, ReadInt(storage, "width", 0), ReadInt(storage, "height", 0));
-  wleft_ = ReadInt(storage, "wleft", 0);
-  wright_ = ReadInt(storage, "wright", 0);
+  const int left = SymbolValue(storage, "left", -kMaxSymbolExtent);
+  const int top = SymbolValue(storage, "top", -kMaxSymbolExtent);
+  rect_ = TRect::FromSize(left, top, SymbolValue(storage, "width", 0), SymbolValue(storage, "height", 0));
+  wleft_ = SymbolValue(storage, "wleft", -kMaxSymbolExtent);
+  wright_ = SymbolValue(storage, "wright", -kMaxSymbolExtent);
 }
 
 void TSymbol::SaveToStorage(const StorageRef& storage) {
@@ -85,13 +105,35 @@ void TFontSubstituteResource::ReleaseResource() {
   current_ = nullptr;
 }
 
+namespace {
+
+// Substitutes may list substitutes; two that list each other (once both
+// were handed to an owner again) would ask each other forever. Questions
+// to substitutes nest at most this deep; deeper ones get no answer.
+constexpr int kMaxSubstituteDepth = 8;
+thread_local int substituteDepth = 0;
+
+struct TSubstituteDepth {
+  TSubstituteDepth() { ++substituteDepth; }
+  ~TSubstituteDepth() { --substituteDepth; }
+  TSubstituteDepth(const TSubstituteDepth&) = delete;
+  TSubstituteDepth& operator=(const TSubstituteDepth&) = delete;
+  bool TooDeep() const { return substituteDepth > kMaxSubstituteDepth; }
+};
+
+}  // namespace
+
 int TFontSubstituteResource::GetFontHeight() {
+  const TSubstituteDepth depth;
+  if (depth.TooDeep()) return 0;
   int height = 0;
   for (const auto& m : members_) height = std::max(height, m.value->GetFontHeight());
   return height;
 }
 
 Ref<ISymbol> TFontSubstituteResource::GetSymbol(int32_t code) {
+  const TSubstituteDepth depth;
+  if (depth.TooDeep()) return nullptr;
   for (const auto& m : members_) {
     if (Ref<ISymbol> symbol = m.value->GetSymbol(code)) {
       current_ = m.value;
@@ -102,17 +144,20 @@ Ref<ISymbol> TFontSubstituteResource::GetSymbol(int32_t code) {
 }
 
 int TFontSubstituteResource::GetWidth() {
-  auto image = Query<IImageResource>(current_);
+  const TSubstituteDepth depth;
+  auto image = depth.TooDeep() ? nullptr : Query<IImageResource>(current_);
   return image ? image->GetWidth() : 0;
 }
 
 int TFontSubstituteResource::GetHeight() {
-  auto image = Query<IImageResource>(current_);
+  const TSubstituteDepth depth;
+  auto image = depth.TooDeep() ? nullptr : Query<IImageResource>(current_);
   return image ? image->GetHeight() : 0;
 }
 
 Ref<ISurface> TFontSubstituteResource::GetSurface() {
-  auto image = Query<IImageResource>(current_);
+  const TSubstituteDepth depth;
+  auto image = depth.TooDeep() ? nullptr : Query<IImageResource>(current_);
   return image ? image->GetSurface() : nullptr;
 }
 

@@ -18,6 +18,7 @@
 #include "storage/ClassRegistry.h"
 #include "storage/DataPaths.h"
 #include "storage/XMLStorage.h"
+#include "core/Diagnostics.h"
 #include "support/TestSupport.h"
 
 namespace qv {
@@ -235,6 +236,16 @@ TEST_F(ResourceTest, BadImagesLeaveNoSurfaceAndNeverCrash) {
   EXPECT_FALSE(missing->GetSurface());
 }
 
+TEST_F(ResourceTest, ImagesLongerThan65536PixelsOnASideAreRefused) {
+  // Far under the pixel limit, but one row pointer per row made a thin
+  // image of 64M rows cost 512 MB before a pixel was read.
+  const Ref<TSurface> longest = DecodePng(Png(1, 65536, false, 0xFF102030u));
+  ASSERT_TRUE(longest);
+  EXPECT_EQ(longest->GetHeight(), 65536);
+  EXPECT_FALSE(DecodePng(Png(1, 65537, false, 0xFF102030u)));
+  EXPECT_FALSE(DecodePng(Png(65537, 1, true, 0xFF102030u), EPngAccept::kAny));
+}
+
 TEST_F(ResourceTest, FontSymbolsAndSubstitution) {
   const Ref<TResourceCollection> allRef = MakeRef<TResourceCollection>();
   TResourceCollection& all = *allRef;
@@ -274,6 +285,49 @@ TEST_F(ResourceTest, FontSymbolsAndSubstitution) {
   EXPECT_EQ(node->ReadAttr("scancode", ""), "65");
   EXPECT_EQ(node->ReadAttr("height", ""), "9");
   EXPECT_EQ(node->ReadAttr("wleft", "none"), "none");
+}
+
+TEST_F(ResourceTest, HostileSymbolSizesAreClampedToTheAtlasRange) {
+  // 2147483647 + 8 used to overflow the rectangle's right edge.
+  TDiagnosticsCollector diagnostics;
+  auto font = Make<TFontResource>(R"(<resource type="FontResource" name="f"><symbols>
+      <symbol scancode="65" left="2147483647" top="-2147483648" width="8" height="2147483647"
+              wleft="-99999999" wright="99999999"/>
+      <symbol scancode="66" left="3" top="4" width="-5" height="-1"/></symbols></resource>)");
+  ASSERT_TRUE(font);
+  const Ref<ISymbol> a = font->GetSymbol(65);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->GetRect(), (TRect{65536, -65536, 65544, 0}));
+  EXPECT_EQ(a->GetWLeft(), -65536);
+  EXPECT_EQ(a->GetWRight(), 65536);
+  EXPECT_EQ(font->GetFontHeight(), 65536);
+  // Negative sizes read as empty glyphs at their place.
+  EXPECT_EQ(font->GetSymbol(66)->GetRect(), (TRect{3, 4, 3, 4}));
+  EXPECT_EQ(diagnostics.Errors().size(), 7u) << "every clamped value is reported";
+  EXPECT_TRUE(diagnostics.Has("\"left\" 2147483647 is outside -65536..65536; 65536 is used"));
+}
+
+TEST_F(ResourceTest, SubstitutesThatListEachOtherAnswerWithoutEndlessQuestions) {
+  TResourceCollection all;
+  owner_.SetResources(&all);
+  all.AddNamed(Make<TFontResource>(R"(<resource type="FontResource" name="latin"><symbols>
+      <symbol scancode="65" width="5" height="9"/></symbols></resource>)"));
+  auto a = Make<TFontSubstituteResource>(R"(<resource type="FontSubstituteResource" name="a" fonts="b,latin"/>)");
+  auto b = Make<TFontSubstituteResource>(R"(<resource type="FontSubstituteResource" name="b" fonts="a"/>)");
+  all.AddNamed(a);
+  all.AddNamed(b);
+  all.SetOwner(&owner_);  // now each lists the other
+  ASSERT_EQ(a->MemberCount(), 2);
+  ASSERT_EQ(b->MemberCount(), 1);
+  // Used to recurse until the stack ran out.
+  EXPECT_FALSE(a->GetSymbol(66));
+  EXPECT_EQ(a->GetFontHeight(), 9);
+  ASSERT_TRUE(a->GetSymbol(65));
+  EXPECT_EQ(a->GetSymbol(65)->GetHeight(), 9);
+  EXPECT_EQ(a->GetWidth() + a->GetHeight(), 0) << "the latin font has no image";
+  EXPECT_EQ(b->GetFontHeight(), 9);
+  all.SetOwner(nullptr);  // breaks the reference cycle
+  EXPECT_EQ(a->MemberCount(), 0);
 }
 
 TEST_F(ResourceTest, SoundsAndMusicUseTheOwnersAudioServices) {
