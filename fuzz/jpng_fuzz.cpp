@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto [jpeg, png] = fuzz::SplitAt(fuzz::Bytes(data, size), "@@JPNG@@");
   fuzz::WriteScratchFile("pic.jpg", jpeg);
   fuzz::WriteScratchFile("pic.png", png);
-  TSilentResourceOwner owner;
+  const Ref<TSilentResourceOwner> ownerRef = MakeRef<TSilentResourceOwner>();
+  TSilentResourceOwner& owner = *ownerRef;
   auto image = MakeRef<TImageResource>();
   image->SetFile("pic.png");
   image->SetFormat(TImageResource::kJpng);

@@ -24,7 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)image;
   const StorageRef list = LoadStorageText(std::string(fuzz::Bytes(data, size)));
   if (!list) return 0;
-  TSilentResourceOwner owner;  // outlives the resources that point back to it
+  // The owner outlives the resources that point back to it.
+  const Ref<TSilentResourceOwner> ownerRef = MakeRef<TSilentResourceOwner>();
+  TSilentResourceOwner& owner = *ownerRef;
   auto registry = MakeRef<TResourceCollection>();
   owner.SetResources(registry.get());
   try {

@@ -18,7 +18,6 @@
 #include "storage/ClassRegistry.h"
 #include "storage/DataPaths.h"
 #include "storage/XMLStorage.h"
-#include "core/Diagnostics.h"
 #include "support/TestSupport.h"
 
 namespace qv {
@@ -308,11 +307,13 @@ TEST_F(ResourceTest, HostileSymbolSizesAreClampedToTheAtlasRange) {
 }
 
 TEST_F(ResourceTest, SubstitutesThatListEachOtherAnswerWithoutEndlessQuestions) {
-  TResourceCollection all;
+  const Ref<TResourceCollection> allRef = MakeRef<TResourceCollection>();
+  TResourceCollection& all = *allRef;
   owner_.SetResources(&all);
   all.AddNamed(Make<TFontResource>(R"(<resource type="FontResource" name="latin"><symbols>
       <symbol scancode="65" width="5" height="9"/></symbols></resource>)"));
-  auto a = Make<TFontSubstituteResource>(R"(<resource type="FontSubstituteResource" name="a" fonts="b,latin"/>)");
+  auto a =
+      Make<TFontSubstituteResource>(R"(<resource type="FontSubstituteResource" name="a" fonts="b,latin"/>)");
   auto b = Make<TFontSubstituteResource>(R"(<resource type="FontSubstituteResource" name="b" fonts="a"/>)");
   all.AddNamed(a);
   all.AddNamed(b);
