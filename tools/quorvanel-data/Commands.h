@@ -73,5 +73,6 @@ void RegisterStorageCommands(TCommandTable& table);
 void RegisterTextCommands(TCommandTable& table);
 void RegisterGraphicsCommands(TCommandTable& table);
 void RegisterBoardCommands(TCommandTable& table);
+void RegisterCheckCommands(TCommandTable& table);
 
 }  // namespace qv::tool

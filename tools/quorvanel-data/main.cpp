@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   RegisterTextCommands(table);
   RegisterGraphicsCommands(table);
   RegisterBoardCommands(table);
+  RegisterCheckCommands(table);
 
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
