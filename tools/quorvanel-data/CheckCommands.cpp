@@ -281,12 +281,14 @@ void TChecker::CheckGameDescription() {
     return;
   }
   ++filesRead_;
+  if (plain) {
+    Problem(file, "the game description is plain markup; the game reads it enciphered with the game key");
+    return;
+  }
   const StorageRef root = LoadStorageText(text);
   TakeReports(file);
   if (!root) {
-    Problem(file, plain
-                      ? "the game description is plain markup; the game reads it enciphered with the game key"
-                      : "the game description does not parse (not enciphered with the game key, or no XML)");
+    Problem(file, "the game description does not parse (not enciphered with the game key, or no XML)");
     return;
   }
   CheckTypes(file, root);
@@ -322,12 +324,14 @@ void TChecker::CheckResourceList(const std::string& gamePath, bool named) {
     return;
   }
   ++filesRead_;
+  if (named && plain) {
+    Problem(file, "the resource list is plain markup; the engine reads it enciphered with the game key");
+    return;
+  }
   const StorageRef root = LoadStorageText(text);
   TakeReports(file);
   if (!root) {
-    Problem(file, named && plain
-                      ? "the resource list is plain markup; the engine reads it enciphered with the game key"
-                      : "the resource list does not parse");
+    Problem(file, "the resource list does not parse");
     return;
   }
   CheckTypes(file, root);
