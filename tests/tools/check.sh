@@ -82,9 +82,9 @@ run_check() {  # run_check FOLDER: output in out.txt, exit code echoed
   echo $?
 }
 
-# The sound folder passes with a one-line summary: the description, both
-# lists of data/ (the named one read once) and the language file, 3 distinct
-# resources (a second "pic" is skipped as in the game), 3 strings, 1 font.
+# The sound folder passes with a one-line summary: the description, its
+# list, the two lists of data/ and the language file; the resources
+# start_pic, pic, tone and font_small; 3 strings; 1 font.
 make_app good
 check "good exit" 0 "$(run_check good)"
 check "good summary" "no problems: 5 files, 4 resources, 3 strings, 1 fonts" "$(cat out.txt)"
@@ -139,6 +139,17 @@ seal gametype
 check "unknown game type exit" 1 "$(run_check gametype)"
 check "unknown game type line" 1 \
   "$(grep -c '^data/ini/Zintara.ini: <game name="Probe">: unknown type "ImageGames"; nothing is created$' out.txt)"
+
+# What the engine drops while it loads a list: a registered type that is no
+# resource, a name taken in another case; and a by-demand sound whose file is
+# missing, which the game would find out only at its first play.
+make_app engine
+sed -i 's|</content>| <resource type="rect_widget" name="frame"/>\n <resource type="ImageResource" name="PIC" file="data\\img\\pic.png" format="png"/>\n <resource type="SoundResource" name="later" file="data\\snd\\later.wav" loadbydemand="yes"/>\n <resource type="ImageResource" name="raw" file="data\\img\\pic.png"/>\n</content>|' engine/data/res/media.xml
+check "engine drops exit" 1 "$(run_check engine)"
+check "engine drops lines" 'data/res/media.xml: resource frame: the type "rect_widget" is not a resource; skipped
+data/res/media.xml: resource PIC: another resource has this name in another case; this one is dropped
+data/res/media.xml: data\snd\later.wav: the audio file is missing or empty
+data/res/media.xml: resource raw: no picture can be loaded from "data\img\pic.png" (no "format" given)' "$(cat out.txt)"
 
 # An undefined %KEY% in the language: named with its string; a key a
 # --variable declares passes; keys ignore case as the game's lookup does.

@@ -335,15 +335,43 @@ void TChecker::CheckResourceList(const std::string& gamePath, bool named) {
     return;
   }
   CheckTypes(file, root);
+  const StorageRef content = root->GetChild("content", 0);
+  if (!content) {
+    Problem(file, "the resource list has no \"content\"; nothing is loaded");
+    return;
+  }
+  // Element by element as the engine loads a list: exact names already
+  // loaded are skipped, a data error while one loads drops that one only.
   TResourceCollection& registry = owner_->Resources();
-  const int before = registry.Count();
-  LoadResources(root, gamePath, owner_.get(), registry);
-  TakeReports(file);
-  for (int i = before; i < registry.Count(); ++i) {
-    Ref<IResource> resource = registry.ResourceAt(i);
-    if (!resource) continue;
-    ++resourceCount_;
-    CheckResourceContent(file, *resource);
+  const int count = content->GetChildCount("resource");
+  for (int i = 0; i < count; ++i) {
+    const StorageRef element = content->GetChild("resource", i);
+    if (!element) continue;
+    const std::string name = ReadString(element, "name", "");
+    if (Ref<IResource> loaded = registry.FindResource(name); loaded && loaded->GetName() == name) continue;
+    const std::string where = "resource " + name;
+    try {
+      Ref<IResource> resource = Query<IResource>(CreateFromNode(element));
+      if (!resource) {
+        TakeReports(file);
+        // An unknown type was said by the type walk and the loader.
+        if (TClassRegistry::Instance().Find(ReadString(element, "type", "")))
+          Problem(file, where + ": the type \"" + ReadString(element, "type", "") +
+                            "\" is not a resource; skipped");
+        continue;
+      }
+      resource->SetGroupName(gamePath);
+      resource->SetOwner(owner_.get());
+      if (registry.AddNamed(resource) < 0) {
+        resource->ReleaseResource();
+        Problem(file, where + ": another resource has this name in another case; this one is dropped");
+        continue;
+      }
+      ++resourceCount_;
+      CheckResourceContent(file, *resource);
+    } catch (const std::runtime_error& e) {
+      Problem(file, where + ": cannot be loaded: " + e.what());
+    }
     TakeReports(file);
   }
 }
@@ -465,10 +493,15 @@ int TChecker::Run(const std::string& appDir) {
   owner_ = MakeRef<TCheckOwner>();
   collector_.Clear();
   if (!owner_->AudioAvailable())
-    Problem(".", "the audio library cannot start; sounds and music are not checked");
+    Problem(appDir, "the audio library cannot start; sounds and music are not checked");
 
   // The language first: resources and texts read through it as in the game.
   CheckLanguage();
+  // Texts the game reads while loading are collected (and expanded as in
+  // the game) until the lists are read, also when an error ends the run.
+  struct THookScope {
+    ~THookScope() { SetReadTextHook(nullptr); }
+  } hookScope;
   SetReadTextHook([this](const std::string& text) {
     readTexts_.emplace_back(currentFile_, text);
     return languages_.ExpandText(text, true);
@@ -482,17 +515,16 @@ int TChecker::Run(const std::string& appDir) {
     std::sort(found.begin(), found.end());
     for (const std::string& f : found) CheckResourceList(GamePath(f), false);
   }
-  SetReadTextHook(nullptr);
 
   const std::string langFile = Shown(kDefaultLanguageFile);
   for (const auto& [name, text] : strings_) CheckKeys(langFile, "string \"" + name + "\"", text);
   for (const auto& [file, text] : readTexts_) CheckKeys(file, "text \"" + text + "\"", text);
   CheckGlyphs();
-  TakeReports(".");
+  TakeReports(appDir);
   fonts_.clear();
   owner_->Done();
   owner_ = nullptr;
-  TakeReports(".");
+  TakeReports(appDir);
 
   for (const std::string& line : problems_) std::printf("%s\n", line.c_str());
   if (!problems_.empty()) {
