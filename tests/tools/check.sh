@@ -151,6 +151,19 @@ data/res/media.xml: resource PIC: another resource has this name in another case
 data/res/media.xml: data\snd\later.wav: the audio file is missing or empty
 data/res/media.xml: resource raw: no picture can be loaded from "data\img\pic.png" (no "format" given)' "$(cat out.txt)"
 
+# The game object loads from the description as in the game: its bad values
+# are reported, and a registered type that is no game is named.
+make_app gamevalue
+sed -i 's/type="ImageGame"/type="ImageGame" background="dusk"/' gamevalue/game.xml
+seal gamevalue
+check "game value exit" 1 "$(run_check gamevalue)"
+check "game value line" 1 "$(grep -c '^data/ini/Zintara.ini: game@background: .*dusk' out.txt)"
+make_app notgame
+sed -i 's/type="ImageGame"/type="ImageResource"/' notgame/game.xml
+seal notgame
+check "not a game exit" 1 "$(run_check notgame)"
+check "not a game line" 1 "$(grep -c '^data/ini/Zintara.ini: the type "ImageResource" is not a game$' out.txt)"
+
 # An undefined %KEY% in the language: named with its string; a key a
 # --variable declares passes; keys ignore case as the game's lookup does.
 make_app key

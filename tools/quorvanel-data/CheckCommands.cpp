@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "app/IGame.h"
 #include "app/ImageGame.h"
 #include "app/RegisterTypes.h"
 #include "audio/EngineAudio.h"
@@ -296,6 +297,7 @@ void TChecker::CheckGameDescription() {
   if (type.empty()) Problem(file, "the game description names no \"type\"");
   // The game object loads itself as in the game (it is not started).
   if (Ref<TAbstractObject> game = CreateFromType(type, ReadString(root, "name", ""))) {
+    if (!Query<IGame>(game)) Problem(file, "the type \"" + type + "\" is not a game");
     try {
       if (Ref<IPersistent> persistent = Query<IPersistent>(game)) persistent->Load(root);
     } catch (const std::runtime_error& e) {
