@@ -158,11 +158,16 @@ sed -i 's/type="ImageGame"/type="ImageGame" background="dusk"/' gamevalue/game.x
 seal gamevalue
 check "game value exit" 1 "$(run_check gamevalue)"
 check "game value line" 1 "$(grep -c '^data/ini/Zintara.ini: game@background: .*dusk' out.txt)"
+# (A text widget as the root: not a game, and the texts it reads through
+# the language are checked for their keys.)
 make_app notgame
-sed -i 's/type="ImageGame"/type="ImageResource"/' notgame/game.xml
+sed -i 's/type="ImageGame"/type="text_widget" text="%MenuPlay% %Nowhere%"/' notgame/game.xml
 seal notgame
 check "not a game exit" 1 "$(run_check notgame)"
-check "not a game line" 1 "$(grep -c '^data/ini/Zintara.ini: the type "ImageResource" is not a game$' out.txt)"
+check "not a game line" 1 "$(grep -c '^data/ini/Zintara.ini: the type "text_widget" is not a game$' out.txt)"
+check "read text key line" 1 \
+  "$(grep -c '^data/ini/Zintara.ini: text "%MenuPlay% %Nowhere%": %Nowhere% is not defined in the default language$' out.txt)"
+check "read text known key" 0 "$(grep -c '%MenuPlay% is not' out.txt)"
 
 # An undefined %KEY% in the language: named with its string; a key a
 # --variable declares passes; keys ignore case as the game's lookup does.
