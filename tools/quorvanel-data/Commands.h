@@ -74,5 +74,6 @@ void RegisterTextCommands(TCommandTable& table);
 void RegisterGraphicsCommands(TCommandTable& table);
 void RegisterBoardCommands(TCommandTable& table);
 void RegisterWidgetCommands(TCommandTable& table);
+void RegisterCheckCommands(TCommandTable& table);
 
 }  // namespace qv::tool

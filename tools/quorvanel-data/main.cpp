@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
   RegisterGraphicsCommands(table);
   RegisterBoardCommands(table);
   RegisterWidgetCommands(table);
+  RegisterCheckCommands(table);
 
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
