@@ -10,7 +10,6 @@
 #include <string>
 
 #include "app/Engine.h"
-#include "app/ImageGame.h"
 #include "app/InputScript.h"
 #include "app/RegisterTypes.h"
 #include "app/Startup.h"
@@ -156,9 +155,7 @@ int main(int argc, char** argv) {
         where += (where.empty() ? "" : ", ") + folder;
       return Fail("cannot find the game's content (data/ini/Zintara.ini) in " + where + "; give --app-dir");
     }
-    qv::RegisterAllTypes();
-    // The stand-in game of engine checks and the end-to-end test.
-    qv::RegisterClass<qv::TImageGame>("ImageGame");
+    qv::RegisterGameExecutableTypes();
 
     auto engine = qv::MakeRef<qv::TEngine>();
     engine->Initialize();

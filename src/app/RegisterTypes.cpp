@@ -1,8 +1,10 @@
 #include "app/RegisterTypes.h"
 
+#include "app/ImageGame.h"
 #include "audio/AudioTypes.h"
 #include "functions/FunctionsTypes.h"
 #include "resources/ResourcesTypes.h"
+#include "storage/ClassRegistry.h"
 #include "widgets/WidgetsTypes.h"
 
 namespace qv {
@@ -13,6 +15,11 @@ void RegisterAllTypes() {
   RegisterResourcesTypes();
   RegisterAudioTypes();
   RegisterWidgetsTypes();
+}
+
+void RegisterGameExecutableTypes() {
+  RegisterAllTypes();
+  RegisterClass<TImageGame>("ImageGame");
 }
 
 }  // namespace qv

@@ -5,5 +5,8 @@
 namespace qv {
 
 void RegisterAllTypes();
+// RegisterAllTypes and the stand-in game ("ImageGame"): what the
+// `quorvanel` executable registers, and so what the content check accepts.
+void RegisterGameExecutableTypes();
 
 }  // namespace qv

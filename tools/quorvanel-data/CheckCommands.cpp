@@ -19,7 +19,6 @@
 
 #include "Commands.h"
 #include "app/IGame.h"
-#include "app/ImageGame.h"
 #include "app/RegisterTypes.h"
 #include "audio/EngineAudio.h"
 #include "core/Constants.h"
@@ -544,8 +543,7 @@ int RunCheck(TArgs& args) {
   const auto rest = args.Positional();
   if (rest.size() != 1) throw EToolError("usage: check [--variable NAME]... APPDIR");
   // The game's registrations, the stand-in game included.
-  RegisterAllTypes();
-  RegisterClass<TImageGame>("ImageGame");
+  RegisterGameExecutableTypes();
   // The data tool prints reports as they come; here they become problem lines.
   TChecker checker(variables);
   return checker.Run(rest[0]);
