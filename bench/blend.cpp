@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "graphics/Blend.h"
 #include "graphics/Surface.h"
 
@@ -178,67 +179,41 @@ void RegisterAll() {
   });
 }
 
-// Keeps the median time of every benchmark for the ratio table.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> medians;
-};
-
-void PrintRatio(const TRatioReporter& r, const std::string& ours, const std::string& theirs,
-                const char* target) {
-  const auto a = r.medians.find(ours), b = r.medians.find(theirs);
-  if (a == r.medians.end() || b == r.medians.end() || b->second <= 0) return;
-  std::printf("  %-24s / %-24s = %6.2f   (target %s)\n", ours.c_str(), theirs.c_str(), a->second / b->second,
-              target);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<char*> args{argv[0]};
-  std::string defaults[] = {"--benchmark_enable_random_interleaving=true", "--benchmark_repetitions=12",
-                            "--benchmark_min_time=0.05", "--benchmark_report_aggregates_only=true"};
-  for (auto& d : defaults) args.push_back(d.data());
-  for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
+  qv::bench::InitializeWithDefaults(argc, argv);
   std::printf("blend kernels in use: %s\n", qv::blend::ActiveKernels().name);
   RegisterAll();
-  TRatioReporter reporter;
+  qv::bench::TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
   std::printf("\nRatios of median times (lower is faster for ours):\n");
-  PrintRatio(reporter, "ours/normal/255/sse2", "pixman/over", "<= 1.5");
-  PrintRatio(reporter, "ours/normal/255", "pixman/over", "<= 1.0 with AVX2");
-  PrintRatio(reporter, "pixman/over", "pixman/over", "-");
-  PrintRatio(reporter, "ours/normal/255/scalar", "pixman/over", "-");
-  PrintRatio(reporter, "ours/normal/255", "sdl/blend-blit", "<= 0.25");
-  PrintRatio(reporter, "ours/sprite-like/255", "pixman/over-sprite-like", "<= 1.0");
-  PrintRatio(reporter, "ours/normal/128", "pixman/over-solid-mask", "<= 1.5");
-  PrintRatio(reporter, "ours/normal/128/sse2", "pixman/over-solid-mask", "<= 1.5");
-  PrintRatio(reporter, "ours/addition/255", "pixman/over", "<= 1.5");
-  PrintRatio(reporter, "ours/addition/255/sse2", "pixman/over", "<= 1.5");
-  PrintRatio(reporter, "ours/addition/255", "pixman/add", "-");
-  PrintRatio(reporter, "ours/addition/255", "sdl/add-blit", "<= 0.167");
+  qv::bench::PrintRatio(reporter, "ours/normal/255/sse2", "pixman/over", "<= 1.5");
+  qv::bench::PrintRatio(reporter, "ours/normal/255", "pixman/over", "<= 1.0 with AVX2");
+  qv::bench::PrintRatio(reporter, "pixman/over", "pixman/over", "-");
+  qv::bench::PrintRatio(reporter, "ours/normal/255/scalar", "pixman/over", "-");
+  qv::bench::PrintRatio(reporter, "ours/normal/255", "sdl/blend-blit", "<= 0.25");
+  qv::bench::PrintRatio(reporter, "ours/sprite-like/255", "pixman/over-sprite-like", "<= 1.0");
+  qv::bench::PrintRatio(reporter, "ours/normal/128", "pixman/over-solid-mask", "<= 1.5");
+  qv::bench::PrintRatio(reporter, "ours/normal/128/sse2", "pixman/over-solid-mask", "<= 1.5");
+  qv::bench::PrintRatio(reporter, "ours/addition/255", "pixman/over", "<= 1.5");
+  qv::bench::PrintRatio(reporter, "ours/addition/255/sse2", "pixman/over", "<= 1.5");
+  qv::bench::PrintRatio(reporter, "ours/addition/255", "pixman/add", "-");
+  qv::bench::PrintRatio(reporter, "ours/addition/255", "sdl/add-blit", "<= 0.167");
   for (const char* m : {"screen", "overlay", "linearlight"})
     for (const char* o : {"/255", "/128"})
-      PrintRatio(reporter, std::string("ours/") + m + o, "pixman/over", "<= 3.0");
-  PrintRatio(reporter, "ours/screen/255", "pixman/screen", "-");
-  PrintRatio(reporter, "ours/overlay/255", "pixman/overlay", "-");
-  PrintRatio(reporter, "ours/maxopaque/255", "pixman/over", "-");
-  PrintRatio(reporter, "ours/copy", "memcpy/frame", "<= 1.1");
-  PrintRatio(reporter, "ours/copy", "pixman/src", "-");
-  PrintRatio(reporter, "ours/fill/opaque", "memcpy/frame", "<= 1.0");
-  PrintRatio(reporter, "ours/fill/opaque", "pixman/fill", "-");
-  PrintRatio(reporter, "ours/fill/opaque", "sdl/fill-rect", "-");
-  PrintRatio(reporter, "ours/fill/mask", "pixman/over-colour-mask", "-");
-  PrintRatio(reporter, "ours/75-sprites", "ours/normal/255", "<= 1.35");
+      qv::bench::PrintRatio(reporter, std::string("ours/") + m + o, "pixman/over", "<= 3.0");
+  qv::bench::PrintRatio(reporter, "ours/screen/255", "pixman/screen", "-");
+  qv::bench::PrintRatio(reporter, "ours/overlay/255", "pixman/overlay", "-");
+  qv::bench::PrintRatio(reporter, "ours/maxopaque/255", "pixman/over", "-");
+  qv::bench::PrintRatio(reporter, "ours/copy", "memcpy/frame", "<= 1.1");
+  qv::bench::PrintRatio(reporter, "ours/copy", "pixman/src", "-");
+  qv::bench::PrintRatio(reporter, "ours/fill/opaque", "memcpy/frame", "<= 1.0");
+  qv::bench::PrintRatio(reporter, "ours/fill/opaque", "pixman/fill", "-");
+  qv::bench::PrintRatio(reporter, "ours/fill/opaque", "sdl/fill-rect", "-");
+  qv::bench::PrintRatio(reporter, "ours/fill/mask", "pixman/over-colour-mask", "-");
+  qv::bench::PrintRatio(reporter, "ours/75-sprites", "ours/normal/255", "<= 1.35");
   benchmark::Shutdown();
   return 0;
 }

@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "app/Engine.h"
 #include "app/RegisterTypes.h"
+#include "app/TopWidgetOwner.h"
 #include "graphics/Surface.h"
 #include "storage/ClassRegistry.h"
 #include "storage/XMLStorage.h"
@@ -30,30 +32,6 @@ namespace {
 constexpr int kW = 640, kH = 480;
 constexpr int kGroups = 4, kSurfacesPerGroup = 45, kRectsPerGroup = 28;  // 4 * 73 + 4 + 2 = 298 widgets
 constexpr int kSprite = 48;
-
-// The top of the owner chain in place of the game: identity coordinates,
-// dirty rectangles to the engine's update region, no window.
-class TTopOwner : public TAbstractObject, public IWidgetOwner {
-public:
-  explicit TTopOwner(TEngine& engine) : engine_(engine), object_(&static_cast<IEngine&>(engine)) {}
-  const std::string& GetName() const override { return name_; }
-  IInterface* GetEngine() override { return object_; }
-  IWindow* GetWindow() override { return nullptr; }
-  IInterface* GetEventHandler() override { return nullptr; }
-  TPoint ScreenToChildLocal(TPoint point) override { return point; }
-  Ref<IWidget> CreateWidget(const std::string&, IParamCollection*) override { return nullptr; }
-  Ref<IWidget> FindWidget(const std::string&) override { return nullptr; }
-  std::string GetFullPath() override { return {}; }
-  void AddDirtyRect(const TRect& rect) override { engine_.AddUpdateRect(rect); }
-
-protected:
-  ~TTopOwner() override = default;
-
-private:
-  TEngine& engine_;
-  IInterface* object_;
-  std::string name_;
-};
 
 // A disc with a soft rim on a clear square: the usual sprite of the board.
 Ref<TSurface> MakeSprite(uint32_t rgb) {
@@ -100,7 +78,7 @@ std::string SceneXml() {
 
 struct TFixture {
   Ref<TEngine> engine;
-  Ref<TTopOwner> owner;
+  Ref<TTopWidgetOwner> owner;
   Ref<IWidget> root;
   Ref<TRectWidget> changer;
   ISurface* back = nullptr;
@@ -129,7 +107,7 @@ struct TFixture {
             ->SetObjectProperty("surface", sprites[static_cast<size_t>(g * 7 + i) % sprites.size()]);
     changer = Query<TRectWidget>(root->FindWidget("changer"));
     widgets = Count(*root);
-    owner = MakeRef<TTopOwner>(*engine);
+    owner = MakeRef<TTopWidgetOwner>(*engine);
     root->SetOwner(owner.get());
     Frame();  // the first frame reports everything
   }
@@ -202,48 +180,22 @@ void RegisterAll() {
   });
 }
 
-// Keeps the median time of every benchmark for the ratio table.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> medians;
-};
-
-void PrintRatio(const TRatioReporter& r, const std::string& ours, const std::string& theirs,
-                const char* target) {
-  const auto a = r.medians.find(ours), b = r.medians.find(theirs);
-  if (a == r.medians.end() || b == r.medians.end() || b->second <= 0) return;
-  std::printf("  %-26s / %-20s = %8.4f   (target %s)\n", ours.c_str(), theirs.c_str(), a->second / b->second,
-              target);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<char*> args{argv[0]};
-  std::string defaults[] = {"--benchmark_enable_random_interleaving=true", "--benchmark_repetitions=12",
-                            "--benchmark_min_time=0.05", "--benchmark_report_aggregates_only=true"};
-  for (auto& d : defaults) args.push_back(d.data());
-  for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
+  qv::bench::InitializeWithDefaults(argc, argv);
   std::printf("scene: %dx%d, %d widgets\n", kW, kH, Fx().widgets);
   const std::string idle = Fx().NextRegion(false), changed = Fx().NextRegion(true);
   std::printf("update region of an idle frame:%s; of the one-change frame:%s\n", idle.c_str(),
               changed.c_str());
   RegisterAll();
-  TRatioReporter reporter;
+  qv::bench::TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
   std::printf("\nRatios of median times:\n");
-  PrintRatio(reporter, "widgets/full-redraw", "memcpy/frame", "<= 15");
-  PrintRatio(reporter, "widgets/idle-frame", "widgets/full-redraw", "<= 0.05");
-  PrintRatio(reporter, "widgets/one-change-frame", "widgets/full-redraw", "<= 0.10");
+  qv::bench::PrintRatio(reporter, "widgets/full-redraw", "memcpy/frame", "<= 15");
+  qv::bench::PrintRatio(reporter, "widgets/idle-frame", "widgets/full-redraw", "<= 0.05");
+  qv::bench::PrintRatio(reporter, "widgets/one-change-frame", "widgets/full-redraw", "<= 0.10");
   benchmark::Shutdown();
   return 0;
 }

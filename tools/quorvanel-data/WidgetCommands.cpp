@@ -13,6 +13,7 @@
 #include "Commands.h"
 #include "app/Engine.h"
 #include "app/RegisterTypes.h"
+#include "app/TopWidgetOwner.h"
 #include "core/Constants.h"
 #include "core/Diagnostics.h"
 #include "core/Folders.h"
@@ -29,31 +30,6 @@
 namespace qv::tool {
 
 namespace {
-
-// The top of the owner chain in place of the game: identity coordinates,
-// dirty rectangles to the engine's update region, no window.
-class TTopOwner : public TAbstractObject, public IWidgetOwner {
-public:
-  explicit TTopOwner(TEngine& engine) : engine_(engine), object_(&static_cast<IEngine&>(engine)) {}
-
-  const std::string& GetName() const override { return name_; }
-  IInterface* GetEngine() override { return object_; }
-  IWindow* GetWindow() override { return nullptr; }
-  IInterface* GetEventHandler() override { return nullptr; }
-  TPoint ScreenToChildLocal(TPoint point) override { return point; }
-  Ref<IWidget> CreateWidget(const std::string&, IParamCollection*) override { return nullptr; }
-  Ref<IWidget> FindWidget(const std::string&) override { return nullptr; }
-  std::string GetFullPath() override { return {}; }
-  void AddDirtyRect(const TRect& rect) override { engine_.AddUpdateRect(rect); }
-
-protected:
-  ~TTopOwner() override = default;
-
-private:
-  TEngine& engine_;
-  IInterface* object_;
-  std::string name_;
-};
 
 TPoint ParseSize(const std::string& text) {
   const size_t x = text.find_first_of("xX");
@@ -163,7 +139,7 @@ int RunRender(TArgs& args) {
   if (!root) throw EToolError(*widgetPath + ": the type \"" + type + "\" is not a widget");
   if (Ref<IPersistent> persistent = Query<IPersistent>(object)) persistent->Load(widgetRoot);
 
-  Ref<TTopOwner> owner = MakeRef<TTopOwner>(*engine);
+  Ref<TTopWidgetOwner> owner = MakeRef<TTopWidgetOwner>(*engine);
   root->SetOwner(owner.get());
   struct TDetach {
     IWidget& widget;
