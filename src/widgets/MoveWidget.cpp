@@ -4,24 +4,9 @@
 #include <string>
 
 #include "core/Diagnostics.h"
+#include "widgets/LevelKeys.h"
 
 namespace qv {
-
-namespace {
-
-template <class W>
-auto LevelSetter(int W::*field, const char* key) {
-  return [field, key](W& w, int v) {
-    if (v < 0 || v > 255) {
-      ReportDataError("widget " + w.GetName() + "@" + key,
-                      "level " + std::to_string(v) + " is not in 0..255");
-      v = std::clamp(v, 0, 255);
-    }
-    w.*field = v;
-  };
-}
-
-}  // namespace
 
 const TPropertyTable<TMoveWidget>& TMoveWidget::Properties() {
   using W = TMoveWidget;

@@ -4,25 +4,9 @@
 
 #include "core/Diagnostics.h"
 #include "core/StringUtils.h"
+#include "widgets/LevelKeys.h"
 
 namespace qv {
-
-namespace {
-
-// A byte key: a value outside 0..255 is reported and clamped.
-template <class W>
-auto ByteSetter(int W::*field, const char* key) {
-  return [field, key](W& w, int v) {
-    if (v < 0 || v > 255) {
-      ReportDataError("widget " + w.GetName() + "@" + key,
-                      "level " + std::to_string(v) + " is not in 0..255");
-      v = std::clamp(v, 0, 255);
-    }
-    w.*field = v;
-  };
-}
-
-}  // namespace
 
 const TPropertyTable<TTransparentScenario>& TTransparentScenario::Properties() {
   using W = TTransparentScenario;
@@ -30,11 +14,11 @@ const TPropertyTable<TTransparentScenario>& TTransparentScenario::Properties() {
       TPropertyTable<W>(TVisualGroupWidget::Properties())
           .Int(
               "start_trans_level", [](const W& w) { return w.startLevel_; },
-              ByteSetter<W>(&W::startLevel_, "start_trans_level"), 255)
+              LevelSetter<W>(&W::startLevel_, "start_trans_level"), 255)
           .Always()
           .Int(
               "end_trans_level", [](const W& w) { return w.endLevel_; },
-              ByteSetter<W>(&W::endLevel_, "end_trans_level"), 255)
+              LevelSetter<W>(&W::endLevel_, "end_trans_level"), 255)
           .Always()
           .Bool("makeinvisible", &W::makeInvisible_)
           .Always();
