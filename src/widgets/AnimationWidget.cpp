@@ -35,16 +35,11 @@ const TPropertyTable<TBaseAnimationWidget>& TBaseAnimationWidget::Properties() {
 }
 
 void TBaseAnimationWidget::SetLoop(bool value) {
-  loop_ = value;
-  if (value && state_ == kStateFinished) {
-    state_ = kStateStartDelay;
-    active_ = true;
-  }
+  SetScheduleLoop(value, loop_, state_, active_);
 }
 
 void TBaseAnimationWidget::Restart() {
-  active_ = true;
-  state_ = kStateStartDelay;
+  RewindSchedule(state_, active_);
   TImageWidget::Restart();
 }
 

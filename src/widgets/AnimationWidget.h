@@ -3,11 +3,9 @@
 #pragma once
 
 #include "widgets/ImageWidget.h"
+#include "widgets/TimedState.h"
 
 namespace qv {
-
-// The states of the timed widgets.
-enum ETimedState : int { kStateStartDelay = 0, kStateRunning = 1, kStateCycleDelay = 2, kStateFinished = 3 };
 
 class TBaseAnimationWidget : public TImageWidget {
 public:

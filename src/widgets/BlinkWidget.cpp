@@ -41,16 +41,11 @@ void TBlinkWidget::LoadFromStorage(const StorageRef& storage) {
 }
 
 void TBlinkWidget::SetLoop(bool value) {
-  loop_ = value;
-  if (value && state_ == kStateFinished) {
-    state_ = kStateStartDelay;
-    active_ = true;
-  }
+  SetScheduleLoop(value, loop_, state_, active_);
 }
 
 void TBlinkWidget::Restart() {
-  active_ = true;
-  state_ = kStateStartDelay;
+  RewindSchedule(state_, active_);
   TImageWidget::Restart();
 }
 

@@ -4,7 +4,8 @@
 // the widget after the last.
 #pragma once
 
-#include "widgets/AnimationWidget.h"
+#include "widgets/ImageWidget.h"
+#include "widgets/TimedState.h"
 
 namespace qv {
 

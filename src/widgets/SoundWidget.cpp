@@ -79,8 +79,7 @@ void TSoundWidget::Pause() {
 }
 
 void TSoundWidget::Restart() {
-  active_ = true;
-  state_ = kStateStartDelay;
+  RewindSchedule(state_, active_);
   TAbstractWidget::Restart();
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "widgets/AbstractWidget.h"
-#include "widgets/AnimationWidget.h"
+#include "widgets/TimedState.h"
 
 namespace qv {
 
