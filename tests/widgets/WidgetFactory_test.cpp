@@ -38,26 +38,9 @@ Ref<TParamCollection> Params(std::initializer_list<std::pair<std::string, TVaria
   return params;
 }
 
-class Factories : public ::testing::Test {
+class Factories : public test::TWidgetTest {
 protected:
-  void SetUp() override {
-    TClassRegistry::Instance().Reset();
-    RegisterWidgetsTypes();
-  }
-  void TearDown() override {
-    screen->DetachRoot();
-    TClassRegistry::Instance().Reset();
-  }
-  Ref<IWidget> Attach(const std::string& xml) {
-    Ref<IWidget> root = WidgetFromXml(xml);
-    EXPECT_TRUE(root) << xml;
-    screen->SetRoot(root);
-    return root;
-  }
   static IWidgetOwner* Owner(const Ref<IWidget>& w) { return dynamic_cast<IWidgetOwner*>(w.get()); }
-
-  Ref<TFakeEngine> engine = MakeRef<TFakeEngine>();
-  Ref<TFakeScreen> screen = MakeRef<TFakeScreen>(engine.get());
 };
 
 TEST_F(Factories, MacrosAreReplacedExactlyAndCumulatively) {
