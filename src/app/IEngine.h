@@ -13,6 +13,7 @@
 #include "platform/Messages.h"
 #include "services/IClock.h"
 #include "services/ICursorPosition.h"
+#include "services/IDesktopOpener.h"
 #include "services/IEngineOptions.h"
 #include "services/IMusicPlayer.h"
 #include "services/IResourceLookup.h"
@@ -40,6 +41,7 @@ class IEngine : public virtual IResourceLookup,
                 public virtual ISurfaceFactory,
                 public virtual IUpdateRegion,
                 public virtual ICursorPosition,
+                public virtual IDesktopOpener,
                 public virtual IEngineOptions,
                 public virtual IClock {
 protected:
@@ -75,9 +77,7 @@ public:
 
   // Asks the window to close (the game may refuse) and stops frames.
   virtual void Close() = 0;
-  // Hands an existing file, or an address, to the desktop and minimises.
-  virtual void OpenFile(const std::string& path) = 0;
-  virtual void OpenURL(const std::string& address) = 0;
+  // OpenFile and OpenURL are IDesktopOpener.
   virtual Ref<IGame> GetGame() = 0;
   virtual void ClearUpdateRects() = 0;
   virtual TPlatformWindow* GetWindowHandle() = 0;

@@ -18,7 +18,7 @@ public:
   const std::string& GetName() const override { return name_; }
   IInterface* GetEngine() override { return object_; }
   IWindow* GetWindow() override { return nullptr; }
-  IInterface* GetEventHandler() override { return nullptr; }
+  IEventHandler* GetEventHandler() override { return nullptr; }
   TPoint ScreenToChildLocal(TPoint point) override { return point; }
   Ref<IWidget> CreateWidget(const std::string&, IParamCollection*) override { return nullptr; }
   Ref<IWidget> FindWidget(const std::string&) override { return nullptr; }

@@ -47,7 +47,7 @@ public:
   // IWidgetOwner, for the child: forwarded to the decorator's owner.
   IInterface* GetEngine() override { return GetEngineObject(); }
   IWindow* GetWindow() override { return owner_ ? owner_->GetWindow() : nullptr; }
-  IInterface* GetEventHandler() override { return owner_ ? owner_->GetEventHandler() : nullptr; }
+  IEventHandler* GetEventHandler() override { return owner_ ? owner_->GetEventHandler() : nullptr; }
   TPoint ScreenToChildLocal(TPoint point) override;
   Ref<IWidget> CreateWidget(const std::string& factoryName, IParamCollection* params) override {
     return owner_ ? owner_->CreateWidget(factoryName, params) : nullptr;

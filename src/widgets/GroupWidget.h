@@ -40,7 +40,7 @@ public:
   // IWidgetOwner: forwarded to the group's own owner.
   IInterface* GetEngine() override { return GetEngineObject(); }
   IWindow* GetWindow() override { return owner_ ? owner_->GetWindow() : nullptr; }
-  IInterface* GetEventHandler() override { return owner_ ? owner_->GetEventHandler() : nullptr; }
+  IEventHandler* GetEventHandler() override { return owner_ ? owner_->GetEventHandler() : nullptr; }
   TPoint ScreenToChildLocal(TPoint point) override;
   // The group's own factory of that name first; when it has none or it
   // made nothing, the owner is asked. The topmost group reports a name that

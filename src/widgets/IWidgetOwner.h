@@ -13,6 +13,7 @@ namespace qv {
 
 class IWidget;
 class IWindow;
+class IEventHandler;
 
 class IWidgetOwner : public virtual IInterface {
 protected:
@@ -24,7 +25,7 @@ public:
   // QueryPtr<IService>. Null when the chain does not reach an engine.
   virtual IInterface* GetEngine() = 0;
   virtual IWindow* GetWindow() = 0;
-  virtual IInterface* GetEventHandler() = 0;
+  virtual IEventHandler* GetEventHandler() = 0;
   // A screen point in the owner's coordinate space, where its children's
   // anchors live (a widget's own ScreenToLocal asks this of its owner).
   virtual TPoint ScreenToChildLocal(TPoint point) = 0;

@@ -57,7 +57,7 @@ public:
   const std::string& GetName() const override { return name_; }
   IInterface* GetEngine() override { return engine_; }
   IWindow* GetWindow() override { return this; }
-  IInterface* GetEventHandler() override { return nullptr; }
+  IEventHandler* GetEventHandler() override { return nullptr; }
   TPoint ScreenToChildLocal(TPoint point) override { return point; }
   Ref<IWidget> CreateWidget(const std::string&, IParamCollection*) override { return nullptr; }
   Ref<IWidget> FindWidget(const std::string& path) override {
@@ -67,6 +67,20 @@ public:
   void AddDirtyRect(const TRect& rect) override {
     if (auto* region = QueryPtr<IUpdateRegion>(engine_)) region->AddUpdateRect(rect);
   }
+
+  // The window: capture and focus kept without notification, which is all
+  // the widget layer needs; screens implement the real thing.
+  void SetCapture(IWidget* widget) override { capture_ = widget; }
+  void ReleaseCapture() override { capture_ = nullptr; }
+  IWidget* GetCapture() override { return capture_; }
+  void SetFocus(IWidget* widget) override { focus_ = widget; }
+  void ClearFocus() override { focus_ = nullptr; }
+  IWidget* GetFocus() override { return focus_; }
+  IWidgetCollection* GetRootChildren() override { return root_ ? root_->GetChildren() : nullptr; }
+  void ResetInput() override { capture_ = focus_ = nullptr; }
+  Ref<IWidget> WidgetAtPos(TPoint point) override { return root_ ? root_->WidgetAtPos(point) : nullptr; }
+  void PlayScreenSound(const std::string&) override {}
+  void StopScreenSound(const std::string&) override {}
 
   void SetRoot(const Ref<IWidget>& root) {
     if (root_) root_->Detach();
@@ -84,6 +98,8 @@ private:
   IInterface* engine_;
   std::string name_ = "screen";
   Ref<IWidget> root_;
+  IWidget* capture_ = nullptr;
+  IWidget* focus_ = nullptr;
 };
 
 // A widget made from XML text through the registry.
