@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Messages.h"
+#include "core/Messages.h"
 
 union SDL_Event;
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/InputTranslator.h"
-#include "platform/Messages.h"
+#include "core/Messages.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
