@@ -14,12 +14,6 @@
 
 namespace qv {
 
-int RoundEven(double value) {
-  // nearbyint rounds in the current mode, which the program never changes
-  // from to-nearest-even.
-  return static_cast<int>(std::nearbyint(value));
-}
-
 const TPropertyTable<TAbstractWidget>& TAbstractWidget::Properties() {
   using W = TAbstractWidget;
   static const TPropertyTable<W> table =

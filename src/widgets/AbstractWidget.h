@@ -16,7 +16,17 @@
 namespace qv {
 
 // Rounding of the widget tree: to nearest, ties to even.
-int RoundEven(double value);
+inline int RoundEven(double value) {
+  // Adding and taking away 1.5 * 2^52 leaves the nearest integer, ties to
+  // even, in the default rounding mode (the program never changes it); this
+  // runs for every widget in every pass, where a library call shows. Values
+  // beyond the int range are clamped, NaN gives 0.
+  constexpr double kShift = 6755399441055744.0;
+  if (value > -2147483648.0 && value < 2147483647.0) return static_cast<int>((value + kShift) - kShift);
+  if (value >= 2147483647.0) return 2147483647;
+  if (value <= -2147483648.0) return -2147483647 - 1;
+  return 0;
+}
 
 // A linked function ("function_widget" child) exchanges values with the
 // widget's properties by the names of its cells: before it runs, every named

@@ -2,6 +2,7 @@
 
 #include "core/Diagnostics.h"
 #include "storage/ClassRegistry.h"
+#include "widgets/DirtyPass.h"
 
 namespace qv {
 
@@ -74,17 +75,31 @@ void TGroupWidget::Invalidate() {
 }
 
 bool TGroupWidget::UpdateDirtyRegion(bool forceOld, bool forceNew) {
+  const TDirtyPass pass;
   const bool childForceNew = visible_ && (forceNew || !wasVisible_ || geometryChanged_ || needRepaint_);
   const bool childForceOld = wasVisible_ && (forceOld || !visible_ || geometryChanged_);
   widgets_->UpdateDirtyRegions(childForceOld, childForceNew);
+  childrenPass_ = TDirtyPass::Current();
   const bool result = TVisualWidget::UpdateDirtyRegion(forceOld, forceNew);
   if (widgets_->IsChanged()) contributedDirtyRect_ = true;
   return result;
 }
 
+bool TGroupWidget::ChildrenSettledInPass() const {
+  return childrenPass_ != 0 && childrenPass_ == TDirtyPass::Current();
+}
+
 TPoint TGroupWidget::ScreenToChildLocal(TPoint point) {
+  const uint64_t pass = TDirtyPass::Current();
+  const bool origin = point.x == 0 && point.y == 0;
+  if (origin && pass != 0 && pass == originPass_) return origin_;
   const TPoint p = ScreenToLocal(point);
-  return {p.x - RoundEven(anchorLeft_), p.y - RoundEven(anchorTop_)};
+  const TPoint local{p.x - RoundEven(anchorLeft_), p.y - RoundEven(anchorTop_)};
+  if (origin && pass != 0) {
+    originPass_ = pass;
+    origin_ = local;
+  }
+  return local;
 }
 
 namespace {

@@ -59,8 +59,19 @@ public:
 protected:
   ~TGroupWidget() override;
 
+  // The dirty pass (TDirtyPass) in which the children's pass of this group
+  // has finished: from then on their rectangles stay put until it ends.
+  bool ChildrenSettledInPass() const;
+
   Ref<TWidgetCollection> widgets_;
   Ref<TWidgetFactoryCollection> factories_;
+
+private:
+  uint64_t childrenPass_ = 0;
+  // The children's screen origin, ScreenToChildLocal({0, 0}), which every
+  // child asks in its dirty pass; kept for the pass it was computed in.
+  uint64_t originPass_ = 0;
+  TPoint origin_;
 };
 
 }  // namespace qv

@@ -22,7 +22,10 @@ public:
   int IndexOfName(const std::string& name) const override { return IndexOf(name); }
   // Every frame pass reads each child through this, so the widget face of
   // an item is found once and remembered beside it (see faces_).
-  Ref<IWidget> GetWidget(int index) const override;
+  Ref<IWidget> GetWidget(int index) const override { return Ref<IWidget>(Face(index)); }
+  // The same without a reference taken: the frame passes walk every child
+  // several times a frame.
+  IWidget* Face(int index) const;
   Ref<IWidget> GetWidgetByName(const std::string& name) const override {
     return ItemAs<IWidget>(std::string_view(name));
   }

@@ -1,5 +1,7 @@
 #include "widgets/VisualGroupWidget.h"
 
+#include "widgets/DirtyPass.h"
+
 namespace qv {
 
 const TPropertyTable<TVisualGroupWidget>& TVisualGroupWidget::Properties() {
@@ -15,17 +17,21 @@ const TPropertyTable<TVisualGroupWidget>& TVisualGroupWidget::Properties() {
 TRect TVisualGroupWidget::Bounds() const {
   const int ax = RoundEven(anchorLeft_);
   const int ay = RoundEven(anchorTop_);
-  bool any = false;
-  TRect bounds{ax, ay, ax, ay};
-  for (int i = 0; i < widgets_->Count(); ++i) {
-    const Ref<IWidget> child = widgets_->GetWidget(i);
-    if (!child->IsVisible()) continue;
-    const TRect r = child->GetRect();
-    const TRect shifted{r.left + ax, r.top + ay, r.right + ax, r.bottom + ay};
-    bounds = any ? BoundingBox(bounds, shifted) : shifted;
-    any = true;
+  const bool settled = ChildrenSettledInPass();
+  if (!settled || childBoundsPass_ != TDirtyPass::Current()) {
+    childBoundsAny_ = false;
+    childBounds_ = {};
+    for (int i = 0; i < widgets_->Count(); ++i) {
+      const IWidget* child = widgets_->Face(i);
+      if (!child->IsVisible()) continue;
+      const TRect r = child->GetRect();
+      childBounds_ = childBoundsAny_ ? BoundingBox(childBounds_, r) : r;
+      childBoundsAny_ = true;
+    }
+    childBoundsPass_ = settled ? TDirtyPass::Current() : 0;
   }
-  return bounds;
+  if (!childBoundsAny_) return {ax, ay, ax, ay};
+  return {childBounds_.left + ax, childBounds_.top + ay, childBounds_.right + ax, childBounds_.bottom + ay};
 }
 
 void TVisualGroupWidget::SetOwner(IWidgetOwner* owner) {

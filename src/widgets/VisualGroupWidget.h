@@ -43,6 +43,11 @@ private:
   }
 
   bool caching_ = false;
+  // The union of the children's rectangles (unshifted), kept for the rest
+  // of the dirty pass in which the children settled.
+  mutable uint64_t childBoundsPass_ = 0;
+  mutable bool childBoundsAny_ = false;
+  mutable TRect childBounds_;
   Ref<ISurface> cacheSurface_;
   bool returnSelfByPos_ = false;
 };

@@ -10,15 +10,14 @@ namespace qv {
 
 // --- TSimpleWidgetCollection ----------------------------------------------------------
 
-Ref<IWidget> TSimpleWidgetCollection::GetWidget(int index) const {
+IWidget* TSimpleWidgetCollection::Face(int index) const {
   const int count = Count();
-  if (faces_.size() > static_cast<size_t>(count)) faces_.resize(static_cast<size_t>(count));
+  if (faces_.size() != static_cast<size_t>(count)) faces_.resize(static_cast<size_t>(count));
   if (index < 0 || index >= count) return nullptr;
-  if (faces_.size() < static_cast<size_t>(count)) faces_.resize(static_cast<size_t>(count));
   auto& face = faces_[static_cast<size_t>(index)];
   const Ref<IInterface>& item = Items().At(index);
   if (face.first != item) face = {item, dynamic_cast<IWidget*>(item.get())};
-  return Ref<IWidget>(face.second);
+  return face.second;
 }
 
 Ref<IWidget> TSimpleWidgetCollection::GetWidgetByKey(const std::string& key) const {
@@ -63,13 +62,14 @@ void TWidgetCollection::InsertWidget(const Ref<IWidget>& widget) {
   }
   widget->UpdateDirtyRegion(false, true);
   changed_ = true;
+  settled_.clear();
   placedZ_[widget.get()] = widget->GetZ();
   Place(sortedByZ_ ? ZPosition(widget->GetZ()) : -1, widget);
 }
 
 int TWidgetCollection::ZPosition(int z) const {
   for (int i = Count() - 1; i >= 0; --i)
-    if (GetWidget(i)->GetZ() <= z) return i + 1;
+    if (Face(i)->GetZ() <= z) return i + 1;
   return 0;
 }
 
@@ -83,6 +83,7 @@ void TWidgetCollection::DeleteWidget(int index) {
     widget->Detach();
   }
   Forget(widget);
+  settled_.clear();
   Items().Delete(index);
 }
 
@@ -101,8 +102,10 @@ void TWidgetCollection::AdvanceAll(int dt) {
   while (modifiedDuringPass_) {
     modifiedDuringPass_ = false;
     for (int i = 0; i < Count(); ++i) {
-      const Ref<IWidget> widget = GetWidget(i);  // kept alive through its own advance
-      if (widget && !widget->IsPaused() && !widget->IsDead() && !widget->IsAdvanced()) widget->Advance(dt);
+      IWidget* widget = Face(i);
+      if (!widget || widget->IsPaused() || widget->IsDead() || widget->IsAdvanced()) continue;
+      const Ref<IWidget> alive(widget);  // through its own advance, which may delete it
+      widget->Advance(dt);
     }
   }
 }
@@ -110,25 +113,45 @@ void TWidgetCollection::AdvanceAll(int dt) {
 void TWidgetCollection::RemoveDead() {
   for (int i = Count() - 1; i >= 0; --i) {
     if (i >= Count()) continue;
-    const Ref<IWidget> widget = GetWidget(i);
-    if (!widget || !widget->IsDead()) continue;
+    IWidget* face = Face(i);
+    if (!face || !face->IsDead()) continue;
+    const Ref<IWidget> widget(face);
     widget->UpdateDirtyRegion(true, false);
     widget->Detach();
     Forget(widget);
+    settled_.clear();
     Items().Delete(i);
     changed_ = true;
   }
 }
 
+bool TWidgetCollection::StillSettled() const {
+  if (settled_.size() != static_cast<size_t>(Count()) || settled_.empty()) return false;
+  for (int i = 0; i < Count(); ++i) {
+    const auto& [widget, z] = settled_[static_cast<size_t>(i)];
+    if (Face(i) != widget || widget->GetZ() != z) return false;
+  }
+  return true;
+}
+
+void TWidgetCollection::RememberSettled() {
+  settled_.clear();
+  for (int i = 0; i < Count(); ++i) settled_.emplace_back(Face(i), Face(i)->GetZ());
+}
+
 void TWidgetCollection::SortByZ() {
+  if (StillSettled()) return;
   bool settled = true;
   for (int i = 0; i < Count() && settled; ++i) {
-    const Ref<IWidget> widget = GetWidget(i);
-    const auto it = placedZ_.find(widget.get());
+    IWidget* widget = Face(i);
+    const auto it = placedZ_.find(widget);
     settled = it != placedZ_.end() && it->second == widget->GetZ() &&
-              (i == 0 || GetWidget(i - 1)->GetZ() <= widget->GetZ());
+              (i == 0 || Face(i - 1)->GetZ() <= widget->GetZ());
   }
-  if (settled) return;
+  if (settled) {
+    RememberSettled();
+    return;
+  }
   // The widgets whose z changed since they were placed leave and are placed
   // again by z, in their order: a raised widget goes after every widget of
   // lower or equal z, and widgets of equal z otherwise keep their order.
@@ -151,6 +174,7 @@ void TWidgetCollection::SortByZ() {
     placedZ_[widget.get()] = widget->GetZ();
     Items().Insert(ZPosition(widget->GetZ()), key, Ref<IInterface>(widget));
   }
+  RememberSettled();
 }
 
 void TWidgetCollection::SetPropertyOnAll(const std::string& name, const TVariant& value) {
@@ -160,10 +184,11 @@ void TWidgetCollection::SetPropertyOnAll(const std::string& name, const TVariant
 
 void TWidgetCollection::UpdateDirtyRegions(bool forceOld, bool forceNew) {
   for (int i = 0; i < Count(); ++i) {
-    const Ref<IWidget> widget = GetWidget(i);
-    if (!widget) continue;
-    widget->SetAdvanced(false);
-    if (!widget->IsVisible() && !widget->WasVisible()) continue;
+    IWidget* face = Face(i);
+    if (!face) continue;
+    face->SetAdvanced(false);
+    if (!face->IsVisible() && !face->WasVisible()) continue;
+    const Ref<IWidget> widget(face);
     widget->UpdateDirtyRegion(forceOld, forceNew);
     if (widget->HasDirtyRect()) changed_ = true;
   }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "widgets/SimpleWidgetCollection.h"
 
@@ -41,10 +43,16 @@ private:
   // or equal z.
   int ZPosition(int z) const;
   void Forget(const Ref<IWidget>& widget) { placedZ_.erase(widget.get()); }
+  // After SortByZ has settled the order it remembers each widget with its
+  // z; while no widget came or went (which clears the list) and no z
+  // changed, the next SortByZ has nothing to do and touches no map.
+  bool StillSettled() const;
+  void RememberSettled();
 
   // The z each widget had when it was last placed: a widget whose z has
   // changed since is the one SortByZ moves.
   std::unordered_map<const IWidget*, int> placedZ_;
+  std::vector<std::pair<const IWidget*, int>> settled_;
   bool sortedByZ_ = true;
   IWidgetOwner* owner_ = nullptr;
   bool changed_ = false;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/Diagnostics.h"
 #include "storage/ClassRegistry.h"
 #include "storage/XMLStorage.h"
@@ -70,6 +72,21 @@ TEST_F(WidgetTree, TimeRateRoundsHalfToEven) {
   w->Advance(1);  // 0.5 -> 0
   EXPECT_EQ(rect->GetCurrentTime(), 34);
   EXPECT_TRUE(w->IsAdvanced());
+}
+
+TEST(RoundEven, TiesGoToEvenAndOutOfRangeValuesClamp) {
+  EXPECT_EQ(RoundEven(0.5), 0);
+  EXPECT_EQ(RoundEven(1.5), 2);
+  EXPECT_EQ(RoundEven(2.5), 2);
+  EXPECT_EQ(RoundEven(2.5000001), 3);
+  EXPECT_EQ(RoundEven(-0.5), 0);
+  EXPECT_EQ(RoundEven(-1.5), -2);
+  EXPECT_EQ(RoundEven(-2.6), -3);
+  EXPECT_EQ(RoundEven(1e6 + 0.5), 1000000);
+  EXPECT_EQ(RoundEven(2147483646.5), 2147483646);
+  EXPECT_EQ(RoundEven(1e300), 2147483647);
+  EXPECT_EQ(RoundEven(-1e300), -2147483647 - 1);
+  EXPECT_EQ(RoundEven(std::nan("")), 0);
 }
 
 TEST_F(WidgetTree, TimeToLiveRestartPauseAndShow) {

@@ -178,6 +178,35 @@ TEST_F(Groups, DirtyPassWorkedExample) {
   EXPECT_TRUE(root->GetChildren()->IsChanged());
 }
 
+TEST_F(Groups, NestedGroupsReportTrueAreasFrameAfterFrame) {
+  // The bounds and screen origins a group keeps within one dirty pass must
+  // never leak into the next frame or into a query between frames.
+  const Ref<IWidget> root = Attach(
+      R"(<widget type="group_widget" name="outer" visible="yes" anchor_left="100" anchor_top="0"><widgets>
+      <widget type="group_widget" name="inner" visible="yes" anchor_left="10" anchor_top="10"><widgets>
+        <widget type="rect_widget" name="dot" visible="yes" width="2" height="2"/>
+      </widgets></widget>
+    </widgets></widget>)");
+  const Ref<IWidget> inner = root->FindWidget("inner");
+  const Ref<IWidget> dot = root->FindWidget("inner/dot");
+  Frame(root, 10);
+  EXPECT_EQ(root->GetRect(), (TRect{110, 10, 112, 12}));
+  // Between frames the rectangles follow at once.
+  dot->SetAnchorLeft(5);
+  EXPECT_EQ(inner->GetRect(), (TRect{15, 10, 17, 12}));
+  EXPECT_EQ(root->GetRect(), (TRect{115, 10, 117, 12}));
+  // The dot's old and new place on the screen; the groups did not move.
+  EXPECT_EQ(Frame(root, 10), (std::vector<TRect>{{110, 10, 112, 12}, {115, 10, 117, 12}}));
+  // The outer group moves: the origin of every level is the new one.
+  root->SetAnchorLeft(200);
+  const std::vector<TRect> moved = Frame(root, 10);
+  ASSERT_FALSE(moved.empty());
+  EXPECT_EQ(moved[0], (TRect{115, 10, 117, 12}));
+  EXPECT_EQ(moved[1], (TRect{215, 10, 217, 12}));
+  EXPECT_EQ(root->GetRect(), (TRect{215, 10, 217, 12}));
+  EXPECT_EQ(Frame(root, 10), std::vector<TRect>{});
+}
+
 TEST_F(Groups, DrawingTwoRectsIntoASmallSurface) {
   const Ref<IWidget> root =
       Attach(R"(<widget type="group_widget" name="g" visible="yes" anchor_left="1" anchor_top="0"><widgets>
