@@ -1,0 +1,337 @@
+#include "app/Game.h"
+
+#include "app/IEngine.h"
+#include "core/Messages.h"
+#include "core/StringUtils.h"
+#include "screens/ICursor.h"
+#include "widgets/AbstractWidget.h"
+#include "widgets/IWidget.h"
+
+namespace qv {
+
+bool TGame::IsPersistedOption(const std::string& name) {
+  if (name.empty() || name.find(';') != std::string::npos) return false;
+  // Option names are compared ignoring case, as the option collections do.
+  return LowerCase(kPersistedOptionNames).find(";" + LowerCase(name) + ";") != std::string::npos;
+}
+
+TGame::TGame() : options_(MakeRef<TParamCollection>()), resourceFiles_(MakeRef<TResourceFileCollection>()) {
+  SetStorageName("game");
+  options_->Initialize();
+  resourceFiles_->Initialize();
+}
+
+TGame::~TGame() {
+  // Nothing the game gave a pointer to it may keep it after the game.
+  for (auto it = shown_.rbegin(); it != shown_.rend(); ++it) (*it)->Detach();
+}
+
+const TPropertyTable<TGame>& TGame::Properties() {
+  using G = TGame;
+  static const TPropertyTable<G> table = TPropertyTable<G>(TPersistObject::Properties())
+                                             .String("splashlogosgs", &G::splashLogoScreen_)
+                                             .String("splashgs", &G::splashScreen_)
+                                             .String("closequerygs", &G::closeQueryScreen_)
+                                             .String("maings", &G::mainScreen_);
+  return table;
+}
+
+void TGame::LoadFromStorage(const StorageRef& storage) {
+  TPersistObject::LoadFromStorage(storage);
+  if (!storage) return;
+  if (auto node = storage->GetChild("resourcefiles", 0)) resourceFiles_->Load(node);
+  if (auto node = storage->GetChild("params", 0)) options_->Load(node);
+}
+
+void TGame::SaveToStorage(const StorageRef& storage) {
+  TPersistObject::SaveToStorage(storage);
+  if (!storage) return;
+  if (auto node = storage->AddChild("resourcefiles")) resourceFiles_->Save(node);
+  if (auto node = storage->AddChild("params")) options_->Save(node);
+}
+
+// --- the stack ----------------------------------------------------------------------
+
+IGameScreenSlave* TGame::ShownScreen(int index) const {
+  if (index < 0 || index >= ShownCount()) return nullptr;
+  return shown_[static_cast<size_t>(index)].get();
+}
+
+bool TGame::IsShown(const std::string& name) const {
+  for (const auto& screen : shown_)
+    if (screen->GetName() == name) return true;
+  return false;
+}
+
+IGameScreenSlave* TGame::FindScreen(const std::string& name) const {
+  if (!screens_ || name.empty()) return nullptr;
+  return screens_->GetItem(name).get();
+}
+
+bool TGame::ShowScreen(const std::string& name, IParamCollection* params) {
+  if (IsShown(name)) return false;
+  IGameScreenSlave* found = FindScreen(name);
+  if (!found) return false;
+  const Ref<IGameScreenSlave> screen(found);
+  if (IGameScreenSlave* top = TopScreen()) top->Deactivate();
+  shown_.push_back(screen);
+  screen->Show(params);
+  if (engine_) engine_->AddUpdateRect(screen->GetRect());
+  return true;
+}
+
+bool TGame::CloseScreen(IGameScreenSlave* screen, IParamCollection* resultParams) {
+  IGameScreenSlave* top = TopScreen();
+  if (!top || !screen || top->GetName() != screen->GetName()) return false;
+  const Ref<IGameScreenSlave> alive(top);
+  top->Hide();
+  closeParams_ = Ref<IParamCollection>(resultParams);
+  RemoveClosedScreens();
+  return true;
+}
+
+void TGame::RemoveClosedScreens() {
+  for (int i = ShownCount() - 1; i >= 0; --i) {
+    if (i >= ShownCount()) continue;
+    const Ref<IGameScreenSlave> screen = shown_[static_cast<size_t>(i)];
+    if (screen->IsVisible()) continue;
+    const std::string name = screen->GetName();
+    screen->UpdateDirty();  // its area is repainted
+    shown_.erase(shown_.begin() + i);
+    if (i > 0) {
+      IGameScreenSlave* below = shown_[static_cast<size_t>(i - 1)].get();
+      below->Activate();
+      below->ScreenClosed(name, closeParams_.get());
+    }
+  }
+}
+
+void TGame::SplashFinished() {
+  if (!splashScreen_.empty() && IsShown(splashScreen_))
+    if (IGameScreenSlave* splash = FindScreen(splashScreen_)) CloseScreen(splash, nullptr);
+  if (!mainScreen_.empty()) ShowScreen(mainScreen_, nullptr);
+}
+
+// --- options ------------------------------------------------------------------------
+
+TVariant TGame::GetOptionValue(const std::string& name) {
+  const Ref<IParam> param = options_->GetParam(name);
+  return param ? param->GetValue() : TVariant();
+}
+
+bool TGame::PushOption(const std::string& name, const TVariant& value) {
+  if (!engine_) return false;
+  const TVariant current = engine_->GetOption(name);
+  if (VarIsEmpty(current)) return false;  // only the engine's own options
+  const std::string text = VarToString(value);
+  if (VarToString(current) == text) return false;
+  engine_->SetOption(name, text);
+  return true;
+}
+
+void TGame::SetOption(const std::string& name, const std::string& value) {
+  options_->SetParamValue(name, value);
+  if (IsPersistedOption(name) && optionStore_) optionStore_->WriteOption(name, value);
+  if (PushOption(name, value) && engine_) engine_->ApplyDisplaySettings();
+}
+
+void TGame::SetOptionNoSave(const std::string& name, const std::string& value) {
+  options_->SetParamValue(name, value);
+  PushOption(name, value);
+}
+
+void TGame::LoadPersistedOptions() {
+  for (int i = 0; i < options_->GetParamCount(); ++i) {
+    const Ref<IParam> param = options_->GetParamAt(i);
+    if (!param || !IsPersistedOption(param->GetName()) || !optionStore_) continue;
+    std::string stored;
+    if (optionStore_->ReadOption(param->GetName(), stored) && !stored.empty())
+      param->SetValue(stored);
+    else
+      optionStore_->WriteOption(param->GetName(), VarToString(param->GetValue()));
+  }
+}
+
+bool TGame::PushOptionsToEngine() {
+  bool changed = false;
+  for (int i = 0; i < options_->GetParamCount(); ++i)
+    if (const Ref<IParam> param = options_->GetParamAt(i))
+      changed = PushOption(param->GetName(), param->GetValue()) || changed;
+  return changed;
+}
+
+// --- start, frames, finish -------------------------------------------------------------
+
+IInterface* TGame::GetEngine() {
+  return engine_;
+}
+
+void TGame::AddDirtyRect(const TRect& rect) {
+  if (engine_) engine_->AddUpdateRect(rect);
+}
+
+void TGame::LoadResourceFiles(int loadMode, bool pump) {
+  if (!engine_) return;
+  for (int i = 0; i < resourceFiles_->Count(); ++i) {
+    const Ref<TResourceFile> file = resourceFiles_->ItemAs<TResourceFile>(i);
+    if (file && file->GetLoadMode() == loadMode)
+      engine_->LoadResourceList(file->GetFileName(), file->GetName(), pump);
+  }
+}
+
+void TGame::Start(IEngine* engine) {
+  engine_ = engine;
+  if (cursors_) {
+    for (int i = 0; i < cursors_->GetCount(); ++i)
+      if (const Ref<ICursor> cursor = cursors_->GetItem(i))
+        if (const Ref<IWidget> widget = cursor->GetWidget()) widget->SetOwner(this);
+    cursors_->SetCurrentCursor(cursors_->GetDefaultCursorName());
+    if (engine_) engine_->HideSystemCursor();
+  }
+  LoadPersistedOptions();
+  PushOptionsToEngine();
+  LoadResourceFiles(TResourceFile::kSynch, false);
+  if (screens_)
+    for (int i = 0; i < screens_->GetCount(); ++i)
+      if (const Ref<IGameScreenSlave> screen = screens_->GetItem(i)) screen->SetOwner(this);
+  waitingForSplashLogo_ = ShowScreen(splashLogoScreen_, nullptr);
+}
+
+void TGame::StartHook() {
+  if (!splashScreen_.empty()) ShowScreen(splashScreen_, nullptr);
+  LoadResourceFiles(TResourceFile::kAsynch, true);
+  if (!splashScreen_.empty() && IsShown(splashScreen_)) {
+    if (IGameScreenSlave* splash = FindScreen(splashScreen_)) CloseScreen(splash, nullptr);
+    const Ref<TParamCollection> params = MakeRef<TParamCollection>();
+    params->Initialize();
+    params->SetParamValue("LoadComplete", 1);
+    ShowScreen(splashScreen_, params.get());
+  } else {
+    SplashFinished();
+  }
+  loading_ = false;
+}
+
+void TGame::Advance(int dt) {
+  if (IGameScreenSlave* top = TopScreen()) top->Update(dt);
+  RemoveClosedScreens();
+  if (waitingForSplashLogo_) {
+    waitingForSplashLogo_ = IsShown(splashLogoScreen_);
+    return;
+  }
+  if (startHookPending_) {
+    startHookPending_ = false;
+    StartHook();
+  }
+  if (!cursors_) return;
+  const Ref<ICursor> cursor = cursors_->GetCurrentCursor();
+  const Ref<IWidget> widget = cursor ? cursor->GetWidget() : nullptr;
+  if (!widget) return;
+  const TPoint at = engine_ ? engine_->GetCursorPos() : TPoint{0, 0};
+  const TPoint hotspot = cursor->GetHotspot();
+  widget->SetAnchorLeft(at.x - hotspot.x);
+  widget->SetAnchorTop(at.y - hotspot.y);
+  widget->Advance(dt);
+}
+
+void TGame::Draw(ISurface* surface) {
+  for (int i = 0; i < ShownCount(); ++i) {
+    IGameScreenSlave* screen = ShownScreen(i);
+    const TRect rect = screen->GetRect();
+    bool covered = false;
+    for (int j = i + 1; j < ShownCount() && !covered; ++j) {
+      const TRect above = ShownScreen(j)->GetRect();
+      covered = above.left <= rect.left && above.top <= rect.top && above.right >= rect.right &&
+                above.bottom >= rect.bottom;
+    }
+    if (!covered) screen->Draw(surface);
+  }
+  if (!cursors_) return;
+  const Ref<ICursor> cursor = cursors_->GetCurrentCursor();
+  if (const Ref<IWidget> widget = cursor ? cursor->GetWidget() : nullptr)
+    widget->Draw(surface, RoundEven(widget->GetLeft()), RoundEven(widget->GetTop()));
+}
+
+void TGame::CollectUpdates() {
+  for (int i = 0; i < ShownCount(); ++i) ShownScreen(i)->UpdateDirty();
+  if (!cursors_) return;
+  const Ref<ICursor> cursor = cursors_->GetCurrentCursor();
+  if (const Ref<IWidget> widget = cursor ? cursor->GetWidget() : nullptr)
+    widget->UpdateDirtyRegion(false, false);
+}
+
+bool TGame::MouseEvent(uint32_t message, TPoint point, uintptr_t keyState) {
+  IGameScreenSlave* top = TopScreen();
+  if (!top) return false;
+  const Ref<IGameScreenSlave> alive(top);
+  const bool handled = top->MouseEvent(message, point, static_cast<unsigned>(keyState));
+  if (handled && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) &&
+      cursors_) {
+    const Ref<ICursor> cursor = cursors_->GetCurrentCursor();
+    if (const Ref<IWidget> widget = cursor ? cursor->GetWidget() : nullptr) widget->Restart();
+  }
+  return handled;
+}
+
+bool TGame::KeyEvent(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return OnKeyEvent(message, wParam, lParam);
+}
+
+bool TGame::OnKeyEvent(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  bool handled = false;
+  if (IGameScreenSlave* top = TopScreen()) {
+    const Ref<IGameScreenSlave> alive(top);
+    handled = top->KeyEvent(message, static_cast<unsigned>(wParam), static_cast<unsigned>(lParam));
+  }
+  if (message == WM_CHAR && (lParam & KF_ALTDOWN) && engine_) {
+    const char* option = nullptr;
+    if (wParam == '\r') option = "FullScreenMode";
+    if (wParam == 'F' || wParam == 'f') option = "ShowFPS";
+    if (wParam == 'R' || wParam == 'r') option = "ShowRects";
+    if (option) {
+      const bool on = SameText(VarToString(engine_->GetOption(option)), "yes");
+      SetOption(option, on ? "no" : "yes");
+      handled = true;
+    }
+  }
+  return handled;
+}
+
+void TGame::FocusChanged(bool focused) {
+  OnFocusChanged(focused);
+}
+
+void TGame::OnFocusChanged(bool focused) {
+  (void)focused;
+}
+
+bool TGame::CloseQuery() {
+  return OnCloseQuery();
+}
+
+bool TGame::OnCloseQuery() {
+  if (loading_) return false;
+  if (!closeQueryScreen_.empty() && !IsShown(closeQueryScreen_)) {
+    if (!FindScreen(closeQueryScreen_)) return true;
+    ShowScreen(closeQueryScreen_, nullptr);
+    return false;
+  }
+  return true;
+}
+
+void TGame::Finish() {
+  if (cursors_)
+    for (int i = 0; i < cursors_->GetCount(); ++i)
+      if (const Ref<ICursor> cursor = cursors_->GetItem(i))
+        if (const Ref<IWidget> widget = cursor->GetWidget()) widget->Detach();
+  while (!shown_.empty()) shown_.pop_back();
+  if (screens_)
+    for (int i = screens_->GetCount() - 1; i >= 0; --i)
+      if (const Ref<IGameScreenSlave> screen = screens_->GetItem(i)) screen->Detach();
+  if (engine_)
+    for (int i = resourceFiles_->Count() - 1; i >= 0; --i)
+      if (const Ref<TResourceFile> file = resourceFiles_->ItemAs<TResourceFile>(i))
+        engine_->UnloadResources(file->GetName());
+}
+
+}  // namespace qv

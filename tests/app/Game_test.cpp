@@ -1,0 +1,272 @@
+#include "app/Game.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/Engine.h"
+#include "core/Messages.h"
+#include "storage/XMLStorage.h"
+
+namespace qv {
+namespace {
+
+// A screen that logs what the game asks of it. Hide makes it invisible at
+// once, or after `hideFrames` updates (a disappearance effect).
+class TLogScreen : public TAbstractObject, public IGameScreenSlave {
+public:
+  TLogScreen(std::string name, std::vector<std::string>* log, TRect rect = {0, 0, 640, 480})
+      : name_(std::move(name)), log_(log), rect_(rect) {}
+
+  const std::string& GetName() const override { return name_; }
+  void SetName(const std::string& name) override { name_ = name; }
+  void SetOwner(IGameScreenOwner* game) override { owner = game; }
+  void Detach() override { owner = nullptr; }
+  void Show(IParamCollection* params) override {
+    std::string text = "show " + name_;
+    if (params)
+      for (int i = 0; i < params->GetParamCount(); ++i)
+        text += " " + params->GetParamAt(i)->GetName() + "=" + VarToString(params->GetParamAt(i)->GetValue());
+    log_->push_back(text);
+    visible_ = true;
+    active = true;
+  }
+  void Hide() override {
+    log_->push_back("hide " + name_);
+    hiding_ = hideFrames;
+    if (hiding_ == 0) visible_ = false;
+  }
+  void Activate() override { active = true; }
+  void Deactivate() override { active = false; }
+  void Update(int dt) override {
+    updated += dt;
+    if (hiding_ > 0 && --hiding_ == 0) visible_ = false;
+  }
+  void Draw(ISurface*) override { log_->push_back("draw " + name_); }
+  TRect GetRect() override { return rect_; }
+  void Idle() override {}
+  bool MouseEvent(unsigned, TPoint, unsigned) override { return handleInput; }
+  bool KeyEvent(unsigned, unsigned, unsigned) override { return handleInput; }
+  void ScreenClosed(const std::string& closed, IParamCollection* params) override {
+    log_->push_back("closed " + closed + " on " + name_ +
+                    (params ? " " + VarToString(params->GetParamValueDef("RESULT", "")) : ""));
+  }
+  IWindow* GetWindow() override { return nullptr; }
+  Ref<IWidget> GetRootWidget() override { return nullptr; }
+  bool UpdateDirty() override { return active; }
+  bool IsVisible() override { return visible_; }
+
+  IGameScreenOwner* owner = nullptr;
+  bool active = false;
+  bool handleInput = false;
+  int hideFrames = 0;
+  int updated = 0;
+
+protected:
+  ~TLogScreen() override = default;
+
+private:
+  std::string name_;
+  std::vector<std::string>* log_;
+  TRect rect_;
+  bool visible_ = false;
+  int hiding_ = 0;
+};
+
+class TScreenList : public TAbstractObject, public IGSCollection {
+public:
+  int GetCount() const override { return static_cast<int>(items.size()); }
+  Ref<IGameScreenSlave> GetItem(int index) override { return items.at(static_cast<size_t>(index)); }
+  Ref<IGameScreenSlave> GetItem(const std::string& name) override {
+    for (auto& item : items)
+      if (item->GetName() == name) return item;
+    return nullptr;
+  }
+  std::vector<Ref<TLogScreen>> items;
+
+protected:
+  ~TScreenList() override = default;
+};
+
+class TMemoryStore : public TAbstractObject, public IOptionStore {
+public:
+  bool ReadOption(const std::string& name, std::string& value) override {
+    value = values.count(name) ? values[name] : "";
+    return true;
+  }
+  bool WriteOption(const std::string& name, const std::string& value) override {
+    values[name] = value;
+    ++writes;
+    return true;
+  }
+  std::map<std::string, std::string> values;
+  int writes = 0;
+
+protected:
+  ~TMemoryStore() override = default;
+};
+
+class GameTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    engine->Initialize();
+    engine->SetClock({[] { return 0u; }, [](uint32_t) {}});
+    // The engine's own options (Init would set their defaults).
+    for (const char* name : {"FullScreenMode", "ShowFPS", "ShowRects"}) engine->SetOption(name, "no");
+    engine->SetOption("SoundVolume", "70");
+  }
+  // A game from its description, with screens of these names.
+  Ref<TGame> MakeGame(const std::string& attributes, const std::vector<std::string>& names,
+                      const std::string& params = "") {
+    Ref<TGame> game = MakeRef<TGame>();
+    game->Initialize();
+    game->LoadFromStorage(LoadStorageText("<game " + attributes + ">" + params + "</game>"));
+    for (const auto& name : names) screens->items.push_back(MakeRef<TLogScreen>(name, &log));
+    game->SetScreens(screens);
+    game->SetOptionStore(store);
+    games.push_back(game);
+    return game;
+  }
+  TLogScreen& Screen(const std::string& name) { return *Query<TLogScreen>(screens->GetItem(name)); }
+  void TearDown() override {
+    for (auto& game : games) game->Finish();
+  }
+
+  Ref<TEngine> engine = MakeRef<TEngine>();
+  Ref<TScreenList> screens = MakeRef<TScreenList>();
+  Ref<TMemoryStore> store = MakeRef<TMemoryStore>();
+  std::vector<Ref<TGame>> games;
+  std::vector<std::string> log;
+};
+
+TEST_F(GameTest, FromTheSplashLogosThroughLoadingToTheMainScreen) {
+  const Ref<TGame> game =
+      MakeGame(R"(splashlogosgs="logos" splashgs="splash" maings="main" closequerygs="quit")",
+               {"logos", "splash", "main", "quit"});
+  game->Start(engine.get());
+  EXPECT_EQ(log, (std::vector<std::string>{"show logos"}));
+  EXPECT_EQ(Screen("logos").owner, game.get());
+  EXPECT_FALSE(game->CloseQuery());  // still loading
+  game->Advance(10);                 // the logos are still shown: nothing else
+  EXPECT_EQ(game->ShownCount(), 1);
+  EXPECT_EQ(Screen("logos").updated, 10);
+
+  // The logos close themselves; the frame after they have gone runs the
+  // start hook: the splash, then (loaded) the splash again with
+  // LoadComplete, which the splash answers with SplashFinished.
+  Screen("logos").owner->CloseScreen(&Screen("logos"), nullptr);
+  game->Advance(10);
+  EXPECT_TRUE(game->IsLoading());
+  game->Advance(10);
+  EXPECT_FALSE(game->IsLoading());
+  EXPECT_EQ(log, (std::vector<std::string>{"show logos", "hide logos", "show splash", "hide splash",
+                                           "show splash LoadComplete=1"}));
+  game->SplashFinished();
+  EXPECT_EQ(game->ShownCount(), 1);
+  EXPECT_EQ(game->TopScreen()->GetName(), "main");
+
+  // The first close request opens the quit query, a second one while it is
+  // shown lets the program close.
+  EXPECT_FALSE(game->CloseQuery());
+  EXPECT_EQ(game->TopScreen()->GetName(), "quit");
+  EXPECT_TRUE(game->CloseQuery());
+}
+
+TEST_F(GameTest, WithoutSplashScreensTheFirstAdvanceRunsTheStartHook) {
+  const Ref<TGame> game = MakeGame(R"(maings="main")", {"main"});
+  game->Start(engine.get());
+  EXPECT_TRUE(game->IsLoading());
+  EXPECT_FALSE(game->CloseQuery());
+  game->Advance(10);
+  EXPECT_FALSE(game->IsLoading());
+  EXPECT_EQ(log, (std::vector<std::string>{"show main"}));
+  EXPECT_TRUE(game->CloseQuery());  // no close query screen named
+}
+
+TEST_F(GameTest, TheStackFreezesCoveredScreensAndReportsClosing) {
+  const Ref<TGame> game = MakeGame(R"(maings="main")", {"main", "dialog", "other"});
+  game->Start(engine.get());
+  game->Advance(10);
+  EXPECT_FALSE(game->ShowScreen("nosuch", nullptr));
+  EXPECT_TRUE(game->ShowScreen("dialog", nullptr));
+  EXPECT_FALSE(game->ShowScreen("dialog", nullptr));  // not reopened
+  EXPECT_FALSE(game->ShowScreen("main", nullptr));
+  EXPECT_FALSE(Screen("main").active);
+  game->Advance(30);
+  EXPECT_EQ(Screen("main").updated, 0);  // only the top gets time
+  EXPECT_EQ(Screen("dialog").updated, 30);
+  EXPECT_FALSE(game->CloseScreen(&Screen("main"), nullptr));  // not the top
+
+  // A closing effect keeps the dialog on the stack until it is invisible.
+  Screen("dialog").hideFrames = 2;
+  const Ref<TParamCollection> result = MakeRef<TParamCollection>();
+  result->Initialize();
+  result->SetParamValue("RESULT", "yes");
+  EXPECT_TRUE(game->CloseScreen(&Screen("dialog"), result.get()));
+  EXPECT_EQ(game->ShownCount(), 2);
+  game->Advance(10);
+  EXPECT_EQ(game->ShownCount(), 2);
+  game->Advance(10);
+  EXPECT_EQ(game->ShownCount(), 1);
+  EXPECT_TRUE(Screen("main").active);
+  EXPECT_EQ(log.back(), "closed dialog on main yes");
+  EXPECT_EQ(std::count(log.begin(), log.end(), "show dialog"), 1);
+}
+
+TEST_F(GameTest, ACoveredScreenIsNotDrawn) {
+  screens->items.push_back(MakeRef<TLogScreen>("back", &log, TRect{0, 0, 640, 480}));
+  screens->items.push_back(MakeRef<TLogScreen>("cover", &log, TRect{0, 0, 640, 480}));
+  screens->items.push_back(MakeRef<TLogScreen>("small", &log, TRect{100, 100, 200, 200}));
+  const Ref<TGame> game = MakeGame(R"(maings="back")", {});
+  game->Start(engine.get());
+  game->Advance(10);
+  game->ShowScreen("small", nullptr);
+  log.clear();
+  game->Draw(engine->BackSurface());
+  EXPECT_EQ(log, (std::vector<std::string>{"draw back", "draw small"}));  // partly covered
+  game->ShowScreen("cover", nullptr);
+  log.clear();
+  game->Draw(engine->BackSurface());
+  EXPECT_EQ(log, (std::vector<std::string>{"draw cover"}));  // both below lie inside it
+}
+
+TEST_F(GameTest, OptionsPersistAndReachOnlyTheEnginesOwnOptions) {
+  store->values["SoundVolume"] = "40";
+  const Ref<TGame> game = MakeGame(R"(maings="main")", {"main"}, R"(<params>
+      <param name="FullScreenMode" value="no"/>
+      <param name="SoundVolume" value="80"/>
+      <param name="ShowHints" value="yes"/>
+      <param name="Difficulty" value="3"/>
+    </params>)");
+  game->Start(engine.get());
+  // Stored values win; missing ones are written from the defaults.
+  EXPECT_EQ(VarToString(game->GetOptionValue("SoundVolume")), "40");
+  EXPECT_EQ(VarToString(engine->GetOption("SoundVolume")), "40");
+  EXPECT_EQ(store->values["ShowHints"], "yes");
+  EXPECT_EQ(store->values["FullScreenMode"], "no");
+  EXPECT_EQ(store->values.count("Difficulty"), 0u);
+  EXPECT_TRUE(VarIsEmpty(game->GetOptionValue("NoSuchOption")));
+
+  game->SetOption("ShowHints", "no");
+  EXPECT_EQ(store->values["ShowHints"], "no");
+  EXPECT_TRUE(VarIsEmpty(engine->GetOption("ShowHints")));  // never reaches the engine
+  game->SetOptionNoSave("SoundVolume", "10");
+  EXPECT_EQ(VarToString(engine->GetOption("SoundVolume")), "10");
+  EXPECT_EQ(store->values["SoundVolume"], "40");
+
+  // Alt+Enter toggles full screen, both ways, and keeps the choice.
+  game->Advance(10);
+  EXPECT_TRUE(game->KeyEvent(WM_CHAR, '\r', KF_ALTDOWN));
+  EXPECT_EQ(VarToString(engine->GetOption("FullScreenMode")), "yes");
+  EXPECT_EQ(store->values["FullScreenMode"], "yes");
+  EXPECT_TRUE(game->KeyEvent(WM_CHAR, '\r', KF_ALTDOWN));
+  EXPECT_EQ(store->values["FullScreenMode"], "no");
+  EXPECT_FALSE(game->KeyEvent(WM_CHAR, '\r', 0));  // no Alt: the screen's (which ignores it)
+  EXPECT_TRUE(game->KeyEvent(WM_CHAR, 'f', KF_ALTDOWN));
+  EXPECT_EQ(VarToString(engine->GetOption("ShowFPS")), "yes");
+}
+
+}  // namespace
+}  // namespace qv
