@@ -18,7 +18,9 @@
 #include "core/Folders.h"
 #include "core/Parsing.h"
 #include "core/StringUtils.h"
+#include "core/Trace.h"
 #include "graphics/ImageCodec.h"
+#include "platform/PlatformWindow.h"
 #include "storage/ClassRegistry.h"
 
 namespace {
@@ -43,8 +45,22 @@ constexpr char kUsage[] =
     "                        FRAME up X Y [left|right|middle]\n"
     "                        FRAME key NAME | keydown NAME | keyup NAME\n"
     "                        FRAME text CHARS\n"
+    "                        FRAME close          (as the window's close button)\n"
+    "                        FRAME screenshot FILE (the picture after that frame)\n"
+    "                        when shown NAME\n"
     "                      (frames count from 1; key names like a, Return,\n"
-    "                      Escape, alt+Return)\n"
+    "                      Escape, alt+Return; after \"when shown NAME\" the\n"
+    "                      script waits until the screen NAME is shown and the\n"
+    "                      frames below count from the frame it was shown in)\n"
+    "  --trace FILE        write what the game does as JSON lines, one per event,\n"
+    "                      each with \"frame\" and \"event\": show and close (with\n"
+    "                      \"screen\", and \"params\" where given), control (\"screen\",\n"
+    "                      \"sender\", \"code\"), option (\"name\", \"value\"), save\n"
+    "                      (\"file\"), cursor (\"name\"), quit\n"
+    "  --record FILE       write the input of this run in the --input format,\n"
+    "                      with this run's frame numbers and the seed as the\n"
+    "                      first comment line; replay it with\n"
+    "                      quorvanel --seed N --fixed-step MS --input FILE\n"
     "  --diagnostics       print every data error (missing or bad files,\n"
     "                      resources, types, option values) on standard error,\n"
     "                      one line each: \"data error: WHERE: WHAT\"\n"
@@ -52,10 +68,11 @@ constexpr char kUsage[] =
     "\n"
     "Exit status: 0 after a run (or --help); 1 when the arguments are wrong, the\n"
     "content cannot be found or the game cannot start (one line on standard\n"
-    "error says why), or a screenshot cannot be written.\n";
+    "error says why), or a screenshot, the trace or the record cannot be\n"
+    "written.\n";
 
 struct TOptions {
-  std::string appDir, userData, screenshot, input;
+  std::string appDir, userData, screenshot, input, trace, record;
   std::optional<uint32_t> seed;
   uint32_t fixedStep = 0;
   int64_t frames = 0;
@@ -66,6 +83,33 @@ int Fail(const std::string& message) {
   std::fprintf(stderr, "quorvanel: %s\n", message.c_str());
   return 1;
 }
+
+std::string Absolute(const std::string& path) {
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : absolute.string();
+}
+
+// One line a write, flushed, so a killed run keeps what it wrote.
+class TLineFile {
+public:
+  bool Open(const std::string& path) {
+    file_ = std::fopen(path.c_str(), "wb");
+    return file_ != nullptr;
+  }
+  void Write(const std::string& line) {
+    if (!file_) return;
+    std::fputs(line.c_str(), file_);
+    std::fputc('\n', file_);
+    std::fflush(file_);
+  }
+  ~TLineFile() {
+    if (file_) std::fclose(file_);
+  }
+
+private:
+  std::FILE* file_ = nullptr;
+};
 
 bool ParseCount(const char* text, int64_t max, int64_t& out) {
   char* end = nullptr;
@@ -92,17 +136,16 @@ int ParseArgs(int argc, char** argv, TOptions& o) {
     const char* v = nullptr;
     int64_t n = 0;
     if (arg == "--app-dir" || arg == "--user-data" || arg == "--screenshot" || arg == "--input" ||
-        arg == "--seed" || arg == "--fixed-step" || arg == "--frames") {
+        arg == "--seed" || arg == "--fixed-step" || arg == "--frames" || arg == "--trace" ||
+        arg == "--record") {
       v = value();
       if (!v) return Fail("option " + arg + " needs a value") + 1;
     } else {
       return Fail("unknown option '" + arg + "' (see --help)") + 1;
     }
-    if (arg == "--screenshot") {
+    if (arg == "--screenshot" || arg == "--trace" || arg == "--record") {
       // Made absolute now: start-up makes the application folder current.
-      std::error_code ec;
-      const auto absolute = std::filesystem::absolute(v, ec);
-      o.screenshot = ec ? std::string(v) : absolute.string();
+      (arg == "--screenshot" ? o.screenshot : arg == "--trace" ? o.trace : o.record) = Absolute(v);
     } else if (arg == "--app-dir")
       o.appDir = v;
     else if (arg == "--user-data")
@@ -136,7 +179,25 @@ int main(int argc, char** argv) {
     if (!qv::ReadFileBytes(options.input, text)) return Fail("cannot read the input script " + options.input);
     std::string error;
     if (!script.Parse(text, error)) return Fail(options.input + ": " + error);
+    for (auto& event : script.Events())
+      if (event.kind == "screenshot") event.text = Absolute(event.text);
   }
+  TLineFile trace, record;
+  if (!options.trace.empty() && !trace.Open(options.trace))
+    return Fail("cannot write the trace " + options.trace);
+  if (!options.record.empty() && !record.Open(options.record))
+    return Fail("cannot write the record " + options.record);
+  qv::TTrace::THandle traceHandle, scriptHandle;
+  if (!options.trace.empty())
+    traceHandle = qv::TTrace::Listen([&trace](const qv::TTraceEvent& e) { trace.Write(e.Line()); });
+  if (script.Parts().size() > 1)
+    scriptHandle = qv::TTrace::Listen([&script](const qv::TTraceEvent& e) {
+      const std::string* screen = e.Field("screen");
+      if (e.event != "show" || !screen) return;
+      for (const std::string& name : script.Parts())
+        if (qv::TTrace::Text(name) == *screen) script.ScreenShown(name, e.frame);
+    });
+  int screenshotFailures = 0;
 
   static qv::TStderrDiagnostics stderrSink;  // outlives everything that reports
   if (options.diagnostics) qv::SetDiagnosticsSink(&stderrSink);
@@ -164,15 +225,33 @@ int main(int argc, char** argv) {
     run.frameLimit = options.frames;
     run.seed = options.seed;
     qv::TEngine* raw = engine.get();
-    if (!script.Events().empty())
-      run.beforeFrame = [&script, raw](int64_t frame) {
-        if (qv::TPlatformWindow* window = raw->GetWindowHandle()) script.Deliver(frame, *window);
+    if (!script.Events().empty()) {
+      run.beforeFrame = [&script, raw](int64_t frame) { script.Deliver(frame, raw->GetWindowHandle()); };
+      run.afterFrame = [&script, &screenshotFailures, raw](int64_t frame) {
+        script.AfterFrame(frame, [&](const std::string& file) {
+          if (!qv::SavePng(*raw->BackSurface(), file)) {
+            std::fprintf(stderr, "quorvanel: cannot write the screenshot %s\n", file.c_str());
+            ++screenshotFailures;
+          }
+        });
       };
+    }
     engine->SetRunOptions(std::move(run));
     if (engine->Init(qv::kGameDescriptionFile)) {
+      if (!options.record.empty()) {
+        const std::string seed = std::to_string(engine->StartSeed());
+        record.Write("# seed " + seed + " (replay: quorvanel --seed " + seed + " --fixed-step " +
+                     std::to_string(options.fixedStep ? options.fixedStep : 10) + " --input FILE)");
+        if (qv::TPlatformWindow* window = engine->GetWindowHandle())
+          window->SetRecorder([&record](const std::string& event) {
+            record.Write(std::to_string(qv::TTrace::Frame()) + " " + event);
+          });
+      }
       engine->Run();
+      if (qv::TPlatformWindow* window = engine->GetWindowHandle()) window->SetRecorder(nullptr);
       if (!options.screenshot.empty() && !qv::SavePng(*engine->BackSurface(), options.screenshot))
         exitCode = Fail("cannot write the screenshot " + options.screenshot);
+      if (screenshotFailures > 0) exitCode = 1;
     } else {
       exitCode = Fail("the game could not be started: " + engine->StartError());
     }

@@ -1,5 +1,6 @@
 #include "app/Engine.h"
 
+
 #include <filesystem>
 #include <stdexcept>
 
@@ -8,6 +9,7 @@
 #include "core/Folders.h"
 #include "core/Parsing.h"
 #include "core/Random.h"
+#include "core/Trace.h"
 #include "core/StringUtils.h"
 #include "platform/Clock.h"
 #include "resources/GroupResource.h"
@@ -116,6 +118,7 @@ bool TEngine::Init(const std::string& gameFile) {
     SetRandomSeed(*run_.seed);
   else
     Randomize();
+  startSeed_ = GetRandomSeed();
 
   for (const auto& [name, value] : kOptionDefaults) options_->SetParamValue(name, std::string(value));
   SetFocused(true);
@@ -174,6 +177,7 @@ void TEngine::Run() {
     active_ = true;
     lastFrameTime_ = Now();
     ApplyDisplaySettings();
+    TTrace::SetFrame(frames_ + 1);
     if (run_.beforeFrame) run_.beforeFrame(frames_ + 1);
     while (!terminated_) LoopTurn();
   } catch (const std::runtime_error& e) {
@@ -253,6 +257,7 @@ void TEngine::Frame(uint32_t dt) {
     ClearUpdateRects();
   }
   ++frames_;
+  if (run_.afterFrame) run_.afterFrame(frames_);
   if (run_.frameLimit > 0 && frames_ >= run_.frameLimit) {
     if (window_)
       window_->PostQuitMessage(0);
@@ -260,6 +265,8 @@ void TEngine::Frame(uint32_t dt) {
       terminated_ = true;
     return;
   }
+  // Input delivered before the next frame belongs to it.
+  TTrace::SetFrame(frames_ + 1);
   if (run_.beforeFrame) run_.beforeFrame(frames_ + 1);
 }
 
@@ -490,6 +497,7 @@ void TEngine::SetCursorPos(TPoint point) {
 }
 
 void TEngine::Close() {
+  if (TTrace::On()) TTrace::Emit("quit", {});
   if (window_) window_->PostMessage({WM_CLOSE, 0, 0});
   active_ = false;
 }

@@ -53,6 +53,8 @@ struct TEngineRunOptions {
   // Called when frame `frame` (counted from 1) is due next, before the
   // messages that precede it are taken.
   std::function<void(int64_t frame)> beforeFrame;
+  // Called when frame `frame` has been drawn and presented.
+  std::function<void(int64_t frame)> afterFrame;
   // Output device of the audio (0: none, mixed by nobody).
   int audioDevice = 1;
   // Seeds the random generator instead of the time of day.
@@ -80,6 +82,8 @@ public:
   TEngine();
   void Initialize() override;
 
+  // The seed the random generator started from in Init.
+  uint32_t StartSeed() const { return startSeed_; }
   void SetRunOptions(TEngineRunOptions options) { run_ = std::move(options); }
   void SetClock(TEngineClock clock) { clock_ = std::move(clock); }
 
@@ -231,6 +235,7 @@ private:
   std::vector<TDeferredLoad> deferredLoads_;
   std::set<std::string> listsLoaded_;  // list files (path and tag) of the running load
   int64_t frames_ = 0;
+  uint32_t startSeed_ = 0;
   bool focused_ = false;
   bool cursorOutside_ = false;
   bool systemCursorWanted_ = true;

@@ -3,11 +3,34 @@
 #include "app/IEngine.h"
 #include "core/Messages.h"
 #include "core/StringUtils.h"
+#include "core/Trace.h"
 #include "screens/ICursor.h"
 #include "widgets/AbstractWidget.h"
 #include "widgets/IWidget.h"
 
 namespace qv {
+
+namespace {
+
+// The parameters as a JSON object of texts, in order.
+std::string ParamsJson(IParamCollection* params) {
+  std::string json = "{";
+  for (int i = 0; params && i < params->GetParamCount(); ++i)
+    if (const Ref<IParam> param = params->GetParamAt(i))
+      json += (json.size() > 1 ? "," : "") + TTrace::Text(param->GetName()) + ":" +
+              TTrace::Text(VarToString(param->GetValue()));
+  return json + "}";
+}
+
+void TraceScreen(const char* event, const std::string& name, IParamCollection* params) {
+  if (!TTrace::On()) return;
+  if (params)
+    TTrace::Emit(event, {{"screen", TTrace::Text(name)}, {"params", ParamsJson(params)}});
+  else
+    TTrace::Emit(event, {{"screen", TTrace::Text(name)}});
+}
+
+}  // namespace
 
 bool TGame::IsPersistedOption(const std::string& name) {
   if (name.empty() || name.find(';') != std::string::npos) return false;
@@ -75,6 +98,7 @@ bool TGame::ShowScreen(const std::string& name, IParamCollection* params) {
   const Ref<IGameScreenSlave> screen(found);
   if (IGameScreenSlave* top = TopScreen()) top->Deactivate();
   shown_.push_back(screen);
+  TraceScreen("show", name, params);
   screen->Show(params);
   if (engine_) engine_->AddUpdateRect(screen->GetRect());
   return true;
@@ -84,6 +108,7 @@ bool TGame::CloseScreen(IGameScreenSlave* screen, IParamCollection* resultParams
   IGameScreenSlave* top = TopScreen();
   if (!top || !screen || top->GetName() != screen->GetName()) return false;
   const Ref<IGameScreenSlave> alive(top);
+  TraceScreen("close", top->GetName(), resultParams);
   top->Hide();
   closeParams_ = Ref<IParamCollection>(resultParams);
   RemoveClosedScreens();
@@ -130,12 +155,14 @@ bool TGame::PushOption(const std::string& name, const TVariant& value) {
 }
 
 void TGame::SetOption(const std::string& name, const std::string& value) {
+  if (TTrace::On()) TTrace::Emit("option", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(value)}});
   options_->SetParamValue(name, value);
   if (IsPersistedOption(name) && optionStore_) optionStore_->WriteOption(name, value);
   if (PushOption(name, value) && engine_) engine_->ApplyDisplaySettings();
 }
 
 void TGame::SetOptionNoSave(const std::string& name, const std::string& value) {
+  if (TTrace::On()) TTrace::Emit("option", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(value)}});
   options_->SetParamValue(name, value);
   PushOption(name, value);
 }

@@ -25,6 +25,9 @@ bool ParseButton(const std::string& word, int& button) {
 
 bool TInputScript::Parse(const std::string& text, std::string& error) {
   events_.clear();
+  parts_ = {""};
+  bases_ = {0};
+  shots_.clear();
   next_ = 0;
   std::istringstream lines(text);
   std::string line;
@@ -36,10 +39,20 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
     if (first == std::string::npos || line[first] == '#') continue;
     std::istringstream in(line);
     TEvent e;
+    e.part = static_cast<int>(parts_.size()) - 1;
     auto fail = [&](const std::string& what) {
       error = "line " + std::to_string(number) + ": " + what;
       return false;
     };
+    if (line.compare(first, 5, "when ") == 0) {
+      std::string when, shown, name, extra;
+      in >> when >> shown >> name;
+      if (shown != "shown" || name.empty()) return fail("expected 'when shown NAME'");
+      if (in >> extra) return fail("unexpected '" + extra + "'");
+      parts_.push_back(name);
+      bases_.push_back(-1);
+      continue;
+    }
     if (!(in >> e.frame) || e.frame < 0) return fail("expected a frame number");
     if (!(in >> e.kind)) return fail("expected an event");
     if (e.kind == "move" || e.kind == "down" || e.kind == "up") {
@@ -52,6 +65,9 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
     } else if (e.kind == "key" || e.kind == "keydown" || e.kind == "keyup") {
       if (!(in >> e.text)) return fail("expected a key name");
       if (!TPlatformWindow::IsKeyName(e.text)) return fail("unknown key '" + e.text + "'");
+    } else if (e.kind == "close") {
+    } else if (e.kind == "screenshot") {
+      if (!(in >> e.text)) return fail("expected a file name");
     } else if (e.kind == "text") {
       std::string rest;
       std::getline(in, rest);
@@ -65,28 +81,58 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
     if (e.kind != "text" && (in >> extra)) return fail("unexpected '" + extra + "'");
     events_.push_back(std::move(e));
   }
-  std::stable_sort(events_.begin(), events_.end(),
-                   [](const TEvent& a, const TEvent& b) { return a.frame < b.frame; });
+  std::stable_sort(events_.begin(), events_.end(), [](const TEvent& a, const TEvent& b) {
+    return a.part != b.part ? a.part < b.part : a.frame < b.frame;
+  });
   return true;
 }
 
-void TInputScript::Deliver(int64_t frame, TPlatformWindow& window) {
-  for (; next_ < events_.size() && events_[next_].frame <= frame; ++next_) {
+void TInputScript::ScreenShown(const std::string& name, int64_t frame) {
+  // The first part still waiting, once the part before it has begun.
+  for (size_t part = 1; part < bases_.size(); ++part) {
+    if (bases_[part] >= 0) continue;
+    if (bases_[part - 1] >= 0 && parts_[part] == name) bases_[part] = frame;
+    return;
+  }
+}
+
+void TInputScript::Deliver(int64_t frame, TPlatformWindow* window) {
+  for (; next_ < events_.size(); ++next_) {
     const TEvent& e = events_[next_];
-    if (e.kind == "move")
-      window.InjectMouseMove(e.x, e.y);
+    const int64_t base = bases_[static_cast<size_t>(e.part)];
+    if (base < 0 || base + e.frame > frame) break;
+    if (e.kind == "screenshot")
+      shots_.push_back({std::max(base + e.frame, frame), e.text});
+    else if (!window)
+      continue;
+    else if (e.kind == "close")
+      window->InjectClose();
+    else if (e.kind == "move")
+      window->InjectMouseMove(e.x, e.y);
     else if (e.kind == "down")
-      window.InjectMouseButton(e.x, e.y, e.button, true);
+      window->InjectMouseButton(e.x, e.y, e.button, true);
     else if (e.kind == "up")
-      window.InjectMouseButton(e.x, e.y, e.button, false);
+      window->InjectMouseButton(e.x, e.y, e.button, false);
     else if (e.kind == "key")
-      window.InjectKeyPress(e.text);
+      window->InjectKeyPress(e.text);
     else if (e.kind == "keydown")
-      window.InjectKey(e.text, true);
+      window->InjectKey(e.text, true);
     else if (e.kind == "keyup")
-      window.InjectKey(e.text, false);
+      window->InjectKey(e.text, false);
     else if (e.kind == "text")
-      window.InjectText(e.text);
+      window->InjectText(e.text);
+  }
+}
+
+void TInputScript::AfterFrame(int64_t frame, const std::function<void(const std::string& file)>& screenshot) {
+  for (size_t i = 0; i < shots_.size();) {
+    if (shots_[i].frame > frame) {
+      ++i;
+      continue;
+    }
+    const std::string file = shots_[i].file;
+    shots_.erase(shots_.begin() + static_cast<std::ptrdiff_t>(i));
+    if (screenshot) screenshot(file);
   }
 }
 

@@ -6,14 +6,21 @@
 //   FRAME keydown NAME
 //   FRAME keyup NAME
 //   FRAME text CHARS      (the rest of the line)
-// FRAME counts from 1; an event is delivered before that frame. NAME is a
-// key name ("a", "Return", "Escape", "Left", "F1", "PageDown", "LShift", "Left_Shift":
-// SDL's names with "_" for blanks) with optional "alt+", "ctrl+" and
-// "shift+" prefixes. Empty lines and lines starting with "#"
-// are skipped.
+//   FRAME close           (a close request, as the window's close button)
+//   FRAME screenshot FILE (the back surface after that frame, as PNG)
+//   when shown NAME
+// FRAME counts from 1; an event is delivered before that frame. After a
+// "when shown NAME" line the script waits until the screen NAME is shown
+// (the first time after the previous part of the script began), and the
+// frame numbers of the lines below it count from the frame in which it was
+// shown. NAME is a key name ("a", "Return", "Escape", "Left", "F1",
+// "PageDown", "LShift", "Left_Shift": SDL's names with "_" for blanks)
+// with optional "alt+", "ctrl+" and "shift+" prefixes. Empty lines and
+// lines starting with "#" are skipped.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,24 +32,44 @@ class TInputScript {
 public:
   struct TEvent {
     int64_t frame = 0;
-    std::string kind;  // move, down, up, key, keydown, keyup, text
+    std::string kind;  // move, down, up, key, keydown, keyup, text, close, screenshot
     int x = 0, y = 0;
     int button = 1;    // SDL numbering: 1 left, 2 middle, 3 right
-    std::string text;  // key name or characters
+    std::string text;  // key name, characters or file
+    int part = 0;      // the "when shown" part of the script it belongs to
   };
 
   // Parses the script; on a bad line returns false and describes it in
   // `error` ("line N: ...").
   bool Parse(const std::string& text, std::string& error);
   const std::vector<TEvent>& Events() const { return events_; }
+  std::vector<TEvent>& Events() { return events_; }
+  // The screen each part waits for; part 0 waits for nothing.
+  const std::vector<std::string>& Parts() const { return parts_; }
 
+  // A screen was shown in `frame`: the part waiting for it starts there.
+  void ScreenShown(const std::string& name, int64_t frame);
   // Delivers, in order, every event due before `frame` that was not
-  // delivered yet, through the window's input translation.
-  void Deliver(int64_t frame, TPlatformWindow& window);
+  // delivered yet, through the window's input translation (without a
+  // window input events are passed over); screenshots due are kept for
+  // AfterFrame.
+  void Deliver(int64_t frame, TPlatformWindow* window);
+  // Takes the screenshots due by `frame`.
+  void AfterFrame(int64_t frame, const std::function<void(const std::string& file)>& screenshot);
+  // True when every event has been delivered and every screenshot taken.
+  bool Done() const { return next_ >= events_.size() && shots_.empty(); }
 
 private:
   std::vector<TEvent> events_;
+  std::vector<std::string> parts_{""};
+  // The frame each part counts from; -1 while it waits.
+  std::vector<int64_t> bases_{0};
   size_t next_ = 0;
+  struct TShot {
+    int64_t frame;
+    std::string file;
+  };
+  std::vector<TShot> shots_;
 };
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "core/Folders.h"
 
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include "core/Diagnostics.h"
 #include "core/ProcessContext.h"
 #include "core/StringUtils.h"
+#include "core/Trace.h"
 
 namespace qv {
 
@@ -90,6 +92,7 @@ bool SaveText(const std::string& text, const std::string& folder, const std::str
   const std::string native = Native(folder + fileName);
   const bool ok = WriteFileAtomic(native, WithCrLf(text), true);
   if (!ok) ReportDataError(folder + fileName, "cannot be written; the old file is kept");
+  if (ok && TTrace::On()) TTrace::Emit("save", {{"file", TTrace::Text(fileName)}});
   SetFolderSecurity(folder + fileName);
   return ok;
 }

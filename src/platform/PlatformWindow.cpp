@@ -120,14 +120,70 @@ void TPlatformWindow::Destroy() {
 void TPlatformWindow::PumpEvents() {
   SDL_Event e;
   std::vector<TMessage> out;
-  while (SDL_PollEvent(&e)) {
-    if (e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET) {
-      targetsLost_ = true;
-      continue;
-    }
-    translator_.Translate(e, out);
-  }
+  while (SDL_PollEvent(&e)) Take(e, out);
   queue_.insert(queue_.end(), out.begin(), out.end());
+}
+
+void TPlatformWindow::Take(const SDL_Event& e, std::vector<TMessage>& out) {
+  if (e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET) {
+    targetsLost_ = true;
+    return;
+  }
+  if (recorder_) {
+    const std::string event = ScriptEventOf(e);
+    if (!event.empty()) recorder_(event);
+  }
+  translator_.Translate(e, out);
+}
+
+std::string TPlatformWindow::ScriptEventOf(const SDL_Event& e) {
+  auto button = [](uint8_t b) -> const char* {
+    return b == SDL_BUTTON_LEFT     ? "left"
+           : b == SDL_BUTTON_MIDDLE ? "middle"
+           : b == SDL_BUTTON_RIGHT  ? "right"
+                                    : nullptr;
+  };
+  auto keyName = [](SDL_Keycode key) {
+    std::string name = SDL_GetKeyName(key);
+    for (char& c : name)
+      if (c == ' ') c = '_';
+    return IsKeyName(name) ? name : std::string();
+  };
+  switch (e.type) {
+    case SDL_MOUSEMOTION:
+      return "move " + std::to_string(e.motion.x) + " " + std::to_string(e.motion.y);
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      const char* name = button(e.button.button);
+      if (!name) return {};
+      return std::string(e.type == SDL_MOUSEBUTTONDOWN ? "down " : "up ") + std::to_string(e.button.x) + " " +
+             std::to_string(e.button.y) + " " + name;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const std::string name = keyName(e.key.keysym.sym);
+      if (name.empty()) return {};
+      // The modifiers held, except the key's own (a modifier key's stroke
+      // records itself).
+      const uint16_t mods = static_cast<uint16_t>(e.key.keysym.mod & ~ModifierOfKey(e.key.keysym.sym));
+      std::string prefix;
+      if (mods & KMOD_ALT) prefix += "alt+";
+      if (mods & KMOD_CTRL) prefix += "ctrl+";
+      if (mods & KMOD_SHIFT) prefix += "shift+";
+      return (e.type == SDL_KEYDOWN ? "keydown " : "keyup ") + prefix + name;
+    }
+    case SDL_TEXTINPUT: {
+      const std::string text = e.text.text;
+      if (text.empty() || text.find_first_of("\r\n") != std::string::npos) return {};
+      return "text " + text;
+    }
+    case SDL_WINDOWEVENT:
+      return e.window.event == SDL_WINDOWEVENT_CLOSE ? "close" : std::string();
+    case SDL_QUIT:
+      return "close";
+    default:
+      return {};
+  }
 }
 
 bool TPlatformWindow::PeekMessage() {
@@ -147,10 +203,7 @@ void TPlatformWindow::WaitMessage(int timeoutMs) {
   SDL_Event e;
   if (SDL_WaitEventTimeout(&e, timeoutMs)) {
     std::vector<TMessage> out;
-    if (e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET)
-      targetsLost_ = true;
-    else
-      translator_.Translate(e, out);
+    Take(e, out);
     queue_.insert(queue_.end(), out.begin(), out.end());
   }
 }
@@ -357,6 +410,15 @@ bool TPlatformWindow::InjectKeyPress(const std::string& name) {
   if (!text.empty()) InjectText(text);
   InjectKey(name, false);
   return true;
+}
+
+void TPlatformWindow::InjectClose() {
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = windowId_;
+  e.window.event = SDL_WINDOWEVENT_CLOSE;
+  SDL_PushEvent(&e);
 }
 
 void TPlatformWindow::InjectText(const std::string& utf8) {

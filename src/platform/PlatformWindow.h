@@ -6,11 +6,12 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "platform/InputTranslator.h"
 #include "core/Messages.h"
+#include "platform/InputTranslator.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -77,10 +78,22 @@ public:
   // A whole key stroke: down, the text it types (when it types any), up.
   bool InjectKeyPress(const std::string& name);
   void InjectText(const std::string& utf8);
+  // The window's close button.
+  void InjectClose();
 
   const TInputTranslator& Translator() const { return translator_; }
 
+  // Every input event the window takes (real or injected) is handed to the
+  // recorder as one event of the input-script format, without its frame
+  // ("move X Y", "down X Y left", "keydown NAME", "text CHARS", "close").
+  void SetRecorder(std::function<void(const std::string& event)> recorder) {
+    recorder_ = std::move(recorder);
+  }
+  // The script event of one SDL event; empty when it is not input.
+  static std::string ScriptEventOf(const SDL_Event& event);
+
 private:
+  void Take(const SDL_Event& event, std::vector<TMessage>& out);
   TPlatformWindow() = default;
   bool CreateTexture(int width, int height);
   void Destroy();
@@ -98,6 +111,7 @@ private:
   int windowX_ = 0, windowY_ = 0;
   bool targetsLost_ = false;
   bool videoUp_ = false;
+  std::function<void(const std::string&)> recorder_;
   uint16_t injectedMods_ = 0;
   uint32_t injectedButtons_ = 0;
   std::deque<TMessage> queue_;

@@ -87,6 +87,40 @@ TEST_F(EndToEndTest, ScriptedInputGoesThroughTheTranslation) {
   EXPECT_EQ(Rgb(shot, 363, 247), 0x00FF00u);
 }
 
+TEST_F(EndToEndTest, OneRunTakesSeveralPicturesTracesItsEndAndRecordsAReplayableInput) {
+  test::TempDir scripts;
+  scripts.Write("input.txt",
+                "2 move 300 200\n2 down 300 200 left\n2 up 300 200\n3 screenshot moved.png\n"
+                "4 down 1 1 right\n5 screenshot home.png\n7 close\n");
+  const std::string run = "--frames 50 --input '" + scripts.File("input.txt") + "' --trace '" +
+                          dir.File("trace.txt") + "' --record '" + dir.File("record.txt") + "'";
+  // Screenshot paths are taken from the folder the game was started in.
+  const std::string command = "cd '" + dir.File("") + "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                              game_ + "' --app-dir '" + fixture_ +
+                              "' --user-data user --fixed-step 10 --seed 7 " + run;
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const Ref<TSurface> moved = Screenshot("moved.png");
+  const Ref<TSurface> home = Screenshot("home.png");
+  ASSERT_TRUE(moved && home);
+  EXPECT_EQ(Rgb(moved, 300, 200), 0xFF0000u);
+  EXPECT_EQ(Rgb(home, 100, 80), 0xFF0000u);
+  EXPECT_EQ(Rgb(home, 300, 200), 0x204060u);
+  // The close request of frame 7 ends the run there.
+  EXPECT_EQ(test::ReadFile(dir.File("trace.txt")), "{\"frame\":7,\"event\":\"quit\"}\n");
+  const std::string record = test::ReadFile(dir.File("record.txt"));
+  EXPECT_EQ(record.rfind("# seed 7 ", 0), 0u) << record;
+  EXPECT_NE(record.find("\n2 down 300 200 left\n2 up 300 200 left\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("\n7 close\n"), std::string::npos) << record;
+  // Replaying the record gives the same record again.
+  test::TempDir again;
+  const std::string replay = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + game_ + "' --app-dir '" +
+                             fixture_ + "' --user-data '" + again.File("user") +
+                             "' --fixed-step 10 --seed 7 --frames 50 --input '" + dir.File("record.txt") +
+                             "' --record '" + again.File("record.txt") + "'";
+  ASSERT_EQ(std::system(replay.c_str()), 0);
+  EXPECT_EQ(test::ReadFile(again.File("record.txt")), record);
+}
+
 TEST_F(EndToEndTest, BadArgumentsAreReportedOnOneLine) {
   EXPECT_EQ(RunGame("--frames many"), 1);
   const std::string err = test::ReadFile(dir.File("stderr.txt"));
