@@ -26,6 +26,8 @@ void TAppearanceEffect::Start(const Ref<ISurface>& picture, IParamCollection* pa
       params_->SetParamValue(p->GetName(), p->GetValue());
     }
   Restart();
+  // The restart's zero step is no frame's: the next frame advances it.
+  SetAdvanced(false);
   state_ = kEffectRunning;
 }
 
