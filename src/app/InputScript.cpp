@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "platform/InjectedInput.h"
 #include "platform/PlatformWindow.h"
 
 namespace qv {
@@ -51,7 +52,7 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
       }
     } else if (e.kind == "key" || e.kind == "keydown" || e.kind == "keyup") {
       if (!(in >> e.text)) return fail("expected a key name");
-      if (!TPlatformWindow::IsKeyName(e.text)) return fail("unknown key '" + e.text + "'");
+      if (!TInjectedInput::IsKeyName(e.text)) return fail("unknown key '" + e.text + "'");
     } else if (e.kind == "text") {
       std::string rest;
       std::getline(in, rest);
@@ -71,22 +72,26 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
 }
 
 void TInputScript::Deliver(int64_t frame, TPlatformWindow& window) {
+  Deliver(frame, window.Injected());
+}
+
+void TInputScript::Deliver(int64_t frame, TInjectedInput& input) {
   for (; next_ < events_.size() && events_[next_].frame <= frame; ++next_) {
     const TEvent& e = events_[next_];
     if (e.kind == "move")
-      window.InjectMouseMove(e.x, e.y);
+      input.MouseMove(e.x, e.y);
     else if (e.kind == "down")
-      window.InjectMouseButton(e.x, e.y, e.button, true);
+      input.MouseButton(e.x, e.y, e.button, true);
     else if (e.kind == "up")
-      window.InjectMouseButton(e.x, e.y, e.button, false);
+      input.MouseButton(e.x, e.y, e.button, false);
     else if (e.kind == "key")
-      window.InjectKeyPress(e.text);
+      input.KeyPress(e.text);
     else if (e.kind == "keydown")
-      window.InjectKey(e.text, true);
+      input.Key(e.text, true);
     else if (e.kind == "keyup")
-      window.InjectKey(e.text, false);
+      input.Key(e.text, false);
     else if (e.kind == "text")
-      window.InjectText(e.text);
+      input.Text(e.text);
   }
 }
 

@@ -19,6 +19,7 @@
 
 namespace qv {
 
+class TInjectedInput;
 class TPlatformWindow;
 
 class TInputScript {
@@ -39,6 +40,9 @@ public:
   // Delivers, in order, every event due before `frame` that was not
   // delivered yet, through the window's input translation.
   void Deliver(int64_t frame, TPlatformWindow& window);
+  // The same as synthetic SDL events to `input`'s sink (a tool without a
+  // window hands them to a TInputTranslator).
+  void Deliver(int64_t frame, TInjectedInput& input);
 
 private:
   std::vector<TEvent> events_;

@@ -9,8 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/InputTranslator.h"
 #include "core/Messages.h"
+#include "platform/InjectedInput.h"
+#include "platform/InputTranslator.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -67,16 +68,16 @@ public:
   static bool OpenWithDesktop(const std::string& target);
 
   // Synthetic input, delivered through the same translation as real input
-  // (coordinates in back-surface pixels). Key names are SDL key names, with
-  // optional "alt+", "ctrl+" and "shift+" prefixes. False for unknown names.
-  void InjectMouseMove(int x, int y);
-  void InjectMouseButton(int x, int y, int button, bool down, int clicks = 1);
-  bool InjectKey(const std::string& name, bool down);
-  // Whether the text names a key (with optional prefixes).
-  static bool IsKeyName(const std::string& name);
-  // A whole key stroke: down, the text it types (when it types any), up.
-  bool InjectKeyPress(const std::string& name);
-  void InjectText(const std::string& utf8);
+  // (coordinates in back-surface pixels; key names as TInjectedInput's).
+  void InjectMouseMove(int x, int y) { injected_.MouseMove(x, y); }
+  void InjectMouseButton(int x, int y, int button, bool down, int clicks = 1) {
+    injected_.MouseButton(x, y, button, down, clicks);
+  }
+  bool InjectKey(const std::string& name, bool down) { return injected_.Key(name, down); }
+  static bool IsKeyName(const std::string& name) { return TInjectedInput::IsKeyName(name); }
+  bool InjectKeyPress(const std::string& name) { return injected_.KeyPress(name); }
+  void InjectText(const std::string& utf8) { injected_.Text(utf8); }
+  TInjectedInput& Injected() { return injected_; }
 
   const TInputTranslator& Translator() const { return translator_; }
 
@@ -86,6 +87,8 @@ private:
   void Destroy();
   void PumpEvents();
   void LogicalToWindow(int x, int y, int& wx, int& wy) const;
+  // Into SDL's queue, on this window and in window coordinates.
+  void PushInjected(SDL_Event& event);
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
@@ -98,8 +101,7 @@ private:
   int windowX_ = 0, windowY_ = 0;
   bool targetsLost_ = false;
   bool videoUp_ = false;
-  uint16_t injectedMods_ = 0;
-  uint32_t injectedButtons_ = 0;
+  TInjectedInput injected_{[this](SDL_Event& event) { PushInjected(event); }};
   std::deque<TMessage> queue_;
   TInputTranslator translator_;
 };

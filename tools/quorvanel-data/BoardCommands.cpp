@@ -26,38 +26,6 @@ namespace qv::tool {
 
 namespace {
 
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (const unsigned char ch : text) {
-    switch (ch) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (ch < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", ch);
-          out += buf;
-        } else {
-          out += static_cast<char>(ch);
-        }
-    }
-  }
-  return out + "\"";
-}
-
 std::string JsonNumber(double v) {
   if (v == static_cast<double>(static_cast<long long>(v))) return std::to_string(static_cast<long long>(v));
   return FormatFloat(v);
