@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "platform/InjectedInput.h"
 #include "platform/PlatformWindow.h"
 
 namespace qv {
@@ -64,7 +65,7 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
       }
     } else if (e.kind == "key" || e.kind == "keydown" || e.kind == "keyup") {
       if (!(in >> e.text)) return fail("expected a key name");
-      if (!TPlatformWindow::IsKeyName(e.text)) return fail("unknown key '" + e.text + "'");
+      if (!TInjectedInput::IsKeyName(e.text)) return fail("unknown key '" + e.text + "'");
     } else if (e.kind == "close") {
     } else if (e.kind == "screenshot") {
       if (!(in >> e.text)) return fail("expected a file name");
@@ -97,30 +98,34 @@ void TInputScript::ScreenShown(const std::string& name, int64_t frame) {
 }
 
 void TInputScript::Deliver(int64_t frame, TPlatformWindow* window) {
+  Deliver(frame, window ? &window->Injected() : nullptr);
+}
+
+void TInputScript::Deliver(int64_t frame, TInjectedInput* input) {
   for (; next_ < events_.size(); ++next_) {
     const TEvent& e = events_[next_];
     const int64_t base = bases_[static_cast<size_t>(e.part)];
     if (base < 0 || base + e.frame > frame) break;
     if (e.kind == "screenshot")
       shots_.push_back({std::max(base + e.frame, frame), e.text});
-    else if (!window)
+    else if (!input)
       continue;
     else if (e.kind == "close")
-      window->InjectClose();
+      input->Close();
     else if (e.kind == "move")
-      window->InjectMouseMove(e.x, e.y);
+      input->MouseMove(e.x, e.y);
     else if (e.kind == "down")
-      window->InjectMouseButton(e.x, e.y, e.button, true);
+      input->MouseButton(e.x, e.y, e.button, true);
     else if (e.kind == "up")
-      window->InjectMouseButton(e.x, e.y, e.button, false);
+      input->MouseButton(e.x, e.y, e.button, false);
     else if (e.kind == "key")
-      window->InjectKeyPress(e.text);
+      input->KeyPress(e.text);
     else if (e.kind == "keydown")
-      window->InjectKey(e.text, true);
+      input->Key(e.text, true);
     else if (e.kind == "keyup")
-      window->InjectKey(e.text, false);
+      input->Key(e.text, false);
     else if (e.kind == "text")
-      window->InjectText(e.text);
+      input->Text(e.text);
   }
 }
 

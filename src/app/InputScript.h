@@ -26,6 +26,7 @@
 
 namespace qv {
 
+class TInjectedInput;
 class TPlatformWindow;
 
 class TInputScript {
@@ -50,9 +51,11 @@ public:
   // A screen was shown in `frame`: the part waiting for it starts there.
   void ScreenShown(const std::string& name, int64_t frame);
   // Delivers, in order, every event due before `frame` that was not
-  // delivered yet, through the window's input translation (without a
-  // window input events are passed over); screenshots due are kept for
+  // delivered yet, as synthetic SDL events to `input`'s sink (the window's
+  // input translation, or a tool's translator without a window; without
+  // either, input events are passed over); screenshots due are kept for
   // AfterFrame.
+  void Deliver(int64_t frame, TInjectedInput* input);
   void Deliver(int64_t frame, TPlatformWindow* window);
   // Takes the screenshots due by `frame`.
   void AfterFrame(int64_t frame, const std::function<void(const std::string& file)>& screenshot);

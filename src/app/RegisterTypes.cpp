@@ -4,6 +4,7 @@
 #include "audio/AudioTypes.h"
 #include "functions/FunctionsTypes.h"
 #include "resources/ResourcesTypes.h"
+#include "screens/ScreensTypes.h"
 #include "storage/ClassRegistry.h"
 #include "widgets/WidgetsTypes.h"
 
@@ -19,6 +20,7 @@ void RegisterAllTypes() {
 
 void RegisterGameExecutableTypes() {
   RegisterAllTypes();
+  RegisterScreensTypes();
   RegisterClass<TImageGame>("ImageGame");
 }
 

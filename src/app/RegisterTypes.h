@@ -5,7 +5,7 @@
 namespace qv {
 
 void RegisterAllTypes();
-// RegisterAllTypes and the stand-in game ("ImageGame"): what the
+// RegisterAllTypes, the screens and the stand-in game ("ImageGame"): what the
 // `quorvanel` executable registers, and so what the content check accepts.
 void RegisterGameExecutableTypes();
 

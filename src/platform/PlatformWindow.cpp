@@ -13,75 +13,6 @@ namespace {
 
 constexpr int kPlaceholderSize = 64;
 
-bool ParseKeyName(const std::string& text, SDL_Keycode& key, uint16_t& mods) {
-  std::string rest = text;
-  mods = 0;
-  for (;;) {
-    const size_t plus = rest.find('+');
-    if (plus == std::string::npos || plus + 1 >= rest.size()) break;
-    std::string prefix = rest.substr(0, plus);
-    for (char& c : prefix) c = static_cast<char>(SDL_tolower(static_cast<unsigned char>(c)));
-    if (prefix == "alt")
-      mods |= KMOD_LALT;
-    else if (prefix == "ctrl")
-      mods |= KMOD_LCTRL;
-    else if (prefix == "shift")
-      mods |= KMOD_LSHIFT;
-    else
-      break;
-    rest = rest.substr(plus + 1);
-  }
-  key = SDL_GetKeyFromName(rest.c_str());
-  if (key != SDLK_UNKNOWN) return true;
-  // Names without blanks for scripts: "LShift", "Left_Shift", "Enter", "Esc".
-  static const std::pair<const char*, const char*> kAliases[] = {
-      {"lshift", "Left Shift"}, {"rshift", "Right Shift"}, {"lctrl", "Left Ctrl"}, {"rctrl", "Right Ctrl"},
-      {"lalt", "Left Alt"},     {"ralt", "Right Alt"},     {"enter", "Return"},    {"esc", "Escape"},
-  };
-  std::string lower = rest;
-  for (char& c : lower) c = static_cast<char>(SDL_tolower(static_cast<unsigned char>(c)));
-  for (const auto& [alias, name] : kAliases)
-    if (lower == alias) key = SDL_GetKeyFromName(name);
-  if (key == SDLK_UNKNOWN) {
-    std::string spaced = rest;
-    for (char& c : spaced)
-      if (c == '_') c = ' ';
-    key = SDL_GetKeyFromName(spaced.c_str());
-  }
-  return key != SDLK_UNKNOWN;
-}
-
-uint16_t ModifierOfKey(SDL_Keycode key) {
-  switch (key) {
-    case SDLK_LALT:
-      return KMOD_LALT;
-    case SDLK_RALT:
-      return KMOD_RALT;
-    case SDLK_LCTRL:
-      return KMOD_LCTRL;
-    case SDLK_RCTRL:
-      return KMOD_RCTRL;
-    case SDLK_LSHIFT:
-      return KMOD_LSHIFT;
-    case SDLK_RSHIFT:
-      return KMOD_RSHIFT;
-    default:
-      return 0;
-  }
-}
-
-// The text a plain key stroke types; empty for keys that type none.
-std::string TextOfKey(SDL_Keycode key, uint16_t mods) {
-  if (mods & (KMOD_ALT | KMOD_CTRL)) return {};
-  if (key == SDLK_SPACE) return " ";
-  if (key > 32 && key < 127) {
-    char c = static_cast<char>(key);
-    if ((mods & KMOD_SHIFT) && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return std::string(1, c);
-  }
-  return {};
-}
-
 }  // namespace
 
 std::unique_ptr<TPlatformWindow> TPlatformWindow::Create(const std::string& title) {
@@ -130,60 +61,10 @@ void TPlatformWindow::Take(const SDL_Event& e, std::vector<TMessage>& out) {
     return;
   }
   if (recorder_) {
-    const std::string event = ScriptEventOf(e);
+    const std::string event = TInjectedInput::ScriptEventOf(e);
     if (!event.empty()) recorder_(event);
   }
   translator_.Translate(e, out);
-}
-
-std::string TPlatformWindow::ScriptEventOf(const SDL_Event& e) {
-  auto button = [](uint8_t b) -> const char* {
-    return b == SDL_BUTTON_LEFT     ? "left"
-           : b == SDL_BUTTON_MIDDLE ? "middle"
-           : b == SDL_BUTTON_RIGHT  ? "right"
-                                    : nullptr;
-  };
-  auto keyName = [](SDL_Keycode key) {
-    std::string name = SDL_GetKeyName(key);
-    for (char& c : name)
-      if (c == ' ') c = '_';
-    return IsKeyName(name) ? name : std::string();
-  };
-  switch (e.type) {
-    case SDL_MOUSEMOTION:
-      return "move " + std::to_string(e.motion.x) + " " + std::to_string(e.motion.y);
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-      const char* name = button(e.button.button);
-      if (!name) return {};
-      return std::string(e.type == SDL_MOUSEBUTTONDOWN ? "down " : "up ") + std::to_string(e.button.x) + " " +
-             std::to_string(e.button.y) + " " + name;
-    }
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      const std::string name = keyName(e.key.keysym.sym);
-      if (name.empty()) return {};
-      // The modifiers held, except the key's own (a modifier key's stroke
-      // records itself).
-      const uint16_t mods = static_cast<uint16_t>(e.key.keysym.mod & ~ModifierOfKey(e.key.keysym.sym));
-      std::string prefix;
-      if (mods & KMOD_ALT) prefix += "alt+";
-      if (mods & KMOD_CTRL) prefix += "ctrl+";
-      if (mods & KMOD_SHIFT) prefix += "shift+";
-      return (e.type == SDL_KEYDOWN ? "keydown " : "keyup ") + prefix + name;
-    }
-    case SDL_TEXTINPUT: {
-      const std::string text = e.text.text;
-      if (text.empty() || text.find_first_of("\r\n") != std::string::npos) return {};
-      return "text " + text;
-    }
-    case SDL_WINDOWEVENT:
-      return e.window.event == SDL_WINDOWEVENT_CLOSE ? "close" : std::string();
-    case SDL_QUIT:
-      return "close";
-    default:
-      return {};
-  }
 }
 
 bool TPlatformWindow::PeekMessage() {
@@ -346,98 +227,31 @@ bool TPlatformWindow::OpenWithDesktop(const std::string& target) {
   return SDL_OpenURL(target.c_str()) == 0;
 }
 
-void TPlatformWindow::InjectMouseMove(int x, int y) {
-  SDL_Event e;
-  SDL_zero(e);
-  e.type = SDL_MOUSEMOTION;
-  e.motion.windowID = windowId_;
-  e.motion.state = injectedButtons_;
-  LogicalToWindow(x, y, e.motion.x, e.motion.y);
-  SDL_PushEvent(&e);
-}
-
-void TPlatformWindow::InjectMouseButton(int x, int y, int button, bool down, int clicks) {
-  SDL_Event e;
-  SDL_zero(e);
-  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-  e.button.windowID = windowId_;
-  e.button.button = static_cast<uint8_t>(button);
-  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-  e.button.clicks = static_cast<uint8_t>(clicks);
-  if (down)
-    injectedButtons_ |= SDL_BUTTON(button);
-  else
-    injectedButtons_ &= ~SDL_BUTTON(button);
-  LogicalToWindow(x, y, e.button.x, e.button.y);
-  SDL_PushEvent(&e);
-}
-
-bool TPlatformWindow::InjectKey(const std::string& name, bool down) {
-  SDL_Keycode key = SDLK_UNKNOWN;
-  uint16_t mods = 0;
-  if (!ParseKeyName(name, key, mods)) return false;
-  const uint16_t own = ModifierOfKey(key);
-  if (own) {
-    if (down)
-      injectedMods_ |= own;
-    else
-      injectedMods_ &= static_cast<uint16_t>(~own);
+void TPlatformWindow::PushInjected(SDL_Event& e) {
+  switch (e.type) {
+    case SDL_MOUSEMOTION:
+      e.motion.windowID = windowId_;
+      LogicalToWindow(e.motion.x, e.motion.y, e.motion.x, e.motion.y);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      e.button.windowID = windowId_;
+      LogicalToWindow(e.button.x, e.button.y, e.button.x, e.button.y);
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      e.key.windowID = windowId_;
+      break;
+    case SDL_TEXTINPUT:
+      e.text.windowID = windowId_;
+      break;
+    case SDL_WINDOWEVENT:
+      e.window.windowID = windowId_;
+      break;
+    default:
+      break;
   }
-  SDL_Event e;
-  SDL_zero(e);
-  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-  e.key.windowID = windowId_;
-  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-  e.key.keysym.sym = key;
-  e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-  e.key.keysym.mod = static_cast<uint16_t>(injectedMods_ | mods);
   SDL_PushEvent(&e);
-  return true;
-}
-
-bool TPlatformWindow::IsKeyName(const std::string& name) {
-  SDL_Keycode key = SDLK_UNKNOWN;
-  uint16_t mods = 0;
-  return ParseKeyName(name, key, mods);
-}
-
-bool TPlatformWindow::InjectKeyPress(const std::string& name) {
-  SDL_Keycode key = SDLK_UNKNOWN;
-  uint16_t mods = 0;
-  if (!ParseKeyName(name, key, mods)) return false;
-  InjectKey(name, true);
-  const std::string text = TextOfKey(key, static_cast<uint16_t>(injectedMods_ | mods));
-  if (!text.empty()) InjectText(text);
-  InjectKey(name, false);
-  return true;
-}
-
-void TPlatformWindow::InjectClose() {
-  SDL_Event e;
-  SDL_zero(e);
-  e.type = SDL_WINDOWEVENT;
-  e.window.windowID = windowId_;
-  e.window.event = SDL_WINDOWEVENT_CLOSE;
-  SDL_PushEvent(&e);
-}
-
-void TPlatformWindow::InjectText(const std::string& utf8) {
-  // Text events carry at most 31 bytes; longer text goes in pieces that do
-  // not split a character.
-  size_t pos = 0;
-  while (pos < utf8.size()) {
-    size_t len = std::min<size_t>(SDL_TEXTINPUTEVENT_TEXT_SIZE - 1, utf8.size() - pos);
-    while (len > 0 && pos + len < utf8.size() && (static_cast<unsigned char>(utf8[pos + len]) & 0xC0) == 0x80)
-      --len;
-    if (len == 0) break;
-    SDL_Event e;
-    SDL_zero(e);
-    e.type = SDL_TEXTINPUT;
-    e.text.windowID = windowId_;
-    std::memcpy(e.text.text, utf8.data() + pos, len);
-    SDL_PushEvent(&e);
-    pos += len;
-  }
 }
 
 }  // namespace qv

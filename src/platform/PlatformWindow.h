@@ -9,8 +9,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Messages.h"
+#include "platform/InjectedInput.h"
 #include "platform/InputTranslator.h"
 
 struct SDL_Window;
@@ -68,37 +70,35 @@ public:
   static bool OpenWithDesktop(const std::string& target);
 
   // Synthetic input, delivered through the same translation as real input
-  // (coordinates in back-surface pixels). Key names are SDL key names, with
-  // optional "alt+", "ctrl+" and "shift+" prefixes. False for unknown names.
-  void InjectMouseMove(int x, int y);
-  void InjectMouseButton(int x, int y, int button, bool down, int clicks = 1);
-  bool InjectKey(const std::string& name, bool down);
-  // Whether the text names a key (with optional prefixes).
-  static bool IsKeyName(const std::string& name);
-  // A whole key stroke: down, the text it types (when it types any), up.
-  bool InjectKeyPress(const std::string& name);
-  void InjectText(const std::string& utf8);
+  // (coordinates in back-surface pixels; key names as TInjectedInput's).
+  void InjectMouseMove(int x, int y) { injected_.MouseMove(x, y); }
+  void InjectMouseButton(int x, int y, int button, bool down, int clicks = 1) {
+    injected_.MouseButton(x, y, button, down, clicks);
+  }
+  bool InjectKey(const std::string& name, bool down) { return injected_.Key(name, down); }
+  static bool IsKeyName(const std::string& name) { return TInjectedInput::IsKeyName(name); }
+  bool InjectKeyPress(const std::string& name) { return injected_.KeyPress(name); }
+  void InjectText(const std::string& utf8) { injected_.Text(utf8); }
   // The window's close button.
-  void InjectClose();
+  void InjectClose() { injected_.Close(); }
+  TInjectedInput& Injected() { return injected_; }
 
   const TInputTranslator& Translator() const { return translator_; }
 
   // Every input event the window takes (real or injected) is handed to the
   // recorder as one event of the input-script format, without its frame
   // ("move X Y", "down X Y left", "keydown NAME", "text CHARS", "close").
-  void SetRecorder(std::function<void(const std::string& event)> recorder) {
-    recorder_ = std::move(recorder);
-  }
-  // The script event of one SDL event; empty when it is not input.
-  static std::string ScriptEventOf(const SDL_Event& event);
+  void SetRecorder(std::function<void(const std::string& event)> recorder) { recorder_ = std::move(recorder); }
 
 private:
-  void Take(const SDL_Event& event, std::vector<TMessage>& out);
   TPlatformWindow() = default;
   bool CreateTexture(int width, int height);
   void Destroy();
   void PumpEvents();
+  void Take(const SDL_Event& event, std::vector<TMessage>& out);
   void LogicalToWindow(int x, int y, int& wx, int& wy) const;
+  // Into SDL's queue, on this window and in window coordinates.
+  void PushInjected(SDL_Event& event);
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
@@ -112,8 +112,7 @@ private:
   bool targetsLost_ = false;
   bool videoUp_ = false;
   std::function<void(const std::string&)> recorder_;
-  uint16_t injectedMods_ = 0;
-  uint32_t injectedButtons_ = 0;
+  TInjectedInput injected_{[this](SDL_Event& event) { PushInjected(event); }};
   std::deque<TMessage> queue_;
   TInputTranslator translator_;
 };

@@ -2,6 +2,9 @@
 
 #include "storage/ClassRegistry.h"
 #include "widgets/AnimationWidget.h"
+#include "widgets/AppearanceEffect.h"
+#include "widgets/AppearanceEffectCollection.h"
+#include "widgets/AppearanceEffectWdiget.h"
 #include "widgets/BlinkWidget.h"
 #include "widgets/CircularMotionWidget.h"
 #include "widgets/DecorateWidget.h"
@@ -40,6 +43,9 @@ void RegisterWidgetsTypes() {
   RegisterClass<TMoveWidget>("move_widget");
   RegisterClass<TCircularMotionWidget>("circular_motion_widget");
   RegisterClass<TStateMachineWidget>("statemachine_widget");
+  RegisterClass<TAppearanceEffectWdiget>("appearance_effect_widget");
+  RegisterClass<TAppearanceEffectCollection>("appearance_effects");
+  RegisterClass<TFunctionAppearanceEffect>("func_appearance_effect");
 }
 
 }  // namespace qv

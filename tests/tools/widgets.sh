@@ -3,37 +3,6 @@
 # widget trees drawn on a headless engine, the update region per frame, and
 # the errors that stop a run.
 source "$(dirname "$0")/lib.sh"
-# Prints "WxH colourtype bitdepth" and then one word per row of the image,
-# a letter per pixel from the legend (r,g,b=letter ...), "?" for others.
-rows() {
-  python3 - "$@" <<'PY'
-import struct, sys, zlib
-d = open(sys.argv[1], 'rb').read()
-legend = dict((tuple(int(v) for v in k.split(',')), c) for k, c in (a.split('=') for a in sys.argv[2:]))
-pos, idat = 8, b''
-while pos < len(d):
-    n, = struct.unpack('>I', d[pos:pos + 4]); t = d[pos + 4:pos + 8]; c = d[pos + 8:pos + 8 + n]; pos += 12 + n
-    if t == b'IHDR': w, h, depth, ct = struct.unpack('>IIBB', c[:10])
-    if t == b'IDAT': idat += c
-raw, bpp = zlib.decompress(idat), (4 if ct == 6 else 3)
-stride, prev, out = w * bpp, bytearray(w * bpp), ['%dx%d %d %d' % (w, h, ct, depth)]
-for y in range(h):
-    f, row = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-    for i in range(stride):
-        a = row[i - bpp] if i >= bpp else 0
-        b, cc = prev[i], (prev[i - bpp] if i >= bpp else 0)
-        if f == 1: row[i] = (row[i] + a) & 255
-        elif f == 2: row[i] = (row[i] + b) & 255
-        elif f == 3: row[i] = (row[i] + (a + b) // 2) & 255
-        elif f == 4:
-            p = a + b - cc; pa, pb, pc = abs(p - a), abs(p - b), abs(p - cc)
-            row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else cc)) & 255
-    prev = row
-    out.append(''.join(legend.get(tuple(row[x * bpp:x * bpp + 3]), '?') for x in range(w)))
-print(' '.join(out))
-PY
-}
-
 # A group at (2,1) holding a red 3x2 rectangle at its origin and a green 2x2
 # one at (2,1) inside it, drawn after the red one.
 cat > group.xml <<'EOF'

@@ -1,4 +1,4 @@
-// A fake engine (surfaces, the update region, sounds) and a fake screen at
+// A fake engine (surfaces, the update region, sounds, music) and a fake screen at
 // the top of an owner chain, so widget tests need no window.
 #pragma once
 
@@ -9,6 +9,7 @@
 
 #include "functions/FunctionsTypes.h"
 #include "graphics/Surface.h"
+#include "services/IMusicPlayer.h"
 #include "services/ISoundPlayer.h"
 #include "services/ISurfaceFactory.h"
 #include "services/IUpdateRegion.h"
@@ -24,7 +25,8 @@ namespace qv::test {
 class TFakeEngine : public TAbstractObject,
                     public ISurfaceFactory,
                     public IUpdateRegion,
-                    public ISoundPlayer {
+                    public ISoundPlayer,
+                    public IMusicPlayer {
 public:
   Ref<ISurface> CreateSurface() override {
     ++surfacesMade;
@@ -38,10 +40,17 @@ public:
   }
   void StopSound(const ISound* sound) override { stopped.push_back(sound->GetResourceName()); }
   void StopAllSounds() override {}
+  uint32_t PlayMusic(const IMusic* music) override {
+    musicPlayed.push_back(music->GetResourceName());
+    return 9;
+  }
+  void StopMusic(const IMusic* music) override { musicStopped.push_back(music->GetResourceName()); }
 
   std::vector<TRect> rects;
   std::vector<std::string> played;
   std::vector<std::string> stopped;
+  std::vector<std::string> musicPlayed;
+  std::vector<std::string> musicStopped;
   int surfacesMade = 0;
 
 protected:

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Json.h"  // JsonString, JsonNumber for the commands' outputs
+
 namespace qv::tool {
 
 class EToolError : public std::runtime_error {

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "Commands.h"
+#include "ScreenPreview.h"
 #include "app/Engine.h"
+#include "app/InputScript.h"
 #include "app/RegisterTypes.h"
 #include "app/TopWidgetOwner.h"
 #include "core/Constants.h"
@@ -19,6 +21,9 @@
 #include "core/Folders.h"
 #include "core/Random.h"
 #include "graphics/ImageCodec.h"
+#include "platform/InjectedInput.h"
+#include "platform/InputTranslator.h"
+#include "screens/GameScreen.h"
 #include "storage/Cipher.h"
 #include "storage/ClassRegistry.h"
 #include "storage/StorageAccess.h"
@@ -81,9 +86,57 @@ void PrintRects(int frame, const TRegion& region) {
   std::fputs(line.c_str(), stdout);
 }
 
+// The screen of --screen: shown by the preview game, the script's events
+// delivered before their frames, the frames run; the screen is drawn when
+// it is still shown after the last one.
+void RenderScreen(TEngine& engine, const std::string& path, const StorageRef& root, TInputScript& script,
+                  long long frames, int step, bool dirty, bool events) {
+  if (root->GetNodeName() != "gamescreen")
+    throw EToolError(path + ": the root element is <" + root->GetNodeName() + ">, not <gamescreen>");
+  const std::string type = ReadString(root, "type", "");
+  const Ref<TAbstractObject> object = CreateFromType(type, ReadString(root, "name", ""));
+  if (!object) throw EToolError(path + ": unknown screen type \"" + type + "\"");
+  const Ref<TGameScreen> screen = Query<TGameScreen>(object);
+  if (!screen) throw EToolError(path + ": the type \"" + type + "\" is not a game screen");
+  screen->Load(root);
+
+  TPreviewLog log(events);
+  const Ref<TPreviewEngine> view = MakeRef<TPreviewEngine>(engine, log);
+  const Ref<TPreviewGame> game = MakeRef<TPreviewGame>(*screen, *view, log);
+  struct TFinish {
+    TPreviewGame& game;
+    ~TFinish() { game.Finish(); }
+  } finish{*game};
+
+  TInputTranslator translator;
+  std::vector<TMessage> messages;
+  TInjectedInput input([&](SDL_Event& event) { translator.Translate(event, messages); });
+  ISurface* back = engine.BackSurface();
+  game->Start();  // frame 0
+  for (long long frame = 1; frame <= frames; ++frame) {
+    log.SetFrame(frame);
+    messages.clear();
+    script.Deliver(frame, &input);
+    for (const TMessage& message : messages) game->Route(message);
+    game->Advance(step);
+    game->CollectUpdates();
+    if (dirty) PrintRects(static_cast<int>(frame), back->GetDirtyRegion());
+    engine.ClearUpdateRects();
+  }
+  std::fflush(stdout);
+  engine.ClearUpdateRects();
+  if (game->IsShown()) screen->Draw(back);
+}
+
 int RunRender(TArgs& args) {
   const auto widgetPath = args.Option("--widget");
-  if (!widgetPath) throw EToolError("--widget is required");
+  const auto screenPath = args.Option("--screen");
+  if (widgetPath && screenPath) throw EToolError("--widget and --screen exclude each other");
+  if (!widgetPath && !screenPath) throw EToolError("--widget or --screen is required");
+  const std::string& treePath = widgetPath ? *widgetPath : *screenPath;
+  const auto inputPath = args.Option("--input");
+  const bool events = args.Flag("--events");
+  if (widgetPath && (inputPath || events)) throw EToolError("--input and --events need --screen");
   const auto outPath = args.Option("--out");
   if (!outPath) throw EToolError("--out is required");
   const auto appDir = args.Option("--app-dir");
@@ -104,19 +157,24 @@ int RunRender(TArgs& args) {
 
   // Every file named on the command line is read before the application
   // folder becomes current, where the resources' own paths are resolved.
-  const StorageRef widgetRoot = ReadStorageFile(*widgetPath, ReadInput(*widgetPath));
+  const StorageRef widgetRoot = ReadStorageFile(treePath, ReadInput(treePath));
+  TInputScript script;
+  if (inputPath) {
+    std::string why;
+    if (!script.Parse(ReadInput(*inputPath), why)) throw EToolError(*inputPath + ": " + why);
+  }
   std::vector<StorageRef> lists;
   for (const std::string& path : resourcePaths) lists.push_back(ReadStorageFile(path, ReadInput(path)));
   const std::string out = AbsolutePath(*outPath);
-  const std::string folder = AbsolutePath(
-      appDir ? *appDir : std::filesystem::path(AbsolutePath(*widgetPath)).parent_path().string());
+  const std::string folder =
+      AbsolutePath(appDir ? *appDir : std::filesystem::path(AbsolutePath(treePath)).parent_path().string());
   std::error_code ec;
   if (!std::filesystem::is_directory(folder, ec)) throw EToolError(folder + " is not a folder");
   SetApplicationPath(folder);
   std::filesystem::current_path(folder, ec);
   if (ec) throw EToolError("cannot enter " + folder);
 
-  RegisterAllTypes();
+  RegisterGameExecutableTypes();
   Ref<TEngine> engine = MakeRef<TEngine>();
   engine->Initialize();
   engine->SetClock({[] { return 0u; }, [](uint32_t) {}});
@@ -131,6 +189,16 @@ int RunRender(TArgs& args) {
                      std::to_string(size.y));
   back->SetHasAlpha(false);
   for (const StorageRef& list : lists) engine->LoadResources(list, "", false);
+  for (int y = 0; y < size.y; ++y) std::fill_n(back->GetScanLine(y), size.x, background);
+
+  if (screenPath) {
+    RenderScreen(*engine, *screenPath, widgetRoot, script, frames, step, dirty, events);
+    engine->ClearUpdateRects();
+    const std::string bytes = EncodePng(*back);
+    if (bytes.empty()) throw EToolError("cannot encode " + *outPath);
+    WriteOutput(out, bytes);
+    return 0;
+  }
 
   const std::string type = ReadString(widgetRoot, "type", "");
   Ref<TAbstractObject> object = CreateFromType(type, ReadString(widgetRoot, "name", ""));
@@ -165,22 +233,67 @@ int RunRender(TArgs& args) {
 }
 
 const char kRenderHelp[] =
-    "Builds the widget tree stored in FILE on a headless engine, runs it for some\n"
-    "frames and writes the screen as a PNG image (8-bit RGB).\n"
+    "Builds the widget tree stored in FILE (--widget) or a game screen (--screen)\n"
+    "on a headless engine, runs it for some frames and writes the screen as a PNG\n"
+    "image (8-bit RGB).\n"
     "\n"
     "The engine is the game's own, without a window or audio: its back surface\n"
     "has the screen size, its update region collects what the widgets report,\n"
-    "and the resource lists load through its resource collection. The root\n"
-    "widget is created by the \"type\" of FILE's root element, loaded from it,\n"
-    "and owned by a stand-in for the game (screen coordinates, no window), so\n"
-    "it sits at its own anchor. Each frame advances the root by the step, then\n"
-    "runs the dirty pass; after the last frame the whole tree is drawn once on\n"
-    "the background.\n"
+    "and the resource lists load through its resource collection. Types are\n"
+    "those the game executable registers.\n"
+    "\n"
+    "--widget: the root widget is created by the \"type\" of FILE's root element,\n"
+    "loaded from it, and owned by a stand-in for the game (screen coordinates, no\n"
+    "window), so it sits at its own anchor. Each frame advances the root by the\n"
+    "step, then runs the dirty pass; after the last frame the whole tree is drawn\n"
+    "once on the background.\n"
+    "\n"
+    "--screen: FILE's root element is a <gamescreen>, created by its \"type\". A\n"
+    "stand-in game owns it: its stack holds only this screen, it records every\n"
+    "call the screen makes on it (showing another screen is refused; closing\n"
+    "this one hides it, and it leaves once its root is invisible, after any hide\n"
+    "effect), it has no cursors, and it hands the screen the engine's services,\n"
+    "recording option changes and opening nothing on the desktop. The screen is\n"
+    "shown before frame 1 (frame 0). Each frame K first delivers the input\n"
+    "script's events due before it, translated into the game's window messages\n"
+    "as the game gets them: mouse messages to the screen's MouseEvent (the\n"
+    "engine's cursor position follows them, so hover works), key-down, key-up\n"
+    "and characters to its KeyEvent (Alt with a character as a character with\n"
+    "the Alt bit); then the screen's time advances by the step and the dirty\n"
+    "pass runs. After the last frame the screen is drawn once on the background\n"
+    "when it is still shown.\n"
     "\n"
     "options:\n"
     "  --widget FILE       the widget's storage file, plain XML or enciphered\n"
-    "                      with the game's data key (required)\n"
+    "                      with the game's data key\n"
+    "  --screen FILE       a game screen's storage file, plain or enciphered\n"
+    "                      (exactly one of --widget and --screen is required)\n"
     "  --out OUT.png       the image written (required)\n"
+    "  --input SCRIPT      (--screen only) input events, one a line, as for\n"
+    "                      `quorvanel --input`: \"FRAME move X Y\", \"FRAME down X Y\n"
+    "                      [left|right|middle]\", \"FRAME up X Y [BUTTON]\", \"FRAME key\n"
+    "                      NAME\" (down, its text, up), \"FRAME keydown NAME\", \"FRAME\n"
+    "                      keyup NAME\", \"FRAME text CHARS\"; NAME an SDL key name\n"
+    "                      (\"Tab\", \"Escape\", \"Return\", \"a\") with optional alt+,\n"
+    "                      ctrl+, shift+; \"#\" lines are comments. An event of\n"
+    "                      frame K is delivered before frame K; events after the\n"
+    "                      last frame are not delivered.\n"
+    "  --events            (--screen only) print one JSON line per event on\n"
+    "                      standard output, in order, K the frame it happened in\n"
+    "                      (0 for the show):\n"
+    "                      {\"frame\":K,\"event\":\"control\",\"sender\":NAME,\"code\":C}\n"
+    "                        a control event the screen received (1 click,\n"
+    "                        2 state change, 4 text change), seen before the\n"
+    "                        screen reacts\n"
+    "                      {\"frame\":K,\"event\":\"show\",\"screen\":NAME,\"params\":{...}}\n"
+    "                      {\"frame\":K,\"event\":\"close\",\"screen\":NAME,\"params\":{...}}\n"
+    "                        the screen asked the game to show or close a screen;\n"
+    "                        params maps each parameter's name to its value as\n"
+    "                        text\n"
+    "                      {\"frame\":K,\"event\":\"option\",\"name\":N,\"value\":V}\n"
+    "                        the screen set an engine option\n"
+    "                      {\"frame\":K,\"event\":\"focus\",\"widget\":NAME}\n"
+    "                        the keyboard focus changed (null: nothing has it)\n"
     "  --app-dir DIR       the application folder, made current, where resource\n"
     "                      files are found (default: the folder of FILE)\n"
     "  --resources FILE    a resource list, plain or enciphered, loaded whole and\n"
@@ -195,23 +308,26 @@ const char kRenderHelp[] =
     "  --dirty             print one JSON line per frame on standard output:\n"
     "                      {\"frame\":K,\"rects\":[[LEFT,TOP,RIGHT,BOTTOM],...]}, the\n"
     "                      update region of frame K (counted from 1) after merging\n"
-    "                      (rectangles never overlap; right and bottom exclusive)\n"
+    "                      (rectangles never overlap; right and bottom exclusive);\n"
+    "                      with --events it follows the frame's events\n"
     "\n"
-    "Data errors met on the way (missing resources, bad values) are reported on\n"
-    "standard error and do not stop the run.\n"
+    "Data errors met on the way (missing resources, bad values, unknown types\n"
+    "inside the tree) are reported on standard error and do not stop the run.\n"
     "\n"
     "exit codes: 0 the image was written; 1 an error, said on one line of\n"
-    "standard error (an unreadable or unparsable file, an unknown type, a type\n"
-    "that is not a widget, a bad option value).\n";
+    "standard error (an unreadable or unparsable file or input script, an\n"
+    "unknown type, a type that is not a widget or not a game screen, a screen\n"
+    "file whose root is no <gamescreen>, a bad option value or combination).\n";
 
 }  // namespace
 
 void RegisterWidgetCommands(TCommandTable& table) {
-  table.Add({"render",
-             "--widget FILE [--app-dir DIR] [--resources FILE]... [--size WxH] [--background 0xAARRGGBB] "
-             "[--frames N] [--step MS] [--seed N] [--dirty] --out OUT.png",
-             "run a stored widget tree for some frames and draw it into a PNG image", RunRender,
-             kRenderHelp});
+  table.Add(
+      {"render",
+       "(--widget FILE | --screen FILE [--input SCRIPT] [--events]) [--app-dir DIR] [--resources FILE]... "
+       "[--size WxH] [--background 0xAARRGGBB] [--frames N] [--step MS] [--seed N] [--dirty] --out OUT.png",
+       "run a stored widget tree or game screen for some frames and draw it into a PNG image", RunRender,
+       kRenderHelp});
 }
 
 }  // namespace qv::tool
