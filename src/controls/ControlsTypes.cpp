@@ -2,9 +2,14 @@
 
 #include "controls/ButtonControl.h"
 #include "controls/CheckBoxControl.h"
+#include "controls/ControlTextVizualization.h"
 #include "controls/EditControl.h"
+#include "controls/HighScoresGridControl.h"
 #include "controls/LabelControl.h"
+#include "controls/ListBoxControl.h"
 #include "controls/NumLabelControl.h"
+#include "controls/SequenceControl.h"
+#include "controls/TrackBarControl.h"
 #include "storage/ClassRegistry.h"
 
 namespace qv {
@@ -16,6 +21,11 @@ void RegisterControlsTypes() {
   RegisterClass<TCheckBoxControl>("CheckBoxControl");
   RegisterClass<TEditControl>("EditControl");
   RegisterClass<TNumLabelControl>("NumLabelControl");
+  RegisterClass<TListBoxControl>("ListBoxControl");
+  RegisterClass<TTrackBarControl>("TrackBarControl");
+  RegisterClass<THighScoresGridControl>("HighScoresGridControl");
+  RegisterClass<TControlTextVizualization>("control_text_vizualization");
+  RegisterClass<TSequenceControl>("SequenceControl");
 }
 
 }  // namespace qv
