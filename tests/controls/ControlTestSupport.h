@@ -15,9 +15,11 @@
 #include "screens/IGameScreenSlave.h"
 #include "services/ICursorPosition.h"
 #include "services/IDesktopOpener.h"
+#include "storage/ClassRegistry.h"
 #include "widgets/IEventHandler.h"
 #include "widgets/IWidgetCollection.h"
 #include "widgets/ResourceTestSupport.h"
+#include "widgets/VisualWidget.h"
 
 namespace qv::test {
 
@@ -49,6 +51,35 @@ inline Ref<TMemoryFont> LetterFont() {
   add(U' ', 2);
   return font;
 }
+
+// A cell that records what it was told to show and where it was drawn:
+// "text@x,y#colour".
+class TRecordingCell : public TSingleWidget {
+public:
+  static inline std::vector<std::string> draws;
+
+  void Draw(ISurface*, int x, int y) override {
+    draws.push_back(text_ + "@" + std::to_string(x) + "," + std::to_string(y) + "#" + colour_);
+  }
+
+protected:
+  ~TRecordingCell() override = default;
+  bool SetSpecialProperty(const std::string& name, const TVariant& value) override {
+    if (name == "text" || name == "text_utf8") {
+      text_ = VarToString(value);
+      return true;
+    }
+    if (name == "fillcolor") {
+      colour_ = VarToString(value);
+      return true;
+    }
+    return TSingleWidget::SetSpecialProperty(name, value);
+  }
+
+private:
+  std::string text_;
+  std::string colour_;
+};
 
 // A control event as the screen saw it: "sender code" and the parameters
 // as "NAME=value" joined by ";".
@@ -231,6 +262,8 @@ protected:
     RegisterFunctionsTypes();
     RegisterWidgetsTypes();
     RegisterControlsTypes();
+    RegisterClass<TRecordingCell>("recording_cell");
+    TRecordingCell::draws.clear();
     engine->Add("font", LetterFont());
   }
   void TearDown() override {

@@ -10,43 +10,10 @@ namespace qv {
 namespace {
 
 using test::TControlTest;
-
-// A cell that records what it was told to show and where it was drawn:
-// "text@x,y#colour".
-class TRecordingCell : public TSingleWidget {
-public:
-  static inline std::vector<std::string> draws;
-
-  void Draw(ISurface*, int x, int y) override {
-    draws.push_back(text_ + "@" + std::to_string(x) + "," + std::to_string(y) + "#" + colour_);
-  }
-
-protected:
-  ~TRecordingCell() override = default;
-  bool SetSpecialProperty(const std::string& name, const TVariant& value) override {
-    if (name == "text" || name == "text_utf8") {
-      text_ = VarToString(value);
-      return true;
-    }
-    if (name == "fillcolor") {
-      colour_ = VarToString(value);
-      return true;
-    }
-    return TSingleWidget::SetSpecialProperty(name, value);
-  }
-
-private:
-  std::string text_;
-  std::string colour_;
-};
+using test::TRecordingCell;
 
 class ListBoxes : public TControlTest {
 protected:
-  void SetUp() override {
-    TControlTest::SetUp();
-    RegisterClass<TRecordingCell>("recording_cell");
-    TRecordingCell::draws.clear();
-  }
   // A list at (10, 100), 100 x 40: four rows of 10 without a content box.
   Ref<TListBoxControl> Make(const std::string& attributes = R"(rowheight="10")",
                             const std::string& extra = "", int items = 10) {
