@@ -64,6 +64,11 @@ public:
 
 protected:
   ~TRecordingCell() override = default;
+  bool GetSpecialProperty(const std::string& name, TVariant& value) override {
+    if (name != "text" && name != "text_utf8") return TSingleWidget::GetSpecialProperty(name, value);
+    value = text_;
+    return true;
+  }
   bool SetSpecialProperty(const std::string& name, const TVariant& value) override {
     if (name == "text" || name == "text_utf8") {
       text_ = VarToString(value);
