@@ -1,6 +1,7 @@
 #include "controls/EditControl.h"
 
 #include "controls/ControlText.h"
+#include "core/Diagnostics.h"
 #include "core/Messages.h"
 #include "core/ProcessContext.h"
 #include "core/StringUtils.h"
@@ -31,6 +32,8 @@ void TEditControl::SetOwner(IWidgetOwner* owner) {
   if (!owner) return;
   const Ref<IWidget> text = widgets_->GetWidgetByName("text");
   const Ref<IWidget> cursor = widgets_->GetWidgetByName("cursor");
+  if (!text || !QueryPtr<ITextWidget>(text.get()))
+    ReportDataError(GetFullPath(), "no text widget \"text\": nothing can be typed");
   cursorOffsetX_ = text && cursor ? RoundEven(text->GetAnchorLeft() - cursor->GetAnchorLeft()) : 0;
   cursorOffsetY_ = text && cursor ? RoundEven(text->GetAnchorTop() - cursor->GetAnchorTop()) : 0;
   Refresh();

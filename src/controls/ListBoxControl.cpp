@@ -34,7 +34,10 @@ void TListBoxControl::LoadFromStorage(const StorageRef& storage) {
 
 void TListBoxControl::SetOwner(IWidgetOwner* owner) {
   TControlWidget::SetOwner(owner);
-  if (owner) Layout();
+  if (!owner) return;
+  if (!widgets_->GetWidgetByName("text"))
+    ReportDataError(GetFullPath(), "no widget \"text\": the rows are not drawn");
+  Layout();
 }
 
 void TListBoxControl::Layout() {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "controls/ControlText.h"
+#include "core/Diagnostics.h"
 
 namespace qv {
 
@@ -28,6 +29,7 @@ const TPropertyTable<TNumLabelControl>& TNumLabelControl::Properties() {
 void TNumLabelControl::SetOwner(IWidgetOwner* owner) {
   TControlWidget::SetOwner(owner);
   label_ = owner && widgets_->Count() > 0 ? widgets_->GetWidget(0) : nullptr;
+  if (owner && !label_) ReportDataError(GetFullPath(), "no child to show the number");
 }
 
 void TNumLabelControl::SetValue(int value) {
