@@ -1,0 +1,23 @@
+// Text helpers of the controls: UTF-8 to code points and back, the upper
+// case of a typed character, and numbers grouped by thousands.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// Malformed bytes become U+FFFD.
+std::u32string DecodeControlText(std::string_view utf8);
+std::string EncodeControlText(std::u32string_view codes);
+// The upper case of a letter of the 8-bit code pages the content is written
+// for (ASCII, Latin-1, Cyrillic); other characters unchanged.
+char32_t UpperCaseChar(char32_t c);
+// The digits of |value| in groups of three from the right, joined by
+// `separator`, with "-" before a negative number.
+std::string GroupThousands(long long value, const std::string& separator);
+// The language's "%thousand_separator%" (through the text hook; "," when
+// no language is installed).
+std::string ThousandSeparator();
+
+}  // namespace qv
