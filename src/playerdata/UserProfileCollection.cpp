@@ -100,6 +100,9 @@ void TUserProfileCollection::SetFile(const std::string& dataFolder) {
 
 bool TUserProfileCollection::LoadProfiles(const std::string& dataFolder) {
   SetFile(dataFolder);
+  // The file's profiles replace the collection's (nothing is saved here).
+  TPersistItemCollection::Clear();
+  current_ = nullptr;
   const StorageRef root = file_.Load(kRoot);
   if (!root) return false;
   loading_ = true;

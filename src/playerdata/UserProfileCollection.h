@@ -61,8 +61,8 @@ public:
   // False without a file, or when the file cannot be written.
   bool SaveProfiles() override;
 
-  // Reads "users.dat" of the data folder and keeps it as the collection's
-  // file. A missing file gives an empty collection with none current; a
+  // Replaces the profiles with those of "users.dat" in the data folder and
+  // keeps that file as the collection's. A missing file gives an empty collection with none current; a
   // damaged one is set aside and reported, and gives the same. True when a
   // file was loaded.
   bool LoadProfiles(const std::string& dataFolder);
