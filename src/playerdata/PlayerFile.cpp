@@ -54,36 +54,48 @@ StorageRef ParseRoot(const std::string& text, const std::string& key, const std:
 TPlayerFile::TPlayerFile(const std::string& folder, std::string fileName, std::string key)
     : path_(WithBackslash(folder) + fileName), fileName_(std::move(fileName)), key_(std::move(key)) {}
 
+StorageRef TPlayerFile::Inspect(const std::string& rootName, EPlayerFileState& state,
+                                std::string& why) const {
+  state = EPlayerFileState::kMissing;
+  why.clear();
+  if (!IsSet()) return nullptr;
+  const std::string native = ToNativePath(path_);
+  if (!Exists(native)) return nullptr;
+  std::string bytes;
+  StorageRef root;
+  if (!ReadFileBytes(native, bytes))
+    why = "cannot be read";
+  else
+    root = ParseRoot(bytes, key_, rootName, why);
+  state = root ? EPlayerFileState::kLoaded : EPlayerFileState::kDamaged;
+  return root;
+}
+
 StorageRef TPlayerFile::Load(const std::string& rootName, const std::string& fallbackFolder,
                              bool fallbackOnly) {
   if (!IsSet()) return nullptr;
-  const std::string native = ToNativePath(path_);
-  if (!fallbackOnly && Exists(native)) {
-    std::string bytes;
-    std::string why;
-    StorageRef root;
-    if (!ReadFileBytes(native, bytes))
-      why = "cannot be read";
-    else
-      root = ParseRoot(bytes, key_, rootName, why);
-    if (root) return root;
+  EPlayerFileState state = EPlayerFileState::kMissing;
+  std::string why;
+  // A damaged file is set aside even when the fallback is asked for, since
+  // the next save goes to its name.
+  StorageRef own = Inspect(rootName, state, why);
+  if (own && !fallbackOnly) return own;
+  if (state == EPlayerFileState::kDamaged) {
     // Set the file aside before anything can be written under its name.
-    const std::string aside = SetAsideDamagedFile(native);
+    const std::string aside = SetAsideDamagedFile(ToNativePath(path_));
     if (aside.empty()) {
       writable_ = false;
       ReportDataError(path_, why + "; it cannot be set aside, so it is left in place and not saved over");
     } else {
       setAside_ = aside;
-      ReportDataError(path_, why + "; it is kept as " + aside + " and an empty one is used");
+      ReportDataError(path_, why + "; it is kept as " + aside + " and a new one is started");
     }
-    return nullptr;
   }
   if (fallbackFolder.empty()) return nullptr;
   // The shipped file of the fallback folder (it may sit in a package).
   const std::string shipped = WithBackslash(fallbackFolder) + fileName_;
   const std::string bytes = ReadDataFile(shipped);
   if (bytes.empty()) return nullptr;
-  std::string why;
   StorageRef root = ParseRoot(bytes, key_, rootName, why);
   if (!root) ReportDataError(shipped, why + "; not loaded");
   return root;

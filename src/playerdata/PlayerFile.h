@@ -3,7 +3,8 @@
 // player data are never lost.
 //
 // Reading: the file of the data folder, else (for files the game ships)
-// the file of a fallback folder through the data paths. A data-folder file
+// the file of a fallback folder through the data paths (also after a
+// damaged data-folder file was set aside). A data-folder file
 // that exists but cannot be read, deciphered or parsed as a document with
 // the expected root is set aside as "NAME.damaged-N" (N counting up from 1,
 // never replacing an earlier one) before anything is written under its
@@ -22,6 +23,8 @@
 
 namespace qv {
 
+enum class EPlayerFileState { kMissing, kLoaded, kDamaged };
+
 class TPlayerFile {
 public:
   TPlayerFile() = default;
@@ -31,9 +34,13 @@ public:
 
   // The file's root, or empty when there is no usable file (missing, or
   // damaged and set aside). The fallback folder is read when the data
-  // folder has no file, or always with `fallbackOnly`.
+  // folder has no file, or always with `fallbackOnly` (a damaged file of
+  // the data folder is still set aside, since saves go to its name).
   StorageRef Load(const std::string& rootName, const std::string& fallbackFolder = {},
                   bool fallbackOnly = false);
+  // The data folder's file as Load would find it, changing nothing: its
+  // root, or empty with the state (missing or damaged) and why.
+  StorageRef Inspect(const std::string& rootName, EPlayerFileState& state, std::string& why) const;
   // Writes the whole document of `root`. False (reported) when the file is
   // switched off or cannot be written; the old file is then as it was.
   bool Save(const StorageRef& root);

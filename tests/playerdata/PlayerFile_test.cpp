@@ -156,6 +156,37 @@ TEST(PlayerFile, ShippedCopyIsReadWhenTheDataFolderHasNone) {
   EXPECT_EQ(app.Read("highscores.dat"), "<highscores>");
 }
 
+TEST(PlayerFile, ADamagedFileIsSetAsideEvenWhenTheShippedCopyIsAskedFor) {
+  test::PlayerDataFolder data;
+  test::PlayerDataFolder app;
+  app.Write("highscores.dat", "<highscores/>");
+  data.Write("highscores.dat", "<highscores>cut");
+  TDiagnosticsCollector diagnostics;
+  TPlayerFile file(data.Folder(), "highscores.dat", "");
+  EXPECT_TRUE(file.Load("highscores", app.Folder(), true));
+  EXPECT_EQ(data.Read("highscores.dat.damaged-1"), "<highscores>cut");
+  EXPECT_EQ(file.SetAsidePath(), data.File("highscores.dat.damaged-1"));
+}
+
+TEST(PlayerFile, InspectChangesNothing) {
+  test::PlayerDataFolder data;
+  TPlayerFile file(data.Folder(), "users.dat", kProfilesKey);
+  EPlayerFileState state = EPlayerFileState::kLoaded;
+  std::string why = "x";
+  EXPECT_FALSE(file.Inspect("userprofiles", state, why));
+  EXPECT_EQ(state, EPlayerFileState::kMissing);
+  EXPECT_EQ(why, "");
+  data.Write("users.dat", EncipherToHex("<userprofiles/>", kOptionsKey));
+  TDiagnosticsCollector diagnostics;
+  EXPECT_FALSE(file.Inspect("userprofiles", state, why));
+  EXPECT_EQ(state, EPlayerFileState::kDamaged);
+  EXPECT_EQ(why, "cannot be deciphered or does not parse");
+  EXPECT_EQ(data.Names(), std::vector<std::string>{"users.dat"});
+  data.Write("users.dat", EncipherToHex("<userprofiles/>", kProfilesKey));
+  EXPECT_TRUE(file.Inspect("userprofiles", state, why));
+  EXPECT_EQ(state, EPlayerFileState::kLoaded);
+}
+
 TEST(PlayerFile, LinesEndInCrLf) {
   EXPECT_EQ(WithCrLfLines(""), "");
   EXPECT_EQ(WithCrLfLines("a"), "a\r\n");
