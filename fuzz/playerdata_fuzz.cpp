@@ -53,7 +53,8 @@ void Records(const std::string& folder) {
 
 void Scores(const std::string& folder) {
   const std::string tables =
-      "record_table={name=classic\\record_structure={\\param=Player\\param=Score\\param=Const}\\max_records=5}"
+      "record_table={name=classic\\record_structure={\\param=Player\\param=Score\\param=Const}\\max_records="
+      "5}"
       "\\record_table={name=relax\\record_structure={\\param=Score}}";
   const auto first = CreateWithParams<THighScores>(tables);
   first->LoadHighScores(folder, folder);
