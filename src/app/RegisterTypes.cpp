@@ -1,6 +1,7 @@
 #include "app/RegisterTypes.h"
 
 #include "app/ImageGame.h"
+#include "app/SettingsCommands.h"
 #include "audio/AudioTypes.h"
 #include "functions/FunctionsTypes.h"
 #include "resources/ResourcesTypes.h"
@@ -16,6 +17,7 @@ void RegisterAllTypes() {
   RegisterResourcesTypes();
   RegisterAudioTypes();
   RegisterWidgetsTypes();
+  RegisterSettingsCommandTypes();
 }
 
 void RegisterGameExecutableTypes() {

@@ -77,5 +77,6 @@ void RegisterGraphicsCommands(TCommandTable& table);
 void RegisterBoardCommands(TCommandTable& table);
 void RegisterWidgetCommands(TCommandTable& table);
 void RegisterCheckCommands(TCommandTable& table);
+void RegisterPlayerCommands(TCommandTable& table);
 
 }  // namespace qv::tool

@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   RegisterBoardCommands(table);
   RegisterWidgetCommands(table);
   RegisterCheckCommands(table);
+  RegisterPlayerCommands(table);
 
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
