@@ -226,7 +226,10 @@ int main(int argc, char** argv) {
     run.seed = options.seed;
     qv::TEngine* raw = engine.get();
     if (!script.Events().empty()) {
-      run.beforeFrame = [&script, raw](int64_t frame) { script.Deliver(frame, raw->GetWindowHandle()); };
+      run.beforeFrame = [&script, raw](int64_t frame) {
+        qv::TPlatformWindow* window = raw->GetWindowHandle();
+        script.Deliver(frame, window ? &window->Injected() : nullptr);
+      };
       run.afterFrame = [&script, &screenshotFailures, raw](int64_t frame) {
         script.AfterFrame(frame, [&](const std::string& file) {
           if (!qv::SavePng(*raw->BackSurface(), file)) {

@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "platform/InjectedInput.h"
-#include "platform/PlatformWindow.h"
 
 namespace qv {
 
@@ -95,10 +94,6 @@ void TInputScript::ScreenShown(const std::string& name, int64_t frame) {
     if (bases_[part - 1] >= 0 && parts_[part] == name) bases_[part] = frame;
     return;
   }
-}
-
-void TInputScript::Deliver(int64_t frame, TPlatformWindow* window) {
-  Deliver(frame, window ? &window->Injected() : nullptr);
 }
 
 void TInputScript::Deliver(int64_t frame, TInjectedInput* input) {

@@ -27,7 +27,6 @@
 namespace qv {
 
 class TInjectedInput;
-class TPlatformWindow;
 
 class TInputScript {
 public:
@@ -56,7 +55,6 @@ public:
   // either, input events are passed over); screenshots due are kept for
   // AfterFrame.
   void Deliver(int64_t frame, TInjectedInput* input);
-  void Deliver(int64_t frame, TPlatformWindow* window);
   // Takes the screenshots due by `frame`.
   void AfterFrame(int64_t frame, const std::function<void(const std::string& file)>& screenshot);
   // True when every event has been delivered and every screenshot taken.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,14 @@ public:
     return true;
   }
   ICursorCollection* GetCursors() override { return nullptr; }
+  void SetOption(const std::string& name, const std::string& value) override { options[name] = value; }
+  void SetOptionNoSave(const std::string& name, const std::string& value) override { options[name] = value; }
+  TVariant GetOptionValue(const std::string& name) override {
+    return options.count(name) ? TVariant(options[name]) : TVariant();
+  }
+  IGSCollection* GetScreens() override { return nullptr; }
+  void SplashFinished() override {}
+  std::map<std::string, std::string> options;
 
   // IGameScreenSlave (what the controls need of it is the name).
   void SetOwner(IGameScreenOwner*) override {}

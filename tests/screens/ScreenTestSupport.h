@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,14 @@ public:
   }
   IInterface* GetEngine() override { return engine_; }
   ICursorCollection* GetCursors() override { return cursors.get(); }
+  void SetOption(const std::string& name, const std::string& value) override { options[name] = value; }
+  void SetOptionNoSave(const std::string& name, const std::string& value) override { options[name] = value; }
+  TVariant GetOptionValue(const std::string& name) override {
+    return options.count(name) ? TVariant(options[name]) : TVariant();
+  }
+  IGSCollection* GetScreens() override { return nullptr; }
+  void SplashFinished() override {}
+  std::map<std::string, std::string> options;
 
   void Add(const Ref<IGameScreenSlave>& screen) {
     screens->AddScreen(screen);

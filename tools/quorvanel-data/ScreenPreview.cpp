@@ -26,8 +26,22 @@ std::string TPreviewLog::Params(IParamCollection* params) {
 }
 
 void TPreviewEngine::SetOption(const std::string& name, const std::string& value) {
+  engine_.SetOption(name, value);
+}
+
+// The game's options are the engine's here; the screen's calls are what
+// the preview reports.
+void TPreviewGame::SetOption(const std::string& name, const std::string& value) {
   log_.Event("option", "\"name\":" + JsonString(name) + ",\"value\":" + JsonString(value));
   engine_.SetOption(name, value);
+}
+
+void TPreviewGame::SetOptionNoSave(const std::string& name, const std::string& value) {
+  SetOption(name, value);
+}
+
+TVariant TPreviewGame::GetOptionValue(const std::string& name) {
+  return engine_.GetOption(name);
 }
 
 TPreviewGame::TPreviewGame(TGameScreen& screen, TPreviewEngine& engine, TPreviewLog& log)

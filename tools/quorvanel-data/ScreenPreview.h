@@ -105,6 +105,11 @@ public:
   bool CloseScreen(IGameScreenSlave* screen, IParamCollection* resultParams) override;
   IInterface* GetEngine() override;
   ICursorCollection* GetCursors() override { return nullptr; }
+  void SetOption(const std::string& name, const std::string& value) override;
+  void SetOptionNoSave(const std::string& name, const std::string& value) override;
+  TVariant GetOptionValue(const std::string& name) override;
+  IGSCollection* GetScreens() override { return nullptr; }
+  void SplashFinished() override {}
 
   // IWidgetOwner, the top of an owner chain outside the screens.
   const std::string& GetName() const override { return name_; }
