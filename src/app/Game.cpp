@@ -1,6 +1,8 @@
 #include "app/Game.h"
 
 #include "app/IEngine.h"
+
+#include <initializer_list>
 #include "core/Messages.h"
 #include "core/StringUtils.h"
 #include "core/Trace.h"
@@ -32,21 +34,26 @@ void TraceScreen(const char* event, const std::string& name, IParamCollection* p
 
 }  // namespace
 
-bool TGame::IsPersistedOption(const std::string& name) {
-  if (name.empty() || name.find(';') != std::string::npos) return false;
-  // Option names are compared ignoring case, as the option collections do.
-  return LowerCase(kPersistedOptionNames).find(";" + LowerCase(name) + ";") != std::string::npos;
-}
-
-TGame::TGame() : options_(MakeRef<TParamCollection>()), resourceFiles_(MakeRef<TResourceFileCollection>()) {
+TGame::TGame()
+    : customSettings_(MakeRef<TCustomSettingsCollection>()),
+      resourceFiles_(MakeRef<TResourceFileCollection>()),
+      screens_(MakeRef<TGSCollection>()),
+      cursors_(MakeRef<TCursorCollection>()),
+      highScores_(MakeRef<THighScores>()),
+      levelRecords_(TLevelRecords::CreateStandard()),
+      profiles_(MakeRef<TUserProfileCollection>()) {
   SetStorageName("game");
-  options_->Initialize();
-  resourceFiles_->Initialize();
+  for (TAbstractObject* part :
+       std::initializer_list<TAbstractObject*>{customSettings_.get(), resourceFiles_.get(), screens_.get(),
+                                               cursors_.get(), highScores_.get(), profiles_.get()})
+    part->Initialize();
 }
 
 TGame::~TGame() {
   // Nothing the game gave a pointer to it may keep it after the game.
   for (auto it = shown_.rbegin(); it != shown_.rend(); ++it) (*it)->Detach();
+  for (int i = screens_->GetCount() - 1; i >= 0; --i)
+    if (const Ref<IGameScreenSlave> screen = screens_->GetItem(i)) screen->Detach();
 }
 
 const TPropertyTable<TGame>& TGame::Properties() {
@@ -62,15 +69,21 @@ const TPropertyTable<TGame>& TGame::Properties() {
 void TGame::LoadFromStorage(const StorageRef& storage) {
   TPersistObject::LoadFromStorage(storage);
   if (!storage) return;
+  if (auto node = storage->GetChild("custom_settings", 0)) customSettings_->Load(node);
+  if (auto node = storage->GetChild("cursors", 0)) cursors_->Load(node);
   if (auto node = storage->GetChild("resourcefiles", 0)) resourceFiles_->Load(node);
-  if (auto node = storage->GetChild("params", 0)) options_->Load(node);
+  if (auto node = storage->GetChild("params", 0)) options_.Params().Load(node);
+  if (auto node = storage->GetChild("gamescreens", 0)) screens_->Load(node);
 }
 
 void TGame::SaveToStorage(const StorageRef& storage) {
   TPersistObject::SaveToStorage(storage);
   if (!storage) return;
+  if (auto node = storage->AddChild("custom_settings")) customSettings_->Save(node);
+  if (auto node = storage->AddChild("cursors")) cursors_->Save(node);
   if (auto node = storage->AddChild("resourcefiles")) resourceFiles_->Save(node);
-  if (auto node = storage->AddChild("params")) options_->Save(node);
+  if (auto node = storage->AddChild("params")) options_.Params().Save(node);
+  if (auto node = storage->AddChild("gamescreens")) screens_->Save(node);
 }
 
 // --- the stack ----------------------------------------------------------------------
@@ -140,51 +153,25 @@ void TGame::SplashFinished() {
 // --- options ------------------------------------------------------------------------
 
 TVariant TGame::GetOptionValue(const std::string& name) {
-  const Ref<IParam> param = options_->GetParam(name);
-  return param ? param->GetValue() : TVariant();
-}
-
-bool TGame::PushOption(const std::string& name, const TVariant& value) {
-  if (!engine_) return false;
-  const TVariant current = engine_->GetOption(name);
-  if (VarIsEmpty(current)) return false;  // only the engine's own options
-  const std::string text = VarToString(value);
-  if (VarToString(current) == text) return false;
-  engine_->SetOption(name, text);
-  return true;
+  return options_.GetOptionValue(name);
 }
 
 void TGame::SetOption(const std::string& name, const std::string& value) {
   if (TTrace::On()) TTrace::Emit("option", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(value)}});
-  options_->SetParamValue(name, value);
-  if (IsPersistedOption(name) && optionStore_) optionStore_->WriteOption(name, value);
-  if (PushOption(name, value) && engine_) engine_->ApplyDisplaySettings();
+  if (options_.SetOption(name, value) && engine_) engine_->ApplyDisplaySettings();
 }
 
 void TGame::SetOptionNoSave(const std::string& name, const std::string& value) {
   if (TTrace::On()) TTrace::Emit("option", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(value)}});
-  options_->SetParamValue(name, value);
-  PushOption(name, value);
+  options_.SetOptionNoSave(name, value);
 }
 
 void TGame::LoadPersistedOptions() {
-  for (int i = 0; i < options_->GetParamCount(); ++i) {
-    const Ref<IParam> param = options_->GetParamAt(i);
-    if (!param || !IsPersistedOption(param->GetName()) || !optionStore_) continue;
-    std::string stored;
-    if (optionStore_->ReadOption(param->GetName(), stored) && !stored.empty())
-      param->SetValue(stored);
-    else
-      optionStore_->WriteOption(param->GetName(), VarToString(param->GetValue()));
-  }
+  options_.LoadPersisted();
 }
 
 bool TGame::PushOptionsToEngine() {
-  bool changed = false;
-  for (int i = 0; i < options_->GetParamCount(); ++i)
-    if (const Ref<IParam> param = options_->GetParamAt(i))
-      changed = PushOption(param->GetName(), param->GetValue()) || changed;
-  return changed;
+  return options_.PushToEngine();
 }
 
 // --- start, frames, finish -------------------------------------------------------------
@@ -208,7 +195,16 @@ void TGame::LoadResourceFiles(int loadMode, bool pump) {
 
 void TGame::Start(IEngine* engine) {
   engine_ = engine;
-  if (cursors_) {
+  const std::string dataFolder = !dataFolder_.empty() ? dataFolder_ : engine_ ? engine_->GetDataPath() : "";
+  const std::string appFolder = engine_ ? engine_->GetApplicationPath() : "";
+  if (!dataFolder.empty()) {
+    highScores_->LoadHighScores(dataFolder, appFolder);
+    levelRecords_->LoadLevelRecords(dataFolder, appFolder);
+    profiles_->LoadProfiles(dataFolder);
+    optionsFile_ = std::make_unique<TGlobalOptions>(dataFolder);
+  }
+  options_.Attach(engine_, optionsFile_.get());
+  if (cursors_->GetCount() > 0) {
     for (int i = 0; i < cursors_->GetCount(); ++i)
       if (const Ref<ICursor> cursor = cursors_->GetItem(i))
         if (const Ref<IWidget> widget = cursor->GetWidget()) widget->SetOwner(this);
@@ -222,6 +218,7 @@ void TGame::Start(IEngine* engine) {
     for (int i = 0; i < screens_->GetCount(); ++i)
       if (const Ref<IGameScreenSlave> screen = screens_->GetItem(i)) screen->SetOwner(this);
   waitingForSplashLogo_ = ShowScreen(splashLogoScreen_, nullptr);
+  if (engine_) ExecuteCustomSettings(*customSettings_, *engine_, *this);
 }
 
 void TGame::StartHook() {
@@ -347,6 +344,7 @@ bool TGame::OnCloseQuery() {
 }
 
 void TGame::Finish() {
+  profiles_->SaveProfiles();
   if (cursors_)
     for (int i = 0; i < cursors_->GetCount(); ++i)
       if (const Ref<ICursor> cursor = cursors_->GetItem(i))

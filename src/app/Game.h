@@ -16,11 +16,18 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "app/CustomSettings.h"
+#include "app/GameOptions.h"
+#include "app/ICustomSettingsHost.h"
 #include "app/IGame.h"
-#include "app/IOptionStore.h"
+#include "playerdata/HighScores.h"
+#include "playerdata/LevelRecords.h"
+#include "playerdata/UserProfileCollection.h"
 #include "resources/ResourceFile.h"
-#include "screens/ICursorCollection.h"
-#include "screens/IGSCollection.h"
+#include "screens/CursorCollection.h"
+#include "screens/GSCollection.h"
 #include "screens/IGameScreenOwner.h"
 #include "screens/IGameScreenSlave.h"
 #include "storage/ParamCollection.h"
@@ -31,22 +38,22 @@ namespace qv {
 
 class IEngine;
 
-class TGame : public TPersistObject, public IWidgetOwner, public IGameScreenOwner, public IGame {
+class TGame : public TPersistObject,
+              public IWidgetOwner,
+              public IGameScreenOwner,
+              public ICustomSettingsHost,
+              public IGame {
 protected:
   ~TGame() override;
 
 public:
-  // The option names kept between runs, each enclosed in ";".
-  static constexpr char kPersistedOptionNames[] = ";FullScreenMode;MusicVolume;SoundVolume;ShowHints;";
-  static bool IsPersistedOption(const std::string& name);
-
   TGame();
   // "splashlogosgs", "splashgs", "closequerygs", "maings", each written
   // when not empty.
   QV_PROPERTY_TABLE(TGame)
 
-  // The screen names, then resource files, options and screens, in this
-  // order.
+  // The screen names, then custom settings, cursors, resource files,
+  // options and screens, in this order.
   void LoadFromStorage(const StorageRef& storage) override;
   void SaveToStorage(const StorageRef& storage) override;
 
@@ -71,6 +78,9 @@ public:
   ICursorCollection* GetCursors() override { return cursors_.get(); }
   IGSCollection* GetScreens() override { return screens_.get(); }
   void SplashFinished() override;
+  IUserProfileCollection* GetUserProfiles() override { return profiles_.get(); }
+  ILevelRecords* GetLevelRecords() override { return levelRecords_.get(); }
+  IHighScores* GetHighScores() override { return highScores_.get(); }
 
   // IWidgetOwner, for the cursor widgets.
   const std::string& GetName() const override { return TPersistObject::GetName(); }
@@ -82,12 +92,13 @@ public:
   std::string GetFullPath() override { return {}; }
   void AddDirtyRect(const TRect& rect) override;
 
-  // What the description and the process give the game.
-  void SetScreens(const Ref<IGSCollection>& screens) { screens_ = screens; }
-  void SetCursors(const Ref<ICursorCollection>& cursors) { cursors_ = cursors; }
-  void SetOptionStore(const Ref<IOptionStore>& store) { optionStore_ = store; }
-  TParamCollection& Options() { return *options_; }
+  // The per-user folder of the options and player files; the engine's data
+  // path unless set (tests set a temporary one).
+  void SetDataFolder(const std::string& folder) { dataFolder_ = folder; }
+  TParamCollection& Options() { return options_.Params(); }
   TResourceFileCollection& ResourceFiles() { return *resourceFiles_; }
+  TGSCollection& Screens() { return *screens_; }
+  TCursorCollection& Cursors() { return *cursors_; }
 
   // The shown stack, bottom first.
   int ShownCount() const { return static_cast<int>(shown_.size()); }
@@ -107,17 +118,20 @@ protected:
   virtual bool OnKeyEvent(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 private:
-  // Pushes one option; true when the engine's value changed.
-  bool PushOption(const std::string& name, const TVariant& value);
   void RemoveClosedScreens();
   void LoadResourceFiles(int loadMode, bool pump);
   IGameScreenSlave* FindScreen(const std::string& name) const;
 
-  Ref<TParamCollection> options_;
+  TGameOptions options_;
+  std::unique_ptr<TGlobalOptions> optionsFile_;
+  Ref<TCustomSettingsCollection> customSettings_;
   Ref<TResourceFileCollection> resourceFiles_;
-  Ref<IGSCollection> screens_;
-  Ref<ICursorCollection> cursors_;
-  Ref<IOptionStore> optionStore_;
+  Ref<TGSCollection> screens_;
+  Ref<TCursorCollection> cursors_;
+  Ref<THighScores> highScores_;
+  Ref<TLevelRecords> levelRecords_;
+  Ref<TUserProfileCollection> profiles_;
+  std::string dataFolder_;
   std::vector<Ref<IGameScreenSlave>> shown_;
   Ref<IParamCollection> closeParams_;
   IEngine* engine_ = nullptr;

@@ -1,8 +1,10 @@
 #include "app/RegisterTypes.h"
 
+#include "app/Game.h"
 #include "app/ImageGame.h"
 #include "app/SettingsCommands.h"
 #include "audio/AudioTypes.h"
+#include "controls/ControlsTypes.h"
 #include "functions/FunctionsTypes.h"
 #include "resources/ResourcesTypes.h"
 #include "screens/ScreensTypes.h"
@@ -23,6 +25,8 @@ void RegisterAllTypes() {
 void RegisterGameExecutableTypes() {
   RegisterAllTypes();
   RegisterScreensTypes();
+  RegisterControlsTypes();
+  RegisterClass<TGame>("Game");
   RegisterClass<TImageGame>("ImageGame");
 }
 

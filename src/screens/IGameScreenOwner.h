@@ -14,6 +14,9 @@ namespace qv {
 class ICursorCollection;
 class IGameScreenSlave;
 class IGSCollection;
+class IHighScores;
+class ILevelRecords;
+class IUserProfileCollection;
 
 class IGameScreenOwner : public virtual IInterface {
 protected:
@@ -41,6 +44,10 @@ public:
   virtual IGSCollection* GetScreens() = 0;
   // The splash screen closes (when shown) and the main screen opens.
   virtual void SplashFinished() = 0;
+  // The player data; null where the owner has none (previews, tests).
+  virtual IUserProfileCollection* GetUserProfiles() { return nullptr; }
+  virtual ILevelRecords* GetLevelRecords() { return nullptr; }
+  virtual IHighScores* GetHighScores() { return nullptr; }
 };
 
 }  // namespace qv

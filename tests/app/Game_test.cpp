@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/Engine.h"
+#include "app/GlobalOptions.h"
 #include "core/Messages.h"
+#include "playerdata/PlayerDataTestSupport.h"
 #include "storage/XMLStorage.h"
 
 namespace qv {
@@ -15,17 +17,19 @@ namespace {
 
 // A screen that logs what the game asks of it. Hide makes it invisible at
 // once, or after `hideFrames` updates (a disappearance effect).
-class TLogScreen : public TAbstractObject, public IGameScreenSlave {
+class TLogScreen : public TNamedObject, public IGameScreenSlave {
 public:
-  TLogScreen(std::string name, std::vector<std::string>* log, TRect rect = {0, 0, 640, 480})
-      : name_(std::move(name)), log_(log), rect_(rect) {}
+  TLogScreen(const std::string& name, std::vector<std::string>* log, TRect rect = {0, 0, 640, 480})
+      : log_(log), rect_(rect) {
+    TNamedObject::SetName(name);
+  }
 
-  const std::string& GetName() const override { return name_; }
-  void SetName(const std::string& name) override { name_ = name; }
+  const std::string& GetName() const override { return TNamedObject::GetName(); }
+  void SetName(const std::string& name) override { TNamedObject::SetName(name); }
   void SetOwner(IGameScreenOwner* game) override { owner = game; }
   void Detach() override { owner = nullptr; }
   void Show(IParamCollection* params) override {
-    std::string text = "show " + name_;
+    std::string text = "show " + GetName();
     if (params)
       for (int i = 0; i < params->GetParamCount(); ++i)
         text += " " + params->GetParamAt(i)->GetName() + "=" + VarToString(params->GetParamAt(i)->GetValue());
@@ -34,7 +38,7 @@ public:
     active = true;
   }
   void Hide() override {
-    log_->push_back("hide " + name_);
+    log_->push_back("hide " + GetName());
     hiding_ = hideFrames;
     if (hiding_ == 0) visible_ = false;
   }
@@ -44,13 +48,13 @@ public:
     updated += dt;
     if (hiding_ > 0 && --hiding_ == 0) visible_ = false;
   }
-  void Draw(ISurface*) override { log_->push_back("draw " + name_); }
+  void Draw(ISurface*) override { log_->push_back("draw " + GetName()); }
   TRect GetRect() override { return rect_; }
   void Idle() override {}
   bool MouseEvent(unsigned, TPoint, unsigned) override { return handleInput; }
   bool KeyEvent(unsigned, unsigned, unsigned) override { return handleInput; }
   void ScreenClosed(const std::string& closed, IParamCollection* params) override {
-    log_->push_back("closed " + closed + " on " + name_ +
+    log_->push_back("closed " + closed + " on " + GetName() +
                     (params ? " " + VarToString(params->GetParamValueDef("RESULT", "")) : ""));
   }
   IWindow* GetWindow() override { return nullptr; }
@@ -68,44 +72,10 @@ protected:
   ~TLogScreen() override = default;
 
 private:
-  std::string name_;
   std::vector<std::string>* log_;
   TRect rect_;
   bool visible_ = false;
   int hiding_ = 0;
-};
-
-class TScreenList : public TAbstractObject, public IGSCollection {
-public:
-  int GetCount() const override { return static_cast<int>(items.size()); }
-  Ref<IGameScreenSlave> GetItem(int index) override { return items.at(static_cast<size_t>(index)); }
-  Ref<IGameScreenSlave> GetItem(const std::string& name) override {
-    for (auto& item : items)
-      if (item->GetName() == name) return item;
-    return nullptr;
-  }
-  std::vector<Ref<TLogScreen>> items;
-
-protected:
-  ~TScreenList() override = default;
-};
-
-class TMemoryStore : public TAbstractObject, public IOptionStore {
-public:
-  bool ReadOption(const std::string& name, std::string& value) override {
-    value = values.count(name) ? values[name] : "";
-    return true;
-  }
-  bool WriteOption(const std::string& name, const std::string& value) override {
-    values[name] = value;
-    ++writes;
-    return true;
-  }
-  std::map<std::string, std::string> values;
-  int writes = 0;
-
-protected:
-  ~TMemoryStore() override = default;
 };
 
 class GameTest : public ::testing::Test {
@@ -123,20 +93,29 @@ protected:
     Ref<TGame> game = MakeRef<TGame>();
     game->Initialize();
     game->LoadFromStorage(LoadStorageText("<game " + attributes + ">" + params + "</game>"));
-    for (const auto& name : names) screens->items.push_back(MakeRef<TLogScreen>(name, &log));
-    game->SetScreens(screens);
-    game->SetOptionStore(store);
+    for (auto& screen : extra) game->Screens().AddScreen(screen);
+    for (const auto& name : names) game->Screens().AddScreen(MakeRef<TLogScreen>(name, &log));
+    game->SetDataFolder(data.Folder());
     games.push_back(game);
     return game;
   }
-  TLogScreen& Screen(const std::string& name) { return *Query<TLogScreen>(screens->GetItem(name)); }
+  TLogScreen& Screen(const std::string& name) {
+    return *Query<TLogScreen>(games.back()->Screens().GetItem(name));
+  }
+  // The options file's value of a persisted option.
+  std::string Stored(const std::string& name) {
+    TGlobalOptions file(data.Folder());
+    std::string value;
+    file.Read(name, value);
+    return value;
+  }
   void TearDown() override {
     for (auto& game : games) game->Finish();
   }
 
   Ref<TEngine> engine = MakeRef<TEngine>();
-  Ref<TScreenList> screens = MakeRef<TScreenList>();
-  Ref<TMemoryStore> store = MakeRef<TMemoryStore>();
+  test::PlayerDataFolder data;
+  std::vector<Ref<TLogScreen>> extra;  // screens with their own rectangles
   std::vector<Ref<TGame>> games;
   std::vector<std::string> log;
 };
@@ -216,9 +195,9 @@ TEST_F(GameTest, TheStackFreezesCoveredScreensAndReportsClosing) {
 }
 
 TEST_F(GameTest, ACoveredScreenIsNotDrawn) {
-  screens->items.push_back(MakeRef<TLogScreen>("back", &log, TRect{0, 0, 640, 480}));
-  screens->items.push_back(MakeRef<TLogScreen>("cover", &log, TRect{0, 0, 640, 480}));
-  screens->items.push_back(MakeRef<TLogScreen>("small", &log, TRect{100, 100, 200, 200}));
+  extra.push_back(MakeRef<TLogScreen>("back", &log, TRect{0, 0, 640, 480}));
+  extra.push_back(MakeRef<TLogScreen>("cover", &log, TRect{0, 0, 640, 480}));
+  extra.push_back(MakeRef<TLogScreen>("small", &log, TRect{100, 100, 200, 200}));
   const Ref<TGame> game = MakeGame(R"(maings="back")", {});
   game->Start(engine.get());
   game->Advance(10);
@@ -233,7 +212,7 @@ TEST_F(GameTest, ACoveredScreenIsNotDrawn) {
 }
 
 TEST_F(GameTest, OptionsPersistAndReachOnlyTheEnginesOwnOptions) {
-  store->values["SoundVolume"] = "40";
+  TGlobalOptions(data.Folder()).Write("SoundVolume", "40");
   const Ref<TGame> game = MakeGame(R"(maings="main")", {"main"}, R"(<params>
       <param name="FullScreenMode" value="no"/>
       <param name="SoundVolume" value="80"/>
@@ -244,25 +223,25 @@ TEST_F(GameTest, OptionsPersistAndReachOnlyTheEnginesOwnOptions) {
   // Stored values win; missing ones are written from the defaults.
   EXPECT_EQ(VarToString(game->GetOptionValue("SoundVolume")), "40");
   EXPECT_EQ(VarToString(engine->GetOption("SoundVolume")), "40");
-  EXPECT_EQ(store->values["ShowHints"], "yes");
-  EXPECT_EQ(store->values["FullScreenMode"], "no");
-  EXPECT_EQ(store->values.count("Difficulty"), 0u);
+  EXPECT_EQ(Stored("ShowHints"), "yes");
+  EXPECT_EQ(Stored("FullScreenMode"), "no");
+  EXPECT_EQ(Stored("Difficulty"), "");
   EXPECT_TRUE(VarIsEmpty(game->GetOptionValue("NoSuchOption")));
 
   game->SetOption("ShowHints", "no");
-  EXPECT_EQ(store->values["ShowHints"], "no");
+  EXPECT_EQ(Stored("ShowHints"), "no");
   EXPECT_TRUE(VarIsEmpty(engine->GetOption("ShowHints")));  // never reaches the engine
   game->SetOptionNoSave("SoundVolume", "10");
   EXPECT_EQ(VarToString(engine->GetOption("SoundVolume")), "10");
-  EXPECT_EQ(store->values["SoundVolume"], "40");
+  EXPECT_EQ(Stored("SoundVolume"), "40");
 
   // Alt+Enter toggles full screen, both ways, and keeps the choice.
   game->Advance(10);
   EXPECT_TRUE(game->KeyEvent(WM_CHAR, '\r', KF_ALTDOWN));
   EXPECT_EQ(VarToString(engine->GetOption("FullScreenMode")), "yes");
-  EXPECT_EQ(store->values["FullScreenMode"], "yes");
+  EXPECT_EQ(Stored("FullScreenMode"), "yes");
   EXPECT_TRUE(game->KeyEvent(WM_CHAR, '\r', KF_ALTDOWN));
-  EXPECT_EQ(store->values["FullScreenMode"], "no");
+  EXPECT_EQ(Stored("FullScreenMode"), "no");
   EXPECT_FALSE(game->KeyEvent(WM_CHAR, '\r', 0));  // no Alt: the screen's (which ignores it)
   EXPECT_TRUE(game->KeyEvent(WM_CHAR, 'f', KF_ALTDOWN));
   EXPECT_EQ(VarToString(engine->GetOption("ShowFPS")), "yes");
