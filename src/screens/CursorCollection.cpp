@@ -1,5 +1,6 @@
 #include "screens/CursorCollection.h"
 
+#include "core/Trace.h"
 #include "storage/StorageAccess.h"
 #include "widgets/IWidget.h"
 
@@ -29,6 +30,7 @@ bool TCursorCollection::SetCurrentCursor(const std::string& name) {
     }
   current_ = cursor;
   if (const Ref<IWidget> widget = cursor->GetWidget()) widget->SetVisible(true);
+  if (TTrace::On()) TTrace::Emit("cursor", {{"name", TTrace::Text(cursor->GetName())}});
   return true;
 }
 

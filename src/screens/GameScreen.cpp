@@ -5,6 +5,7 @@
 #include "core/Diagnostics.h"
 #include "core/Messages.h"
 #include "core/Parsing.h"
+#include "core/Trace.h"
 #include "screens/IClickable.h"
 #include "screens/ICursor.h"
 #include "screens/ICursorCollection.h"
@@ -23,6 +24,10 @@ public:
   explicit TEventEntry(TGameScreen& screen) : screen_(screen) {}
 
   void OnControlEvent(IWidget* sender, int code, IParamCollection* params) override {
+    if (TTrace::On())
+      TTrace::Emit("control", {{"screen", TTrace::Text(screen_.GetName())},
+                               {"sender", TTrace::Text(sender ? sender->GetName() : std::string())},
+                               {"code", TTrace::Number(code)}});
     if (screen_.observer_) screen_.observer_->ControlEventSeen(screen_, sender, code, params);
     screen_.OnControlEvent(sender, code, params);
   }
