@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "controls/ControlWidget.h"
-#include "controls/IListBoxControl.h"
+#include "screens/IListBoxControl.h"
 
 namespace qv {
 
@@ -47,7 +47,7 @@ public:
 
   // -1 when the point (owner space) is on no row.
   int RowAtPoint(TPoint point) const;
-  int GetItemCount() const { return static_cast<int>(items_.size()); }
+  int GetItemCount() const override { return static_cast<int>(items_.size()); }
   int GetTopIndex() const { return topIndex_; }
   void SetTopIndex(int index);
   int GetVisibleRows() const { return visibleRows_; }

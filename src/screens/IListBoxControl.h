@@ -22,6 +22,7 @@ public:
   // -1 clears the selection; an index outside the rows is ignored.
   virtual void SetSelected(int index) = 0;
   virtual int GetSelected() = 0;
+  virtual int GetItemCount() const = 0;
 };
 
 }  // namespace qv
