@@ -9,12 +9,14 @@
 #include "widgets/MoveScenario.h"
 #include "widgets/MoveWidget.h"
 #include "widgets/RectWidget.h"
+#include "widgets/RotateWidget.h"
 #include "widgets/SequenceAnimationWidget.h"
 #include "widgets/SoundWidget.h"
 #include "widgets/StateMachineWidget.h"
 #include "widgets/SurfaceWidget.h"
 #include "widgets/TestScenario.h"
 #include "widgets/TextWidget.h"
+#include "widgets/TransformWidget.h"
 #include "widgets/TransparentScenario.h"
 #include "widgets/VisualGroupWidget.h"
 #include "widgets/WidgetFactory.h"
@@ -40,6 +42,14 @@ void RegisterWidgetsTypes() {
   RegisterClass<TMoveWidget>("move_widget");
   RegisterClass<TCircularMotionWidget>("circular_motion_widget");
   RegisterClass<TStateMachineWidget>("statemachine_widget");
+  RegisterClass<TSmoothMoveWidget>("smooth_move_widget");
+  RegisterClass<TZoomWidget>("zoom_widget");
+  RegisterClass<TRotateWidget>("rotate_widget");
+  RegisterClass<TTimedRotateWidget>("rotate_widget_timed");
+  RegisterClass<TMaskedSurfaceWidget>("masked_widget");
+  RegisterClass<TContourWidget>("contour_widget");
+  RegisterClass<TCutSectorWidget>("cutsector_widget");
+  RegisterClass<TScrollAreaWidget>("scrollarea_widget");
 }
 
 }  // namespace qv
