@@ -3,6 +3,7 @@
 #include "app/ImageGame.h"
 #include "audio/AudioTypes.h"
 #include "functions/FunctionsTypes.h"
+#include "particles/ParticlesTypes.h"
 #include "resources/ResourcesTypes.h"
 #include "storage/ClassRegistry.h"
 #include "widgets/WidgetsTypes.h"
@@ -15,6 +16,7 @@ void RegisterAllTypes() {
   RegisterResourcesTypes();
   RegisterAudioTypes();
   RegisterWidgetsTypes();
+  RegisterParticlesTypes();
 }
 
 void RegisterGameExecutableTypes() {
