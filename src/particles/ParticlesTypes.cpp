@@ -1,5 +1,6 @@
 #include "particles/ParticlesTypes.h"
 
+#include "particles/FunctionParticleSystem.h"
 #include "particles/StochasticParticleSystem.h"
 #include "storage/ClassRegistry.h"
 
@@ -8,6 +9,7 @@ namespace qv {
 void RegisterParticlesTypes() {
   RegisterClass<TStochasticParticleSystem>("stochastic_particle_system");
   RegisterClass<TMonteCarloParticleSystem>("montecarlo_particle_system");
+  RegisterClass<TFunctionParticleSystem>("function_particle_system");
   RegisterClass<TSelectedCellParticleSystem>("SelectedCellParticleSystem");
 }
 
