@@ -239,7 +239,9 @@ TRotateWidget::TGeometry TRotateWidget::Geometry() const {
   const int w = widget_->GetWidth(), h = widget_->GetHeight();
   g.radius = std::sqrt(double(w) * w + double(h) * h) *
              std::max(std::abs(double(zoomX_)), std::abs(double(zoomY_))) / 2;
-  const double p = zoomX_ * (centerX_ - double(w / 2)), q = zoomY_ * (centerY_ - double(h / 2));
+  // From the picture's true middle: with w div 2 an odd picture would sit
+  // half a pixel off the circle the buffer covers, and lose an edge.
+  const double p = zoomX_ * (centerX_ - w / 2.0), q = zoomY_ * (centerY_ - h / 2.0);
   // Turned the way the surface turns the picture, so the centre stays put.
   const auto [c, s] = CosSin(angle_);
   g.pivotX = p * c - q * s;
@@ -279,12 +281,12 @@ void TRotateWidget::Transform(ISurface& buffer) {
   ISurface* child = ChildImage();
   if (!child) return;
   const TGeometry g = Geometry();
+  const auto [c, s] = CosSin(angle_);
   // The turning centre belongs at anchor - pivot (plus the fraction); the
   // surface puts the picture's middle on the buffer's middle, so the rest
   // is a shift in buffer pixels, handed over in source pixels.
   const double ex = Trunc(g.radius) + Trunc(g.pivotX) - g.pivotX + fracX_ - buffer.GetWidth() / 2.0;
   const double ey = Trunc(g.radius) + Trunc(g.pivotY) - g.pivotY + fracY_ - buffer.GetHeight() / 2.0;
-  const auto [c, s] = CosSin(angle_);
   const double x = -(c * ex + s * ey) / zoomX_, y = -(-s * ex + c * ey) / zoomY_;
   const double turn = std::fmod(angle_, 360.0);
   if (turn == 0.0) {

@@ -88,7 +88,8 @@ public:
 
   // Derived from the child's size, the zoom, the centre and the angle:
   // radius = sqrt(w^2 + h^2) * max(|zoomx|, |zoomy|) / 2; the pivot is the
-  // zoomed offset of the centre from the child's middle, turned with it.
+  // zoomed offset of the centre from the child's middle (w / 2, h / 2),
+  // turned with it.
   struct TGeometry {
     double radius = 0.0;
     double pivotX = 0.0, pivotY = 0.0;
