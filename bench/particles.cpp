@@ -46,6 +46,7 @@ struct TFixture {
   Ref<TTopWidgetOwner> owner;
   Ref<TStochasticParticleSystem> particles;
   Ref<TRotateWidget> rotate;
+  Ref<TRotateWidget> sharp;
   Ref<TSurface> screen = MakeRef<TSurface>(kW, kH, false);
   Ref<TSurface> frameCopy = MakeRef<TSurface>(kW, kH, false);
 
@@ -75,10 +76,19 @@ struct TFixture {
     child->SetSurface(Disc(128, 0x40C0FF));
     rotate->SetWidget(child);
     rotate->SetOwner(owner.get());
+    sharp = Query<TRotateWidget>(CreateFromNodeAs<IWidget>(LoadStorageText(
+        "<widget type='rotate_widget' visible='yes' anchor_left='320' anchor_top='240' centerx='64' "
+        "centery='64' angle='10'/>")));
+    auto sharpChild = Query<TSurfaceWidget>(
+        CreateFromNodeAs<IWidget>(LoadStorageText("<widget type='surface_widget' visible='yes'/>")));
+    sharpChild->SetSurface(Disc(128, 0x40C0FF));
+    sharp->SetWidget(sharpChild);
+    sharp->SetOwner(owner.get());
   }
   ~TFixture() {
     particles->Detach();
     rotate->Detach();
+    sharp->Detach();
   }
 };
 
@@ -116,6 +126,11 @@ int main(int argc, char** argv) {
     f.rotate->SetAngle(f.rotate->GetAngle() + 1.0);
     f.rotate->Draw(f.screen.get(), 320, 240);
   });
+  Register("rotate/128-rebuild-sharp", [] {
+    TFixture& f = Fx();
+    f.sharp->SetAngle(f.sharp->GetAngle() + 1.0);
+    f.sharp->Draw(f.screen.get(), 320, 240);
+  });
   Register("rotate/128-still", [] { Fx().rotate->Draw(Fx().screen.get(), 320, 240); });
   qv::bench::TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -124,6 +139,7 @@ int main(int argc, char** argv) {
   qv::bench::PrintRatio(reporter, "particles/2000-frame", "memcpy/frame", "<= 4 (2 per 1,000 particles)");
   qv::bench::PrintRatio(reporter, "particles/2000-update", "memcpy/frame", "-");
   qv::bench::PrintRatio(reporter, "rotate/128-rebuild", "memcpy/frame", "<= 3");
+  qv::bench::PrintRatio(reporter, "rotate/128-rebuild-sharp", "memcpy/frame", "-");
   qv::bench::PrintRatio(reporter, "rotate/128-still", "memcpy/frame", "-");
   benchmark::Shutdown();
   return 0;

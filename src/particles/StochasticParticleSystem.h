@@ -16,14 +16,15 @@
 namespace qv {
 
 struct TStochasticParticle {
-  int x0 = 0, y0 = 0;               // start point
-  float x = 0.0f, y = 0.0f;         // current position (relative to the widget)
-  int lifetime = 0, age = 0;        // milliseconds
-  int speed = 0;                    // pixels per second
-  int direction = 0;                // degrees
-  int gravity = 0;                  // pixels per second squared
-  uint8_t start[4] = {0, 0, 0, 0};  // B, G, R, A at birth
-  uint32_t color = 0;               // current colour, 0xAARRGGBB
+  int x0 = 0, y0 = 0;                 // start point
+  float x = 0.0f, y = 0.0f;           // current position (relative to the widget)
+  int lifetime = 0, age = 0;          // milliseconds
+  int speed = 0;                      // pixels per second
+  int direction = 0;                  // degrees
+  double cosDir = 1.0, sinDir = 0.0;  // of the direction, taken once
+  int gravity = 0;                    // pixels per second squared
+  uint8_t start[4] = {0, 0, 0, 0};    // B, G, R, A at birth
+  uint32_t color = 0;                 // current colour, 0xAARRGGBB
 };
 
 class TStochasticParticleSystem : public TParticleSystem {

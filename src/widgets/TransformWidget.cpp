@@ -16,7 +16,10 @@ const TPropertyTable<TTransformWidget>& TTransformWidget::Properties() {
   static const TPropertyTable<W> table = TPropertyTable<W>(TDecorateWidget::Properties())
                                              .Bool(
                                                  "need_to_repaint", [](const W& w) { return w.bufferDirty_; },
-                                                 [](W& w, bool v) { w.bufferDirty_ = v; })
+                                                 [](W& w, bool v) {
+                                                   w.bufferDirty_ = v;
+                                                   if (v) w.childImageDirty_ = true;
+                                                 })
                                              .PropertyOnly();
   return table;
 }
@@ -25,6 +28,7 @@ void TTransformWidget::MarkDirty() {
   needRepaint_ = true;
   geometryChanged_ = true;
   bufferDirty_ = true;
+  childImageDirty_ = true;
 }
 
 bool TTransformWidget::UpdateDirtyRegion(bool forceOld, bool forceNew) {
@@ -63,15 +67,21 @@ ISurface* TTransformWidget::ChildImage() {
     childImage_ = NewSurface();
     if (!childImage_) return nullptr;
     childImage_->SetHasAlpha(true);
+    childImageDirty_ = true;
   }
   const TRect rect = widget_->GetRect();
-  if (childImage_->GetWidth() != rect.Width() || childImage_->GetHeight() != rect.Height())
+  if (childImage_->GetWidth() != rect.Width() || childImage_->GetHeight() != rect.Height()) {
     childImage_->SetSize(rect.Width(), rect.Height());
-  else
-    childImage_->Clear();
+    childImageDirty_ = true;
+  }
+  if (imageOf_ != widget_.get()) childImageDirty_ = true;
+  if (!childImageDirty_) return childImage_.get();
+  childImage_->Clear();
   // As GetImage renders a widget: its rectangle's corner at the origin.
   widget_->Draw(childImage_.get(), RoundEven(widget_->GetAnchorLeft() - rect.left),
                 RoundEven(widget_->GetAnchorTop() - rect.top));
+  imageOf_ = widget_.get();
+  childImageDirty_ = false;
   return childImage_.get();
 }
 

@@ -40,7 +40,7 @@ public:
     (void)x;
     (void)y;
   }
-  // Repaint, new geometry and a rebuilt buffer.
+  // Repaint, new geometry, a rebuilt buffer and a new picture of the child.
   virtual void MarkDirty();
 
   bool IsBufferDirty() const { return bufferDirty_; }
@@ -53,7 +53,8 @@ protected:
   ~TTransformWidget() override = default;
 
   // The child's picture (its rectangle), in a scratch surface kept between
-  // frames; nullptr without child or engine.
+  // frames and rendered again only when the child reported a change (or is
+  // another child, or changed its size); nullptr without child or engine.
   ISurface* ChildImage();
   // Drops the buffer; the next preparation makes one of the new size.
   void ReleaseBuffer() {
@@ -66,6 +67,8 @@ protected:
 
 private:
   Ref<ISurface> childImage_;
+  const IWidget* imageOf_ = nullptr;
+  bool childImageDirty_ = true;
 };
 
 // "masked_widget": the child's picture where the image resource
