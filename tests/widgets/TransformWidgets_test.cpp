@@ -246,6 +246,26 @@ TEST_F(TransformWidgets, TheBufferIsRebuiltOnlyOnChange) {
   EXPECT_EQ(child->draws, 4);
 }
 
+TEST_F(TransformWidgets, ATurnReusesTheChildsPicture) {
+  Ref<TRotateWidget> w = Query<TRotateWidget>(Attach("<widget type='rotate_widget' visible='yes'/>"));
+  auto child = MakeRef<TCountingWidget>();
+  child->SetVisible(true);
+  child->SetWidth(4);
+  child->SetHeight(4);
+  w->SetWidget(child);
+  Frame(*w);
+  EXPECT_EQ(child->draws, 1);
+  w->SetAngle(30);
+  Frame(*w);
+  EXPECT_EQ(child->draws, 1) << "a new angle turns the picture it has";
+  child->Invalidate();
+  Frame(*w);
+  EXPECT_EQ(child->draws, 2) << "a child that reported a change is drawn again";
+  child->SetWidth(5);
+  Frame(*w);
+  EXPECT_EQ(child->draws, 3);
+}
+
 TEST_F(TransformWidgets, ScrollAreaShowsAWindowAndHitsOnlyOpaquePixels) {
   auto w = WithPicture<TScrollAreaWidget>(
       "<widget type='scrollarea_widget' visible='yes' mousestop='yes' width='2' height='1' shiftleft='1' "
