@@ -58,6 +58,18 @@ if command -v python3 > /dev/null; then
   check "no frame no particles" "8x4 ........ ........ ........ ........" "$(rows none.png $legend)"
 fi
 
+# --- a widget driven along a path by its function: 100 ms is step 100 of
+# 1000 on the way from (0, 0) to (100, 50) ---
+"$tool" render --widget "$fixtures/path.xml" --size 16x8 $bg --frames 10 --step 10 --dirty --out path.png \
+  > path.txt
+check "path exit" 0 $?
+check "path first frame" '{"frame":1,"rects":[[1,0,3,2]]}' "$(head -n 1 path.txt)"
+check "path last frame" '{"frame":10,"rects":[[9,4,12,7]]}' "$(tail -n 1 path.txt)"
+if command -v python3 > /dev/null; then
+  check "path pixels" "16x8 ................ ................ ................ ................ ................ \
+..........GG.... ..........GG.... ................" "$(rows path.png $legend)"
+fi
+
 # --- a quarter turn about the child's corner, exact pixels ---
 "$tool" render --widget "$fixtures/rotate.xml" --size 8x8 $bg --out rotate.png
 check "rotate exit" 0 $?
