@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/Diagnostics.h"
 #include "functions/FloatToInt.h"
 #include "storage/ClassRegistry.h"
 
@@ -233,6 +234,10 @@ void TCompositePathFunction::Bind(IFunctionOwner* owner) {
   TComplexPathFunction::Bind(owner);
   current_ = 0;
   stepsBefore_ = 0;
+  for (int i = 0; i < PathCount(); ++i)
+    if (!PathAt(i))
+      ReportDataError("function " + GetName(), "sub-function " + std::to_string(i) +
+                                                   " of a composite path is no path; it takes no steps");
 }
 
 void TCompositePathFunction::RunBefore() {

@@ -147,7 +147,12 @@ TRect TStochasticParticleSystem::ParticleBounds() {
 void TStochasticParticleSystem::Draw(ISurface* target, int x, int y) {
   if (!target || particles_.empty()) return;
   const ISurface* image = FirstChildImage();
-  if (!image) return;
+  if (!image) {
+    if (!reportedNoImage_)
+      ReportDataError("widget " + GetName(), "a particle system without a picture child draws nothing");
+    reportedNoImage_ = true;
+    return;
+  }
   const int w = image->GetWidth(), h = image->GetHeight();
   const TRect whole{0, 0, w, h};
   const auto mode = static_cast<EBlendMode>(blendingMode_);

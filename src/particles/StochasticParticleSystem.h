@@ -71,6 +71,7 @@ protected:
   int blendingMode_ = kBlendNormal;
 
   std::vector<TStochasticParticle> particles_;
+  bool reportedNoImage_ = false;
 };
 
 // Particles that start on pixels of at least alpha 20 of a source picture

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Diagnostics.h"
 #include "functions/FunctionsTypes.h"
 #include "functions/PathKinds.h"
 #include "storage/ClassRegistry.h"
@@ -195,6 +196,14 @@ TEST_F(PathTest, CompositeMapsItsStepsOntoTheSubPaths) {
   // With loop the steps wrap around the sum.
   auto loop = Make(PathXml("path_composite", {0, 0, 77, 88, 0, 0}, {}, "loop='yes'", subs));
   EXPECT_POINT(At(*loop, 25), 50, 0);
+  // A sub-function that is no path takes no steps and is reported.
+  TDiagnosticsCollector errors;
+  const std::string mixed = "<functions><function type='function_sum'/>" +
+                            PathXml("path_segment", {0, 0, 10, 0, 10, 0}) + "</functions>";
+  auto odd = Make(PathXml("path_composite", {0, 0, 5, 5, 0, 0}, {}, {}, mixed));
+  EXPECT_EQ(errors.Errors().size(), 1u);
+  EXPECT_EQ(odd->GetStepCount(), 10);
+  EXPECT_POINT(At(*odd, 4), 4, 0) << "the first sub-function is passed over";
   // Rebinding starts from the first sub-path again.
   At(*chain, 18);
   chain->Bind(nullptr);

@@ -196,6 +196,20 @@ TEST_F(ParticleTest, DrawingAndTheDirtyRectangles) {
   EXPECT_EQ(grey->GetPixel(0, 0), 0xFE2F2F2Fu);
 }
 
+TEST_F(ParticleTest, ASystemWithoutPictureIsReportedOnce) {
+  auto s = Query<TStochasticParticleSystem>(
+      Attach(std::string("<widget type='stochastic_particle_system' visible='yes' ") + kStraight +
+             "emission_count='1000'/>"));
+  s->Advance(5);
+  EXPECT_EQ(s->Count(), 5);
+  EXPECT_TRUE(s->GetRect().IsEmpty()) << "no picture, no extent";
+  TDiagnosticsCollector errors;
+  auto target = MakeRef<TSurface>(4, 4, true);
+  s->Draw(target.get(), 0, 0);
+  s->Draw(target.get(), 0, 0);
+  EXPECT_EQ(errors.Errors().size(), 1u);
+}
+
 TEST_F(ParticleTest, CreationAndClearRequests) {
   auto s = System(kStraight);
   auto params = MakeRef<TParamCollection>();
