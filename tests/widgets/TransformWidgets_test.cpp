@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Diagnostics.h"
+#include "widgets/ResourceTestSupport.h"
 #include "widgets/RotateWidget.h"
 #include "widgets/SurfaceWidget.h"
 #include "widgets/TransformWidget.h"
@@ -320,6 +321,34 @@ TEST_F(TransformWidgets, CutSectorAndContour) {
   EXPECT_EQ(ring->GetPixel(1, 0), 0xFFFF0000u);
   EXPECT_EQ(ring->GetPixel(2, 1), 0xFFFF0000u);
   EXPECT_TRUE(Empty(ring->GetPixel(0, 0))) << "a round pen leaves the corners";
+}
+
+TEST_F(TransformWidgets, MaskedKeepsThePixelsUnderTheMask) {
+  auto resources = MakeRef<test::TResourceEngine>();
+  auto maskScreen = MakeRef<test::TFakeScreen>(resources.get());
+  auto mask = MakeRef<TSurface>(3, 1, true);
+  mask->PixelAt(0, 0) = 0xFF000000u;
+  mask->PixelAt(2, 0) = 0x01000000u;  // any alpha but 0 lets the pixel through
+  resources->Add("holes", MakeRef<test::TMemoryImage>(mask));
+  const Ref<IWidget> root =
+      WidgetFromXml("<widget type='masked_widget' visible='yes' resourcename='holes'/>");
+  auto w = Query<TMaskedSurfaceWidget>(root);
+  auto child = Query<TSurfaceWidget>(WidgetFromXml(R"(<widget type="surface_widget" visible="yes"/>)"));
+  child->SetSurface(Numbered(3, 1));
+  w->SetWidget(child);
+  maskScreen->SetRoot(root);
+  EXPECT_EQ(w->GetWidth(), 3);
+  const Ref<TSurface> screen = Frame(*w, 4, 1);
+  EXPECT_EQ(screen->GetPixel(0, 0), 0xFF000101u);
+  EXPECT_TRUE(Empty(screen->GetPixel(1, 0)));
+  EXPECT_EQ(screen->GetPixel(2, 0), 0xFF000103u);
+  // A mask that is not there is reported; nothing is shown.
+  TDiagnosticsCollector errors;
+  w->SetPropertyValue("resourcename", TVariant(std::string("gone")));
+  const Ref<TSurface> none = Frame(*w, 4, 1);
+  EXPECT_TRUE(Empty(none->GetPixel(0, 0)));
+  EXPECT_EQ(errors.Errors().size(), 1u);
+  maskScreen->DetachRoot();
 }
 
 }  // namespace
