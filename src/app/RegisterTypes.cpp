@@ -6,6 +6,7 @@
 #include "audio/AudioTypes.h"
 #include "controls/ControlsTypes.h"
 #include "functions/FunctionsTypes.h"
+#include "particles/ParticlesTypes.h"
 #include "resources/ResourcesTypes.h"
 #include "screens/ScreensTypes.h"
 #include "storage/ClassRegistry.h"
@@ -19,6 +20,7 @@ void RegisterAllTypes() {
   RegisterResourcesTypes();
   RegisterAudioTypes();
   RegisterWidgetsTypes();
+  RegisterParticlesTypes();
   RegisterSettingsCommandTypes();
 }
 

@@ -70,7 +70,7 @@ public:
   virtual TFunctionCollection* GetSubFunctions() = 0;
 };
 
-class TFunction : public TPersistObject, public IFunction, public IFunctionOwner {
+class TFunction : public TPersistObject, public virtual IFunction, public IFunctionOwner {
 protected:
   ~TFunction() override = default;
 

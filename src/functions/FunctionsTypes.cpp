@@ -4,6 +4,7 @@
 #include "functions/EvalFunction.h"
 #include "functions/Function.h"
 #include "functions/FunctionKinds.h"
+#include "functions/PathKinds.h"
 #include "storage/ClassRegistry.h"
 #include "storage/StorageAccess.h"
 
@@ -29,6 +30,12 @@ void RegisterFunctionsTypes() {
   RegisterClass<TPiecewiseLinearInterpolationFunction>("function_piecewise");
   RegisterClass<TLinearSegmentFunction>("function_linear_segment");
   RegisterClass<TMonteCarloFunction>("function_montecarlo");
+  RegisterClass<TSegmentPathFunction>("path_segment");
+  RegisterClass<TAccelerateSegmentPathFunction>("path_segment_accelerate");
+  RegisterClass<TArcPathFunction>("path_arc");
+  RegisterClass<TBezierPathFunction>("path_bezier");
+  RegisterClass<TCompositePathFunction>("path_composite");
+  RegisterClass<TArbitraryPathFunction>("path_arbitrary");
 }
 
 Ref<IFunction> CreateFunctionOfType(const StorageRef& storage) {

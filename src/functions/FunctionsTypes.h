@@ -7,7 +7,7 @@
 
 namespace qv {
 
-// Registers every "function_" kind with the class registry.
+// Registers every "function_" and "path_" kind with the class registry.
 void RegisterFunctionsTypes();
 
 // The function an element's "type" names, created and named but not yet

@@ -12,12 +12,14 @@
 #include "widgets/MoveScenario.h"
 #include "widgets/MoveWidget.h"
 #include "widgets/RectWidget.h"
+#include "widgets/RotateWidget.h"
 #include "widgets/SequenceAnimationWidget.h"
 #include "widgets/SoundWidget.h"
 #include "widgets/StateMachineWidget.h"
 #include "widgets/SurfaceWidget.h"
 #include "widgets/TestScenario.h"
 #include "widgets/TextWidget.h"
+#include "widgets/TransformWidget.h"
 #include "widgets/TransparentScenario.h"
 #include "widgets/VisualGroupWidget.h"
 #include "widgets/WidgetFactory.h"
@@ -46,6 +48,14 @@ void RegisterWidgetsTypes() {
   RegisterClass<TAppearanceEffectWdiget>("appearance_effect_widget");
   RegisterClass<TAppearanceEffectCollection>("appearance_effects");
   RegisterClass<TFunctionAppearanceEffect>("func_appearance_effect");
+  RegisterClass<TSmoothMoveWidget>("smooth_move_widget");
+  RegisterClass<TZoomWidget>("zoom_widget");
+  RegisterClass<TRotateWidget>("rotate_widget");
+  RegisterClass<TTimedRotateWidget>("rotate_widget_timed");
+  RegisterClass<TMaskedSurfaceWidget>("masked_widget");
+  RegisterClass<TContourWidget>("contour_widget");
+  RegisterClass<TCutSectorWidget>("cutsector_widget");
+  RegisterClass<TScrollAreaWidget>("scrollarea_widget");
 }
 
 }  // namespace qv
