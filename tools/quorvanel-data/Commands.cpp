@@ -134,36 +134,4 @@ const TCommand* TCommandTable::Find(const std::string& name) const {
   return nullptr;
 }
 
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (const unsigned char ch : text) {
-    switch (ch) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (ch < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", ch);
-          out += buf;
-        } else {
-          out += static_cast<char>(ch);
-        }
-    }
-  }
-  return out + "\"";
-}
-
 }  // namespace qv::tool

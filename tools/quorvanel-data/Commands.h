@@ -46,8 +46,6 @@ long long ParseIntArg(const std::string& text, const std::string& what);
 std::string ReadInput(const std::string& path);
 // Writes bytes to a file (or standard output for an empty name).
 void WriteOutput(const std::string& path, const std::string& bytes);
-// The text as a JSON string literal, quotes included.
-std::string JsonString(const std::string& text);
 
 struct TCommand {
   std::string name;
