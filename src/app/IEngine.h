@@ -7,10 +7,10 @@
 #include <functional>
 #include <string>
 
+#include "core/Messages.h"
 #include "core/Ref.h"
 #include "core/Variant.h"
 #include "graphics/Rect.h"
-#include "core/Messages.h"
 #include "services/IClock.h"
 #include "services/ICursorPosition.h"
 #include "services/IDesktopOpener.h"

@@ -229,7 +229,12 @@ bool TGameScreen::KeyEvent(unsigned message, unsigned key, unsigned flags) {
     const Ref<IWidget> focus = focus_;
     handled = focus->KeyEvent(message, key, flags);
     if (!handled && message == WM_KEYUP && key == VK_TAB) {
-      const int index = root_->GetChildren()->IndexOfName(focus->GetName());
+      // The focus's place among the root's children: by identity, so
+      // unnamed or equally named tab stops take their turns too.
+      IWidgetCollection* children = root_->GetChildren();
+      int index = -1;
+      for (int i = 0; i < children->GetCount() && index < 0; ++i)
+        if (children->GetWidget(i) == focus) index = i;
       if (focus_ == focus)
         if (const Ref<IWidget> next = FindFocusable(index)) ChangeFocus(next);
       handled = focus_ != nullptr;

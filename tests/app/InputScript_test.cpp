@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/Messages.h"
+#include "platform/InjectedInput.h"
+#include "platform/InputTranslator.h"
+
 namespace qv {
 namespace {
 
@@ -89,6 +93,44 @@ TEST(InputScript, WhenShownPartsCountFromTheFrameTheScreenWasShown) {
   EXPECT_EQ(script.Parts(), (std::vector<std::string>{"", "main", "options"}));
   EXPECT_EQ(script.Events().back().kind, "close");
   EXPECT_EQ(script.Events().back().part, 2);
+
+// The data tool's way: no window, the events straight into a translator.
+TEST(InputScript, DeliversToATranslatorWithoutAWindowFrameByFrame) {
+  TInputScript script;
+  std::string error;
+  ASSERT_TRUE(script.Parse("1 move 5 6\n1 down 7 8\n2 up 7 8\n2 keydown LShift\n2 key Tab\n3 key a\n", error))
+      << error;
+  TInputTranslator translator;
+  std::vector<TMessage> got;
+  TInjectedInput input([&](SDL_Event& event) { translator.Translate(event, got); });
+  script.Deliver(1, &input);
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].message, WM_MOUSEMOVE);
+  EXPECT_EQ(LoWord(got[0].lParam), 5);
+  EXPECT_EQ(HiWord(got[0].lParam), 6);
+  EXPECT_EQ(got[1].message, WM_LBUTTONDOWN);
+  EXPECT_EQ(got[1].wParam, uintptr_t{MK_LBUTTON});
+  got.clear();
+  script.Deliver(2, &input);
+  // The release, the shift key, then Tab with shift held: down, its
+  // control character, up.
+  ASSERT_EQ(got.size(), 5u);
+  EXPECT_EQ(got[0].message, WM_LBUTTONUP);
+  EXPECT_EQ(got[1].message, WM_KEYDOWN);
+  EXPECT_EQ(got[1].wParam, uintptr_t{VK_SHIFT});
+  EXPECT_EQ(got[2].message, WM_KEYDOWN);
+  EXPECT_EQ(got[2].wParam, uintptr_t{VK_TAB});
+  EXPECT_EQ(got[3].message, WM_CHAR);
+  EXPECT_EQ(got[3].wParam, uintptr_t{9});
+  EXPECT_EQ(got[4].message, WM_KEYUP);
+  EXPECT_EQ(translator.KeyState() & MK_SHIFT, uintptr_t{MK_SHIFT});
+  got.clear();
+  script.Deliver(2, &input);  // nothing twice
+  EXPECT_TRUE(got.empty());
+  script.Deliver(3, &input);
+  ASSERT_EQ(got.size(), 3u);
+  EXPECT_EQ(got[1].message, WM_CHAR);
+  EXPECT_EQ(got[1].wParam, uintptr_t{'A'});  // shift is still held
 }
 
 }  // namespace

@@ -73,6 +73,20 @@ TEST_F(GameScreens, TabKeyUpMovesTheFocusAndWraps) {
   EXPECT_EQ("d", screen->GetFocus()->GetName());
 }
 
+TEST_F(GameScreens, TabTakesUnnamedAndEquallyNamedTabStopsInTurn) {
+  const Ref<TGameScreen> screen =
+      Screen(ScreenXml("main", "<widgets>" + Control("", 0, R"(visible="yes" tabstop="yes")") +
+                                   Control("same", 20, R"(visible="yes" tabstop="yes")") +
+                                   Control("same", 40, R"(visible="yes" tabstop="yes")") + "</widgets>"));
+  game->ShowScreen("main", nullptr);
+  IWidgetCollection* children = screen->GetRootChildren();
+  ASSERT_EQ(3, children->GetCount());
+  for (int turn = 1; turn <= 3; ++turn) {
+    game->Key(WM_KEYUP, VK_TAB);
+    EXPECT_EQ(children->GetWidget(turn % 3).get(), screen->GetFocus()) << turn;
+  }
+}
+
 TEST_F(GameScreens, WithoutAFocusableChildNothingHasFocusAndKeysAreNotHandled) {
   const Ref<TGameScreen> screen =
       Screen(ScreenXml("main", "<widgets>" + Control("b", 0, R"(visible="yes" mousestop="yes")") +

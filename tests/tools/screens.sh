@@ -69,6 +69,22 @@ else
 {"frame":4,"event":"focus","widget":"second"}' "$(cat tabs.out)"
 fi
 
+# --- buttons (the controls' "ButtonControl" type) ----------------------------------
+# A click on the plain button is a control event, one on the second button
+# asks the game to show "next" with LEVEL=3, and Escape presses the cancel
+# button, which asks to close this screen; closed, it is not drawn.
+printf '1 down 1 1\n1 up 1 1\n2 down 6 1\n2 up 6 1\n3 keydown Escape\n' > buttons.txt
+render --screen "$fixtures/buttons.xml" --size 16x6 --frames 4 --input buttons.txt --events --out b.png > buttons.out \
+  2> buttons.err
+check "buttons exit" 0 $?
+if grep -q 'unknown type "ButtonControl"' buttons.err; then
+  echo "SKIP button checks: the data tool has no \"ButtonControl\" type yet"
+else
+  check "button events" '{"frame":1,"event":"control","sender":"button_ok","code":1}
+{"frame":2,"event":"show","screen":"next","params":{"LEVEL":"3"}}
+{"frame":3,"event":"close","screen":"buttons","params":{}}' "$(cat buttons.out)"
+fi
+
 # --- errors: one line on standard error, exit 1, no image ----------------------
 cat > widget.xml <<'EOF2'
 <widget type="group_widget" name="root" visible="yes"/>

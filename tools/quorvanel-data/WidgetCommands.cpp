@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "Commands.h"
-#include "ScreenPreview.h"
 #include "app/Engine.h"
 #include "app/InputScript.h"
 #include "app/RegisterTypes.h"
+#include "app/ScreenPreview.h"
 #include "app/TopWidgetOwner.h"
 #include "core/Constants.h"
 #include "core/Diagnostics.h"
@@ -100,7 +100,11 @@ void RenderScreen(TEngine& engine, const std::string& path, const StorageRef& ro
   if (!screen) throw EToolError(path + ": the type \"" + type + "\" is not a game screen");
   screen->Load(root);
 
-  TPreviewLog log(events);
+  TPreviewLog log(events ? TPreviewLog::TSink([](const std::string& line) {
+    std::fputs(line.c_str(), stdout);
+    std::fputc('\n', stdout);
+  })
+                         : TPreviewLog::TSink());
   const Ref<TPreviewEngine> view = MakeRef<TPreviewEngine>(engine, log);
   const Ref<TPreviewGame> game = MakeRef<TPreviewGame>(*screen, *view, log);
   struct TFinish {

@@ -1,18 +1,13 @@
-#include "ScreenPreview.h"
+#include "app/ScreenPreview.h"
 
-#include <cstdio>
-
-#include "Commands.h"
 #include "core/StringUtils.h"
 #include "core/Variant.h"
 
-namespace qv::tool {
+namespace qv {
 
 void TPreviewLog::Event(const std::string& kind, const std::string& fields) {
-  if (!print_) return;
-  const std::string line =
-      "{\"frame\":" + std::to_string(frame_) + ",\"event\":" + JsonString(kind) + "," + fields + "}\n";
-  std::fputs(line.c_str(), stdout);
+  if (sink_)
+    sink_("{\"frame\":" + std::to_string(frame_) + ",\"event\":" + JsonString(kind) + "," + fields + "}");
 }
 
 std::string TPreviewLog::Params(IParamCollection* params) {
@@ -125,4 +120,4 @@ void TPreviewGame::FocusChanged(IGameScreenSlave&, IWidget* focus) {
   log_.Event("focus", std::string("\"widget\":") + (focus ? JsonString(focus->GetName()) : "null"));
 }
 
-}  // namespace qv::tool
+}  // namespace qv

@@ -1,10 +1,11 @@
-// The screen preview of "render --screen": a stand-in for the game that
+// The screen preview of the data tool's "render --screen": a stand-in for the game that
 // shows one screen and records what the screen asks of it, and a view of
 // the engine that forwards every service to the real one while it records
 // option changes and lets the mouse position follow the input script.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,19 +17,21 @@
 #include "storage/PersistObject.h"
 #include "widgets/IWidgetOwner.h"
 
-namespace qv::tool {
+namespace qv {
 
-// The JSON lines of --events, each stamped with the current frame.
+// The JSON lines of the preview's events, each stamped with the current
+// frame, handed to a sink (none: nothing is recorded).
 class TPreviewLog {
 public:
-  explicit TPreviewLog(bool print) : print_(print) {}
+  using TSink = std::function<void(const std::string& line)>;
+  explicit TPreviewLog(TSink sink) : sink_(std::move(sink)) {}
   void SetFrame(long long frame) { frame_ = frame; }
   void Event(const std::string& kind, const std::string& fields);
   // {"NAME":"VALUE",...} of a parameter collection; {} for none.
   static std::string Params(IParamCollection* params);
 
 private:
-  bool print_;
+  TSink sink_;
   long long frame_ = 0;
 };
 
@@ -140,4 +143,4 @@ private:
   std::string name_;
 };
 
-}  // namespace qv::tool
+}  // namespace qv
