@@ -1,6 +1,5 @@
 #include "app/Engine.h"
 
-
 #include <filesystem>
 #include <stdexcept>
 
@@ -9,8 +8,8 @@
 #include "core/Folders.h"
 #include "core/Parsing.h"
 #include "core/Random.h"
-#include "core/Trace.h"
 #include "core/StringUtils.h"
+#include "core/Trace.h"
 #include "platform/Clock.h"
 #include "resources/GroupResource.h"
 #include "resources/ImageResource.h"

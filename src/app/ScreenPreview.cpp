@@ -1,5 +1,6 @@
 #include "app/ScreenPreview.h"
 
+#include "core/Json.h"
 #include "core/StringUtils.h"
 #include "core/Variant.h"
 

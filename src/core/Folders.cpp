@@ -1,6 +1,5 @@
 #include "core/Folders.h"
 
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

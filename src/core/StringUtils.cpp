@@ -139,36 +139,4 @@ std::string FormatFloat(double v) {
   return buf;
 }
 
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (const unsigned char ch : text) {
-    switch (ch) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (ch < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", ch);
-          out += buf;
-        } else {
-          out += static_cast<char>(ch);
-        }
-    }
-  }
-  return out + "\"";
-}
-
 }  // namespace qv

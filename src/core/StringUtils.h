@@ -31,10 +31,6 @@ bool TryParseInt(std::string_view s, long long& out);
 // Formats a double with up to 15 significant digits and "." as decimal point.
 std::string FormatFloat(double v);
 
-// The text as a JSON string literal, quotes included (control characters
-// escaped; other bytes, UTF-8 included, as they are).
-std::string JsonString(std::string_view text);
-
 // Case-insensitive ordering for maps keyed by data names.
 struct TextLess {
   using is_transparent = void;

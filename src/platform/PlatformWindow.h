@@ -88,7 +88,9 @@ public:
   // Every input event the window takes (real or injected) is handed to the
   // recorder as one event of the input-script format, without its frame
   // ("move X Y", "down X Y left", "keydown NAME", "text CHARS", "close").
-  void SetRecorder(std::function<void(const std::string& event)> recorder) { recorder_ = std::move(recorder); }
+  void SetRecorder(std::function<void(const std::string& event)> recorder) {
+    recorder_ = std::move(recorder);
+  }
 
 private:
   TPlatformWindow() = default;

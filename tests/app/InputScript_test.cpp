@@ -93,6 +93,7 @@ TEST(InputScript, WhenShownPartsCountFromTheFrameTheScreenWasShown) {
   EXPECT_EQ(script.Parts(), (std::vector<std::string>{"", "main", "options"}));
   EXPECT_EQ(script.Events().back().kind, "close");
   EXPECT_EQ(script.Events().back().part, 2);
+}
 
 // The data tool's way: no window, the events straight into a translator.
 TEST(InputScript, DeliversToATranslatorWithoutAWindowFrameByFrame) {

@@ -27,7 +27,7 @@ public:
       params->SetParamValue("answer", TVariant(std::string("yes")));
       closed = game->CloseScreen(this, params.get());
     } else if (name == "option") {
-      QueryPtr<IEngineOptions>(GetEngine())->SetOption("SoundVolume", "40");
+      GetScreenOwnerInterface()->SetOption("SoundVolume", "40");
     }
     (void)code;
   }
