@@ -7,6 +7,7 @@
 #include "core/StringUtils.h"
 #include "core/Trace.h"
 #include "screens/ICursor.h"
+#include "screens/ScreenSupport.h"
 #include "widgets/AbstractWidget.h"
 #include "widgets/IWidget.h"
 
@@ -148,6 +149,12 @@ void TGame::SplashFinished() {
   if (!splashScreen_.empty() && IsShown(splashScreen_))
     if (IGameScreenSlave* splash = FindScreen(splashScreen_)) CloseScreen(splash, nullptr);
   if (!mainScreen_.empty()) ShowScreen(mainScreen_, nullptr);
+  // A player without a profile is asked for a name before anything else
+  // (the new-user dialog then makes it the current profile).
+  if (profiles_->GetProfileCount() == 0 && FindScreen(kNewUserScreen)) {
+    const Ref<TParamCollection> necessary = MakeParams({{"Necessary", "1"}});
+    ShowScreen(kNewUserScreen, necessary.get());
+  }
 }
 
 // --- options ------------------------------------------------------------------------

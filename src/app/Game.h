@@ -47,6 +47,9 @@ protected:
   ~TGame() override;
 
 public:
+  // The screen that asks a new player's name.
+  static constexpr char kNewUserScreen[] = "GS_NewUser";
+
   TGame();
   // "splashlogosgs", "splashgs", "closequerygs", "maings", each written
   // when not empty.

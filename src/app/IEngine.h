@@ -11,6 +11,7 @@
 #include "core/Ref.h"
 #include "core/Variant.h"
 #include "graphics/Rect.h"
+#include "services/IApplicationClose.h"
 #include "services/IClock.h"
 #include "services/ICursorPosition.h"
 #include "services/IDesktopOpener.h"
@@ -34,7 +35,8 @@ using TMessageHook = std::function<void(const TMessage& message)>;
 
 // The whole engine, for the game and the main routine. Widgets and screens
 // see only the narrow services it derives from (src/services/).
-class IEngine : public virtual IResourceLookup,
+class IEngine : public virtual IApplicationClose,
+                public virtual IResourceLookup,
                 public virtual ISoundPlayer,
                 public virtual ISoundChannels,
                 public virtual IMusicPlayer,
@@ -75,8 +77,7 @@ public:
 
   virtual void SetMusicVolume(const std::string& value) = 0;
 
-  // Asks the window to close (the game may refuse) and stops frames.
-  virtual void Close() = 0;
+  // Close (IApplicationClose) asks the window to close and stops frames.
   // OpenFile and OpenURL are IDesktopOpener.
   virtual Ref<IGame> GetGame() = 0;
   virtual void ClearUpdateRects() = 0;

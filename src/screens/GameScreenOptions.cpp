@@ -1,0 +1,89 @@
+#include "screens/GameScreenOptions.h"
+
+#include "core/Messages.h"
+#include "core/StringUtils.h"
+#include "screens/ScreenSupport.h"
+#include "services/IEngineOptions.h"
+#include "widgets/IEventHandler.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int kTrackBarChanged = 3;
+
+// A check box from a "yes"/"no" option, hidden without a value.
+void FillCheckBox(IWidget* box, const TVariant& value) {
+  if (!box) return;
+  box->SetVisible(!VarIsEmpty(value));
+  box->SetPropertyValue("CheckBoxState", SameText(VarToString(value), "yes"));
+}
+
+// A track bar from a numeric option (0 when it is no number), hidden
+// without a value.
+void FillTrackBar(IWidget* bar, const TVariant& value) {
+  if (!bar) return;
+  bar->SetVisible(!VarIsEmpty(value));
+  long long number = 0;
+  if (!TryParseInt(VarToString(value), number)) number = 0;
+  bar->SetPropertyValue("position", static_cast<int>(number));
+}
+
+}  // namespace
+
+void TGameScreenOptions::SetOwner(IGameScreenOwner* game) {
+  TGameScreen::SetOwner(game);
+  showHints_ = FindWidget("checkbox_showhints");
+  screenMode_ = FindWidget("checkbox_screenmode");
+  soundVolume_ = FindWidget("trackbar_soundvolume");
+  musicVolume_ = FindWidget("trackbar_musicvolume");
+}
+
+void TGameScreenOptions::Detach() {
+  showHints_ = screenMode_ = soundVolume_ = musicVolume_ = nullptr;
+  TGameScreen::Detach();
+}
+
+void TGameScreenOptions::BeforeShow(IParamCollection* params) {
+  (void)params;
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  auto* engine = QueryPtr<IEngineOptions>(GetEngine());
+  const auto option = [engine](const char* name) { return engine ? engine->GetOption(name) : TVariant(); };
+  FillCheckBox(screenMode_.get(), option("FullScreenMode"));
+  FillCheckBox(showHints_.get(), game ? game->GetOptionValue("ShowHints") : TVariant());
+  FillTrackBar(soundVolume_.get(), option("SoundVolume"));
+  FillTrackBar(musicVolume_.get(), option("MusicVolume"));
+}
+
+void TGameScreenOptions::OnControlEvent(IWidget* sender, int code, IParamCollection* params) {
+  (void)params;
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  if (!sender || !game) return;
+  const auto checked = [sender] {
+    return VarToBool(sender->GetPropertyValue("CheckBoxState")) ? "yes" : "no";
+  };
+  const auto position = [sender] { return std::to_string(VarToInt(sender->GetPropertyValue("position"))); };
+  if (code == ccStateChanged && sender == screenMode_.get()) {
+    game->SetOption("FullScreenMode", checked());
+  } else if (code == ccStateChanged && sender == showHints_.get()) {
+    game->SetOption("ShowHints", checked());
+  } else if (code == kTrackBarChanged && sender == soundVolume_.get()) {
+    game->SetOption("SoundVolume", position());
+    sender->PlaySound("sound_checksoundvolume", true, 100, 0);
+  } else if (code == kTrackBarChanged && sender == musicVolume_.get()) {
+    game->SetOption("MusicVolume", position());
+  } else if (code == ccClick && sender->GetName() == "button_close") {
+    game->CloseScreen(this, nullptr);
+  } else if (code == ccClick && sender->GetName() == "button_highscores") {
+    game->ShowScreen("GS_HighScores", nullptr);
+  }
+}
+
+bool TGameScreenOptions::KeyEvent(unsigned message, unsigned key, unsigned flags) {
+  if (TGameScreen::KeyEvent(message, key, flags)) return true;
+  if (!IsActive() || IsHiding() || message != WM_KEYDOWN || key != VK_ESCAPE) return false;
+  if (IGameScreenOwner* game = GetScreenOwnerInterface()) game->CloseScreen(this, nullptr);
+  return true;
+}
+
+}  // namespace qv
