@@ -144,6 +144,21 @@ TEST_F(StandardScreens, TheFirstRunAsksANameThatCannotBeBlankTakenOrCancelled) {
   EXPECT_TRUE(data.Exists("users.dat"));
 }
 
+TEST_F(StandardScreens, ADamagedUserFileIsSetAsideAndANewNameAsked) {
+  for (const std::string damage : {std::string("garbage \x01\x02"), std::string("3E7F1DEC78F376")}) {
+    data.Write("users.dat", damage);
+    const Ref<TGame> fresh = CreateFromNodeAs<TGame>(LoadStorageText(kGame));
+    fresh->SetDataFolder(data.Folder());
+    events.clear();
+    fresh->Start(engine.get());
+    fresh->Advance(10);
+    EXPECT_EQ(events, (std::vector<std::string>{"show main", "show GS_NewUser"}));
+    fresh->Finish();
+  }
+  EXPECT_EQ(data.Read("users.dat.damaged-1"), "garbage \x01\x02");
+  EXPECT_EQ(data.Read("users.dat.damaged-2"), "3E7F1DEC78F376");
+}
+
 TEST_F(StandardScreens, ProfilesListCreatesSelectsAndDeletesDownToANecessaryNewName) {
   SaveProfiles({"Anna", "Ben"}, "Ben");
   Start();
