@@ -1,5 +1,5 @@
-// Text helpers of the controls: UTF-8 to code points and back, the upper
-// case of a typed character, and numbers grouped by thousands.
+// Text helpers of the controls: the upper case of a typed character, and
+// numbers grouped by thousands (UTF-8 is core/StringUtils.h).
 #pragma once
 
 #include <string>
@@ -7,9 +7,6 @@
 
 namespace qv {
 
-// Malformed bytes become U+FFFD.
-std::u32string DecodeControlText(std::string_view utf8);
-std::string EncodeControlText(std::u32string_view codes);
 // The upper case of a letter of the 8-bit code pages the content is written
 // for (ASCII, Latin-1, Cyrillic); other characters unchanged.
 char32_t UpperCaseChar(char32_t c);

@@ -1,4 +1,5 @@
 #include "controls/ControlTextVizualization.h"
+#include "core/StringUtils.h"
 
 #include "controls/ControlText.h"
 #include "core/Diagnostics.h"
@@ -51,7 +52,7 @@ void TControlTextVizualization::Start() {
     letters->Resume();
     state_ = kPresenting;
     child->SetVisible(false);
-    const std::u32string codes = DecodeControlText(VarToString(child->GetPropertyValue("text_utf8")));
+    const std::u32string codes = DecodeUtf8(VarToString(child->GetPropertyValue("text_utf8")));
     for (int n = 1; n <= static_cast<int>(codes.size()); ++n) {
       TRect rect;
       if (!text->SymbolRect(n, rect)) continue;
@@ -65,7 +66,7 @@ void TControlTextVizualization::Start() {
       params->SetParamValue("text", std::string());
       const Ref<IWidget> letter = CreateWidget("vizualization_letter", params.get());
       if (!letter) continue;
-      letter->SetPropertyValue("text_utf8", EncodeControlText(codes.substr(static_cast<size_t>(n - 1), 1)));
+      letter->SetPropertyValue("text_utf8", EncodeUtf8(codes.substr(static_cast<size_t>(n - 1), 1)));
       params->SetParamValue("name", "appear_letter_" + std::to_string(index) + "_" + std::to_string(n));
       if (const Ref<IWidget> appear = CreateWidget("transparent_widget", params.get())) {
         group->InsertWidget(appear);

@@ -45,11 +45,11 @@ ITextWidget* TEditControl::GetTextWidget() const {
 }
 
 std::string TEditControl::GetValueUtf8() const {
-  return EncodeControlText(value_);
+  return EncodeUtf8(value_);
 }
 
 void TEditControl::SetValueUtf8(const std::string& utf8) {
-  SetValue(DecodeControlText(utf8));
+  SetValue(DecodeUtf8(utf8));
 }
 
 void TEditControl::SetValue(const std::u32string& value) {
@@ -63,7 +63,7 @@ bool TEditControl::InsertCharacter(char32_t c) {
   // Control characters (Tab, Enter, Escape) are never text.
   if (!text || c < 0x20 || c == 0x7F || static_cast<int>(value_.size()) >= max_) return false;
   if (capitalize_) c = UpperCaseChar(c);
-  if (text->TextWidth(EncodeControlText(std::u32string(1, c))) <= 0) return false;
+  if (text->TextWidth(EncodeUtf8(std::u32string(1, c))) <= 0) return false;
   value_.insert(value_.begin() + caret_, c);
   ++caret_;
   return true;
@@ -138,7 +138,7 @@ void TEditControl::Refresh() {
   needRepaint_ = true;
   const Ref<IWidget> textWidget = widgets_->GetWidgetByName("text");
   if (!textWidget) return;
-  std::string shown = EncodeControlText(value_);
+  std::string shown = EncodeUtf8(value_);
   // The text widget expands language macros: a typed "%" stays itself.
   if (ProcessContext().textHook) shown = ReplaceAll(shown, "%", "%%");
   textWidget->SetPropertyValue("text", shown);
@@ -146,7 +146,7 @@ void TEditControl::Refresh() {
   ITextWidget* text = QueryPtr<ITextWidget>(textWidget.get());
   if (!cursor || !text) return;
   cursor->SetVisible(hasFocus_);
-  const std::string all = EncodeControlText(value_);
+  const std::string all = EncodeUtf8(value_);
   double left = textWidget->GetAnchorLeft();
   const std::string align = VarToString(textWidget->GetPropertyValue("textalign"));
   const int spare = textWidget->GetWidth() - text->TextWidth(all);
@@ -155,7 +155,7 @@ void TEditControl::Refresh() {
   else if (SameText(align, "center"))
     left += spare / 2;
   left +=
-      text->TextWidth(EncodeControlText(std::u32string_view(value_).substr(0, static_cast<size_t>(caret_))));
+      text->TextWidth(EncodeUtf8(std::u32string_view(value_).substr(0, static_cast<size_t>(caret_))));
   cursor->SetAnchorLeft(left);
   TRect rect;
   if (text->SymbolRect(caret_, rect)) {

@@ -69,22 +69,6 @@ bool EnsureFolders(std::string native) {
   return errno == EEXIST && IsFolder(native);
 }
 
-// Lines of a text in any line-end convention, each ended by CR LF.
-std::string WithCrLf(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 16 + 2);
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t e = text.find_first_of("\r\n", i);
-    if (e == std::string::npos) e = text.size();
-    out.append(text, i, e - i);
-    out += "\r\n";
-    if (e < text.size() && text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ++e;
-    i = e + 1;
-  }
-  return out;
-}
-
 // The file is born owner-only (the temporary file is), and the rights are
 // recorded whenever the file exists afterwards, even after a failed save.
 bool SaveText(const std::string& text, const std::string& folder, const std::string& fileName) {

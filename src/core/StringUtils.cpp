@@ -139,4 +139,64 @@ std::string FormatFloat(double v) {
   return buf;
 }
 
+std::u32string DecodeUtf8(std::string_view s) {
+  std::u32string out;
+  for (size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    char32_t code = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+    bool ok = extra >= 0 && i + extra < s.size();
+    for (int k = 1; ok && k <= extra; ++k) {
+      const auto c = static_cast<unsigned char>(s[i + k]);
+      if ((c & 0xC0) != 0x80) ok = false;
+      code = (code << 6) | (c & 0x3F);
+    }
+    if (!ok) {
+      out.push_back(0xFFFD);
+      ++i;
+      continue;
+    }
+    out.push_back(code);
+    i += extra + 1;
+  }
+  return out;
+}
+
+std::string EncodeUtf8(std::u32string_view text) {
+  std::string out;
+  for (const char32_t c : text) {
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::string WithCrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16 + 2);
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t e = text.find_first_of("\r\n", i);
+    if (e == std::string_view::npos) e = text.size();
+    out.append(text, i, e - i);
+    out += "\r\n";
+    if (e < text.size() && text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ++e;
+    i = e + 1;
+  }
+  return out;
+}
+
 }  // namespace qv

@@ -31,6 +31,15 @@ bool TryParseInt(std::string_view s, long long& out);
 // Formats a double with up to 15 significant digits and "." as decimal point.
 std::string FormatFloat(double v);
 
+// UTF-8 to code points (a malformed sequence gives U+FFFD for its first
+// byte) and back.
+std::u32string DecodeUtf8(std::string_view utf8);
+std::string EncodeUtf8(std::u32string_view codes);
+
+// The lines of a text in any line-end convention, each ended by CR LF (the
+// form the program writes its data files in).
+std::string WithCrLf(std::string_view text);
+
 // Case-insensitive ordering for maps keyed by data names.
 struct TextLess {
   using is_transparent = void;

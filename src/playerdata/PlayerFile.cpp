@@ -111,7 +111,7 @@ bool TPlayerFile::Save(const StorageRef& root) {
   const std::string text = document->SaveToText();
   const std::string stored = key_.empty() ? text : EncipherToHex(text, key_);
   const std::string native = ToNativePath(path_);
-  const bool ok = WriteFileAtomic(native, WithCrLfLines(stored), true);
+  const bool ok = WriteFileAtomic(native, WithCrLf(stored), true);
   if (!ok) ReportDataError(path_, "cannot be written; the old file is kept");
   SetFolderSecurity(path_);
   return ok;
@@ -134,21 +134,6 @@ std::string SetAsideDamagedFile(const std::string& nativePath) {
     return std::rename(nativePath.c_str(), candidate.c_str()) == 0 ? candidate : std::string();
   }
   return {};
-}
-
-std::string WithCrLfLines(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + 2);
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t e = text.find_first_of("\r\n", i);
-    if (e == std::string::npos) e = text.size();
-    out.append(text, i, e - i);
-    out += "\r\n";
-    if (e < text.size() && text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ++e;
-    i = e + 1;
-  }
-  return out;
 }
 
 }  // namespace qv

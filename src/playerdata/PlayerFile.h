@@ -67,7 +67,4 @@ private:
 // new native path, or empty when the file could not be moved.
 std::string SetAsideDamagedFile(const std::string& nativePath);
 
-// The text with every line ended by CR LF (the per-user files' line ends).
-std::string WithCrLfLines(const std::string& text);
-
 }  // namespace qv

@@ -145,7 +145,7 @@ TEST_F(StandardScreens, TheFirstRunAsksANameThatCannotBeBlankTakenOrCancelled) {
 }
 
 TEST_F(StandardScreens, ADamagedUserFileIsSetAsideAndANewNameAsked) {
-  for (const std::string damage : {std::string("garbage \x01\x02"), std::string("3E7F1DEC78F376")}) {
+  for (const std::string& damage : {std::string("garbage \x01\x02"), std::string("3E7F1DEC78F376")}) {
     data.Write("users.dat", damage);
     const Ref<TGame> fresh = CreateFromNodeAs<TGame>(LoadStorageText(kGame));
     fresh->SetDataFolder(data.Folder());

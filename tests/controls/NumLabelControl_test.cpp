@@ -4,6 +4,7 @@
 #include "controls/ControlText.h"
 #include "controls/NumLabelControl.h"
 #include "core/ProcessContext.h"
+#include "core/StringUtils.h"
 
 namespace qv {
 namespace {
@@ -110,10 +111,10 @@ TEST(ThousandsGrouping, GroupsOfThreeFromTheRight) {
 }
 
 TEST(ControlText, Utf8AndUpperCase) {
-  EXPECT_EQ(DecodeControlText("a\xC3\xA9\xE2\x82\xAC"), U"a\u00E9\u20AC");
-  EXPECT_EQ(EncodeControlText(U"a\u00E9\u20AC\U0001F600"), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-  EXPECT_EQ(DecodeControlText("\xC3"), U"\uFFFD");
-  EXPECT_EQ(DecodeControlText("\xFFx"), U"\uFFFDx");
+  EXPECT_EQ(DecodeUtf8("a\xC3\xA9\xE2\x82\xAC"), U"a\u00E9\u20AC");
+  EXPECT_EQ(EncodeUtf8(U"a\u00E9\u20AC\U0001F600"), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+  EXPECT_EQ(DecodeUtf8("\xC3"), U"\uFFFD");
+  EXPECT_EQ(DecodeUtf8("\xFFx"), U"\uFFFDx");
   EXPECT_EQ(UpperCaseChar(U'q'), U'Q');
   EXPECT_EQ(UpperCaseChar(U'\u00E9'), U'\u00C9');
   EXPECT_EQ(UpperCaseChar(U'\u00F7'), U'\u00F7');

@@ -1,4 +1,5 @@
 #include "playerdata/PlayerFile.h"
+#include "core/StringUtils.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -188,9 +189,9 @@ TEST(PlayerFile, InspectChangesNothing) {
 }
 
 TEST(PlayerFile, LinesEndInCrLf) {
-  EXPECT_EQ(WithCrLfLines(""), "");
-  EXPECT_EQ(WithCrLfLines("a"), "a\r\n");
-  EXPECT_EQ(WithCrLfLines("a\nb\r\nc\rd\n"), "a\r\nb\r\nc\r\nd\r\n");
+  EXPECT_EQ(WithCrLf(""), "");
+  EXPECT_EQ(WithCrLf("a"), "a\r\n");
+  EXPECT_EQ(WithCrLf("a\nb\r\nc\rd\n"), "a\r\nb\r\nc\r\nd\r\n");
 }
 
 }  // namespace
