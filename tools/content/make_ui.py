@@ -343,6 +343,8 @@ def main(out):
     for state in ("normal", "hover", "pressed", "disabled"):
         save_png(button(200, 44, state), os.path.join(out, "button_%s.png" % state))
     for state in ("normal", "hover", "disabled"):
+        save_png(button(150, 44, state), os.path.join(out, "button_small_%s.png" % state))
+    for state in ("normal", "hover", "disabled"):
         save_png(button(44, 44, state), os.path.join(out, "button_round_%s.png" % state))
     save_png(frame(256, 192, 22, DUSK).image(), os.path.join(out, "panel.png"))
     # the shell's dialogs at their final sizes (no widget stretches a picture)
