@@ -45,6 +45,8 @@ SIZES = {
     "img/board/flower_11.png": (44, 44), "img/board/lock_single.png": (48, 42),
     "img/board/selected.png": (56, 50), "img/ui/background_main.png": (640, 480),
     "img/ui/background_splash.png": (640, 480), "img/ui/cursor.png": (32, 32), "img/title.png": (368, 330),
+    "img/ui/panel_dialog.png": (360, 200), "img/ui/panel_tall.png": (400, 360),
+    "img/ui/button_small_normal.png": (150, 44),
 }
 
 

@@ -52,6 +52,7 @@ export PYTHONHASHSEED=0
 "$py" make_sounds.py "$data/snd"
 "$py" make_music.py "$data/music"
 "$py" make_lists.py "$data"
+"$py" make_shell.py "$root/content/game.xml"
 "$py" check_assets.py "$root/content"
 if [ -n "$sheet" ]; then
   "$py" make_sheet.py "$data" "$sheet"

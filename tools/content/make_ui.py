@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the shell pictures into OUT (content/data/img/ui): the logo, the
-splash and main backgrounds, the dialog panel, buttons, check box, track
+splash and main backgrounds, the dialog panels, buttons, check box, track
 bar, list box frame, edit field and caret, and the cursor.
     make_ui.py OUT
 """
@@ -343,8 +343,13 @@ def main(out):
     for state in ("normal", "hover", "pressed", "disabled"):
         save_png(button(200, 44, state), os.path.join(out, "button_%s.png" % state))
     for state in ("normal", "hover", "disabled"):
+        save_png(button(150, 44, state), os.path.join(out, "button_small_%s.png" % state))
+    for state in ("normal", "hover", "disabled"):
         save_png(button(44, 44, state), os.path.join(out, "button_round_%s.png" % state))
     save_png(frame(256, 192, 22, DUSK).image(), os.path.join(out, "panel.png"))
+    # the shell's dialogs at their final sizes (no widget stretches a picture)
+    save_png(frame(360, 200, 22, DUSK).image(), os.path.join(out, "panel_dialog.png"))
+    save_png(frame(400, 360, 22, DUSK).image(), os.path.join(out, "panel_tall.png"))
     save_png(frame(220, 160, 10, (22, 22, 50), shadow=False, inset=1).image(), os.path.join(out, "listbox.png"))
     save_png(list_selection(200, 22), os.path.join(out, "listbox_selection.png"))
     save_png(checkbox(False), os.path.join(out, "checkbox_off.png"))

@@ -1,0 +1,317 @@
+#!/usr/bin/env python3
+"""Writes the game description content/game.xml: the game object with its
+options, cursor and resource lists, and every screen of the shell (splash
+logos, splash, main menu, new player, players, options, the queries and
+the quit dialog). The layout lives here once; --table prints the screens'
+control table of docs/CONTENT.md (pixel centres at 640 x 480) from it.
+    make_shell.py OUT.xml            the game description
+    make_shell.py --preview DIR      every screen alone as DIR/NAME.xml, typed
+                                     "GameScreen" (for quorvanel-data render
+                                     before the screen classes exist)
+    make_shell.py --table            the Markdown table of screens and controls
+"""
+import os
+import sys
+from xml.sax.saxutils import quoteattr
+
+W, H = 640, 480
+CREAM = "$FFF0E6D2"
+MOONLIGHT = "$FFFFE8AA"
+
+TABLE = []  # (screen, control, kind, centre x, centre y, what it does)
+_current = [None]
+
+
+def attrs(**kw):
+    out = []
+    for k, v in kw.items():
+        if v is None:
+            continue
+        k = k.rstrip("_").replace("__", ":")
+        if isinstance(v, bool):
+            v = "yes" if v else "no"
+        out.append(" %s=%s" % (k, quoteattr(str(v))))
+    return "".join(out)
+
+
+def widget(type_, name, children=(), sounds=(), **kw):
+    head = "<widget%s" % attrs(type=type_, name=name, **kw)
+    inner = ""
+    if children:
+        inner += "<widgets>" + "".join(children) + "</widgets>"
+    if sounds:
+        inner += "<sounds>" + "".join('<sound%s/>' % attrs(name=n, resourcename=r) for n, r in sounds) + "</sounds>"
+    return head + (">" + inner + "</widget>" if inner else "/>")
+
+
+def image(name, res, x, y, w, h, visible=True, **kw):
+    return widget("image_widget", name, visible=visible, anchor_left=x, anchor_top=y, width=w, height=h,
+                  resourcename=res, **kw)
+
+
+def text(name, key, x, y, w, h, font="font_body", align="center", valign="middle", multiline=None, visible=True,
+         **kw):
+    return widget("text_widget", name, visible=visible, anchor_left=x, anchor_top=y, width=w, height=h,
+                  resourcename=font, textalign=align, textvertalign=valign, multiline=multiline,
+                  text=("%" + key + "%") if key else None, **kw)
+
+
+def note(control, kind, cx, cy, what):
+    TABLE.append((_current[0], control, kind, cx, cy, what))
+
+
+CLICK = [("sound_buttonclick", "sound_click")]
+
+
+def button(name, key, x, y, what, small=True, **kw):
+    w = 150 if small else 200
+    pic = "ui_button_small_" if small else "ui_button_"
+    note(name, "button", x + w // 2, y + 22, what)
+    return widget("ButtonControl", name, visible=True, mousestop=True, enabled=True, tabstop=True, anchor_left=x,
+                  anchor_top=y, width=w, height=44, sounds=CLICK, children=[
+                      image("image_normal", pic + "normal", 0, 0, w, 44, visible=False),
+                      image("image_selected", pic + "hover", 0, 0, w, 44, visible=False),
+                      image("image_disabled", pic + "disabled", 0, 0, w, 44, visible=False),
+                      text("caption", key, 0, 0, w, 42, font="font_button"),
+                  ], **kw)
+
+
+def checkbox(name, key, x, y, what):
+    note(name, "check box", x + 14, y + 14, what)
+    return widget("CheckBoxControl", name, visible=True, mousestop=True, enabled=True, tabstop=True, anchor_left=x,
+                  anchor_top=y, width=280, height=28, children=[
+                      image("image_check_normal", "ui_checkbox_on", 0, 0, 28, 28, visible=False),
+                      image("image_uncheck_normal", "ui_checkbox_off", 0, 0, 28, 28, visible=False),
+                      text("caption", key, 38, 0, 240, 28, align="left"),
+                  ])
+
+
+def trackbar(name, x, y, what):
+    # The slider (24 wide) runs over the control's 224 pixels, so its centre
+    # follows the 200-pixel groove drawn 12 pixels in.
+    note(name, "track bar", x + 112, y + 12, what + "; slider centre at x = %d + 2 x position" % (x + 12))
+    return widget("TrackBarControl", name, visible=True, mousestop=True, enabled=True, tabstop=True, anchor_left=x,
+                  anchor_top=y, width=224, height=24, min=0, max=100, frequency=5,
+                  sounds=[("sound_checksoundvolume", "sound_click")], children=[
+                      image("groove", "ui_trackbar", 12, 4, 200, 16),
+                      widget("group_widget", "image_slider", visible=True, anchor_left=0, anchor_top=0, children=[
+                          image("image_slidernormal", "ui_trackbar_thumb", 0, 0, 24, 24)]),
+                  ])
+
+
+def screen(type_, name, children, left=0, top=0, sounds=True, music=None, **kw):
+    inner = "<widgets>" + "".join(children) + "</widgets>"
+    if sounds:
+        inner += ("<sounds>" + '<sound name="sound_show_window" resourcename="sound_window_show"/>' +
+                  '<sound name="sound_hide_window" resourcename="sound_window_hide"/></sounds>')
+    if music:
+        inner += '<musics><music name="music_background" resourcename="%s"/></musics>' % music
+    return (name, type_, "<gamescreen%s><window%s>%s</window></gamescreen>" %
+            (attrs(type=type_, name=name, **kw), attrs(left=left, top=top), inner))
+
+
+# A dialog: a panel with a title, at its place on the screen. Children are
+# placed in screen coordinates (the window's left and top stay 0), so the
+# table's centres are the children's own.
+def dialog_panel(x, y, tall=False):
+    if tall:
+        return image("panel", "ui_panel_tall", x, y, 400, 360)
+    return image("panel", "ui_panel_dialog", x, y, 360, 200)
+
+
+def screens():
+    out = []
+    # --- splash logos: one logo step of 2 s; a click ends it at once
+    _current[0] = "GS_SplashLogos"
+    note("sequence_logos", "sequence", 320, 240, "the whole screen; a click skips the logos (code 10 closes)")
+    out.append(screen("GameScreenSplashLogos", "GS_SplashLogos", [
+        widget("rect_widget", "night", visible=True, anchor_left=0, anchor_top=0, width=W, height=H,
+               color="$FF121630"),
+        widget("SequenceControl", "sequence_logos", visible=True, mousestop=True, enabled=True, anchor_left=0,
+               anchor_top=0, width=W, height=H, step_duration_time=2000, children=[
+                   widget("group_widget", "logo_step", visible=True, children=[
+                       text("maker", "SplashMaker", 0, 140, W, 26, font="font_body"),
+                       image("logo", "ui_logo", 110, 175, 420, 130),
+                   ])]),
+    ], sounds=False))
+    # --- splash: shown while the deferred lists load; no button to wait for
+    _current[0] = "GS_Splash"
+    out.append(screen("GameScreenSplash", "GS_Splash", [
+        image("background", "ui_background_splash", 0, 0, W, H),
+        image("logo", "ui_logo", 110, 120, 420, 130),
+        text("loading", "Loading", 0, 300, W, 26, font="font_button"),
+    ], sounds=False))
+    # --- main menu
+    _current[0] = "GS_Main"
+    soon = dict(actiontype="showgamescreen", gamescreenname="GS_ComingSoon")
+    out.append(screen("GameScreen", "GS_Main", [
+        image("background", "ui_background_main", 0, 0, W, H),
+        image("logo", "ui_logo", 110, 12, 420, 130),
+        button("button_classic", "MenuClassic", 220, 150, "shows GS_ComingSoon", small=False, **soon),
+        button("button_relax", "MenuRelax", 220, 196, "shows GS_ComingSoon", small=False, **soon),
+        button("button_duel", "MenuDuel", 220, 242, "shows GS_ComingSoon", small=False, **soon),
+        button("button_howtoplay", "MenuHowToPlay", 220, 288, "shows GS_ComingSoon", small=False, **soon),
+        button("button_profiles", "MenuProfiles", 10, 410, "shows GS_UserProfiles", small=False,
+               actiontype="showgamescreen", gamescreenname="GS_UserProfiles"),
+        button("button_options", "MenuOptions", 220, 410, "shows GS_Options", small=False,
+               actiontype="showgamescreen", gamescreenname="GS_Options"),
+        button("button_quit", "MenuQuit", 430, 410, "shows GS_Quit", small=False, actiontype="showgamescreen",
+               gamescreenname="GS_Quit"),
+    ], music="music_menu"))
+    # --- coming soon (a query dialog: any button closes it)
+    _current[0] = "GS_ComingSoon"
+    out.append(screen("GameScreenQueryDialog", "GS_ComingSoon", [
+        dialog_panel(140, 140),
+        text("title", "ComingSoonTitle", 140, 152, 360, 42, font="font_title"),
+        text("label_text", "ComingSoonText", 170, 200, 300, 70, multiline=True),
+        button("button_ok", "DialogOK", 245, 280, "closes the dialog"),
+    ]))
+    # --- new player
+    _current[0] = "GS_NewUser"
+    note("edit_name", "edit", 320, 238, "the name (focused when shown; type into it)")
+    out.append(screen("GameScreenNewUser", "GS_NewUser", [
+        dialog_panel(140, 140),
+        widget("EditControl", "edit_name", visible=True, mousestop=True, enabled=True, tabstop=True,
+               anchor_left=200, anchor_top=222, width=240, height=32, max=20, children=[
+                   image("frame", "ui_edit", 0, 0, 240, 32),
+                   text("text", None, 8, 7, 224, 18, align="left", valign="top"),
+                   image("cursor", "ui_edit_caret", 8, 5, 4, 22, visible=False),
+               ]),
+        text("title", "NewPlayerTitle", 140, 150, 360, 42, font="font_title"),
+        text("prompt", "NewPlayerPrompt", 200, 198, 240, 20, align="left"),
+        button("button_ok", "DialogOK", 160, 280, "confirms the name"),
+        button("button_cancel", "DialogCancel", 330, 280, "closes without a name (disabled when necessary)"),
+    ]))
+    # --- a name that is empty or taken
+    _current[0] = "GS_QueryNotUniqueName"
+    out.append(screen("GameScreenQueryDialog", "GS_QueryNotUniqueName", [
+        dialog_panel(140, 140),
+        text("title", "NewPlayerTitle", 140, 152, 360, 42, font="font_title"),
+        text("label_text", "NewPlayerNameRefused", 170, 200, 300, 70, multiline=True),
+        button("button_ok", "DialogOK", 245, 280, "closes the dialog"),
+    ]))
+    # --- players
+    _current[0] = "GS_UserProfiles"
+    note("listbox_profiles", "list box", 320, 204,
+         "rows of 22 pixels from y = 127: row 0 (centre y 138) creates a new player, row n centre y = 138 + 22 n")
+    out.append(screen("GameScreenUserProfiles", "GS_UserProfiles", [
+        dialog_panel(120, 60, tall=True),
+        text("title", "ProfilesTitle", 120, 72, 400, 42, font="font_title"),
+        widget("ListBoxControl", "listbox_profiles", visible=True, mousestop=True, enabled=True, tabstop=True,
+               anchor_left=210, anchor_top=124, width=220, height=160, rowheight=22, color=CREAM,
+               selectedcolor=MOONLIGHT, children=[
+                   image("frame", "ui_listbox", 0, 0, 220, 160),
+                   widget("rect_widget", "image_contentbox", visible=False, anchor_left=10, anchor_top=3,
+                          width=200, height=154),
+                   image("image_selectedbackground", "ui_listbox_selection", 0, 0, 200, 22, visible=False),
+                   text("text", None, 0, 0, 200, 22, font="font_body_plain", drawmode="fillcolor",
+                        visible=False),
+               ]),
+        button("button_delete", "ProfilesDelete", 245, 292, "asks GS_QueryDeleteProfile for the selected player"),
+        button("button_ok", "DialogOK", 160, 352, "makes the selected player current and closes"),
+        button("button_cancel", "DialogCancel", 330, 352, "closes without a change"),
+    ]))
+    # --- delete a player?
+    _current[0] = "GS_QueryDeleteProfile"
+    out.append(screen("GameScreenQueryDeleteProfile", "GS_QueryDeleteProfile", [
+        dialog_panel(140, 140),
+        text("title", "DeleteProfileTitle", 140, 150, 360, 42, font="font_title"),
+        text("question", "DeleteProfileAsk", 170, 192, 300, 40, multiline=True),
+        text("label_user_profile_name", None, 140, 234, 360, 30, font="font_button"),
+        button("button_yes", "DialogYes", 160, 280, "deletes the player"),
+        button("button_no", "DialogNo", 330, 280, "keeps the player"),
+    ]))
+    # --- options
+    _current[0] = "GS_Options"
+    out.append(screen("GameScreenOptions", "GS_Options", [
+        dialog_panel(120, 60, tall=True),
+        text("title", "OptionsTitle", 120, 72, 400, 42, font="font_title"),
+        checkbox("checkbox_screenmode", "OptionsFullScreen", 180, 130, "FullScreenMode"),
+        checkbox("checkbox_showhints", "OptionsShowHints", 180, 170, "ShowHints"),
+        text("label_soundvolume", "OptionsSoundVolume", 180, 212, 280, 20, align="left"),
+        trackbar("trackbar_soundvolume", 208, 236, "SoundVolume 0..100 in steps of 5"),
+        text("label_musicvolume", "OptionsMusicVolume", 180, 272, 280, 20, align="left"),
+        trackbar("trackbar_musicvolume", 208, 296, "MusicVolume 0..100 in steps of 5"),
+        button("button_close", "DialogClose", 245, 352, "closes the options"),
+    ]))
+    # --- quit?
+    _current[0] = "GS_Quit"
+    out.append(screen("GameScreenQuit", "GS_Quit", [
+        dialog_panel(140, 140),
+        text("title", "QuitTitle", 140, 152, 360, 42, font="font_title"),
+        text("question", "QuitQuestion", 170, 200, 300, 60, multiline=True),
+        button("button_exit", "MenuQuit", 160, 280, "ends the program"),
+        button("button_cancel", "DialogCancel", 330, 280, "closes the dialog"),
+    ]))
+    return out
+
+
+OPTIONS = [  # the engine's options and the game's, with their defaults
+    ("ScreenWidth", "640"), ("ScreenHeight", "480"), ("ScreenBPP", "32"), ("ApplicationCaption", "Quorvanel"),
+    ("FullScreenMode", "no"), ("SoundVolume", "70"), ("MusicVolume", "30"), ("ShowHints", "yes"),
+    ("ShowFPS", "no"), ("ShowRects", "no"),
+]
+
+LISTS = [  # name, file, load mode: what the splash screens draw loads first
+    ("ui", r"data\res\ui.xml", "synch"), ("fonts", r"data\fonts\fonts.xml", "synch"),
+    ("sounds", r"data\res\sounds.xml", "asynch"), ("music", r"data\res\music.xml", "asynch"),
+    ("board", r"data\res\board.xml", "asynch"),
+]
+
+
+def game(all_screens):
+    out = ['<?xml version="1.0" encoding="UTF-8"?>',
+           "<!-- The bundled game description, generated by tools/content/make_shell.py and enciphered",
+           "     into data\\ini\\Zintara.ini at build time. Layout table: docs/CONTENT.md. -->",
+           '<game name="Quorvanel" type="Game" splashlogosgs="GS_SplashLogos" splashgs="GS_Splash" '
+           'maings="GS_Main" closequerygs="GS_Quit">',
+           ' <cursors default_cursor_name="arrow">',
+           '  <cursor name="arrow" hotspotx="2" hotspoty="2">' +
+           image("cursor_arrow", "ui_cursor", 0, 0, 32, 32) + "</cursor>",
+           " </cursors>", " <resourcefiles>"]
+    for name, path, mode in LISTS:
+        out.append("  <resourcefile%s/>" % attrs(name=name, filename=path, loadmode=mode))
+    out += [" </resourcefiles>", " <params>"]
+    for name, value in OPTIONS:
+        out.append("  <param%s/>" % attrs(name=name, value=value))
+    out += [" </params>", " <gamescreens>"]
+    for _name, _type, xml in all_screens:
+        out.append("  " + xml)
+    out += [" </gamescreens>", "</game>"]
+    from xml.dom import minidom
+    head, body = "\n".join(out[:3]), "".join(line.strip() for line in out[3:])
+    pretty = minidom.parseString(body).documentElement.toprettyxml(indent=" ")
+    return head + "\n" + pretty
+
+
+def table():
+    rows = ["| screen | control | kind | centre (x, y) | what it does |", "|---|---|---|---|---|"]
+    for s, c, k, x, y, what in TABLE:
+        rows.append("| %s | `%s` | %s | (%d, %d) | %s |" % (s, c, k, x, y, what))
+    return "\n".join(rows) + "\n"
+
+
+def main(argv):
+    all_screens = screens()
+    if argv[1:2] == ["--table"]:
+        sys.stdout.write(table())
+    elif argv[1:2] == ["--preview"]:
+        os.makedirs(argv[2], exist_ok=True)
+        # the texts as the default language gives them (the preview has no language tables)
+        import re
+        from xml.etree import ElementTree
+        here = os.path.dirname(os.path.abspath(__file__))
+        lang = ElementTree.parse(os.path.join(here, "..", "..", "content", "lang", "default.lng"))
+        strings = {e.get("name"): e.text or "" for e in lang.iter("string")}
+        for name, type_, xml in all_screens:
+            xml = re.sub(r'text="%(\w+)%"', lambda m: "text=" + quoteattr(strings.get(m.group(1), "?")), xml)
+            xml = xml.replace('type=%s' % quoteattr(type_), 'type="GameScreen"', 1)
+            with open(os.path.join(argv[2], name + ".xml"), "w", encoding="utf-8", newline="\n") as f:
+                f.write(xml + "\n")
+    else:
+        with open(argv[1], "w", encoding="utf-8", newline="\n") as f:
+            f.write(game(all_screens))
+
+
+if __name__ == "__main__":
+    main(sys.argv)
