@@ -154,8 +154,7 @@ void TEditControl::Refresh() {
     left += spare;
   else if (SameText(align, "center"))
     left += spare / 2;
-  left +=
-      text->TextWidth(EncodeUtf8(std::u32string_view(value_).substr(0, static_cast<size_t>(caret_))));
+  left += text->TextWidth(EncodeUtf8(std::u32string_view(value_).substr(0, static_cast<size_t>(caret_))));
   cursor->SetAnchorLeft(left);
   TRect rect;
   if (text->SymbolRect(caret_, rect)) {
