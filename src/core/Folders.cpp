@@ -75,7 +75,6 @@ bool SaveText(const std::string& text, const std::string& folder, const std::str
   const std::string native = Native(folder + fileName);
   const bool ok = WriteFileAtomic(native, WithCrLf(text), true);
   if (!ok) ReportDataError(folder + fileName, "cannot be written; the old file is kept");
-  if (ok && TTrace::On()) TTrace::Emit("save", {{"file", TTrace::Text(fileName)}});
   SetFolderSecurity(folder + fileName);
   return ok;
 }
@@ -187,6 +186,14 @@ bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes, bo
   if (::close(fd) != 0) ok = false;
   if (ok && ::rename(tmpl.c_str(), nativePath.c_str()) != 0) ok = false;
   if (!ok) ::unlink(tmpl.c_str());
+  // Every file the program saves goes through here: the trace names it
+  // without its folder, so traces do not depend on where the data live.
+  if (ok && TTrace::On()) {
+    const size_t slash = nativePath.find_last_of("/\\");
+    TTrace::Emit(
+        "save",
+        {{"file", TTrace::Text(slash == std::string::npos ? nativePath : nativePath.substr(slash + 1))}});
+  }
   return ok;
 }
 

@@ -23,6 +23,7 @@ void TCursorCollection::Add(const Ref<ICursor>& cursor) {
 bool TCursorCollection::SetCurrentCursor(const std::string& name) {
   const Ref<ICursor> cursor = GetItem(name);
   if (!cursor) return false;
+  const bool changed = cursor != current_;
   if (current_)
     if (const Ref<IWidget> old = current_->GetWidget()) {
       old->SetVisible(false);
@@ -30,7 +31,7 @@ bool TCursorCollection::SetCurrentCursor(const std::string& name) {
     }
   current_ = cursor;
   if (const Ref<IWidget> widget = cursor->GetWidget()) widget->SetVisible(true);
-  if (TTrace::On()) TTrace::Emit("cursor", {{"name", TTrace::Text(cursor->GetName())}});
+  if (changed && TTrace::On()) TTrace::Emit("cursor", {{"name", TTrace::Text(cursor->GetName())}});
   return true;
 }
 

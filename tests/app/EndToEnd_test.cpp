@@ -5,7 +5,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "graphics/ImageCodec.h"
 #include "support/TestSupport.h"
@@ -130,6 +132,50 @@ TEST_F(EndToEndTest, BadArgumentsAreReportedOnOneLine) {
   scripts.Write("bad.txt", "3 press A\n");
   EXPECT_EQ(RunGame("--input '" + scripts.File("bad.txt") + "'"), 1);
   EXPECT_NE(test::ReadFile(dir.File("stderr.txt")).find("line 1"), std::string::npos);
+}
+
+// The screens a trace showed and closed, in order ("show NAME", "close
+// NAME"), and whether it ended with "quit".
+std::vector<std::string> ScreenFlow(const std::string& trace) {
+  std::vector<std::string> flow;
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);) {
+    for (const char* event : {"show", "close", "quit"}) {
+      if (line.find(std::string("\"event\":\"") + event + "\"") == std::string::npos) continue;
+      const size_t at = line.find("\"screen\":\"");
+      flow.push_back(at == std::string::npos ? std::string(event)
+                                             : std::string(event) + " " +
+                                                   line.substr(at + 10, line.find('"', at + 10) - at - 10));
+    }
+  }
+  return flow;
+}
+
+TEST_F(EndToEndTest, TheShellsFirstRunMakesAPlayerAndTheSecondRunKeepsIt) {
+  const char* source = std::getenv("QV_SOURCE_DIR");
+  ASSERT_TRUE(source);
+  const std::string scripts = std::string(source) + "/tests/content/";
+  const std::string common = "--frames 3000 --diagnostics --trace '";
+  ASSERT_EQ(Run(game_, common + dir.File("first.txt") + "' --input '" + scripts + "first_run.txt'"), 0)
+      << Stderr();
+  EXPECT_EQ(Stderr(), "");  // the bundled content reports no data error
+  EXPECT_EQ(ScreenFlow(test::ReadFile(dir.File("first.txt"))),
+            (std::vector<std::string>{"show GS_SplashLogos", "close GS_SplashLogos", "show GS_Splash",
+                                      "close GS_Splash", "show GS_Splash", "close GS_Splash", "show GS_Main",
+                                      "show GS_NewUser", "close GS_NewUser", "show GS_Options",
+                                      "close GS_Options", "show GS_Quit", "quit"}));
+  const std::string first = test::ReadFile(dir.File("first.txt"));
+  EXPECT_NE(first.find(R"("params":{"user_name":"Anna"})"), std::string::npos);
+  EXPECT_NE(first.find(R"("event":"option","name":"ShowHints","value":"no")"), std::string::npos);
+  EXPECT_NE(first.find(R"("event":"save","file":"users.dat")"), std::string::npos);
+
+  // The same per-user folder: no player is asked for, the quit query ends it.
+  ASSERT_EQ(Run(game_, common + dir.File("second.txt") + "' --input '" + scripts + "second_run.txt'"), 0)
+      << Stderr();
+  EXPECT_EQ(ScreenFlow(test::ReadFile(dir.File("second.txt"))),
+            (std::vector<std::string>{"show GS_SplashLogos", "close GS_SplashLogos", "show GS_Splash",
+                                      "close GS_Splash", "show GS_Splash", "close GS_Splash", "show GS_Main",
+                                      "show GS_Quit", "quit"}));
 }
 
 TEST_F(EndToEndTest, StartsOnItsBundledContentWithoutAppDir) {
