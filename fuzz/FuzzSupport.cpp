@@ -8,6 +8,7 @@
 #include <fstream>
 #include <utility>
 
+#include "app/Engine.h"
 #include "app/RegisterTypes.h"
 #include "storage/DataPaths.h"
 
@@ -39,6 +40,16 @@ void Setup() {
   std::filesystem::current_path(pattern);
   SetPackageExtension(".tgd");
   RegisterAllTypes();
+}
+
+TEngine& HeadlessEngine() {
+  static TEngine* engine = [] {
+    TEngine* made = new TEngine();  // never released: it outlives every run
+    made->AddRef();
+    made->Initialize();
+    return made;
+  }();
+  return *engine;
 }
 
 const std::string& Scratch() {

@@ -7,11 +7,19 @@
 #include <string>
 #include <string_view>
 
+namespace qv {
+class TEngine;
+}  // namespace qv
+
 namespace qv::fuzz {
 
 // Creates the scratch folder once per process and makes it current; the
 // type registry is filled as the game fills it. Safe to call every run.
 void Setup();
+
+// An engine without a window, made once and kept for the process (as the
+// game keeps its own): surfaces, the update region, options.
+TEngine& HeadlessEngine();
 // The scratch folder (native path, no trailing "/").
 const std::string& Scratch();
 // Writes bytes to a file of the scratch folder (relative name, "/" separated).

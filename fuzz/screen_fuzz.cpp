@@ -15,16 +15,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qv;
   fuzz::Setup();
-  static TEngine* engine = [] {
+  static const bool registered = [] {
     if (!TClassRegistry::Instance().Find("GameScreen")) {
       RegisterScreensTypes();
       RegisterControlsTypes();
     }
-    TEngine* made = new TEngine();  // lives for the process, like the game's
-    made->AddRef();
-    made->Initialize();
-    return made;
+    return true;
   }();
+  (void)registered;
+  TEngine* engine = &fuzz::HeadlessEngine();
   const StorageRef root = LoadStorageText(std::string(fuzz::Bytes(data, size)));
   if (!root) return 0;
   const Ref<IGameScreenSlave> screen = CreateFromNodeAs<IGameScreenSlave>(root);

@@ -13,12 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qv;
   fuzz::Setup();
-  static TEngine* engine = [] {
-    TEngine* made = new TEngine();  // lives for the process, like the game's
-    made->AddRef();
-    made->Initialize();
-    return made;
-  }();
+  TEngine* engine = &fuzz::HeadlessEngine();
   const StorageRef root = LoadStorageText(std::string(fuzz::Bytes(data, size)));
   if (!root) return 0;
   const Ref<IWidget> widget = CreateFromNodeAs<IWidget>(root);
