@@ -7,6 +7,7 @@
 
 #include "graphics/Blend.h"
 #include "graphics/BlendPixel.h"
+#include "graphics/PreparedMask.h"
 
 namespace qv {
 
@@ -204,6 +205,25 @@ bool TSurface::FillOnce(uint32_t color, const ISurface* mask, EBlendMode mode, i
       PixelAddress(b.dx, b.dy), width_, maskAlpha ? mask->GetScanLine(b.sy) + b.sx : nullptr,
       maskAlpha ? mask->GetWidth() : 0, b.width, b.height, color, opacity, hasAlpha_, maskAlpha);
   return true;
+}
+
+bool TSurface::FillColorPrepared(uint32_t color, const ISurface* mask, const TPreparedMask& prepared,
+                                 EBlendMode mode, int opacity, const TRect& destRect) {
+  if (!mask) return false;
+  const int mw = mask->GetWidth(), mh = mask->GetHeight();
+  const TRect whole{0, 0, mw, mh};
+  if (mode != kBlendAddition || hasAlpha_ || mask == this || !mask->GetHasAlpha() || !prepared.IsPrepared() ||
+      prepared.Width() != mw || prepared.Height() != mh)
+    return FillColor(color, mask, mode, opacity, destRect, whole);
+  if (opacity <= 0) return false;
+  opacity = std::min(opacity, 255);
+  const auto fill = blend::ActiveKernels().fillAddLanes;
+  return ForEachClip(destRect, [&] {
+    TBlitRect b;
+    if (!ClipRects(mw, mh, whole, destRect, b)) return false;
+    fill(PixelAddress(b.dx, b.dy), width_, prepared.Row(b.sy) + b.sx, mw, b.width, b.height, color, opacity);
+    return true;
+  });
 }
 
 bool TSurface::DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,

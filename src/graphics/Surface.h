@@ -39,6 +39,8 @@ struct TPixelStatistics {
   int64_t opaque = 0;
 };
 
+class TPreparedMask;
+
 class ISurface : public virtual IInterface {
 protected:
   ~ISurface() override = default;
@@ -160,6 +162,14 @@ public:
   void Clear() override;
   TPixelStatistics GetPixelStatistics(
       const std::function<void(const std::string& name, long long value)>& set, int threshold) const override;
+
+  // FillColor(color, mask, mode, opacity, destRect, the whole mask) with the
+  // mask's alpha already widened into `prepared` (made from `mask` as it is
+  // now): the same pixels, faster when the same mask is painted many times
+  // in addition mode onto a surface without alpha; any other case is the
+  // plain FillColor.
+  bool FillColorPrepared(uint32_t color, const ISurface* mask, const TPreparedMask& prepared, EBlendMode mode,
+                         int opacity, const TRect& destRect);
 
   // Rectangle clipping shared by the rectangle operations: maps the source
   // rectangle of a source of the given size onto the destination rectangle,

@@ -156,6 +156,15 @@ void TStochasticParticleSystem::Draw(ISurface* target, int x, int y) {
   const int w = image->GetWidth(), h = image->GetHeight();
   const TRect whole{0, 0, w, h};
   const auto mode = static_cast<EBlendMode>(blendingMode_);
+  // Onto an engine surface the image is widened once for all particles
+  // (the same pixels as one FillColor each).
+  if (auto* surface = dynamic_cast<TSurface*>(target); surface && mode == kBlendAddition) {
+    preparedImage_.Prepare(*image);
+    for (const TStochasticParticle& p : particles_)
+      surface->FillColorPrepared(p.color, image, preparedImage_, mode, transparentLevel_,
+                                 TRect::FromSize(RoundEven(p.x) + x, RoundEven(p.y) + y, w, h));
+    return;
+  }
   for (const TStochasticParticle& p : particles_)
     target->FillColor(p.color, image, mode, transparentLevel_,
                       TRect::FromSize(RoundEven(p.x) + x, RoundEven(p.y) + y, w, h), whole);
