@@ -13,6 +13,13 @@ namespace qv {
 
 class ISurface;
 
+// One paint of a prepared mask: its top-left corner and its colour.
+struct TMaskStamp {
+  int x = 0;
+  int y = 0;
+  uint32_t color = 0;
+};
+
 class TPreparedMask {
 public:
   // Takes the mask's current alpha (a mask without alpha flag is left
@@ -29,10 +36,17 @@ public:
     return lanes_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_);
   }
 
+  // The indices of `stamps` ordered by bands of rows of their top edge (in
+  // their order within a band), for a surface `height` rows high. The
+  // storage is kept for the next call.
+  const std::vector<uint32_t>& BandOrder(const std::vector<TMaskStamp>& stamps, int height);
+
 private:
   int width_ = 0;
   int height_ = 0;
   std::vector<uint64_t> lanes_;
+  std::vector<uint32_t> bandCounts_;
+  std::vector<uint32_t> order_;
 };
 
 }  // namespace qv

@@ -226,6 +226,38 @@ bool TSurface::FillColorPrepared(uint32_t color, const ISurface* mask, const TPr
   });
 }
 
+bool TSurface::FillColorStamps(const ISurface* mask, TPreparedMask& prepared, EBlendMode mode, int opacity,
+                               const std::vector<TMaskStamp>& stamps) {
+  if (!mask) return false;
+  const int mw = mask->GetWidth(), mh = mask->GetHeight();
+  const bool commutes = mode == kBlendAddition && !hasAlpha_ && mask != this && mask->GetHasAlpha() &&
+                        prepared.IsPrepared() && prepared.Width() == mw && prepared.Height() == mh;
+  bool drew = false;
+  if (!commutes || opacity <= 0) {
+    for (const TMaskStamp& s : stamps)
+      drew = FillColorPrepared(s.color, mask, prepared, mode, opacity, TRect::FromSize(s.x, s.y, mw, mh)) ||
+             drew;
+    return drew;
+  }
+  opacity = std::min(opacity, 255);
+  const auto fill = blend::ActiveKernels().fillAddLanes;
+  const TRect whole{0, 0, mw, mh};
+  for (const uint32_t i : prepared.BandOrder(stamps, height_)) {
+    const TMaskStamp& s = stamps[i];
+    const TRect dest = TRect::FromSize(s.x, s.y, mw, mh);
+    drew = ForEachClip(dest,
+                       [&] {
+                         TBlitRect b;
+                         if (!ClipRects(mw, mh, whole, dest, b)) return false;
+                         fill(PixelAddress(b.dx, b.dy), width_, prepared.Row(b.sy) + b.sx, mw, b.width,
+                              b.height, s.color, opacity);
+                         return true;
+                       }) ||
+           drew;
+  }
+  return drew;
+}
+
 bool TSurface::DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,
                           const TRect& maskRect, const ISurface* mask) {
   if (!source || !mask) return false;

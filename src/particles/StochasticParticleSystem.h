@@ -75,6 +75,7 @@ protected:
   bool reportedNoImage_ = false;
   // The image's alpha widened for the many fills of one Draw.
   TPreparedMask preparedImage_;
+  std::vector<TMaskStamp> stamps_;
 };
 
 // Particles that start on pixels of at least alpha 20 of a source picture
