@@ -245,15 +245,20 @@ bool TSurface::FillColorStamps(const ISurface* mask, TPreparedMask& prepared, EB
   for (const uint32_t i : prepared.BandOrder(stamps, height_)) {
     const TMaskStamp& s = stamps[i];
     const TRect dest = TRect::FromSize(s.x, s.y, mw, mh);
-    drew = ForEachClip(dest,
-                       [&] {
-                         TBlitRect b;
-                         if (!ClipRects(mw, mh, whole, dest, b)) return false;
-                         fill(PixelAddress(b.dx, b.dy), width_, prepared.Row(b.sy) + b.sx, mw, b.width,
-                              b.height, s.color, opacity);
-                         return true;
-                       }) ||
-           drew;
+    const auto once = [&] {
+      TBlitRect b{dest.left, dest.top, 0, 0, mw, mh};
+      // Most stamps lie wholly inside the surface and the clip, where
+      // clipping would change nothing.
+      const bool inside = dest.left >= 0 && dest.top >= 0 && dest.right <= width_ && dest.bottom <= height_ &&
+                          dest.Width() == mw && dest.Height() == mh &&
+                          (!clipEnabled_ || (dest.left >= clip_.left && dest.top >= clip_.top &&
+                                             dest.right <= clip_.right && dest.bottom <= clip_.bottom));
+      if (!inside && !ClipRects(mw, mh, whole, dest, b)) return false;
+      fill(PixelAddress(b.dx, b.dy), width_, prepared.Row(b.sy) + b.sx, mw, b.width, b.height, s.color,
+           opacity);
+      return true;
+    };
+    if (ForEachClip(dest, once)) drew = true;
   }
   return drew;
 }

@@ -479,3 +479,55 @@ TEST(SurfacePreparedMask, AStaleOrMissingPreparationFallsBackToTheMask) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// Many stamps at once paint what one FillColor per stamp in their order
+// paints: in addition mode without alpha (where the stamps are reordered by
+// rows) and, through the plain path, in every other case; stamps inside,
+// across the edges and the clip, and far outside.
+TEST(SurfacePreparedMask, StampsPaintWhatOneFillPerStampPaints) {
+  std::mt19937 rng(2718);
+  const Ref<TSurface> mask = MakeRef<TSurface>(7, 5, true);
+  for (int i = 0; i < 35; ++i)
+    mask->PixelAt(i % 7, i / 7) = static_cast<uint32_t>(rng()) | (i % 4 ? 0u : 0xFF000000u);
+  TPreparedMask prepared;
+  prepared.Prepare(*mask);
+  std::vector<TMaskStamp> stamps;
+  for (int i = 0; i < 300; ++i)
+    stamps.push_back({static_cast<int>(rng() % 90u) - 20, static_cast<int>(rng() % 150u) - 20,
+                      static_cast<uint32_t>(rng())});
+  stamps.push_back({-2147483647, 5, 0xFFFFFFFFu});
+  stamps.push_back({2147483640, 2147483640, 0xFFFFFFFFu});
+  for (int mode = 0; mode < 6; ++mode)
+    for (int variant = 0; variant < 6; ++variant) {
+      const bool dstAlpha = variant % 2 == 1;
+      const Ref<TSurface> expect = MakeRef<TSurface>(50, 110, dstAlpha);
+      for (int i = 0; i < 50 * 110; ++i)
+        expect->PixelAt(i % 50, i / 50) = static_cast<uint32_t>(rng()) & 0xFF3F3F3Fu;
+      const Ref<TSurface> got = expect->Copy();
+      for (const Ref<TSurface>& s : {expect, got}) {
+        if (variant >= 2) s->SetClip(true, {4, 3, 46, 100});
+        if (variant >= 4) {
+          s->AddDirtyRect({0, 0, 20, 40});
+          s->AddDirtyRect({25, 50, 50, 110});
+        }
+      }
+      bool drewExpect = false;
+      for (const TMaskStamp& st : stamps)
+        drewExpect = expect->FillColor(st.color, mask.get(), static_cast<EBlendMode>(mode), 230,
+                                       TRect::FromSize(st.x, st.y, 7, 5), {0, 0, 7, 5}) ||
+                     drewExpect;
+      EXPECT_EQ(drewExpect,
+                got->FillColorStamps(mask.get(), prepared, static_cast<EBlendMode>(mode), 230, stamps));
+      ASSERT_EQ(0, std::memcmp(expect->GetScanLine(0), got->GetScanLine(0), 50 * 110 * 4))
+          << "mode " << mode << " variant " << variant;
+    }
+  const Ref<TSurface> none = MakeRef<TSurface>(8, 8, false);
+  EXPECT_FALSE(none->FillColorStamps(mask.get(), prepared, kBlendAddition, 0, stamps)) << "opacity 0";
+  EXPECT_FALSE(none->FillColorStamps(mask.get(), prepared, kBlendAddition, 255, {})) << "no stamps";
+}
+
+}  // namespace
+}  // namespace qv
