@@ -21,12 +21,20 @@ using TDrawRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* s, 
 using TFillRectFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint32_t* m, ptrdiff_t mStride, int width,
                              int height, uint32_t color, int opacity, bool dstAlpha, bool maskAlpha);
 
+// Addition-mode FillColor onto a destination without alpha through a mask
+// already widened into lanes (TPreparedMask: the mask's alpha in each
+// 16-bit lane of one 64-bit word per pixel); strides in pixels. The result
+// equals fillRect[kBlendAddition] with that mask.
+using TFillAddLanesFn = void (*)(uint32_t* d, ptrdiff_t dStride, const uint64_t* lanes, ptrdiff_t lStride,
+                                 int width, int height, uint32_t color, int opacity);
+
 struct TBlendKernels {
   const char* name;
   TDrawRowFn draw[6];  // by blend mode
   TFillRowFn fill[6];
   TDrawRectFn drawRect[6];
   TFillRectFn fillRect[6];
+  TFillAddLanesFn fillAddLanes;
 };
 
 enum class EBlendPath { Scalar, Sse2, Avx2 };

@@ -29,6 +29,11 @@ struct V {
   QV_VECTOR_FN static T Lo(T v, T z) { return _mm256_unpacklo_epi8(v, z); }
   QV_VECTOR_FN static T Hi(T v, T z) { return _mm256_unpackhi_epi8(v, z); }
   QV_VECTOR_FN static T Pack(T lo, T hi) { return _mm256_packus_epi16(lo, hi); }
+  // Packing works within 128-bit halves; the quarter swap puts pixels 0..3
+  // of `lo` before pixels 4..7 of `hi`.
+  QV_VECTOR_FN static T PackInOrder(T lo, T hi) {
+    return _mm256_permute4x64_epi64(_mm256_packus_epi16(lo, hi), 0xD8);
+  }
   QV_VECTOR_FN static T Add(T a, T b) { return _mm256_add_epi16(a, b); }
   QV_VECTOR_FN static T Sub(T a, T b) { return _mm256_sub_epi16(a, b); }
   QV_VECTOR_FN static T Mul(T a, T b) { return _mm256_mullo_epi16(a, b); }

@@ -84,6 +84,16 @@ void FillRectOf(uint32_t* d, ptrdiff_t dStride, const uint32_t* m, ptrdiff_t mSt
   }
 }
 
+void FillAddLanes(uint32_t* d, ptrdiff_t dStride, const uint64_t* lanes, ptrdiff_t lStride, int width,
+                  int height, uint32_t color, int opacity) {
+  const int ka = (opacity * B(color, 3)) >> 8;
+  for (int y = 0; y < height; ++y, d += dStride, lanes += lStride)
+    for (int i = 0; i < width; ++i) {
+      const int ma = static_cast<int>(lanes[i] & 255u);
+      if (ma != 0) d[i] = ModePixel(4, d[i], color, (ma * ka) >> 8, false);
+    }
+}
+
 }  // namespace
 
 const TBlendKernels& ScalarKernels() {
@@ -94,7 +104,8 @@ const TBlendKernels& ScalarKernels() {
       {DrawRectOf<DrawNormal>, DrawRectOf<DrawMode<1>>, DrawRectOf<DrawMode<2>>, DrawRectOf<DrawMode<3>>,
        DrawRectOf<DrawMode<4>>, DrawRectOf<DrawMode<5>>},
       {FillRectOf<FillNormal>, FillRectOf<FillMode<1>>, FillRectOf<FillMode<2>>, FillRectOf<FillMode<3>>,
-       FillRectOf<FillMode<4>>, FillRectOf<FillMode<5>>}};
+       FillRectOf<FillMode<4>>, FillRectOf<FillMode<5>>},
+      FillAddLanes};
   return kernels;
 }
 

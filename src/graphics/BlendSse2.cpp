@@ -27,6 +27,7 @@ struct V {
   static T Lo(T v, T z) { return _mm_unpacklo_epi8(v, z); }
   static T Hi(T v, T z) { return _mm_unpackhi_epi8(v, z); }
   static T Pack(T lo, T hi) { return _mm_packus_epi16(lo, hi); }
+  static T PackInOrder(T lo, T hi) { return _mm_packus_epi16(lo, hi); }
   static T Add(T a, T b) { return _mm_add_epi16(a, b); }
   static T Sub(T a, T b) { return _mm_sub_epi16(a, b); }
   static T Mul(T a, T b) { return _mm_mullo_epi16(a, b); }

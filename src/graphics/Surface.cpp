@@ -7,6 +7,7 @@
 
 #include "graphics/Blend.h"
 #include "graphics/BlendPixel.h"
+#include "graphics/PreparedMask.h"
 
 namespace qv {
 
@@ -204,6 +205,62 @@ bool TSurface::FillOnce(uint32_t color, const ISurface* mask, EBlendMode mode, i
       PixelAddress(b.dx, b.dy), width_, maskAlpha ? mask->GetScanLine(b.sy) + b.sx : nullptr,
       maskAlpha ? mask->GetWidth() : 0, b.width, b.height, color, opacity, hasAlpha_, maskAlpha);
   return true;
+}
+
+bool TSurface::FillColorPrepared(uint32_t color, const ISurface* mask, const TPreparedMask& prepared,
+                                 EBlendMode mode, int opacity, const TRect& destRect) {
+  if (!mask) return false;
+  const int mw = mask->GetWidth(), mh = mask->GetHeight();
+  const TRect whole{0, 0, mw, mh};
+  if (mode != kBlendAddition || hasAlpha_ || mask == this || !mask->GetHasAlpha() || !prepared.IsPrepared() ||
+      prepared.Width() != mw || prepared.Height() != mh)
+    return FillColor(color, mask, mode, opacity, destRect, whole);
+  if (opacity <= 0) return false;
+  opacity = std::min(opacity, 255);
+  const auto fill = blend::ActiveKernels().fillAddLanes;
+  return ForEachClip(destRect, [&] {
+    TBlitRect b;
+    if (!ClipRects(mw, mh, whole, destRect, b)) return false;
+    fill(PixelAddress(b.dx, b.dy), width_, prepared.Row(b.sy) + b.sx, mw, b.width, b.height, color, opacity);
+    return true;
+  });
+}
+
+bool TSurface::FillColorStamps(const ISurface* mask, TPreparedMask& prepared, EBlendMode mode, int opacity,
+                               const std::vector<TMaskStamp>& stamps) {
+  if (!mask) return false;
+  const int mw = mask->GetWidth(), mh = mask->GetHeight();
+  const bool commutes = mode == kBlendAddition && !hasAlpha_ && mask != this && mask->GetHasAlpha() &&
+                        prepared.IsPrepared() && prepared.Width() == mw && prepared.Height() == mh;
+  bool drew = false;
+  if (!commutes || opacity <= 0) {
+    for (const TMaskStamp& s : stamps)
+      drew = FillColorPrepared(s.color, mask, prepared, mode, opacity, TRect::FromSize(s.x, s.y, mw, mh)) ||
+             drew;
+    return drew;
+  }
+  opacity = std::min(opacity, 255);
+  const auto fill = blend::ActiveKernels().fillAddLanes;
+  const TRect whole{0, 0, mw, mh};
+  for (const uint32_t i : prepared.BandOrder(stamps, height_)) {
+    const TMaskStamp& s = stamps[i];
+    const TRect dest = TRect::FromSize(s.x, s.y, mw, mh);
+    const auto once = [&] {
+      TBlitRect b{dest.left, dest.top, 0, 0, mw, mh};
+      // Most stamps lie wholly inside the surface and the clip, where
+      // clipping would change nothing.
+      const bool inside = dest.left >= 0 && dest.top >= 0 && dest.right <= width_ && dest.bottom <= height_ &&
+                          dest.Width() == mw && dest.Height() == mh &&
+                          (!clipEnabled_ || (dest.left >= clip_.left && dest.top >= clip_.top &&
+                                             dest.right <= clip_.right && dest.bottom <= clip_.bottom));
+      if (!inside && !ClipRects(mw, mh, whole, dest, b)) return false;
+      fill(PixelAddress(b.dx, b.dy), width_, prepared.Row(b.sy) + b.sx, mw, b.width, b.height, s.color,
+           opacity);
+      return true;
+    };
+    if (ForEachClip(dest, once)) drew = true;
+  }
+  return drew;
 }
 
 bool TSurface::DrawMasked(const ISurface* source, const TRect& sourceRect, const TRect& destRect,

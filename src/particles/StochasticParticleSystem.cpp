@@ -139,8 +139,20 @@ TRect TStochasticParticleSystem::ParticleBounds() {
   const ISurface* image = FirstChildImage();
   if (!image) return bounds;
   const int w = image->GetWidth(), h = image->GetHeight();
-  for (const TStochasticParticle& p : particles_)
-    UniteRect(bounds, any, TRect::FromSize(RoundEven(p.x), RoundEven(p.y), w, h));
+  // The union of every particle's rectangle, kept as its four edges.
+  for (const TStochasticParticle& p : particles_) {
+    const TRect r = TRect::FromSize(RoundEven(p.x), RoundEven(p.y), w, h);
+    if (r.IsEmpty()) continue;
+    if (!any) {
+      bounds = r;
+      any = true;
+      continue;
+    }
+    bounds.left = std::min(bounds.left, r.left);
+    bounds.top = std::min(bounds.top, r.top);
+    bounds.right = std::max(bounds.right, r.right);
+    bounds.bottom = std::max(bounds.bottom, r.bottom);
+  }
   return bounds;
 }
 
@@ -156,6 +168,16 @@ void TStochasticParticleSystem::Draw(ISurface* target, int x, int y) {
   const int w = image->GetWidth(), h = image->GetHeight();
   const TRect whole{0, 0, w, h};
   const auto mode = static_cast<EBlendMode>(blendingMode_);
+  // Onto an engine surface the image is widened once for all particles
+  // (the same pixels as one FillColor each).
+  if (auto* surface = dynamic_cast<TSurface*>(target); surface && mode == kBlendAddition) {
+    preparedImage_.Prepare(*image);
+    stamps_.clear();
+    for (const TStochasticParticle& p : particles_)
+      stamps_.push_back({RoundEven(p.x) + x, RoundEven(p.y) + y, p.color});
+    surface->FillColorStamps(image, preparedImage_, mode, transparentLevel_, stamps_);
+    return;
+  }
   for (const TStochasticParticle& p : particles_)
     target->FillColor(p.color, image, mode, transparentLevel_,
                       TRect::FromSize(RoundEven(p.x) + x, RoundEven(p.y) + y, w, h), whole);

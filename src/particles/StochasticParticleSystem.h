@@ -11,6 +11,7 @@
 // particle.
 #pragma once
 
+#include "graphics/PreparedMask.h"
 #include "particles/ParticleSystem.h"
 
 namespace qv {
@@ -72,6 +73,9 @@ protected:
 
   std::vector<TStochasticParticle> particles_;
   bool reportedNoImage_ = false;
+  // The image's alpha widened for the many fills of one Draw.
+  TPreparedMask preparedImage_;
+  std::vector<TMaskStamp> stamps_;
 };
 
 // Particles that start on pixels of at least alpha 20 of a source picture

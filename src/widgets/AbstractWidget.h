@@ -107,6 +107,7 @@ public:
   bool UpdateDirtyRegion(bool forceOld, bool forceNew) override;
   bool WasVisible() const override { return false; }
   bool HasDirtyRect() const override { return contributedDirtyRect_; }
+  bool GetRectOfPass(uint64_t, TRect&) const override { return false; }
 
   bool IsEnabled() const override { return false; }
   void SetEnabled(bool value) override { (void)value; }

@@ -97,6 +97,10 @@ public:
   virtual bool WasVisible() const = 0;
   // The last UpdateDirtyRegion reported a rectangle.
   virtual bool HasDirtyRect() const = 0;
+  // The rectangle (GetRect) this widget's UpdateDirtyRegion computed in the
+  // running dirty pass `pass` (TDirtyPass::Current()); false when it ran in
+  // no such pass, or keeps no rectangle.
+  virtual bool GetRectOfPass(uint64_t pass, TRect& rect) const = 0;
 
   // --- input --------------------------------------------------------------------
   virtual bool IsEnabled() const = 0;

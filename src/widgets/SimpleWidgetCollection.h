@@ -24,8 +24,15 @@ public:
   // an item is found once and remembered beside it (see faces_).
   Ref<IWidget> GetWidget(int index) const override { return Ref<IWidget>(Face(index)); }
   // The same without a reference taken: the frame passes walk every child
-  // several times a frame.
-  IWidget* Face(int index) const;
+  // several times a frame, so the remembered face is checked inline.
+  IWidget* Face(int index) const {
+    const TInterfaceCollection& items = Items();
+    if (index >= 0 && faces_.size() == static_cast<size_t>(items.Count()) && index < items.Count()) {
+      const auto& face = faces_[static_cast<size_t>(index)];
+      if (face.first == items.At(index)) return face.second;
+    }
+    return FindFace(index);
+  }
   Ref<IWidget> GetWidgetByName(const std::string& name) const override {
     return ItemAs<IWidget>(std::string_view(name));
   }
@@ -36,6 +43,10 @@ public:
 
 protected:
   ~TSimpleWidgetCollection() override = default;
+
+  // Face when the item at the index is not the one remembered (or the
+  // collection changed its size): casts and remembers it.
+  IWidget* FindFace(int index) const;
 
   // Stores at `pos` (-1 appends) under the widget's name, or under a
   // generated key when the name is empty or taken (lookups find the first).

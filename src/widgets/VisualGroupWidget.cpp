@@ -21,10 +21,14 @@ TRect TVisualGroupWidget::Bounds() const {
   if (!settled || childBoundsPass_ != TDirtyPass::Current()) {
     childBoundsAny_ = false;
     childBounds_ = {};
+    // Within the pass that just ran the children, each visible child
+    // computed its rectangle in its own step; nothing moves in between.
+    const uint64_t pass = settled ? TDirtyPass::Current() : 0;
     for (int i = 0; i < widgets_->Count(); ++i) {
       const IWidget* child = widgets_->Face(i);
       if (!child->IsVisible()) continue;
-      const TRect r = child->GetRect();
+      TRect r;
+      if (!child->GetRectOfPass(pass, r)) r = child->GetRect();
       childBounds_ = childBoundsAny_ ? BoundingBox(childBounds_, r) : r;
       childBoundsAny_ = true;
     }

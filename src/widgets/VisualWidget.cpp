@@ -1,5 +1,7 @@
 #include "widgets/VisualWidget.h"
 
+#include "widgets/DirtyPass.h"
+
 namespace qv {
 
 const TPropertyTable<TVisualWidget>& TVisualWidget::Properties() {
@@ -39,6 +41,7 @@ Ref<ISurface> TVisualWidget::GetImage() {
 
 bool TVisualWidget::UpdateDirtyRegion(bool forceOld, bool forceNew) {
   currentRect_ = GetRect();
+  rectPass_ = TDirtyPass::Current();
   advancedThisFrame_ = false;
   contributedDirtyRect_ = false;
   if (!owner_) return visible_;

@@ -27,6 +27,11 @@ public:
 
   Ref<ISurface> GetImage() override;
   bool UpdateDirtyRegion(bool forceOld, bool forceNew) override;
+  bool GetRectOfPass(uint64_t pass, TRect& rect) const override {
+    if (pass == 0 || pass != rectPass_) return false;
+    rect = currentRect_;
+    return true;
+  }
   bool WasVisible() const override { return wasVisible_; }
 
   bool IsGeometryChanged() const { return geometryChanged_; }
@@ -47,6 +52,8 @@ protected:
   TRect previousScreenRect_;
   bool wasVisible_ = false;
   TRect currentRect_;
+  // The dirty pass that computed currentRect_ (0: none).
+  uint64_t rectPass_ = 0;
   bool geometryChanged_ = false;
 };
 

@@ -10,7 +10,7 @@ namespace qv {
 
 // --- TSimpleWidgetCollection ----------------------------------------------------------
 
-IWidget* TSimpleWidgetCollection::Face(int index) const {
+IWidget* TSimpleWidgetCollection::FindFace(int index) const {
   const int count = Count();
   if (faces_.size() != static_cast<size_t>(count)) faces_.resize(static_cast<size_t>(count));
   if (index < 0 || index >= count) return nullptr;

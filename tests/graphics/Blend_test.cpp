@@ -229,3 +229,60 @@ TEST(BlendFormulas, FillWorkedExamples) {
 
 }  // namespace
 }  // namespace qv::blend
+
+namespace qv::blend {
+namespace {
+
+// The widened-mask addition kernel (the particles' fill) against the plain
+// addition fill through the mask it was widened from, on every path
+// (scalar included), every width around the vector blocks, odd strides and
+// opacities, colours of every alpha.
+TEST(BlendKernels, FillAddLanesMatchesTheAdditionFillOnEveryPath) {
+  std::mt19937 rng(4242);
+  std::vector<const TBlendKernels*> paths = VectorPaths();
+  paths.push_back(&ScalarKernels());
+  for (const TBlendKernels* path : paths)
+    for (int o : kOpacities)
+      for (int w : kWidths)
+        for (int trial = 0; trial < 4; ++trial) {
+          const int h = 1 + trial, mStride = w + trial, dStride = w + 3 + trial;
+          std::vector<uint32_t> mask(static_cast<size_t>(mStride * h)), dst(static_cast<size_t>(dStride * h));
+          for (auto& p : mask) p = RandomPixel(rng);
+          for (auto& p : dst) p = RandomPixel(rng);
+          std::vector<uint64_t> lanes(mask.size());
+          for (size_t i = 0; i < mask.size(); ++i) lanes[i] = uint64_t{mask[i] >> 24} * 0x0001000100010001ull;
+          uint32_t color = RandomPixel(rng);
+          if (trial == 0) color |= 0xFF000000u;
+          std::vector<uint32_t> expect = dst, got = dst;
+          ScalarKernels().fillRect[4](expect.data(), dStride, mask.data(), mStride, w, h, color, o, false,
+                                      true);
+          path->fillAddLanes(got.data(), dStride, lanes.data(), mStride, w, h, color, o);
+          ASSERT_EQ(expect, got) << path->name << " opacity " << o << " colour " << std::hex << color
+                                 << std::dec << " width " << w << " rows " << h;
+        }
+}
+
+TEST(BlendFormulas, FillAddLanesWorkedExamples) {
+  for (const TBlendKernels* path : {&ScalarKernels(), &Sse2Kernels(), &ActiveKernels()}) {
+    // Nine pixels, so the vector block and the tail both run: mask alpha
+    // 128, 255, 0 and a saturating one.
+    const uint32_t a[9] = {128, 255, 0, 255, 128, 255, 0, 255, 128};
+    uint64_t lanes[9];
+    for (int i = 0; i < 9; ++i) lanes[i] = uint64_t{a[i]} * 0x0001000100010001ull;
+    uint32_t d[9];
+    for (uint32_t& p : d) p = 0xFF102030u;
+    d[3] = d[7] = 0x80F0F0F0u;
+    path->fillAddLanes(d, 9, lanes, 9, 9, 1, 0xFF4080C0u, 255);
+    // ka = 254; alpha 128: f = 127, adding 95, 63, 31 to b, g, r.
+    EXPECT_EQ(d[0], 0xFF2F5F8Fu) << path->name;
+    EXPECT_EQ(d[8], 0xFF2F5F8Fu) << path->name;
+    // alpha 255: f = 253, adds (253 * c) >> 8.
+    EXPECT_EQ(d[1], 0xFF4F9EEDu) << path->name;
+    EXPECT_EQ(d[2], 0xFF102030u) << path->name;  // mask alpha 0: untouched
+    // Saturation per byte; the destination's alpha byte never changes.
+    EXPECT_EQ(d[3], 0x80FFFFFFu) << path->name;
+  }
+}
+
+}  // namespace
+}  // namespace qv::blend

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
+#include <random>
 #include <vector>
+
+#include "graphics/PreparedMask.h"
 
 namespace qv {
 namespace {
@@ -400,6 +404,129 @@ TEST(SurfaceTransforms, FractionalDrawAtBlendsNeighboursWithSevenBitWeights) {
   // 100 + (96 * 155 >> 7) = 216; 255 + (96 * (128 - 255) >> 7) = 159.
   EXPECT_EQ(Row(*d, 0, 0, 5),
             (std::vector<uint32_t>{0xFF000080u, 0xFF000020u, 0xFF00004Bu, 0xFF0000D8u, 0xFF00009Fu}));
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// A widened mask paints exactly what FillColor paints with the mask itself:
+// a sweep of positions hanging off every edge, with and without a clip and
+// a dirty region, in every mode and on surfaces with and without alpha (the
+// cases other than addition without alpha go through FillColor).
+TEST(SurfacePreparedMask, FillColorPreparedEqualsFillColorEverywhere) {
+  std::mt19937 rng(31337);
+  const Ref<TSurface> mask = MakeRef<TSurface>(11, 9, true);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 11; ++x) mask->SetPixel(x, y, (x + y) % 5 == 0 ? 0u : static_cast<uint32_t>(rng()));
+  TPreparedMask prepared;
+  prepared.Prepare(*mask);
+  ASSERT_TRUE(prepared.IsPrepared());
+  for (int mode = 0; mode < 6; ++mode)
+    for (int variant = 0; variant < 6; ++variant) {
+      const bool dstAlpha = variant % 2 == 1;
+      const Ref<TSurface> base = MakeRef<TSurface>(29, 23, dstAlpha);
+      for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 29; ++x) base->PixelAt(x, y) = static_cast<uint32_t>(rng());
+      for (int top = -10; top <= 23; top += 3)
+        for (int left = -12; left <= 29; left += 4) {
+          const Ref<TSurface> expect = base->Copy(), got = base->Copy();
+          for (const Ref<TSurface>& s : {expect, got}) {
+            if (variant >= 2) s->SetClip(true, {3, 2, 25, 20});
+            if (variant >= 4) {
+              s->AddDirtyRect({0, 0, 8, 8});
+              s->AddDirtyRect({14, 10, 29, 23});
+            }
+          }
+          const uint32_t color = static_cast<uint32_t>(rng());
+          const int opacity = (left + top) % 3 == 0 ? 255 : static_cast<int>(rng() % 256u);
+          const TRect dest = TRect::FromSize(left, top, 11, 9);
+          const bool drewExpect = expect->FillColor(color, mask.get(), static_cast<EBlendMode>(mode), opacity,
+                                                    dest, {0, 0, 11, 9});
+          const bool drewGot = got->FillColorPrepared(color, mask.get(), prepared,
+                                                      static_cast<EBlendMode>(mode), opacity, dest);
+          EXPECT_EQ(drewExpect, drewGot) << mode << " at " << left << "," << top;
+          ASSERT_EQ(0, std::memcmp(expect->GetScanLine(0), got->GetScanLine(0), 29 * 23 * 4))
+              << "mode " << mode << " variant " << variant << " at " << left << "," << top;
+        }
+    }
+}
+
+TEST(SurfacePreparedMask, AStaleOrMissingPreparationFallsBackToTheMask) {
+  const Ref<TSurface> mask = MakeRef<TSurface>(4, 4, true);
+  for (int i = 0; i < 16; ++i) mask->PixelAt(i % 4, i / 4) = 0x80000000u;
+  TPreparedMask other;
+  const Ref<TSurface> small = MakeRef<TSurface>(2, 2, true);
+  other.Prepare(*small);  // the wrong size: its lanes must not be read
+  TPreparedMask none;
+  none.Prepare(*MakeRef<TSurface>(4, 4, false));  // no alpha: nothing prepared
+  EXPECT_FALSE(none.IsPrepared());
+  for (const TPreparedMask* p : {&other, &none}) {
+    const Ref<TSurface> expect = MakeRef<TSurface>(6, 6, false), got = MakeRef<TSurface>(6, 6, false);
+    expect->FillColor(0xFF204080u, mask.get(), kBlendAddition, 255, {1, 1, 5, 5}, {0, 0, 4, 4});
+    got->FillColorPrepared(0xFF204080u, mask.get(), *p, kBlendAddition, 255, {1, 1, 5, 5});
+    EXPECT_EQ(0, std::memcmp(expect->GetScanLine(0), got->GetScanLine(0), 6 * 6 * 4));
+    EXPECT_EQ(got->GetPixel(2, 2), 0x000F1F3Fu);  // a surface without alpha keeps its alpha byte
+  }
+  const Ref<TSurface> d = MakeRef<TSurface>(6, 6, false);
+  TPreparedMask ok;
+  ok.Prepare(*mask);
+  EXPECT_FALSE(d->FillColorPrepared(0xFF204080u, mask.get(), ok, kBlendAddition, 0, {1, 1, 5, 5}));
+  EXPECT_FALSE(d->FillColorPrepared(0xFF204080u, nullptr, ok, kBlendAddition, 255, {1, 1, 5, 5}));
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// Many stamps at once paint what one FillColor per stamp in their order
+// paints: in addition mode without alpha (where the stamps are reordered by
+// rows) and, through the plain path, in every other case; stamps inside,
+// across the edges and the clip, and far outside.
+TEST(SurfacePreparedMask, StampsPaintWhatOneFillPerStampPaints) {
+  std::mt19937 rng(2718);
+  const Ref<TSurface> mask = MakeRef<TSurface>(7, 5, true);
+  for (int i = 0; i < 35; ++i)
+    mask->PixelAt(i % 7, i / 7) = static_cast<uint32_t>(rng()) | (i % 4 ? 0u : 0xFF000000u);
+  TPreparedMask prepared;
+  prepared.Prepare(*mask);
+  std::vector<TMaskStamp> stamps;
+  for (int i = 0; i < 300; ++i)
+    stamps.push_back({static_cast<int>(rng() % 90u) - 20, static_cast<int>(rng() % 150u) - 20,
+                      static_cast<uint32_t>(rng())});
+  stamps.push_back({-2147483647, 5, 0xFFFFFFFFu});
+  stamps.push_back({2147483640, 2147483640, 0xFFFFFFFFu});
+  for (int mode = 0; mode < 6; ++mode)
+    for (int variant = 0; variant < 6; ++variant) {
+      const bool dstAlpha = variant % 2 == 1;
+      const Ref<TSurface> expect = MakeRef<TSurface>(50, 110, dstAlpha);
+      for (int i = 0; i < 50 * 110; ++i)
+        expect->PixelAt(i % 50, i / 50) = static_cast<uint32_t>(rng()) & 0xFF3F3F3Fu;
+      const Ref<TSurface> got = expect->Copy();
+      for (const Ref<TSurface>& s : {expect, got}) {
+        if (variant >= 2) s->SetClip(true, {4, 3, 46, 100});
+        if (variant >= 4) {
+          s->AddDirtyRect({0, 0, 20, 40});
+          s->AddDirtyRect({25, 50, 50, 110});
+        }
+      }
+      bool drewExpect = false;
+      for (const TMaskStamp& st : stamps)
+        drewExpect = expect->FillColor(st.color, mask.get(), static_cast<EBlendMode>(mode), 230,
+                                       TRect::FromSize(st.x, st.y, 7, 5), {0, 0, 7, 5}) ||
+                     drewExpect;
+      EXPECT_EQ(drewExpect,
+                got->FillColorStamps(mask.get(), prepared, static_cast<EBlendMode>(mode), 230, stamps));
+      ASSERT_EQ(0, std::memcmp(expect->GetScanLine(0), got->GetScanLine(0), 50 * 110 * 4))
+          << "mode " << mode << " variant " << variant;
+    }
+  const Ref<TSurface> none = MakeRef<TSurface>(8, 8, false);
+  EXPECT_FALSE(none->FillColorStamps(mask.get(), prepared, kBlendAddition, 0, stamps)) << "opacity 0";
+  EXPECT_FALSE(none->FillColorStamps(mask.get(), prepared, kBlendAddition, 255, {})) << "no stamps";
 }
 
 }  // namespace

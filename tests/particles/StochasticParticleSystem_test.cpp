@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "core/Diagnostics.h"
@@ -271,6 +272,59 @@ TEST_F(ParticleTest, SelectedCellEmissionCircles) {
   custom->Advance(250);
   EXPECT_EQ(custom->GetEmissionX(), 0);
   EXPECT_EQ(custom->GetEmissionY(), 22);  // (1 - 2250 / 5000) * 40
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// Addition onto a surface without alpha takes the widened image; it must
+// paint what one FillColor per particle paints, particles over the edges
+// and under a dirty region included, and follow a picture changed between
+// two draws.
+TEST_F(ParticleTest, AdditionCloudPaintsWhatOneFillPerParticlePaints) {
+  auto image = MakeRef<TSurface>(13, 11, true);
+  for (int y = 0; y < 11; ++y)
+    for (int x = 0; x < 13; ++x) image->PixelAt(x, y) = static_cast<uint32_t>((x * 37 + y * 91) % 256) << 24;
+  auto s = System(
+      "emission_x='20' emission_y='15' emission_radius='30' emission_count='400' speed_min='10' "
+      "speed_max='90' lifetime_min='2000' lifetime_max='3000' color_start='$FFFFD080' color_end='$FF802000' "
+      "alfa_start='255' alfa_end='0' color_variation='40' blendingmode='addition' transparentlevel='200'",
+      "stochastic_particle_system", image);
+  for (int i = 0; i < 10; ++i) s->Advance(25);
+  ASSERT_GT(s->Count(), 80);
+  // Copies keep no clip: the region is set again on the copy.
+  auto clipped = [](TSurface& t, int region) {
+    if (!region) return;
+    t.SetClip(true, {0, 0, 48, 36});
+    t.AddDirtyRect({2, 3, 20, 30});
+    t.AddDirtyRect({30, 0, 48, 12});
+  };
+  auto expected = [&](const TSurface& start, int region, int x, int y) {
+    Ref<TSurface> e = start.Copy();
+    clipped(*e, region);
+    for (const TStochasticParticle& p : s->Particles())
+      e->FillColor(p.color, image.get(), kBlendAddition, 200,
+                   TRect::FromSize(RoundEven(p.x) + x, RoundEven(p.y) + y, 13, 11), {0, 0, 13, 11});
+    return e;
+  };
+  for (int region = 0; region < 2; ++region) {
+    auto target = MakeRef<TSurface>(48, 36, false);
+    for (int i = 0; i < 48 * 36; ++i)
+      target->PixelAt(i % 48, i / 48) = 0xFF000000u | uint32_t(i * 2654435761u) >> 8;
+    clipped(*target, region);
+    Ref<TSurface> want = expected(*target, region, 3, -2);
+    s->Draw(target.get(), 3, -2);
+    ASSERT_EQ(0, std::memcmp(want->GetScanLine(0), target->GetScanLine(0), 48 * 36 * 4)) << region;
+    // The picture changes; the next draw paints the new one.
+    image->PixelAt(6, 5) = 0xFF000000u;
+    image->PixelAt(0, 0) = 0x01000000u;
+    want = expected(*target, region, 3, -2);
+    s->Draw(target.get(), 3, -2);
+    ASSERT_EQ(0, std::memcmp(want->GetScanLine(0), target->GetScanLine(0), 48 * 36 * 4)) << region;
+  }
 }
 
 }  // namespace

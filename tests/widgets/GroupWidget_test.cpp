@@ -207,6 +207,33 @@ TEST_F(Groups, NestedGroupsReportTrueAreasFrameAfterFrame) {
   EXPECT_EQ(Frame(root, 10), std::vector<TRect>{});
 }
 
+TEST_F(Groups, AGroupsAreaInAPassIsThatOfItsChildrenInThatPass) {
+  // Within a dirty pass a group takes each child's rectangle from the
+  // child's own step. A deep child that grows, a child shown and one hidden
+  // in the frame must all be in the area the group keeps (and reports once
+  // it is hidden itself).
+  const Ref<IWidget> root = Attach(
+      R"(<widget type="group_widget" name="outer" visible="yes" anchor_left="100"><widgets>
+      <widget type="group_widget" name="inner" visible="yes" anchor_left="10" anchor_top="10"><widgets>
+        <widget type="rect_widget" name="dot" visible="yes" width="2" height="2"/>
+        <widget type="rect_widget" name="far" anchor_left="20" width="1" height="1"/>
+        <widget type="rect_widget" name="gone" visible="yes" anchor_left="-5" width="1" height="1"/>
+      </widgets></widget>
+    </widgets></widget>)");
+  Frame(root, 10);
+  EXPECT_EQ(root->GetRect(), (TRect{105, 10, 112, 12}));
+  Query<TSingleWidget>(root->FindWidget("inner/dot"))->SetWidth(6);
+  root->FindWidget("inner/far")->SetVisible(true);
+  root->FindWidget("inner/gone")->SetVisible(false);
+  EXPECT_EQ(
+      Frame(root, 10),
+      (std::vector<TRect>{{110, 10, 112, 12}, {110, 10, 116, 12}, {130, 10, 131, 11}, {105, 10, 106, 11}}));
+  root->SetVisible(false);
+  const std::vector<TRect> hidden = Frame(root, 10);
+  ASSERT_FALSE(hidden.empty());
+  EXPECT_EQ(hidden.back(), (TRect{110, 10, 131, 12})) << "the outer group's last area";
+}
+
 TEST_F(Groups, DrawingTwoRectsIntoASmallSurface) {
   const Ref<IWidget> root =
       Attach(R"(<widget type="group_widget" name="g" visible="yes" anchor_left="1" anchor_top="0"><widgets>
