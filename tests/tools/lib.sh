@@ -47,3 +47,16 @@ finish() {  # the exit status of the script
   [ "$fails" -eq 0 ] && echo "all checks passed"
   exit $((fails > 0))
 }
+# render with ARGS must fail: exit 1, one line on standard error naming
+# WORD, and no err.png written.
+fail_case() {  # fail_case NAME WORD ARGS...
+  local name=$1 word=$2
+  shift 2
+  rm -f err.png
+  "$tool" render "$@" 2> err.txt
+  check "$name exit" 1 $?
+  check "$name one line" 1 "$(wc -l < err.txt)"
+  grep -q -- "$word" err.txt
+  check "$name says $word" 0 $?
+  check "$name writes nothing" no "$([ -e err.png ] && echo yes || echo no)"
+}

@@ -93,17 +93,6 @@ echo '<gamescreen type="NoSuchScreen" name="s"/>' > unknown.xml
 echo '<gamescreen type="rect_widget" name="s"/>' > notscreen.xml
 echo '<gamescreen type="GameScreen" name="s"' > broken.xml
 printf '1 key Tab\n2 jump 1 1\n' > badscript.txt
-fail_case() {  # fail_case NAME WORD ARGS...: exit 1, one line naming WORD, no output file
-  local name=$1 word=$2
-  shift 2
-  rm -f err.png
-  "$tool" render "$@" 2> err.txt
-  check "$name exit" 1 $?
-  check "$name one line" 1 "$(wc -l < err.txt)"
-  grep -q -- "$word" err.txt
-  check "$name says $word" 0 $?
-  check "$name writes nothing" no "$([ -e err.png ] && echo yes || echo no)"
-}
 fail_case "root is no screen" "<gamescreen>" --screen widget.xml --out err.png
 fail_case "unknown screen type" "NoSuchScreen" --screen unknown.xml --out err.png
 fail_case "type is no screen" "not a game screen" --screen notscreen.xml --out err.png

@@ -4,36 +4,8 @@
 # an author previews an explosion or a turning glow.
 source "$(dirname "$0")/lib.sh"
 fixtures=${QV_SOURCE_DIR:?QV_SOURCE_DIR names the source tree}/tests/fixtures/transforms
-# Prints "WxH" and then one word per row of the image, a letter per pixel
-# from the legend (r,g,b=letter ...), "?" for others.
-rows() {
-  python3 - "$@" <<'PY'
-import struct, sys, zlib
-d = open(sys.argv[1], 'rb').read()
-legend = dict((tuple(int(v) for v in k.split(',')), c) for k, c in (a.split('=') for a in sys.argv[2:]))
-pos, idat = 8, b''
-while pos < len(d):
-    n, = struct.unpack('>I', d[pos:pos + 4]); t = d[pos + 4:pos + 8]; c = d[pos + 8:pos + 8 + n]; pos += 12 + n
-    if t == b'IHDR': w, h, depth, ct = struct.unpack('>IIBB', c[:10])
-    if t == b'IDAT': idat += c
-raw, bpp = zlib.decompress(idat), (4 if ct == 6 else 3)
-stride, prev, out = w * bpp, bytearray(w * bpp), ['%dx%d' % (w, h)]
-for y in range(h):
-    f, row = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-    for i in range(stride):
-        a = row[i - bpp] if i >= bpp else 0
-        b, cc = prev[i], (prev[i - bpp] if i >= bpp else 0)
-        if f == 1: row[i] = (row[i] + a) & 255
-        elif f == 2: row[i] = (row[i] + b) & 255
-        elif f == 3: row[i] = (row[i] + (a + b) // 2) & 255
-        elif f == 4:
-            p = a + b - cc; pa, pb, pc = abs(p - a), abs(p - b), abs(p - cc)
-            row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else cc)) & 255
-    prev = row
-    out.append(''.join(legend.get(tuple(row[x * bpp:x * bpp + 3]), '?') for x in range(w)))
-print(' '.join(out))
-PY
-}
+# The image's rows as lib.sh's rows gives them, after "WxH" alone.
+pixels() { rows "$@" | sed -E 's/^([0-9]+x[0-9]+) [0-9]+ [0-9]+/\1/'; }
 # Opaque pixels drawn in normal mode over an opaque screen move 255/256 of
 # the way (16 + floor(239 * 255 / 256) = 254).
 legend="16,32,48=. 255,0,0=R 0,255,0=G 254,0,0=r 0,254,0=g"
@@ -48,14 +20,14 @@ check "particles dirty" \
   '{"frame":1,"rects":[[1,1,3,3]]} {"frame":2,"rects":[[1,1,4,3]]} {"frame":3,"rects":[[1,1,5,3]]}' \
   "$(paste -sd' ' particles.txt)"
 if command -v python3 > /dev/null; then
-  check "particles pixels" "8x4 ........ .RRRR... .RRRR... ........" "$(rows particles.png $legend)"
+  check "particles pixels" "8x4 ........ .RRRR... .RRRR... ........" "$(pixels particles.png $legend)"
   # 31 frames: the first particle is 30 pixels on, beyond this screen, and
   # the cloud still starts at the emission point.
   "$tool" render --widget "$fixtures/particles.xml" --size 8x4 $bg --frames 31 --step 10 --out later.png
-  check "later particles" "8x4 ........ .RRRRRRR .RRRRRRR ........" "$(rows later.png $legend)"
+  check "later particles" "8x4 ........ .RRRRRRR .RRRRRRR ........" "$(pixels later.png $legend)"
   # No frame: nothing emitted yet.
   "$tool" render --widget "$fixtures/particles.xml" --size 8x4 $bg --frames 0 --out none.png
-  check "no frame no particles" "8x4 ........ ........ ........ ........" "$(rows none.png $legend)"
+  check "no frame no particles" "8x4 ........ ........ ........ ........" "$(pixels none.png $legend)"
 fi
 
 # --- a widget driven along a path by its function: 100 ms is step 100 of
@@ -67,7 +39,7 @@ check "path first frame" '{"frame":1,"rects":[[1,0,3,2]]}' "$(head -n 1 path.txt
 check "path last frame" '{"frame":10,"rects":[[9,4,12,7]]}' "$(tail -n 1 path.txt)"
 if command -v python3 > /dev/null; then
   check "path pixels" "16x8 ................ ................ ................ ................ ................ \
-..........GG.... ..........GG.... ................" "$(rows path.png $legend)"
+..........GG.... ..........GG.... ................" "$(pixels path.png $legend)"
 fi
 
 # --- a quarter turn about the child's corner, exact pixels ---
@@ -75,11 +47,11 @@ fi
 check "rotate exit" 0 $?
 if command -v python3 > /dev/null; then
   check "rotate pixels" "8x8 ........ ........ ........ ........ ..gr.... ...r.... ...r.... ........" \
-    "$(rows rotate.png $legend)"
+    "$(pixels rotate.png $legend)"
   # The timed widget after 250 ms: -90 degrees, the other way round.
   "$tool" render --widget "$fixtures/timed.xml" --size 8x8 $bg --frames 25 --step 10 --out timed.png
   check "timed rotation pixels" "8x8 ........ ........ ...r.... ...r.... ...r.... ...rg... ........ ........" \
-    "$(rows timed.png $legend)"
+    "$(pixels timed.png $legend)"
 fi
 
 # --- help: the command names every option it takes ---

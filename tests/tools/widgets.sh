@@ -97,17 +97,6 @@ echo '<widget type="nosuchwidget"/>' > unknown.xml
 echo '<widget type="ImageResource" name="img"/>' > notwidget.xml
 echo '<widget type="rect_widget"' > broken.xml
 echo 'not a storage file' > garbage.xml
-fail_case() {  # fail_case NAME WORD ARGS...: exit 1, one line naming WORD, no output file
-  local name=$1 word=$2
-  shift 2
-  rm -f err.png
-  "$tool" render "$@" 2> err.txt
-  check "$name exit" 1 $?
-  check "$name one line" 1 "$(wc -l < err.txt)"
-  grep -q -- "$word" err.txt
-  check "$name says $word" 0 $?
-  check "$name writes nothing" no "$([ -e err.png ] && echo yes || echo no)"
-}
 fail_case "missing file" "nofile.xml" --widget nofile.xml --out err.png
 fail_case "unknown type" "nosuchwidget" --widget unknown.xml --out err.png
 fail_case "not a widget" "not a widget" --widget notwidget.xml --out err.png
