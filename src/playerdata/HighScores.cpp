@@ -85,11 +85,7 @@ bool THighScores::LoadHighScores(const std::string& dataFolder, const std::strin
 }
 
 bool THighScores::SaveHighScores() {
-  if (!file_.IsSet()) return false;
-  const StorageRef root = NewStorage(kRoot);
-  if (!root) return false;
-  SaveToStorage(root);
-  return file_.Save(root);
+  return file_.SaveObject(kRoot, *this);
 }
 
 }  // namespace qv

@@ -62,11 +62,7 @@ bool TLevelRecords::LoadLevelRecords(const std::string& dataFolder, const std::s
 }
 
 bool TLevelRecords::SaveLevelRecords() {
-  if (!file_.IsSet()) return false;
-  const StorageRef root = NewStorage(kRoot);
-  if (!root) return false;
-  SaveToStorage(root);
-  return file_.Save(root);
+  return file_.SaveObject(kRoot, *this);
 }
 
 }  // namespace qv

@@ -101,6 +101,14 @@ StorageRef TPlayerFile::Load(const std::string& rootName, const std::string& fal
   return root;
 }
 
+bool TPlayerFile::SaveObject(const std::string& rootName, TPersistent& object) {
+  if (!IsSet()) return false;
+  const StorageRef root = NewStorage(rootName);
+  if (!root) return false;
+  object.SaveToStorage(root);
+  return Save(root);
+}
+
 bool TPlayerFile::Save(const StorageRef& root) {
   if (!CanSave()) {
     if (IsSet()) ReportDataError(path_, "is not saved: the damaged file could not be set aside");

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "storage/HierStorage.h"
+#include "storage/PersistObject.h"
 
 namespace qv {
 
@@ -44,6 +45,9 @@ public:
   // Writes the whole document of `root`. False (reported) when the file is
   // switched off or cannot be written; the old file is then as it was.
   bool Save(const StorageRef& root);
+  // A new document with the root element `rootName`, which the object
+  // fills (SaveToStorage), written as Save does. False without a file.
+  bool SaveObject(const std::string& rootName, TPersistent& object);
 
   bool IsSet() const { return !path_.empty(); }
   // False for no file, and after a damaged file could not be set aside.

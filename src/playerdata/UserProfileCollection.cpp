@@ -112,11 +112,7 @@ bool TUserProfileCollection::LoadProfiles(const std::string& dataFolder) {
 }
 
 bool TUserProfileCollection::SaveProfiles() {
-  if (!file_.IsSet()) return false;
-  const StorageRef root = NewStorage(kRoot);
-  if (!root) return false;
-  SaveToStorage(root);
-  return file_.Save(root);
+  return file_.SaveObject(kRoot, *this);
 }
 
 void TUserProfileCollection::SaveAfterChange() {
