@@ -1,0 +1,193 @@
+// The board of the level being played, on screen. It owns the rules (the
+// board model and the turn driver), one cell widget per existing cell, the
+// flowers and their pool, the selection light, the score and level
+// displays, and the level manager of the play mode, to which it forwards
+// mouse presses and frames. The rules run ahead: a step changes the model
+// at once and the scenarios then show it, cell by cell, at the moments
+// their animations reach.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "board/CellWidget.h"
+#include "board/FlowerWidget.h"
+#include "controls/ControlWidget.h"
+#include "game/BoardModel.h"
+#include "game/PlayRecord.h"
+#include "game/TurnDriver.h"
+#include "game/ZinLevel.h"
+
+namespace qv {
+
+class TAbstractLevelManager;
+class TZinLevelCollection;
+
+// Board modes.
+inline constexpr int kBoardWon = 0;
+inline constexpr int kBoardLost = 1;
+inline constexpr int kBoardPlay = 2;
+
+// The pointer picks the nearest cell closer than this (pixels).
+inline constexpr double kPickDistance = 30.0;
+// The flower nearest to the pointer within this distance shines.
+inline constexpr double kHoverDistance = 80.0;
+
+class TGameBoardControl : public TControlWidget {
+public:
+  TGameBoardControl();
+
+  // The control's keys and the names of the displays it updates:
+  // "scorewidget1", "scorewidget2", "levelwidget", "modewidget" (paths
+  // from the board; the display shows the number in its "value").
+  QV_PROPERTY_TABLE(TGameBoardControl)
+
+  void SetOwner(IWidgetOwner* owner) override;
+  void Detach() override;
+  // The children's time, then the watch on scenarios and, in play, the
+  // play time and the level manager's frame; after a level end, the
+  // level-end step.
+  void AdvanceTime(int dt) override;
+  bool OnMouseDown(TPoint point, unsigned flags, int button) override;
+  bool OnMouseUp(TPoint point, unsigned flags, int button) override;
+  bool OnMouseMove(TPoint point, unsigned flags) override;
+
+  // --- the rules ------------------------------------------------------------------
+  TBoardModel& Model() { return model_; }
+  const TBoardModel& Model() const { return model_; }
+  TTurnDriver& Driver() { return driver_; }
+  const TZinLevel* Level() const { return level_.get(); }
+  int GetLevelNumber() const { return levelNumber_; }
+  const std::string& GetPlayMode() const { return playMode_; }
+  bool IsReplay() const { return replay_; }
+  int GetBoardMode() const { return boardMode_; }
+  TAbstractLevelManager* GetLevelManager() const { return manager_.get(); }
+  // The artifact the level can win (0 none).
+  int32_t LevelArtifact() const;
+
+  // Starts the level: clears the board, loads the level from the level
+  // list ("zinlevels"), difficulty from the player's profile, and creates
+  // and attaches the mode's level manager. An unloadable level leaves the
+  // board empty with no manager.
+  void StartLevel(int levelNumber, const std::string& playMode, bool replay);
+  // Starts a level that is already loaded (tools and tests).
+  void StartLoadedLevel(const Ref<TZinLevel>& level, int levelNumber, const std::string& playMode, bool replay,
+                        int difficulty);
+  // The level-end scenario has ended: the board mode becomes won or lost
+  // and the level-end step runs on the next frame.
+  void LevelScenarioEnded(bool won);
+
+  // --- geometry and cells ---------------------------------------------------------
+  // The centre of a cell in the board's child coordinates.
+  TPoint CellCentre(int col, int row) const;
+  TPoint CellCentre(TCellPos pos) const { return CellCentre(pos.col, pos.row); }
+  // The same point on the screen.
+  TPoint CellScreenCentre(TCellPos pos);
+  // The cell whose centre is nearest to the point (child coordinates) and
+  // closer than `distance`; the first in column-major order on a tie.
+  std::optional<TCellPos> NearestCell(TPoint point, double distance) const;
+  // Nothing outside the grid or for a hole.
+  TCellWidget* CellWidget(int col, int row) const;
+  TCellWidget* CellWidget(TCellPos pos) const { return CellWidget(pos.col, pos.row); }
+  // Every cell widget shows the model's cell (kind, colour, flower).
+  void SyncCellWidgets();
+  // True when every cell widget shows what the model holds.
+  bool CellWidgetsAgree() const;
+  // A flower widget for the code, from the pool or made by "FlowerColor"
+  // ("Artifact" for an artifact); empty when no factory makes one.
+  Ref<IWidget> TakeFlowerWidget(int32_t code);
+  void ReleaseFlowerWidget(const Ref<IWidget>& widget);
+  size_t FlowerPoolSize() const { return pool_.size(); }
+
+  // --- selection --------------------------------------------------------------------
+  std::optional<TCellPos> Selection() const { return selection_; }
+  // Lights the cell ("sound_choice", 50 sparkles) or, with nothing, turns
+  // the light off.
+  void Select(std::optional<TCellPos> cell);
+
+  // --- scenarios ---------------------------------------------------------------------
+  // Creates the scenario by factory name inside "scenaries_group" (the
+  // board itself without one). With `watch` the board tells the level
+  // manager when no live widget of its name is left there.
+  Ref<IWidget> RunScenario(const std::string& factory, IParamCollection* params, bool watch);
+  IWidget* ScenariesGroup();
+  // A live (not dead) widget of that name in the scenario group.
+  bool ScenarioAlive(const std::string& name);
+  // Kills (marks dead) the scenario of that name in the group, if any.
+  void KillScenario(const std::string& name);
+  const std::string& WatchedScenario() const { return watched_; }
+  // The running scenario names the level-end scenario waits for, joined by ";".
+  std::string& RunningScenarios() { return runningScenarios_; }
+  // The wave and the falls the scenarios are showing.
+  const TWaveStep& CurrentWave() const { return wave_; }
+  void SetCurrentWave(TWaveStep wave) { wave_ = std::move(wave); }
+  const TFallsPlan& CurrentFalls() const { return driver_.Falls(); }
+
+  // --- scores, statistics, displays ----------------------------------------------
+  // The displayed scores follow the model's.
+  void UpdateDisplays();
+  // Points flown up from a point (child coordinates): "move_score".
+  void FlyScore(int32_t points, TPoint from);
+  // Runs the "ShineEffect" wave over every cell (effect 1..6, pattern 0..6).
+  void ShineWave(int effect, int pattern);
+  // The remaining cells shine.
+  void ShineRemaining();
+  // The flower nearest to the pointer (within kHoverDistance), unless
+  // selected, gets its hover animation.
+  void HoverNearest();
+
+  // --- notifications and the trace ----------------------------------------------------
+  // To the screen (IGameBoardHost); nothing without one.
+  void Notify(int code, IParamCollection* params);
+  // The trace's "level_start" and "move" events.
+  void TraceLevelStart();
+  TMoveRecorder& MoveRecorder() { return recorder_; }
+  void TraceMove();
+  // The pointer, in child coordinates; false without the engine's cursor.
+  bool PointerPosition(TPoint& point);
+
+protected:
+  ~TGameBoardControl() override;
+
+private:
+  // Removes every cell widget, flower and scenario; the grid is emptied.
+  void ClearBoard();
+  // One cell widget per existing cell of the model, and the mats.
+  void BuildWidgets();
+  void AttachManager(const std::string& playMode);
+  void LevelEndStep(bool complete);
+  IWidget* Display(const std::string& path);
+  Ref<IWidget> FindChild(const std::string& name);
+
+  TBoardModel model_;
+  TTurnDriver driver_;
+  Ref<TZinLevel> level_;
+  int levelNumber_ = 0;
+  std::string playMode_ = "relax";
+  bool replay_ = false;
+  int boardMode_ = kBoardPlay;
+  bool levelEndPending_ = false;
+  Ref<TAbstractLevelManager> manager_;
+  std::vector<Ref<TCellWidget>> cells_;  // cols * rows, column-major; empty for holes
+  std::vector<Ref<IWidget>> pool_;
+  std::optional<TCellPos> selection_;
+  std::string watched_;
+  std::string runningScenarios_;
+  TWaveStep wave_;
+  TMoveRecorder recorder_;
+  int32_t shownScores_[2] = {-1, -1};
+  std::string scoreWidget1_ = "window:score1";
+  std::string scoreWidget2_ = "window:score2";
+  std::string levelWidget_ = "window:level_number";
+  std::string modeWidget_ = "window:play_mode";
+  int scenarioCounter_ = 0;
+
+public:
+  // The two adaptive factors of the timed mode.
+  double fittingFactor = kDefaultFittingFactor;
+  double timeFactor = kInitialTimeFactor;
+};
+
+}  // namespace qv
