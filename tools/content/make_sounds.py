@@ -155,8 +155,9 @@ def board_sounds(rng):
         burst = band(noise(d, rng), 300, 6000 + 1200 * bells) * env(d, 0.001, 0.04 * size) * 0.7
         thump = sine(lambda t: 160 * np.exp(-t * 16) + 48, d) * env(d, 0.001, 0.06 * size)
         steps = (0, 4, 7, 12, 16, 19)[:bells]
-        ring = at(d, [(0.02 + 0.045 * i, bell(note(pitch + k), 0.45, 0.12, 0.9) * 0.32) for i, k in enumerate(steps)])
-        s[name] = burst + thump * 0.8 + ring
+        ring = at(d, [(0.02 + 0.045 * i, bell(note(pitch + k), 0.5, 0.14 * size, 0.9) * 0.45) for i, k in
+                      enumerate(steps)])
+        s[name] = burst * (0.8 + 0.2 * size) + thump * 0.6 + ring
     d = 0.12
     s["appearance"] = sine(lambda t: 900 + 2600 * t, d) * env(d, 0.002, 0.03) * 0.6 + \
         band(noise(d, rng), 3000, 9000) * env(d, 0.001, 0.01) * 0.2
