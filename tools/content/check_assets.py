@@ -149,6 +149,17 @@ def check_levels(data):
             continue
         for error in fit_errors(cols, rows, sx, sy, exists):
             fail("level %d: %s leaves the play area" % (number, error))
+        root = ET.parse(path).getroot()
+        codes = root.get("Flowercolors", "").split(",")
+        if not all(len(c) == 2 and "1" <= c[0] <= "8" and "1" <= c[1] <= "8" for c in codes):
+            fail("level %d: palette %s is not made of flower codes 11..88" % (number, root.get("Flowercolors")))
+        defs = root.find("cells_def")
+        for d in (defs.findall("cell_def") if defs is not None else []):
+            flower, colour = int(d.get("Flowercolor", "-1")), int(d.get("Cellcolor", "-1"))
+            if not (-1 <= flower < len(codes) or flower == -10) or not -1 <= colour < len(codes):
+                fail("level %d: cell %s,%s names a colour outside its palette" % (number, d.get("col"), d.get("row")))
+        if not 0 <= int(entry.get("artifact", "0")) <= 8:
+            fail("level %d: artifact %s is not one of the relics 1..8" % (number, entry.get("artifact")))
         print("level %d %-24s %2d x %d, shift %d,%d, artifact %s" % (number, entry.get("DisplayName"), cols, rows, sx,
                                                                    sy, entry.get("artifact")))
     if n == 0:
