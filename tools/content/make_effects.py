@@ -24,29 +24,30 @@ def explosion(frame):
     cv = Canvas(BURST, BURST)
     c = cv.ctx
     cx = cy = BURST / 2
-    fade = (1 - t) ** 1.2
-    core = 16 + 22 * t
+    flash, ring_fade, ray_fade, mote_fade = (1 - t) ** 2, (1 - t) ** 0.7, (1 - t) ** 1.5, (1 - t) ** 0.6
+    core = 18 + 20 * t
     c.arc(cx, cy, core, 0, 2 * math.pi)
-    c.set_source(rad(c, cx, cy, 0, core, [(0, (1, 1, 0.97, fade)), (0.4, (1, 0.94, 0.75, 0.8 * fade)),
+    c.set_source(rad(c, cx, cy, 0, core, [(0, (1, 1, 0.97, flash)), (0.4, (1, 0.92, 0.7, 0.8 * flash)),
                                            (1, (1, 0.85, 0.5, 0))]))
     c.fill()
-    ring = 8 + 36 * t
+    ring = 10 + 34 * t
     c.arc(cx, cy, ring, 0, 2 * math.pi)
-    c.set_source_rgba(*rgb(mix(MOON, (255, 255, 255), 0.4), 0.85 * fade))
-    c.set_line_width(0.8 + 4.5 * (1 - t))
+    c.set_source_rgba(*rgb(mix(MOON, GOLD, 0.3), 0.95 * ring_fade))
+    c.set_line_width(1.0 + 4.0 * (1 - t))
     c.stroke()
     for k in range(8):  # rays, alternately long and short
         a = k * math.pi / 4 + 0.2
         length = (20 + 26 * t) * (1.0 if k % 2 == 0 else 0.65)
         petal(c, cx, cy, a, length, 5.0 * (1 - t) + 1.2, "point")
-        c.set_source(rad(c, cx, cy, 0, length, [(0, (1, 1, 1, fade)), (0.7, (1, 0.95, 0.75, 0.7 * fade)), (1, (1, 0.9, 0.6, 0))]))
+        c.set_source(rad(c, cx, cy, 0, length, [(0, (1, 1, 0.92, ray_fade)), (0.6, (1, 0.86, 0.5, 0.8 * ray_fade)),
+                                                 (1, (1, 0.8, 0.4, 0))]))
         c.fill()
-    for k in range(10):  # motes: little petals flying out
+    for k in range(10):  # motes: little golden petals flying out
         a = k * 2 * math.pi / 10 + 0.5 * (k % 3)
-        d = 6 + (30 + 6 * (k % 3)) * t
+        d = 8 + (28 + 6 * (k % 3)) * t
         x, y = cx + d * math.cos(a), cy + d * math.sin(a)
-        petal(c, x, y, a + t * 2, 5.5 * (1 - 0.6 * t), 3.4 * (1 - 0.6 * t), "round", -2)
-        c.set_source_rgba(*rgb(mix(GOLD, (255, 255, 255), 0.5 + 0.1 * (k % 2)), 0.95 * fade))
+        petal(c, x, y, a + t * 2, 6.5 * (1 - 0.5 * t), 4.0 * (1 - 0.5 * t), "round", -2)
+        c.set_source_rgba(*rgb(mix(GOLD, (255, 255, 255), 0.35 + 0.25 * (k % 2)), 0.95 * mote_fade))
         c.fill()
     return cv.image()
 
@@ -71,7 +72,7 @@ def shine(frame):
     c.fill()
     c.restore()
     # a small star riding on the band
-    x, y = cx + pos * 0.7, cy + pos * 0.55
+    x, y = cx + pos * 0.45, cy + pos * 0.4
     for k in range(4):
         petal(c, x, y, k * math.pi / 2, 7 * strength + 1, 2.2, "point")
     c.set_source_rgba(1, 1, 0.92, 0.9 * strength)
