@@ -47,10 +47,10 @@ TGameBoardControl::~TGameBoardControl() = default;
 const TPropertyTable<TGameBoardControl>& TGameBoardControl::Properties() {
   using W = TGameBoardControl;
   static const TPropertyTable<W> table = TPropertyTable<W>(TControlWidget::Properties())
-                                             .String("scorewidget1", &W::scoreWidget1_, "window:score1")
-                                             .String("scorewidget2", &W::scoreWidget2_, "window:score2")
-                                             .String("levelwidget", &W::levelWidget_, "window:level_number")
-                                             .String("modewidget", &W::modeWidget_, "window:play_mode");
+                                             .String("scorewidget1", &W::scoreWidget1_, "window:/score1")
+                                             .String("scorewidget2", &W::scoreWidget2_, "window:/score2")
+                                             .String("levelwidget", &W::levelWidget_, "window:/level_number")
+                                             .String("modewidget", &W::modeWidget_, "window:/play_mode");
   return table;
 }
 
@@ -676,7 +676,7 @@ void TGameBoardControl::ShowHintPanel(int n, TPoint position, bool fade) {
 }
 
 void TGameBoardControl::TimeChanged() {
-  if (IWidget* lamp = Display("window:quest_mode/OilLamp_control"))
+  if (IWidget* lamp = Display("window:/quest_mode/OilLamp_control"))
     lamp->SetPropertyValue("OilLampCurrentTime", static_cast<long long>(model_.Counter(kCounterTimeLeft)));
   displayHold_ = nullptr;
 }

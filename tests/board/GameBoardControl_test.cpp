@@ -12,7 +12,6 @@
 #include "core/Random.h"
 #include "core/Trace.h"
 #include "game/ZinLevel.h"
-#include "particles/ParticlesTypes.h"
 #include "storage/XMLStorage.h"
 #include "widgets/WidgetTestSupport.h"
 
@@ -76,7 +75,6 @@ class BoardTest : public test::TWidgetTest {
 protected:
   void SetUp() override {
     TWidgetTest::SetUp();
-    RegisterParticlesTypes();
     RegisterBoardTypes();
     SetRandomSeed(1234);
     root = Attach(BoardXml());

@@ -121,8 +121,10 @@ def board_widget():
             "</widgets>" + factories() + "<sounds>" + sounds + "</sounds></widget>")
 
 
-def display(name, x, y, value_font="font_score"):
+def display(name, x, y, width=120, height=32, value_font="font_score"):
+    """A number that counts up to its "value", right-aligned."""
     return ('<widget type="NumLabelControl" name="%s" visible="yes" enabled="yes" anchor_left="%d" anchor_top="%d" '
-            'width="120" height="24" animation="yes" maxincrementaldurationtime="800" minincrementalvaluepersecond="2000"><widgets><widget type="text_widget" name="digits" '
-            'visible="yes" anchor_left="0" anchor_top="0" width="120" height="24" resourcename="%s" '
-            'textalign="center" textvertalign="middle"/></widgets></widget>' % (name, x, y, value_font))
+            'width="%d" height="%d" animation="yes" maxincrementaldurationtime="800" '
+            'minincrementalvaluepersecond="2000"><widgets><widget type="text_widget" name="digits" visible="yes" '
+            'anchor_left="0" anchor_top="0" width="%d" height="%d" resourcename="%s" textalign="right" '
+            'textvertalign="middle"/></widgets></widget>' % (name, x, y, width, height, width, height, value_font))
