@@ -398,6 +398,14 @@ void TGameBoardControl::ReleaseFlowerWidget(const Ref<IWidget>& widget) {
 
 void TGameBoardControl::Select(std::optional<TCellPos> cell) {
   selection_ = cell;
+  // A ring picture, when the data has one, marks the cell with the sparkle.
+  if (const Ref<IWidget> ring = FindChild("selection_ring")) {
+    ring->Show(cell.has_value());
+    if (cell) {
+      ring->SetAnchorLeft(CellCentre(*cell).x);
+      ring->SetAnchorTop(CellCentre(*cell).y);
+    }
+  }
   const Ref<IWidget> light = FindChild("image_selectedCell");
   if (cell) {
     PlaySound("sound_choice", true, 100, 0);
