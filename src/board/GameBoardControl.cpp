@@ -108,17 +108,21 @@ void TGameBoardControl::StartLevel(int levelNumber, const std::string& playMode,
 
 void TGameBoardControl::StartLoadedLevel(const Ref<TZinLevel>& level, int levelNumber,
                                          const std::string& playMode, bool replay, int difficulty) {
+  // The level may be the board's own (a tutorial that starts again), which
+  // clearing the board lets go of.
+  const Ref<TZinLevel> keep = level;
+  const std::string mode = playMode;
   ClearBoard();
-  level_ = level;
+  level_ = keep;
   levelNumber_ = levelNumber;
-  playMode_ = playMode;
+  playMode_ = mode;
   replay_ = replay;
   firstTurnTraced_ = false;
-  driver_.StartLevel(*level_, PlayModeFromText(playMode), difficulty, replay, fittingFactor_, timeFactor_);
+  driver_.StartLevel(*level_, PlayModeFromText(mode), difficulty, replay, fittingFactor_, timeFactor_);
   BuildWidgets();
   shownScores_[0] = shownScores_[1] = -1;
   UpdateDisplays();
-  AttachManager(playMode);
+  AttachManager(mode);
 }
 
 void TGameBoardControl::ClearBoard() {
