@@ -32,6 +32,9 @@ void TZintaraGameScreenGame::BeforeShow(IParamCollection* params) {
   if (ParamText(params, "Replay", text))
     replay_ = SameText(text, "yes") || SameText(text, "true") || text == "1";
   pendingStart_ = true;
+  // The second player's score shows in the duels only.
+  if (const Ref<IWidget> duel = FindWidget("duel_panel"))
+    duel->Show(playMode_ == "duel_computer" || playMode_ == "duel_player");
   StartLevel();
 }
 

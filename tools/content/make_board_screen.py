@@ -121,7 +121,7 @@ def board_widget():
                'color_end="$00F0C45A" rotate_radius="26" rotate_time="1500"><widgets>' +
                centred("particle", "sparkle") + "</widgets></widget>")
     return ('<widget type="GameBoardControl" name="gameboard" visible="yes" mousestop="yes" enabled="yes" '
-            'anchor_left="0" anchor_top="0" width="640" height="480">'
+            'anchor_left="0" anchor_top="0" width="640" height="480" scorewidget2="window:/duel_panel/score2">'
             '<widgets><widget type="group_widget" name="mat_group" visible="yes" z="0"/>'
             '<widget type="group_widget" name="scenaries_group" visible="yes" z="100"/>' +
             '<widget type="group_widget" name="selection_ring" visible="no" z="55"><widgets>' +
