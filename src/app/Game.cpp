@@ -15,16 +15,6 @@ namespace qv {
 
 namespace {
 
-// The parameters as a JSON object of texts, in order.
-std::string ParamsJson(IParamCollection* params) {
-  std::string json = "{";
-  for (int i = 0; params && i < params->GetParamCount(); ++i)
-    if (const Ref<IParam> param = params->GetParamAt(i))
-      json += (json.size() > 1 ? "," : "") + TTrace::Text(param->GetName()) + ":" +
-              TTrace::Text(VarToString(param->GetValue()));
-  return json + "}";
-}
-
 void TraceScreen(const char* event, const std::string& name, IParamCollection* params) {
   if (!TTrace::On()) return;
   if (params)

@@ -10,6 +10,7 @@
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "core/Trace.h"
+#include "game/Fitting.h"
 #include "game/ZinLevelCollection.h"
 #include "playerdata/UserProfileCollection.h"
 #include "screens/IGameScreenOwner.h"
@@ -101,7 +102,7 @@ void TGameBoardControl::StartLevel(int levelNumber, const std::string& playMode,
   if (playMode == "classic") fittingFactor_ = ProfileNumber(profile.get(), "classicFittingC", 1.0);
   if (playMode == "duel_computer") {
     fittingFactor_ = ProfileNumber(profile.get(), "duel_computerFittingC", 0.0);
-    profile->GetParams().SetParamValue("duel_computerFittingC", FormatFloat(fittingFactor_));
+    WriteProfile("duel_computerFittingC", FormatFloat(fittingFactor_));
   }
   StartLoadedLevel(level, levelNumber, playMode, replay, difficulty < 1 ? 1 : difficulty);
 }
@@ -210,15 +211,53 @@ void TGameBoardControl::LevelEndStep(bool complete) {
                                {"complete", complete ? "true" : "false"},
                                {"scores", '[' + std::to_string(model_.Score(1)) + ',' +
                                               std::to_string(model_.Score(2)) + ']'},
-                               {"counters", CountersJson(model_)}});
+                               {"counters", CountersJson(model_)},
+                               {"statistics", ParamsJson(StatisticsParams(complete).get())}});
   if (playMode_ == "how_to_play") {
     if (level_) StartLoadedLevel(level_, levelNumber_, playMode_, replay_, model_.Difficulty());
     return;
   }
   pool_.clear();
+  const bool classic = playMode_ == "classic";
+  const int32_t allowance = model_.Counter(kCounterAllowance);
+  if (!complete && !replay_ && (classic || playMode_ == "relax")) {
+    // A lost timed or relaxed level starts again at once; the timed mode
+    // gives more time the next try.
+    if (classic && allowance > 0) {
+      timeFactor_ += kTimeFactorStep;
+      fittingFactor_ = FittingAfterTimedLoss(fittingFactor_);
+      WriteProfile("classicFittingC", FormatFloat(fittingFactor_));
+    }
+    StartLevel(levelNumber_, playMode_, replay_);
+    return;
+  }
+  if (!replay_ && playMode_ == "duel_computer" && model_.Score(kPlayerOne) > 0)
+    fittingFactor_ = FittingAfterDuel(fittingFactor_, model_.Score(kPlayerOne), model_.Score(kPlayerTwo));
   const Ref<TParamCollection> params = StatisticsParams(complete);
   if (complete) levelNumber_ += 1;
+  if (complete && !replay_ && classic) {
+    timeFactor_ = 0;
+    fittingFactor_ = FittingAfterTimedWin(fittingFactor_, allowance, model_.Counter(kCounterTimeLeft));
+  }
+  if (!replay_) {
+    if (classic || playMode_ == "duel_computer") WriteProfile(playMode_ + "FittingC", FormatFloat(fittingFactor_));
+    if (complete) {
+      WriteProfile(playMode_ + "Level", std::to_string(levelNumber_));
+      WriteProfile(playMode_ + "Difficulty", std::to_string(model_.Difficulty()));
+      IParamCollection* profile = ProfileParams();
+      const TVariant best = profile ? profile->GetParamValueDef("LevelMax", TVariant()) : TVariant();
+      if (std::holds_alternative<std::monostate>(best) || VarToInt(best, 0) < levelNumber_)
+        WriteProfile("LevelMax", std::to_string(levelNumber_));
+    }
+  }
   Notify(kBoardLevelFinished, params.get());
+}
+
+void TGameBoardControl::WriteProfile(const std::string& name, const std::string& value) {
+  IParamCollection* profile = ProfileParams();
+  if (!profile) return;
+  profile->SetParamValue(name, value);
+  if (TTrace::On()) TTrace::Emit("profile", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(value)}});
 }
 
 Ref<TParamCollection> TGameBoardControl::StatisticsParams(bool complete) const {

@@ -200,6 +200,8 @@ private:
   void LevelEndStep(bool complete);
   // What the statistics screen is shown with after the level.
   Ref<TParamCollection> StatisticsParams(bool complete) const;
+  // A value of the current profile, traced as "profile"; nothing without one.
+  void WriteProfile(const std::string& name, const std::string& value);
   IWidget* Display(const std::string& path);
   Ref<IWidget> FindChild(const std::string& name);
 

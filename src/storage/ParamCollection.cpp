@@ -1,5 +1,7 @@
 #include "storage/ParamCollection.h"
 
+#include "core/Json.h"
+#include "core/Variant.h"
 #include "storage/StorageAccess.h"
 
 namespace qv {
@@ -46,6 +48,15 @@ bool TParamCollection::SaveItem(const Ref<IInterface>& item, const StorageRef& s
   WriteString(storage, "name", param->GetName());
   WriteString(storage, "value", VarToString(param->GetValue()));
   return true;
+}
+
+std::string ParamsJson(const IParamCollection* params) {
+  std::string json = "{";
+  for (int i = 0; params && i < params->GetParamCount(); ++i)
+    if (const Ref<IParam> param = params->GetParamAt(i))
+      json += (json.size() > 1 ? "," : "") + JsonString(param->GetName()) + ":" +
+              JsonString(VarToString(param->GetValue()));
+  return json + "}";
 }
 
 }  // namespace qv

@@ -80,4 +80,7 @@ public:
   bool SaveItem(const Ref<IInterface>& item, const StorageRef& storage) override;
 };
 
+// The parameters as a JSON object of texts, in order ("{}" for none).
+std::string ParamsJson(const IParamCollection* params);
+
 }  // namespace qv
