@@ -12,6 +12,7 @@ constexpr const char* kBonusWidget = "widget_bonus";
 
 TBonusType::TBonusType() {
   SetStorageName("bonustype");
+  context_->Initialize();
   factories_->Initialize();
 }
 
