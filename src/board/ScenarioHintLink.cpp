@@ -46,66 +46,72 @@ void TScenarioHintLink::StageFrame(int stage, int dt) {
   (void)dt;
   if (nextSwing_ < 0) nextSwing_ = startDelay_;
   const int t = GetCurrentTime();
-  if (swinging_ && t >= swingEnd_) EndSwing();
-  if (swinging_ || t < nextSwing_) return;
+  if (leg_ == 1 && t >= swingStart_ + kHintSwingTime) StartLeg(2);
+  if (leg_ == 2 && t >= swingStart_ + 2 * kHintSwingTime) EndSwing();
+  if (leg_ != 0 || t < nextSwing_) return;
   // A swing that the option skips keeps the rhythm of the cycle.
-  const int start = nextSwing_;
-  nextSwing_ = start + 2 * kHintSwingTime + cycleDelay_;
+  swingStart_ = nextSwing_;
+  nextSwing_ = swingStart_ + 2 * kHintSwingTime + cycleDelay_;
   if (!HintsEnabled(*this)) return;
-  swingEnd_ = start + 2 * kHintSwingTime;
-  StartSwing();
+  if (!FindPlaces()) return;
+  ++swings_;
+  PlaySound("sound_hint_swap", false, 0, 0);
+  StartLeg(1);
 }
 
-void TScenarioHintLink::StartSwing() {
+bool TScenarioHintLink::FindPlaces() {
   TGameBoardControl* board = Board();
   if (!board || GetCells().size() < 2) {
     if (!reported_)
       ReportDataError("scenario " + GetName(), "a hint needs two cells, not \"" + GetRefCells() + "\"");
     reported_ = true;
-    return;
+    return false;
   }
-  TCellWidget* cells[2] = {board->CellWidget(GetCells()[0]), board->CellWidget(GetCells()[1])};
-  Ref<IWidget> flowers[2];
-  TPoint places[2];
   for (int i = 0; i < 2; ++i) {
-    if (!cells[i] || !(flowers[i] = cells[i]->GetFlowerWidget())) return;
-    const TRect rect = flowers[i]->GetRect();
-    places[i] = BoardToChildSpace(
+    TCellWidget* cell = board->CellWidget(GetCells()[static_cast<size_t>(i)]);
+    flowers_[i] = cell ? cell->GetFlowerWidget() : nullptr;
+    if (!flowers_[i]) return false;
+    const TRect rect = flowers_[i]->GetRect();
+    places_[i] = BoardToChildSpace(
         *this, *board,
-        {RoundEven(cells[i]->GetAnchorLeft()) + rect.left, RoundEven(cells[i]->GetAnchorTop()) + rect.top});
+        {RoundEven(cell->GetAnchorLeft()) + rect.left, RoundEven(cell->GetAnchorTop()) + rect.top});
   }
-  swinging_ = true;
-  ++swings_;
-  PlaySound("sound_hint_swap", false, 0, 0);
-  const TPoint middle{(places[0].x + places[1].x) / 2, (places[0].y + places[1].y) / 2};
+  return true;
+}
+
+void TScenarioHintLink::StartLeg(int leg) {
+  leg_ = leg;
+  DropCopies();
+  const TPoint middle{(places_[0].x + places_[1].x) / 2, (places_[0].y + places_[1].y) / 2};
   for (int i = 0; i < 2; ++i) {
-    const TPoint out = TurnAbout(places[i], middle, kHintSwingAngle);
-    const TPoint legs[2][2] = {{places[i], out}, {out, places[i]}};
-    for (int leg = 0; leg < 2; ++leg) {
-      const Ref<TParamCollection> params =
-          MakeScenarioParams({{"startposx", std::to_string(legs[leg][0].x)},
-                              {"startposy", std::to_string(legs[leg][0].y)},
-                              {"endposx", std::to_string(legs[leg][1].x)},
-                              {"endposy", std::to_string(legs[leg][1].y)},
-                              {"centerx", std::to_string(middle.x)},
-                              {"centery", std::to_string(middle.y)},
-                              {"lifetime", std::to_string(kHintSwingTime)},
-                              {"currenttime", std::to_string(-leg * kHintSwingTime)}});
-      const Ref<IWidget> copy = CreateWidget(kSwingFactory, params.get());
-      if (!copy) continue;
-      copy->SetObjectProperty("surface", flowers[i]->GetImage());
-      InsertWidget(copy);
-      copies_.push_back(copy);
-    }
+    const TPoint out = TurnAbout(places_[i], middle, kHintSwingAngle);
+    const TPoint from = leg == 1 ? places_[i] : out;
+    const TPoint to = leg == 1 ? out : places_[i];
+    const Ref<TParamCollection> params = MakeScenarioParams({{"startposx", std::to_string(from.x)},
+                                                             {"startposy", std::to_string(from.y)},
+                                                             {"endposx", std::to_string(to.x)},
+                                                             {"endposy", std::to_string(to.y)},
+                                                             {"centerx", std::to_string(middle.x)},
+                                                             {"centery", std::to_string(middle.y)},
+                                                             {"lifetime", std::to_string(kHintSwingTime)}});
+    const Ref<IWidget> copy = CreateWidget(kSwingFactory, params.get());
+    if (!copy) continue;
+    if (flowers_[i]) copy->SetObjectProperty("surface", flowers_[i]->GetImage());
+    InsertWidget(copy);
+    copies_.push_back(copy);
   }
   // Without copies (no factory, reported) the flowers stay where they are.
-  if (!copies_.empty()) ShowFlowers(false);
+  ShowFlowers(copies_.empty());
+}
+
+void TScenarioHintLink::DropCopies() {
+  for (const Ref<IWidget>& copy : copies_) copy->SetDead(true);
+  copies_.clear();
 }
 
 void TScenarioHintLink::EndSwing() {
-  swinging_ = false;
-  for (const Ref<IWidget>& copy : copies_) copy->SetDead(true);
-  copies_.clear();
+  leg_ = 0;
+  DropCopies();
   ShowFlowers(true);
 }
 

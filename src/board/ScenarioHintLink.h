@@ -33,7 +33,8 @@ public:
   void Detach() override;
 
   int Swings() const { return swings_; }
-  bool Swinging() const { return swinging_; }
+  // 0 between swings, 1 out, 2 back.
+  int Leg() const { return leg_; }
 
 protected:
   ~TScenarioHintLink() override = default;
@@ -46,16 +47,21 @@ protected:
   }
 
 private:
-  void StartSwing();
+  // The two flowers and where they are drawn; false without them.
+  bool FindPlaces();
+  void StartLeg(int leg);
+  void DropCopies();
   void EndSwing();
   void ShowFlowers(bool visible);
 
   int startDelay_ = 1000;
   int cycleDelay_ = 500;
   int nextSwing_ = -1;
-  int swingEnd_ = 0;
+  int swingStart_ = 0;
   int swings_ = 0;
-  bool swinging_ = false;
+  int leg_ = 0;
+  Ref<IWidget> flowers_[2];
+  TPoint places_[2];
   bool flowersHidden_ = false;
   bool reported_ = false;
   std::vector<Ref<IWidget>> copies_;
