@@ -9,7 +9,9 @@
 #include <optional>
 #include <string>
 
+#include "app/BoardBot.h"
 #include "app/Engine.h"
+#include "app/Game.h"
 #include "app/InputScript.h"
 #include "app/RegisterTypes.h"
 #include "app/Startup.h"
@@ -47,7 +49,7 @@ constexpr char kUsage[] =
     "                        FRAME text CHARS\n"
     "                        FRAME close          (as the window's close button)\n"
     "                        FRAME screenshot FILE (the picture after that frame)\n"
-    "                        when shown NAME\n"
+    "                        when shown NAME, when traced EVENT\n"
     "                      (frames count from 1; key names like a, Return,\n"
     "                      Escape, alt+Return; after \"when shown NAME\" the\n"
     "                      script waits until the screen NAME is shown and the\n"
@@ -56,11 +58,26 @@ constexpr char kUsage[] =
     "                      each with \"frame\" and \"event\": show and close (with\n"
     "                      \"screen\", and \"params\" where given), control (\"screen\",\n"
     "                      \"sender\", \"code\"), option (\"name\", \"value\"), save\n"
-    "                      (\"file\"), cursor (\"name\"), quit\n"
+    "                      (\"file\"), cursor (\"name\"), quit; level_start (level,\n"
+    "                      mode, palette, cols, rows, board, counters, moves,\n"
+    "                      status), move (swap, productive, waves with chain,\n"
+    "                      board, lines, exploded and falls, then board, scores,\n"
+    "                      player, stats, counters, moves, status; the fields of\n"
+    "                      quorvanel-data play), level_end (level, mode, status,\n"
+    "                      complete, scores, counters)\n"
     "  --record FILE       write the input of this run in the --input format,\n"
     "                      with this run's frame numbers and the seed as the\n"
     "                      first comment line; replay it with\n"
     "                      quorvanel --seed N --fixed-step MS --input FILE\n"
+    "  --level N           start straight into level N (over the main screen,\n"
+    "                      without the splash screens; a player \"Player\" is\n"
+    "                      made when there is none)\n"
+    "  --mode MODE         the play mode of --level: relax (default), classic,\n"
+    "                      duel_computer, duel_player or how_to_play\n"
+    "  --bot STRATEGY      whenever the board waits for the first player, play a\n"
+    "                      listed move through mouse presses on its two cells:\n"
+    "                      best (the strongest), random (any listed move) or\n"
+    "                      computer (the duel computer's choice)\n"
     "  --diagnostics       print every data error (missing or bad files,\n"
     "                      resources, types, option values) on standard error,\n"
     "                      one line each: \"data error: WHERE: WHAT\"\n"
@@ -75,6 +92,9 @@ struct TOptions {
   std::string appDir, userData, screenshot, input, trace, record;
   std::optional<uint32_t> seed;
   uint32_t fixedStep = 0;
+  int level = 0;
+  std::string mode = "relax";
+  std::optional<qv::EBotStrategy> bot;
   int64_t frames = 0;
   bool diagnostics = false;
 };
@@ -137,7 +157,7 @@ int ParseArgs(int argc, char** argv, TOptions& o) {
     int64_t n = 0;
     if (arg == "--app-dir" || arg == "--user-data" || arg == "--screenshot" || arg == "--input" ||
         arg == "--seed" || arg == "--fixed-step" || arg == "--frames" || arg == "--trace" ||
-        arg == "--record") {
+        arg == "--record" || arg == "--level" || arg == "--mode" || arg == "--bot") {
       v = value();
       if (!v) return Fail("option " + arg + " needs a value") + 1;
     } else {
@@ -152,8 +172,23 @@ int ParseArgs(int argc, char** argv, TOptions& o) {
       o.userData = v;
     else if (arg == "--input")
       o.input = v;
-    else if (!ParseCount(v, arg == "--frames" ? INT64_MAX : UINT32_MAX, n) ||
-             (arg == "--fixed-step" && n == 0))
+    else if (arg == "--mode") {
+      const std::string mode = v;
+      if (mode != "relax" && mode != "classic" && mode != "duel_computer" && mode != "duel_player" &&
+          mode != "how_to_play")
+        return Fail("--mode must be relax, classic, duel_computer, duel_player or how_to_play, not '" + mode +
+                    "'") +
+               1;
+      o.mode = mode;
+    } else if (arg == "--bot") {
+      o.bot = qv::BotStrategyFromText(v);
+      if (!o.bot) return Fail(std::string("--bot must be best, random or computer, not '") + v + "'") + 1;
+    } else if (arg == "--level") {
+      if (!ParseCount(v, 1000000, n) || n == 0)
+        return Fail(std::string("--level needs a level number above 0, not '") + v + "'") + 1;
+      o.level = static_cast<int>(n);
+    } else if (!ParseCount(v, arg == "--frames" ? INT64_MAX : UINT32_MAX, n) ||
+               (arg == "--fixed-step" && n == 0))
       return Fail("option " + arg + " needs a whole number" + (arg == "--fixed-step" ? " above 0" : "") +
                   ", not '" + v + "'") +
              1;
@@ -192,6 +227,7 @@ int main(int argc, char** argv) {
     traceHandle = qv::TTrace::Listen([&trace](const qv::TTraceEvent& e) { trace.Write(e.Line()); });
   if (script.Parts().size() > 1)
     scriptHandle = qv::TTrace::Listen([&script](const qv::TTraceEvent& e) {
+      script.EventTraced(e.event, e.frame);
       const std::string* screen = e.Field("screen");
       if (e.event != "show" || !screen) return;
       for (const std::string& name : script.Parts())
@@ -225,10 +261,19 @@ int main(int argc, char** argv) {
     run.frameLimit = options.frames;
     run.seed = options.seed;
     qv::TEngine* raw = engine.get();
-    if (!script.Events().empty()) {
-      run.beforeFrame = [&script, raw](int64_t frame) {
+    if (options.level > 0)
+      run.beforeStart = [&options](qv::IGame& game) {
+        if (auto* shell = dynamic_cast<qv::TGame*>(&game)) shell->StartWithLevel(options.level, options.mode);
+      };
+    std::optional<qv::TBoardBot> bot;
+    if (options.bot) bot.emplace(*options.bot);
+    if (!script.Events().empty() || bot) {
+      run.beforeFrame = [&script, &bot, raw](int64_t frame) {
         qv::TPlatformWindow* window = raw->GetWindowHandle();
         script.Deliver(frame, window ? &window->Injected() : nullptr);
+        if (bot)
+          if (auto* shell = dynamic_cast<qv::TGame*>(raw->GetGame().get()))
+            bot->BeforeFrame(*shell, window ? &window->Injected() : nullptr);
       };
       run.afterFrame = [&script, &screenshotFailures, raw](int64_t frame) {
         script.AfterFrame(frame, [&](const std::string& file) {

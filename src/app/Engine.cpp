@@ -161,6 +161,7 @@ bool TEngine::LoadGame(const std::string& gameFile) {
   try {
     if (Ref<IPersistent> persistent = Query<IPersistent>(object)) persistent->Load(root);
     game_ = game;
+    if (run_.beforeStart) run_.beforeStart(*game_);
     game_->Start(this);
   } catch (const std::runtime_error& e) {
     game_ = nullptr;

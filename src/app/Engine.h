@@ -59,6 +59,8 @@ struct TEngineRunOptions {
   int audioDevice = 1;
   // Seeds the random generator instead of the time of day.
   std::optional<uint32_t> seed;
+  // Called with the loaded game just before it starts.
+  std::function<void(IGame& game)> beforeStart;
 };
 
 // The clock and sleep of the frame loop (replaceable in tests).

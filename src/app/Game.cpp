@@ -149,6 +149,19 @@ void TGame::SplashFinished() {
   if (!splashScreen_.empty() && IsShown(splashScreen_))
     if (IGameScreenSlave* splash = FindScreen(splashScreen_)) CloseScreen(splash, nullptr);
   if (!mainScreen_.empty()) ShowScreen(mainScreen_, nullptr);
+  if (directLevel_ != 0) {
+    if (profiles_->GetProfileCount() == 0) {
+      profiles_->AddProfile(kDefaultPlayer);
+      profiles_->SetCurrentProfile(kDefaultPlayer);
+      profiles_->SaveProfiles();
+    } else if (!profiles_->GetCurrentProfile()) {
+      profiles_->SetCurrentProfile(profiles_->GetProfileAt(0)->GetName());
+    }
+    const Ref<TParamCollection> params =
+        MakeParams({{"PlayMode", directMode_}, {"Level", std::to_string(directLevel_)}});
+    ShowScreen(kGameScreen, params.get());
+    return;
+  }
   // A player without a profile is asked for a name before anything else
   // (the new-user dialog then makes it the current profile).
   if (profiles_->GetProfileCount() == 0 && FindScreen(kNewUserScreen)) {
@@ -224,11 +237,22 @@ void TGame::Start(IEngine* engine) {
   if (screens_)
     for (int i = 0; i < screens_->GetCount(); ++i)
       if (const Ref<IGameScreenSlave> screen = screens_->GetItem(i)) screen->SetOwner(this);
-  waitingForSplashLogo_ = ShowScreen(splashLogoScreen_, nullptr);
+  waitingForSplashLogo_ = directLevel_ == 0 && ShowScreen(splashLogoScreen_, nullptr);
   if (engine_) ExecuteCustomSettings(*customSettings_, *engine_, *this);
 }
 
+void TGame::StartWithLevel(int level, const std::string& playMode) {
+  directLevel_ = level;
+  directMode_ = playMode;
+}
+
 void TGame::StartHook() {
+  if (directLevel_ != 0) {
+    LoadResourceFiles(TResourceFile::kAsynch, true);
+    SplashFinished();
+    loading_ = false;
+    return;
+  }
   if (!splashScreen_.empty()) ShowScreen(splashScreen_, nullptr);
   LoadResourceFiles(TResourceFile::kAsynch, true);
   if (!splashScreen_.empty() && IsShown(splashScreen_)) {
@@ -364,6 +388,18 @@ void TGame::Finish() {
     for (int i = resourceFiles_->Count() - 1; i >= 0; --i)
       if (const Ref<TResourceFile> file = resourceFiles_->ItemAs<TResourceFile>(i))
         engine_->UnloadResources(file->GetName());
+}
+
+Ref<IInterface> TGame::GetContextObject(const std::string& name) {
+  const auto it = contextObjects_.find(LowerCase(name));
+  return it == contextObjects_.end() ? nullptr : it->second;
+}
+
+void TGame::SetContextObject(const std::string& name, const Ref<IInterface>& value) {
+  if (value)
+    contextObjects_[LowerCase(name)] = value;
+  else
+    contextObjects_.erase(LowerCase(name));
 }
 
 }  // namespace qv

@@ -13,6 +13,7 @@
 // outlives the game and is kept as a plain pointer.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,8 @@ public:
   IUserProfileCollection* GetUserProfiles() override { return profiles_.get(); }
   ILevelRecords* GetLevelRecords() override { return levelRecords_.get(); }
   IHighScores* GetHighScores() override { return highScores_.get(); }
+  Ref<IInterface> GetContextObject(const std::string& name) override;
+  void SetContextObject(const std::string& name, const Ref<IInterface>& value) override;
 
   // IWidgetOwner, for the cursor widgets.
   const std::string& GetName() const override { return TPersistObject::GetName(); }
@@ -98,6 +101,12 @@ public:
   // The per-user folder of the options and player files; the engine's data
   // path unless set (tests set a temporary one).
   void SetDataFolder(const std::string& folder) { dataFolder_ = folder; }
+  // Development and tests: the game starts straight into a level of a
+  // play mode on "GS_Game" over the main screen, without the splash
+  // screens; without a player profile it makes one named "Player".
+  void StartWithLevel(int level, const std::string& playMode);
+  static constexpr char kGameScreen[] = "GS_Game";
+  static constexpr char kDefaultPlayer[] = "Player";
   TParamCollection& Options() { return options_.Params(); }
   TResourceFileCollection& ResourceFiles() { return *resourceFiles_; }
   TGSCollection& Screens() { return *screens_; }
@@ -142,6 +151,10 @@ private:
   bool startHookPending_ = true;
   bool loading_ = true;
   std::string splashLogoScreen_, splashScreen_, closeQueryScreen_, mainScreen_;
+  // Keyed by lower-case name.
+  std::map<std::string, Ref<IInterface>> contextObjects_;
+  int directLevel_ = 0;
+  std::string directMode_;
 };
 
 }  // namespace qv

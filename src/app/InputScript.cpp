@@ -47,9 +47,10 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
     if (line.compare(first, 5, "when ") == 0) {
       std::string when, shown, name, extra;
       in >> when >> shown >> name;
-      if (shown != "shown" || name.empty()) return fail("expected 'when shown NAME'");
+      if ((shown != "shown" && shown != "traced") || name.empty())
+        return fail("expected 'when shown NAME' or 'when traced EVENT'");
       if (in >> extra) return fail("unexpected '" + extra + "'");
-      parts_.push_back(name);
+      parts_.push_back(shown == "traced" ? TracedKey(name) : name);
       bases_.push_back(-1);
       continue;
     }
@@ -85,6 +86,14 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
     return a.part != b.part ? a.part < b.part : a.frame < b.frame;
   });
   return true;
+}
+
+std::string TInputScript::TracedKey(const std::string& event) {
+  return "traced " + event;
+}
+
+void TInputScript::EventTraced(const std::string& event, int64_t frame) {
+  ScreenShown(TracedKey(event), frame);
 }
 
 void TInputScript::ScreenShown(const std::string& name, int64_t frame) {

@@ -9,11 +9,13 @@
 //   FRAME close           (a close request, as the window's close button)
 //   FRAME screenshot FILE (the back surface after that frame, as PNG)
 //   when shown NAME
+//   when traced EVENT
 // FRAME counts from 1; an event is delivered before that frame. After a
 // "when shown NAME" line the script waits until the screen NAME is shown
 // (the first time after the previous part of the script began), and the
 // frame numbers of the lines below it count from the frame in which it was
-// shown. NAME is a key name ("a", "Return", "Escape", "Left", "F1",
+// shown; "when traced EVENT" waits in the same way for the first trace
+// event of that name (a "level_end", a "move"). NAME is a key name ("a", "Return", "Escape", "Left", "F1",
 // "PageDown", "LShift", "Left_Shift": SDL's names with "_" for blanks)
 // with optional "alt+", "ctrl+" and "shift+" prefixes. Empty lines and
 // lines starting with "#" are skipped.
@@ -49,6 +51,10 @@ public:
 
   // A screen was shown in `frame`: the part waiting for it starts there.
   void ScreenShown(const std::string& name, int64_t frame);
+  // A trace event of that name happened in `frame`.
+  void EventTraced(const std::string& event, int64_t frame);
+  // The part key of "when traced EVENT".
+  static std::string TracedKey(const std::string& event);
   // Delivers, in order, every event due before `frame` that was not
   // delivered yet, as synthetic SDL events to `input`'s sink (the window's
   // input translation, or a tool's translator without a window; without

@@ -4,6 +4,7 @@
 #include "app/ImageGame.h"
 #include "app/SettingsCommands.h"
 #include "audio/AudioTypes.h"
+#include "board/BoardRegistration.h"
 #include "controls/ControlsTypes.h"
 #include "functions/FunctionsTypes.h"
 #include "particles/ParticlesTypes.h"
@@ -28,6 +29,7 @@ void RegisterGameExecutableTypes() {
   RegisterAllTypes();
   RegisterScreensTypes();
   RegisterControlsTypes();
+  RegisterBoardTypes();
   RegisterClass<TGame>("Game");
   RegisterClass<TImageGame>("ImageGame");
 }

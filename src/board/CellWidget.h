@@ -57,6 +57,12 @@ public:
   void ShowBase();
   // The lock picture shown or hidden.
   void ShowLock(bool visible);
+  // A falling flower changes cells: the widget leaves this cell (which
+  // becomes empty) and enters another with its code.
+  Ref<IWidget> TakeFlower();
+  void PutFlower(const Ref<IWidget>& flower, int32_t code);
+  // Where the flower picture is drawn, from the cell's centre (animations).
+  void SetFlowerOffset(double x, double y);
 
 protected:
   ~TCellWidget() override = default;

@@ -10,6 +10,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "board/CellWidget.h"
@@ -23,6 +24,7 @@
 namespace qv {
 
 class TAbstractLevelManager;
+class IGameScreenOwner;
 class TZinLevelCollection;
 
 // Board modes.
@@ -34,6 +36,16 @@ inline constexpr int kBoardPlay = 2;
 inline constexpr double kPickDistance = 30.0;
 // The flower nearest to the pointer within this distance shines.
 inline constexpr double kHoverDistance = 80.0;
+// Released flowers kept for reuse.
+inline constexpr size_t kMaxPooledFlowers = 256;
+// Flying points: they rise this far over their lifetime, starting late.
+inline constexpr int kScoreRise = 100;
+inline constexpr int kScoreFlightMs = 1200;
+inline constexpr int kScoreFlightDelayMs = 200;
+
+// The start delay of a cell's shine in a shine wave of the pattern (0..6),
+// in milliseconds; 0 for an unknown pattern.
+int ShineDelay(int pattern, int col, int row, int cols, int rows);
 
 class TGameBoardControl : public TControlWidget {
 public:
@@ -73,8 +85,8 @@ public:
   // board empty with no manager.
   void StartLevel(int levelNumber, const std::string& playMode, bool replay);
   // Starts a level that is already loaded (tools and tests).
-  void StartLoadedLevel(const Ref<TZinLevel>& level, int levelNumber, const std::string& playMode, bool replay,
-                        int difficulty);
+  void StartLoadedLevel(const Ref<TZinLevel>& level, int levelNumber, const std::string& playMode,
+                        bool replay, int difficulty);
   // The level-end scenario has ended: the board mode becomes won or lost
   // and the level-end step runs on the next frame.
   void LevelScenarioEnded(bool won);
@@ -122,7 +134,20 @@ public:
   std::string& RunningScenarios() { return runningScenarios_; }
   // The wave and the falls the scenarios are showing.
   const TWaveStep& CurrentWave() const { return wave_; }
-  void SetCurrentWave(TWaveStep wave) { wave_ = std::move(wave); }
+  void SetCurrentWave(TWaveStep wave);
+  // The explosion record of the cell in the running wave that has not been
+  // shown yet (each cell is shown once, at the first line that reaches
+  // it); null when there is none.
+  const TCellExplosion* TakeWaveCell(TCellPos cell);
+  // Shows one exploded cell: the burst, the flower removed, the lock
+  // opening, the points paid, the colour or artifact flying out. New
+  // scenarios the wave must wait for are listed on `waiter`.
+  void ShowCellExplosion(const TCellExplosion& cell, int lineNumber, class TZintaraScenario& waiter);
+  // "yes" when collecting the artifact is to lead to the trophy room (and
+  // the profile then remembers it), else "no".
+  std::string TrophyRoomAnswer(int32_t artifact);
+  // Cells drawn above their neighbours while their flowers travel.
+  void RaiseCell(TCellPos cell, bool raised);
   const TFallsPlan& CurrentFalls() const { return driver_.Falls(); }
 
   // --- scores, statistics, displays ----------------------------------------------
@@ -130,6 +155,8 @@ public:
   void UpdateDisplays();
   // Points flown up from a point (child coordinates): "move_score".
   void FlyScore(int32_t points, TPoint from);
+  // The combination texts of a wave with lines.
+  void ShowWaveTexts(const TWaveStep& wave);
   // Runs the "ShineEffect" wave over every cell (effect 1..6, pattern 0..6).
   void ShineWave(int effect, int pattern);
   // The remaining cells shine.
@@ -147,6 +174,19 @@ public:
   void TraceMove();
   // The pointer, in child coordinates; false without the engine's cursor.
   bool PointerPosition(TPoint& point);
+  // The game; null outside one.
+  IGameScreenOwner* Game() const { return GetScreenOwner(); }
+  // The game option "ShowHints" is not "no" (hints are on without a game).
+  bool HintsOn() const;
+  // The current player profile's parameters; null without a profile.
+  IParamCollection* ProfileParams() const;
+  // Shows the "hint" panel at the position with its "text_hint" + n child
+  // (the others hidden); with `fade` the "button_go" fades in.
+  void ShowHintPanel(int n, TPoint position, bool fade);
+  void HideHintPanel();
+  // Counter 2 changed: the time display ("OilLampCurrentTime" of the
+  // screen's "quest_mode/OilLamp_control", when there is one) follows.
+  void TimeChanged();
 
 protected:
   ~TGameBoardControl() override;
@@ -158,6 +198,8 @@ private:
   void BuildWidgets();
   void AttachManager(const std::string& playMode);
   void LevelEndStep(bool complete);
+  // What the statistics screen is shown with after the level.
+  Ref<TParamCollection> StatisticsParams(bool complete) const;
   IWidget* Display(const std::string& path);
   Ref<IWidget> FindChild(const std::string& name);
 
@@ -176,6 +218,7 @@ private:
   std::string watched_;
   std::string runningScenarios_;
   TWaveStep wave_;
+  std::vector<bool> waveShown_;
   TMoveRecorder recorder_;
   int32_t shownScores_[2] = {-1, -1};
   std::string scoreWidget1_ = "window:score1";
@@ -183,11 +226,21 @@ private:
   std::string levelWidget_ = "window:level_number";
   std::string modeWidget_ = "window:play_mode";
   int scenarioCounter_ = 0;
+  int cellZ_ = 10;
+  bool firstTurnTraced_ = false;
+  std::optional<TCellPos> hovered_;
+  Ref<IWidget> displayHold_;
+  // The two adaptive factors of the timed mode.
+  double fittingFactor_ = kDefaultFittingFactor;
+  double timeFactor_ = kInitialTimeFactor;
 
 public:
-  // The two adaptive factors of the timed mode.
-  double fittingFactor = kDefaultFittingFactor;
-  double timeFactor = kInitialTimeFactor;
+  double GetFittingFactor() const { return fittingFactor_; }
+  void SetFittingFactor(double value) { fittingFactor_ = value; }
+  double GetTimeFactor() const { return timeFactor_; }
+  void SetTimeFactor(double value) { timeFactor_ = value; }
+  // The first turn start of a level is traced as "level_start" once.
+  bool TakeFirstTurn() { return !std::exchange(firstTurnTraced_, true); }
 };
 
 }  // namespace qv

@@ -95,6 +95,8 @@ public:
   // Tutorial hint n: shown once per profile when the move counter equals
   // `requiredMoves`; false when not shown now.
   bool TutorialHint(int n, int requiredMoves, TPoint position, bool fade = false);
+  // A turn step from the driver, shown.
+  void TakeStep(const TTurnStep& step);
 
 protected:
   ~TBaseLevelManager() override = default;
@@ -107,8 +109,11 @@ protected:
   // Shows a pair picked by the computer (state 10).
   void ShowComputerMove(const TLinkCellInfo& move);
   void ShowAutomaticHint();
-  // A turn step from the driver, shown.
-  void TakeStep(const TTurnStep& step);
+  // The tutorial hints of the modes in the mask that this level still may
+  // show (each at most once per level).
+  void TryTutorialHints(unsigned modeMask);
+  // Whether a person moves now (the tutorial's player moves by itself).
+  virtual bool WaitingForHuman() const { return true; }
 
 private:
   void TurnStarted(const TTurnStep& step);
@@ -123,6 +128,7 @@ private:
   bool firstTurn_ = true;
   std::string hintScenario_;
   int32_t timeBonus_ = 0;
+  unsigned shownHints_ = 0;
   std::optional<TLinkCellInfo> computerChoice_;
   // Idle timers: the remaining cells shine, and the shine wave.
   int idleTime1_ = 0;
@@ -157,6 +163,7 @@ protected:
 // The duel against the computer: player 2's moves are the computer's.
 class TDuelComputerLevelManager : public TDuelLevelManager {
 public:
+  bool WaitingForHuman() const override;
   void Attach(TGameBoardControl* board) override;
   double Strength() const { return strength_; }
 
@@ -171,11 +178,14 @@ private:
 // The tutorial: the manager plays every move itself.
 class THowToPlayLevelManager : public TBaseLevelManager {
 public:
+  // On this level the tutorial shows the weakest move.
+  static constexpr int kWeakestMoveLevel = 91;
   void Tick(int ms) override;
 
 protected:
   ~THowToPlayLevelManager() override = default;
   void OnTurnStart() override;
+  bool WaitingForHuman() const override { return false; }
 
 private:
   bool waiting_ = false;

@@ -29,31 +29,6 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 }  // namespace
 
-TCellList ParseCellPairs(const std::string& text) {
-  std::vector<int> numbers;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t comma = text.find(',', start);
-    if (comma == std::string::npos) comma = text.size();
-    long long value = 0;
-    const std::string part = Trim(text.substr(start, comma - start));
-    numbers.push_back(TryParseInt(part, value) && value >= INT32_MIN && value <= INT32_MAX
-                          ? static_cast<int>(value)
-                          : -1);
-    start = comma + 1;
-  }
-  TCellList cells;
-  for (size_t i = 0; i < numbers.size(); i += 2)
-    cells.push_back({numbers[i], i + 1 < numbers.size() ? numbers[i + 1] : -1});
-  return cells;
-}
-
-std::string CellPairsText(const TCellList& cells) {
-  std::string out;
-  for (const TCellPos& cell : cells) out += std::to_string(cell.col) + ',' + std::to_string(cell.row) + ',';
-  return out;
-}
-
 const TPropertyTable<TZintaraScenario>& TZintaraScenario::Properties() {
   using W = TZintaraScenario;
   static const TPropertyTable<W> table =
@@ -63,15 +38,14 @@ const TPropertyTable<TZintaraScenario>& TZintaraScenario::Properties() {
               [](W& w, const std::string& v) { w.SetRefCells(v); }, "")
           .String(
               "childscenaries", [](const W& w) { return JoinNames(w.children_); },
-              [](W& w, const std::string& v) { w.children_ = SplitNames(v); },
-              "")
+              [](W& w, const std::string& v) { w.children_ = SplitNames(v); }, "")
           .PropertyOnly();
   return table;
 }
 
 void TZintaraScenario::SetRefCells(const std::string& text) {
   refCells_ = text;
-  cells_ = ParseCellPairs(text);
+  cells_ = CellsFromText(text);
 }
 
 TGameBoardControl* TZintaraScenario::Board() const {

@@ -17,12 +17,6 @@ namespace qv {
 
 class TGameBoardControl;
 
-// "c1,r1,c2,r2,..." into cells, the numbers taken two by two; a missing or
-// malformed number reads as -1.
-TCellList ParseCellPairs(const std::string& text);
-// The cells as "c1,r1,c2,r2," (every number followed by a comma).
-std::string CellPairsText(const TCellList& cells);
-
 class TZintaraScenario : public TScenario {
 public:
   // "RefCells" (the cells the scenario works on) and "childscenaries"

@@ -55,10 +55,17 @@ void TTrace::Remove(int id) {
 
 void TTrace::Emit(std::string_view event, std::initializer_list<std::pair<const char*, std::string>> fields) {
   if (!On()) return;
+  std::vector<std::pair<std::string, std::string>> list;
+  for (const auto& [key, value] : fields) list.emplace_back(key, value);
+  Emit(event, std::move(list));
+}
+
+void TTrace::Emit(std::string_view event, std::vector<std::pair<std::string, std::string>> fields) {
+  if (!On()) return;
   TTraceEvent e;
   e.frame = frame_;
   e.event = std::string(event);
-  for (const auto& [key, value] : fields) e.fields.emplace_back(key, value);
+  e.fields = std::move(fields);
   // A listener may register or drop listeners: walk a copy.
   const auto listeners = Listeners();
   for (const auto& [id, listener] : listeners) listener(e);

@@ -55,6 +55,7 @@ public:
   static void SetFrame(int64_t frame) { frame_ = frame; }
   static int64_t Frame() { return frame_; }
   static void Emit(std::string_view event, std::initializer_list<std::pair<const char*, std::string>> fields);
+  static void Emit(std::string_view event, std::vector<std::pair<std::string, std::string>> fields);
 
   // Helpers for field values.
   static std::string Text(std::string_view text);

@@ -26,8 +26,8 @@ std::string MovesJson(const TLinkCellInfoCollection& moves) {
     if (!first) out += ',';
     first = false;
     out += '[' + std::to_string(m.first.col) + ',' + std::to_string(m.first.row) + ',' +
-           std::to_string(m.second.col) + ',' + std::to_string(m.second.row) + ',' + std::to_string(m.points) +
-           ']';
+           std::to_string(m.second.col) + ',' + std::to_string(m.second.row) + ',' +
+           std::to_string(m.points) + ']';
   }
   return out + "]";
 }
@@ -126,7 +126,8 @@ void TMoveRecorder::Step(const TTurnStep& step, const TBoardModel& board) {
     waves_ += firstWave_ ? "" : ",";
     firstWave_ = false;
     waves_ += "{\"chain\":" + std::to_string(step.wave.chainLevel) + ",\"board\":" + before_ +
-              ",\"lines\":" + LinesJson(step.wave.lines) + ",\"exploded\":" + BoardJson(board) + ",\"falls\":";
+              ",\"lines\":" + LinesJson(step.wave.lines) + ",\"exploded\":" + BoardJson(board) +
+              ",\"falls\":";
     waveOpen_ = true;
   } else if (step.kind == ETurnStepKind::Falls) {
     before_ = BoardJson(board);
@@ -139,7 +140,8 @@ TJsonFields TMoveRecorder::Finish(const TBoardModel& board, const TTurnDriver& d
   if (waveOpen_) waves_ += "null}";
   waveOpen_ = false;
   active_ = false;
-  TJsonFields fields{{"swap", swap_}, {"productive", productive_ ? "true" : "false"}, {"waves", waves_ + "]"}};
+  TJsonFields fields{
+      {"swap", swap_}, {"productive", productive_ ? "true" : "false"}, {"waves", waves_ + "]"}};
   for (auto& field : PlayerStateFields(board, driver)) fields.push_back(std::move(field));
   return fields;
 }

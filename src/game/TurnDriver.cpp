@@ -68,7 +68,8 @@ int32_t ClampToInt32(double v) {
 }
 }  // namespace
 
-void TTurnDriver::StartLevel(const TZinLevel& level, EPlayMode mode, int difficulty, bool replay) {
+void TTurnDriver::StartLevel(const TZinLevel& level, EPlayMode mode, int difficulty, bool replay,
+                             double fitting, double timeFactor) {
   mode_ = mode;
   phase_ = EPhase::LevelStart;
   levelTime_ = level.GetTime();
@@ -76,13 +77,15 @@ void TTurnDriver::StartLevel(const TZinLevel& level, EPlayMode mode, int difficu
   moves_.Clear();
   cutCascades_ = 0;
   wavesThisMove_ = 0;
+  falls_ = {};
+  chosen_.clear();
   remainingAtTurnStart_ = 0;
   shine_ = false;
   board_.SetCounter(kCounterDifficulty, difficulty);
   board_.ResetPlay();
   if (mode_ == EPlayMode::Classic) {
     double allowance = std::nearbyint(static_cast<double>(level.GetTime()) * 1000.0);
-    if (!replay) allowance = std::nearbyint(allowance * (kDefaultFittingFactor + kInitialTimeFactor));
+    if (!replay) allowance = std::nearbyint(allowance * (fitting + timeFactor));
     board_.SetCounter(kCounterAllowance, ClampToInt32(allowance));
     board_.SetCounter(kCounterTimeLeft, ClampToInt32(allowance));
   }
@@ -134,13 +137,16 @@ TTurnStep TTurnDriver::Next() {
     case EPhase::WaveDone:
       if (board_.NeedsFalls()) {
         TTurnStep step = MakeStep(ETurnStepKind::Falls);
-        step.falls = board_.RunFalls();
+        falls_ = deferNewFlowers_ ? board_.StartFalls() : board_.RunFalls();
+        chosen_.assign(falls_.newFlowers.size(), !deferNewFlowers_);
+        step.falls = falls_;
         phase_ = EPhase::FallsDone;
         step.then = Waiting();
         return step;
       }
       return StartTurn(true, false);
     case EPhase::FallsDone:
+      for (size_t i = 0; i < chosen_.size(); ++i) ChooseNewFlower(i);
       if (wavesThisMove_ == kMaxCascadeWaves) {
         ++cutCascades_;
         return StartTurn(true, true);
@@ -272,6 +278,16 @@ TMoveOutcome TTurnDriver::PlayMove(TCellPos a, TCellPos b) {
   outcome.steps.push_back(std::move(swap));
   for (TTurnStep& step : RunToRest()) outcome.steps.push_back(std::move(step));
   return outcome;
+}
+
+int32_t TTurnDriver::ChooseNewFlower(size_t index) {
+  if (index >= falls_.newFlowers.size()) return kNoColour;
+  TNewFlower& flower = falls_.newFlowers[index];
+  if (!chosen_[index]) {
+    chosen_[index] = true;
+    flower.colour = board_.ChooseNewFlower(falls_, flower);
+  }
+  return flower.colour;
 }
 
 std::optional<TLinkCellInfo> TTurnDriver::ComputerMove(double strength) const {

@@ -137,7 +137,11 @@ public:
   // allowance (nominal time * 1.1, the nominal time for a replay), the board
   // built and filled, the goal counters. The first Next() starts the first
   // turn (after the level-start scenario).
-  void StartLevel(const TZinLevel& level, EPlayMode mode, int difficulty, bool replay = false);
+  // The board on screen passes the player's fitting factor and its own time
+  // factor: the allowance is then round(level time * 1000) * (fitting +
+  // time factor), rounded.
+  void StartLevel(const TZinLevel& level, EPlayMode mode, int difficulty, bool replay = false,
+                  double fitting = kDefaultFittingFactor, double timeFactor = kInitialTimeFactor);
 
   // What the driver waits for now.
   ETurnWait Waiting() const;
@@ -169,6 +173,17 @@ public:
   // Cascades cut off at kMaxCascadeWaves so far.
   int CutCascades() const { return cutCascades_; }
 
+  // With deferral on, a Falls step moves the falling flowers but leaves the
+  // new flowers' cells empty: the board on screen draws each colour when
+  // that flower starts to move (ChooseNewFlower, in any order), and the
+  // next Next() draws those still missing, in start order.
+  void SetDeferNewFlowers(bool value) { deferNewFlowers_ = value; }
+  // The colour of the running falls' new flower `index` (drawn once; the
+  // same colour again on a second call); -1 outside the plan.
+  int32_t ChooseNewFlower(size_t index);
+  // The falls of the last Falls step, with the colours drawn so far.
+  const TFallsPlan& Falls() const { return falls_; }
+
   // The duel computer's choice for this turn (drawing from the generator).
   std::optional<TLinkCellInfo> ComputerMove(double strength) const;
 
@@ -195,6 +210,9 @@ private:
   int remainingAtTurnStart_ = 0;
   bool shine_ = false;
   int cutCascades_ = 0;
+  bool deferNewFlowers_ = false;
+  TFallsPlan falls_;
+  std::vector<bool> chosen_;
 };
 
 }  // namespace qv

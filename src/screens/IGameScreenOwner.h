@@ -48,6 +48,17 @@ public:
   virtual IUserProfileCollection* GetUserProfiles() { return nullptr; }
   virtual ILevelRecords* GetLevelRecords() { return nullptr; }
   virtual IHighScores* GetHighScores() { return nullptr; }
+  // The game's context objects: what one screen publishes for others by
+  // name (the level list, "zinlevels"). Empty when none of that name; an
+  // owner without a context keeps nothing.
+  virtual Ref<IInterface> GetContextObject(const std::string& name) {
+    (void)name;
+    return nullptr;
+  }
+  virtual void SetContextObject(const std::string& name, const Ref<IInterface>& value) {
+    (void)name;
+    (void)value;
+  }
 };
 
 }  // namespace qv

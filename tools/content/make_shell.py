@@ -99,15 +99,28 @@ def trackbar(name, x, y, what):
                   ])
 
 
-def screen(type_, name, children, left=0, top=0, sounds=True, music=None, **kw):
+def screen(type_, name, children, left=0, top=0, sounds=True, music=None, extra="", **kw):
     inner = "<widgets>" + "".join(children) + "</widgets>"
     if sounds:
         inner += ("<sounds>" + '<sound name="sound_show_window" resourcename="sound_window_show"/>' +
                   '<sound name="sound_hide_window" resourcename="sound_window_hide"/></sounds>')
     if music:
         inner += '<musics><music name="music_background" resourcename="%s"/></musics>' % music
-    return (name, type_, "<gamescreen%s><window%s>%s</window></gamescreen>" %
-            (attrs(type=type_, name=name, **kw), attrs(left=left, top=top), inner))
+    return (name, type_, "<gamescreen%s><window%s>%s</window>%s</gamescreen>" %
+            (attrs(type=type_, name=name, **kw), attrs(left=left, top=top), inner, extra))
+
+
+def levels_list():
+    """The level list of the main screen, from the generated levels."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "content", "data", "levels",
+                        "levels.xml")
+    if not os.path.exists(path):
+        return ""
+    from xml.etree import ElementTree
+    root = ElementTree.parse(path).getroot()
+    return "<levels>" + "".join(
+        "<level%s/>" % "".join(" %s=%s" % (k, quoteattr(v)) for k, v in e.attrib.items())
+        for e in root.iter("level")) + "</levels>"
 
 
 # A dialog: a panel with a title, at its place on the screen. Children are
@@ -144,12 +157,12 @@ def screens():
     # --- main menu
     _current[0] = "GS_Main"
     soon = dict(actiontype="showgamescreen", gamescreenname="GS_ComingSoon")
-    out.append(screen("GameScreen", "GS_Main", [
+    out.append(screen("ZintaraGameScreenMain", "GS_Main", [
         image("background", "ui_background_main", 0, 0, W, H),
         image("logo", "ui_logo", 110, 12, 420, 130),
-        button("button_classic", "MenuClassic", 220, 150, "shows GS_ComingSoon", small=False, **soon),
-        button("button_relax", "MenuRelax", 220, 196, "shows GS_ComingSoon", small=False, **soon),
-        button("button_duel", "MenuDuel", 220, 242, "shows GS_ComingSoon", small=False, **soon),
+        button("button_classic", "MenuClassic", 220, 150, "plays the classic (timed) mode on GS_Game", small=False),
+        button("button_relax", "MenuRelax", 220, 196, "plays the relax mode on GS_Game", small=False),
+        button("button_duel", "MenuDuel", 220, 242, "plays the duel against the computer on GS_Game", small=False),
         button("button_howtoplay", "MenuHowToPlay", 220, 288, "shows GS_ComingSoon", small=False, **soon),
         button("button_profiles", "MenuProfiles", 10, 410, "shows GS_UserProfiles", small=False,
                actiontype="showgamescreen", gamescreenname="GS_UserProfiles"),
@@ -157,7 +170,7 @@ def screens():
                actiontype="showgamescreen", gamescreenname="GS_Options"),
         button("button_quit", "MenuQuit", 430, 410, "shows GS_Quit", small=False, actiontype="showgamescreen",
                gamescreenname="GS_Quit"),
-    ], music="music_menu"))
+    ], music="music_menu", extra=levels_list()))
     # --- coming soon (a query dialog: any button closes it)
     _current[0] = "GS_ComingSoon"
     out.append(screen("GameScreenQueryDialog", "GS_ComingSoon", [
@@ -166,6 +179,22 @@ def screens():
         text("label_text", "ComingSoonText", 170, 200, 300, 70, multiline=True),
         button("button_ok", "DialogOK", 245, 280, "closes the dialog"),
     ]))
+    # --- the game: the board, the displays, the menu button
+    _current[0] = "GS_Game"
+    import make_board_screen as board
+    note("gameboard", "board", 320, 240, "the board; cell (c, r) centred at (53c + shift_x, 60r + shift_y + 30 "
+         "for even c)")
+    out.append(screen("ZintaraGameScreenGame", "GS_Game", [
+        image("background", "board_background_game", 0, 0, W, H),
+        image("score_panel", "board_score_panel", 4, 4, 150, 56),
+        text("score_title", "Score", 4, 8, 150, 18, font="font_score"),
+        board.display("score1", 19, 28),
+        image("level_panel", "board_score_panel", 486, 4, 150, 56),
+        text("level_title", "Level", 486, 8, 150, 18, font="font_score"),
+        board.display("level_number", 501, 28),
+        board.board_widget(),
+        button("button_menu", "Menu", 245, 436, "back to the main screen", small=True),
+    ], music="music_game"))
     # --- new player
     _current[0] = "GS_NewUser"
     note("edit_name", "edit", 320, 238, "the name (focused when shown; type into it)")
@@ -255,7 +284,7 @@ OPTIONS = [  # the engine's options and the game's, with their defaults
 LISTS = [  # name, file, load mode: what the splash screens draw loads first
     ("ui", r"data\res\ui.xml", "synch"), ("fonts", r"data\fonts\fonts.xml", "synch"),
     ("sounds", r"data\res\sounds.xml", "asynch"), ("music", r"data\res\music.xml", "asynch"),
-    ("board", r"data\res\board.xml", "asynch"),
+    ("board", r"data\res\board.xml", "asynch"), ("board_extra", r"data\res\board_extra.xml", "asynch"),
 ]
 
 
@@ -311,6 +340,14 @@ def main(argv):
     else:
         with open(argv[1], "w", encoding="utf-8", newline="\n") as f:
             f.write(game(all_screens))
+        extra = os.path.join(os.path.dirname(os.path.abspath(argv[1])), "data", "res", "board_extra.xml")
+        with open(extra, "w", encoding="utf-8", newline="\n") as f:
+            f.write('<?xml version="1.0" encoding="UTF-8"?>\n<!-- Generated by tools/content/make_shell.py: '
+                    'names the board looks up by number that a picture of another name shows. -->\n'
+                    '<resources>\n <content>\n'
+                    '  <resource type="ImageResource" name="board_cell_wait_-1" '
+                    'file="data\\img\\board\\cell_plain.png" format="png"/>\n'
+                    ' </content>\n</resources>\n')
 
 
 if __name__ == "__main__":

@@ -19,6 +19,7 @@
 #include "game/BoardModel.h"
 #include "game/ComputerPlayer.h"
 #include "game/GameStatistics.h"
+#include "game/PlayRecord.h"
 #include "game/TurnDriver.h"
 #include "game/ZinLevel.h"
 #include "storage/XMLStorage.h"
@@ -38,61 +39,6 @@ Ref<TZinLevel> LoadLevelArg(const std::string& path) {
     throw EToolError(path + ": " + e.what());
   }
   return level;
-}
-
-// An array over columns of arrays over rows of [kind, colour, flower].
-std::string BoardJson(const std::vector<TCell>& cells, int cols, int rows) {
-  std::string out = "[";
-  for (int c = 0; c < cols; ++c) {
-    out += c ? ",[" : "[";
-    for (int r = 0; r < rows; ++r) {
-      const TCell& cell = cells[static_cast<size_t>(c * rows + r)];
-      if (r) out += ',';
-      out += '[' + std::to_string(cell.kind) + ',' + std::to_string(cell.colour) + ',' +
-             std::to_string(cell.flower) + ']';
-    }
-    out += ']';
-  }
-  return out + "]";
-}
-
-std::string MovesJson(const TLinkCellInfoCollection& moves) {
-  std::string out = "[";
-  bool first = true;
-  for (const auto& m : moves) {
-    if (!first) out += ',';
-    first = false;
-    out += '[' + std::to_string(m.first.col) + ',' + std::to_string(m.first.row) + ',' +
-           std::to_string(m.second.col) + ',' + std::to_string(m.second.row) + ',' +
-           std::to_string(m.points) + ']';
-  }
-  return out + "]";
-}
-
-std::string CountersJson(const TBoardModel& board) {
-  std::string out = "[";
-  for (int i = 0; i < kCounterCount; ++i) out += (i ? "," : "") + std::to_string(board.Counter(i));
-  return out + "]";
-}
-
-std::string StatsJson(const TGameStatistics& stats) {
-  std::string out = "{";
-  bool first = true;
-  for (const auto& [name, value] : stats.Values()) {
-    if (!first) out += ',';
-    first = false;
-    out += JsonString(name) + ':' + std::to_string(value);
-  }
-  return out + "}";
-}
-
-std::string StatusJson(std::optional<ELevelStatus> status) {
-  return status ? std::to_string(StatusNumber(*status)) : std::string("null");
-}
-
-std::string SwapJson(TCellPos a, TCellPos b) {
-  return '[' + std::to_string(a.col) + ',' + std::to_string(a.row) + ',' + std::to_string(b.col) + ',' +
-         std::to_string(b.row) + ']';
 }
 
 void PrintLine(const std::string& json) {
@@ -259,33 +205,6 @@ private:
 
 // --- play --------------------------------------------------------------------------
 
-std::string PlayerStateJson(const TBoardModel& board, const TTurnDriver& driver) {
-  std::string out = ",\"board\":" + BoardJson(board.Cells(), board.Cols(), board.Rows());
-  out += ",\"scores\":[" + std::to_string(board.Score(1)) + ',' + std::to_string(board.Score(2)) + ']';
-  out += ",\"player\":" + std::to_string(board.CurrentPlayer());
-  out += ",\"stats\":[" + StatsJson(board.Statistics(1)) + ',' + StatsJson(board.Statistics(2)) + ']';
-  out += ",\"counters\":" + CountersJson(board);
-  out += ",\"moves\":" + MovesJson(driver.Moves());
-  out += ",\"status\":" + StatusJson(driver.Status());
-  return out;
-}
-
-std::string LinesJson(const std::vector<TWaveLine>& lines) {
-  std::string out = "[";
-  bool first = true;
-  for (const auto& line : lines) {
-    if (!first) out += ',';
-    first = false;
-    out += "{\"cells\":[";
-    for (size_t i = 0; i < line.cells.size(); ++i) {
-      if (i) out += ',';
-      out += '[' + std::to_string(line.cells[i].col) + ',' + std::to_string(line.cells[i].row) + ']';
-    }
-    out += "],\"points\":" + std::to_string(line.points) + '}';
-  }
-  return out + "]";
-}
-
 // One game of `play`: prints the start line, then one line per move, and
 // stops at the first limit it reaches.
 class TPlaySession {
@@ -304,14 +223,9 @@ public:
   int Exit() const { return stopped_ ? kExitLimit : 0; }
 
   void Start() {
-    std::string start = "{\"event\":\"start\",\"palette\":[";
-    for (size_t i = 0; i < board_.Palette().size(); ++i)
-      start += (i ? "," : "") + std::to_string(board_.Palette()[i]);
-    start += "],\"cols\":" + std::to_string(board_.Cols()) + ",\"rows\":" + std::to_string(board_.Rows()) +
-             ",\"board\":" + BoardJson(board_.Cells(), board_.Cols(), board_.Rows()) +
-             ",\"counters\":" + CountersJson(board_) + ",\"moves\":" + MovesJson(driver_.Moves()) +
-             ",\"status\":" + StatusJson(driver_.Status()) + "}";
-    Emit(start);
+    TJsonFields fields{{"event", "\"start\""}};
+    for (auto& field : LevelStartFields(board_, driver_)) fields.push_back(std::move(field));
+    Emit(JoinJsonFields(fields));
   }
 
   void Play(TCellPos a, TCellPos b) {
@@ -324,34 +238,22 @@ public:
     if (played_ == maxMoves_) return Stop("--max-moves", maxMoves_);
     ++played_;
     const TTurnStep swap = driver_.Swap(a, b);
-    std::string out = "{\"event\":\"move\",\"swap\":" + SwapJson(a, b) +
-                      ",\"productive\":" + (swap.productive ? "true" : "false") + ",\"waves\":[";
-    // A wave is printed with the board before it, after its explosions, and
-    // after the falls that follow it (null when none follow).
-    bool firstWave = true;
-    bool waveOpen = false;
-    std::string before = BoardJson(board_.Cells(), board_.Cols(), board_.Rows());
+    TMoveRecorder record;
+    record.Begin(a, b, swap.productive, board_);
+    // The line's text before its waves, counted against --max-output.
+    const size_t head = std::string("{\"event\":\"move\",\"swap\":").size() + SwapJson(a, b).size() +
+                        std::string(",\"productive\":").size() + (swap.productive ? 4 : 5) +
+                        std::string(",\"waves\":").size();
     while (driver_.Waiting() == ETurnWait::Next) {
       const TTurnStep step = driver_.Next();
-      if (step.kind == ETurnStepKind::ExplosionWave) {
-        if (++waves_ > maxWaves_) return Stop("--max-waves", maxWaves_);
-        if (waveOpen) out += "null}";
-        out += firstWave ? "" : ",";
-        firstWave = false;
-        out += "{\"chain\":" + std::to_string(step.wave.chainLevel) + ",\"board\":" + before +
-               ",\"lines\":" + LinesJson(step.wave.lines) +
-               ",\"exploded\":" + BoardJson(board_.Cells(), board_.Cols(), board_.Rows()) + ",\"falls\":";
-        waveOpen = true;
-      } else if (step.kind == ETurnStepKind::Falls) {
-        before = BoardJson(board_.Cells(), board_.Cols(), board_.Rows());
-        out += before + "}";
-        waveOpen = false;
-      }
-      if (!Fits(out.size())) return Stop("--max-output", maxOutput_);
+      if (step.kind == ETurnStepKind::ExplosionWave && ++waves_ > maxWaves_)
+        return Stop("--max-waves", maxWaves_);
+      record.Step(step, board_);
+      if (!Fits(head + record.Size())) return Stop("--max-output", maxOutput_);
     }
-    if (waveOpen) out += "null}";
-    out += "]" + PlayerStateJson(board_, driver_) + "}";
-    Emit(out);
+    TJsonFields fields{{"event", "\"move\""}};
+    for (auto& field : record.Finish(board_, driver_)) fields.push_back(std::move(field));
+    Emit(JoinJsonFields(fields));
     progress_.Tick(std::to_string(played_) + " moves, " + std::to_string(written_) + " bytes written");
   }
 

@@ -1,0 +1,46 @@
+// A player for tests and demonstrations: whenever the board on the top
+// screen waits for the first player, it chooses one of the listed moves and
+// plays it through real mouse presses on the two cells' screen positions,
+// so the whole input path is exercised.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "game/LinkCellInfo.h"
+#include "graphics/Rect.h"
+
+namespace qv {
+
+class TGame;
+class TGameBoardControl;
+class TInjectedInput;
+
+enum class EBotStrategy { Best, Random, Computer };
+// "best", "random" or "computer"; nothing for any other text.
+std::optional<EBotStrategy> BotStrategyFromText(const std::string& text);
+
+class TBoardBot {
+public:
+  explicit TBoardBot(EBotStrategy strategy) : strategy_(strategy) {}
+
+  // Once a frame, before the frame's input: looks at the game's top
+  // screen and presses the next mouse button of the move it is playing.
+  void BeforeFrame(TGame& game, TInjectedInput* input);
+  // The move the bot chooses on that board now (drawing for random and
+  // computer); nothing without a listed move.
+  std::optional<TLinkCellInfo> Choose(TGameBoardControl& board) const;
+  long long MovesPlayed() const { return played_; }
+
+private:
+  EBotStrategy strategy_;
+  // The presses of the running move: down and up on the first cell, then
+  // on the second, one per frame.
+  int step_ = 0;
+  TPoint first_;
+  TPoint second_;
+  long long played_ = 0;
+};
+
+}  // namespace qv

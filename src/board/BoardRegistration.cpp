@@ -1,0 +1,37 @@
+#include "board/BoardRegistration.h"
+
+#include "board/CellWidget.h"
+#include "board/FlowerWidget.h"
+#include "board/FlyWidget.h"
+#include "board/GameBoardControl.h"
+#include "board/GameScreenGame.h"
+#include "board/GameScreenMain.h"
+#include "board/LevelManager.h"
+#include "board/ScenarioCombinationExplosion.h"
+#include "board/ScenarioExchangeFlowers.h"
+#include "board/ScenarioExplosion.h"
+#include "board/ScenarioFalls.h"
+#include "storage/ClassRegistry.h"
+
+namespace qv {
+
+void RegisterBoardTypes() {
+  RegisterClass<TGameBoardControl>("GameBoardControl");
+  RegisterClass<TCellWidget>("CellWidget");
+  RegisterClass<TFlowerWidget>("FlowerWidget");
+  RegisterClass<TFlyWidget>("ZintaraFlyWidget");
+  RegisterClass<TRelaxLevelManager>("RelaxLevelManager");
+  RegisterClass<TClassicLevelManager>("ClassicLevelManager");
+  RegisterClass<TDuelLevelManager>("DuelPlayerLevelManager");
+  RegisterClass<TDuelComputerLevelManager>("DuelComputerLevelManager");
+  RegisterClass<THowToPlayLevelManager>("HowToPlayLevelManager");
+  RegisterClass<TZintaraScenario>("ZintaraScenario");
+  RegisterClass<TScenarioExchangeFlowers>("ScenarioExchangeFlowers");
+  RegisterClass<TScenarioExplosion>("ScenarioExplosion");
+  RegisterClass<TScenarioCombinationExplosion>("ScenarioCombinationExplosion");
+  RegisterClass<TScenarioFalls>("ScenarioFalls");
+  RegisterClass<TZintaraGameScreenGame>("ZintaraGameScreenGame");
+  RegisterClass<TZintaraGameScreenMain>("ZintaraGameScreenMain");
+}
+
+}  // namespace qv

@@ -1,0 +1,113 @@
+#include "board/GameScreenGame.h"
+
+#include "board/GameBoardControl.h"
+#include "core/Messages.h"
+#include "core/StringUtils.h"
+#include "playerdata/UserProfileCollection.h"
+#include "screens/IGSCollection.h"
+#include "screens/ScreenSupport.h"
+
+namespace qv {
+
+TGameBoardControl* TZintaraGameScreenGame::Board() {
+  return dynamic_cast<TGameBoardControl*>(FindWidget("gameboard").get());
+}
+
+void TZintaraGameScreenGame::BeforeShow(IParamCollection* params) {
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  IUserProfileCollection* profiles = game ? game->GetUserProfiles() : nullptr;
+  const Ref<IUserProfile> profile = profiles ? profiles->GetCurrentProfile() : nullptr;
+  if (profile) {
+    const TVariant mode = profile->GetParams().GetParamValueDef("current_play_mode", TVariant());
+    if (!std::holds_alternative<std::monostate>(mode)) playMode_ = VarToString(mode);
+    level_ = static_cast<int>(VarToInt(profile->GetParams().GetParamValueDef(playMode_ + "Level", 1LL), 1));
+  }
+  replay_ = false;
+  std::string text;
+  if (ParamText(params, "PlayMode", text)) playMode_ = text;
+  if (ParamText(params, "Level", text)) {
+    long long number = 0;
+    if (TryParseInt(Trim(text), number)) level_ = static_cast<int>(number);
+  }
+  if (ParamText(params, "Replay", text))
+    replay_ = SameText(text, "yes") || SameText(text, "true") || text == "1";
+  pendingStart_ = true;
+  StartLevel();
+}
+
+void TZintaraGameScreenGame::StartLevel() {
+  TGameBoardControl* board = Board();
+  if (!board || !pendingStart_) return;
+  pendingStart_ = false;
+  board->Show(true);
+  board->StartLevel(level_, playMode_, replay_);
+}
+
+void TZintaraGameScreenGame::AfterAppear() {
+  StartLevel();
+}
+
+void TZintaraGameScreenGame::OnShow() {
+  TGameScreen::OnShow();
+  if (TGameBoardControl* board = Board()) board->Show(true);
+}
+
+void TZintaraGameScreenGame::OnHide() {
+  TGameScreen::OnHide();
+  if (TGameBoardControl* board = Board()) board->Show(false);
+}
+
+void TZintaraGameScreenGame::OnControlEvent(IWidget* sender, int code, IParamCollection* params) {
+  (void)params;
+  if (!sender || code != ccClick) return;
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  const std::string& name = sender->GetName();
+  if (name == "button_menu" && game) game->ShowScreen("GS_MiniMenu", nullptr);
+  if (name == "button_go")
+    if (TGameBoardControl* board = Board()) board->HideHintPanel();
+  if (name == "button_next")
+    if (TGameBoardControl* board = Board()) board->SetExtraParam("fast_complete", true);
+}
+
+bool TZintaraGameScreenGame::KeyEvent(unsigned message, unsigned key, unsigned flags) {
+  if (message == WM_KEYDOWN && key == VK_ESCAPE) {
+    const Ref<IWidget> menu = FindWidget("button_menu");
+    if (menu && menu->IsVisible()) {
+      if (IGameScreenOwner* game = GetScreenOwnerInterface()) game->ShowScreen("GS_MiniMenu", nullptr);
+      return true;
+    }
+  }
+  return TGameScreen::KeyEvent(message, key, flags);
+}
+
+void TZintaraGameScreenGame::ScreenClosed(const std::string& closedScreenName,
+                                          IParamCollection* resultParams) {
+  // A statistics screen hands its results on to the screen below.
+  if (LowerCase(closedScreenName).rfind("gs_statlevel", 0) == 0)
+    if (IGameScreenOwner* game = GetScreenOwnerInterface()) game->CloseScreen(this, resultParams);
+}
+
+void TZintaraGameScreenGame::BoardNotification(int code, IParamCollection* params) {
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  if (!game) return;
+  switch (code) {
+    case kBoardLevelFinished: {
+      const bool statistics = playMode_ == "relax" || playMode_ == "classic" || playMode_ == "duel_computer";
+      const std::string screen = "GS_StatLevel" + playMode_;
+      IGSCollection* screens = game->GetScreens();
+      if (statistics && screens && screens->GetItem(screen) && game->ShowScreen(screen, params)) return;
+      game->CloseScreen(this, params);
+      break;
+    }
+    case kBoardGameLost:
+      game->ShowScreen("GS_GameLoose", params);
+      break;
+    case kBoardHintConfirmed:
+      if (TGameBoardControl* board = Board()) board->HideHintPanel();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace qv

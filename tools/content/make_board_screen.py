@@ -1,0 +1,126 @@
+"""The game screen GS_Game for make_shell.py: the board control with its
+widget factories (cells, flowers, locks, bursts, flights, the turn cycle's
+scenarios), the score and level displays and the hint panel. Picture sizes
+are read from the generated pictures, so every board picture stays centred
+on its cell whatever size it is drawn at."""
+import os
+
+from PIL import Image
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+BOARD = os.path.join(HERE, "..", "..", "content", "data", "img", "board")
+
+SOUNDS = [  # the board's sound names, each its own resource
+    "sound_choice", "sound_unchoice", "sound_swap1", "sound_swap2", "sound_swap3", "sound_explosion1_1",
+    "sound_explosion1_2", "sound_explosion1_3", "sound_explosion2_1", "sound_explosion2_2", "sound_explosion3",
+    "sound_explosion4", "sound_explosion5", "sound_appearance", "sound_shine1", "sound_shine2", "sound_shine3",
+    "sound_hint_swap", "sound_startgame1", "sound_startgame2", "sound_level_failed", "sound_level_win1",
+    "sound_level_win2", "sound_level_loose", "sound_cell_fly", "sound_cell", "sound_time_bonus",
+]
+
+
+def size(stem):
+    path = os.path.join(BOARD, stem + ".png")
+    if not os.path.exists(path):
+        return 48, 48
+    with Image.open(path) as im:
+        return im.size
+
+
+def centred(name, res_stem, macro_stem=None, visible=True, **kw):
+    """An image centred on its owner's origin; macro_stem may hold a %macro%."""
+    w, h = size(res_stem)
+    return ('<widget type="image_widget" name="%s" visible="%s" anchor_left="%d" anchor_top="%d" width="%d" '
+            'height="%d" resourcename="board_%s"%s/>' %
+            (name, "yes" if visible else "no", -(w // 2), -(h // 2), w, h, macro_stem or res_stem,
+             "".join(' %s="%s"' % kv for kv in kw.items())))
+
+
+def frames(name, stem, count, ms, extra=""):
+    """A picture sequence shown once: a state machine over the frames; it
+    dies after the last one (timetolive)."""
+    pics = "".join(centred("f%d" % i, "%s_%d" % (stem, i), visible=False) for i in range(1, count + 1))
+    acts = "".join('<actiondef state="%d" probability="1" duration="%d" nextstate="%d" widgetname="f%d"/>' %
+                   (i - 1, ms, i, i) for i in range(1, count + 1))
+    # It dies a millisecond before it would ask for a state after the last.
+    return ('<widget type="statemachine_widget" name="%s" visible="yes" timetolive="%d"%s><widgets>%s</widgets>'
+            '%s</widget>' % (name, count * ms - 1, extra, pics, acts))
+
+
+def factory(name, widget_string):
+    return '<widgetfactory type="WidgetFactory" name="%s"><widgetstring>%s</widgetstring></widgetfactory>' % (
+        name, widget_string)
+
+
+def factories():
+    out = []
+    out.append(factory("MatCell", '<widget type="group_widget" name="mat_%name%" visible="yes">' + "<widgets>" +
+                       centred("mat", "mat") + "</widgets></widget>"))
+    out.append(factory("CellTypeComplete", centred("background", "cell_complete")))
+    out.append(factory("CellTypeNormal", centred("background", "cell_wait_1", "cell_wait_%Cellcolor%")))
+    out.append(factory("CellTypeFlowerContur", centred("contour", "contour_1", "contour_%Celltype%")))
+    out.append(factory("CellTypeDouble", centred("lock", "lock_double")))
+    out.append(factory("CellTypeTriple", centred("lock", "lock_triple")))
+    out.append(factory("FlowerColor", '<widget type="FlowerWidget" name="flower" visible="yes" '
+                       'Flowercolor="%Flowercolor%"><widgets>' + centred("picture", "flower_11", "flower_%Flowercolor%") +
+                       "</widgets></widget>"))
+    out.append(factory("Artifact", '<widget type="FlowerWidget" name="flower" visible="yes" '
+                       'Flowercolor="%Flowercolor%"><widgets>' + centred("picture", "artifact_1", "artifact_%artifact%") +
+                       "</widgets></widget>"))
+    at = ' anchor_left="%x%" anchor_top="%y%"'
+    out.append(factory("ExplosionFlower", frames("burst", "explosion", 8, 40, at)))
+    out.append(factory("ExplosionAnchor2", frames("lock_open", "anchor_open_2", 6, 50, at)))
+    out.append(factory("ExplosionAnchor3", frames("lock_open", "anchor_open_3", 6, 50, at)))
+    out.append(factory("ShineEffect", frames("shine", "shine", 8, 45)))
+    out.append(factory("ShineArtifact", frames("shine", "shine", 8, 60)))
+    out.append(factory("move_score", '<widget type="ZintaraFlyWidget" name="score" visible="no" z="20" '
+                       'x1="%x1%" y1="%y1%" x2="%x2%" y2="%y2%" start_trans_level="%start_trans_level%" '
+                       'end_trans_level="%end_trans_level%" lifetime="%lifetime%" delay="%delay%"><widgets>'
+                       '<widget type="text_widget" name="text" visible="yes" anchor_left="-60" anchor_top="-12" '
+                       'width="120" height="24" resourcename="font_move_score" textalign="center" '
+                       'textvertalign="middle" text="%text_utf8%"/></widgets></widget>'))
+    out.append(factory("info_text", '<widget type="text_widget" name="info_text" visible="yes" anchor_left="-200" '
+                       'anchor_top="0" width="400" height="34" resourcename="font_combo3" textalign="center" '
+                       'textvertalign="middle"/>'))
+    out.append(factory("transparent_widget", '<widget type="transparent_scenario" name="fade" visible="yes" '
+                       'start_trans_level="%start_trans_level%" end_trans_level="%end_trans_level%" '
+                       'timetolive="%timetolive%" makeinvisible="%makeinvisible%"/>'))
+    out.append(factory("scenario_explosion_dummy", '<widget type="ZintaraFlyWidget" name="dummy" visible="no" '
+                       'lifetime="%timetolive%"/>'))
+    out.append(factory("scenario_exchange_Flowers", '<widget type="ScenarioExchangeFlowers" name="exchange" '
+                       'visible="yes" RefCells="%RefCells%" duration="260"/>'))
+    out.append(factory("scenario_explosion", '<widget type="ScenarioExplosion" name="explosion" visible="yes"/>'))
+    out.append(factory("scenario_combination_explosion", '<widget type="ScenarioCombinationExplosion" '
+                       'name="line_%name%" visible="yes" RefCells="%RefCells%" explosion_num="%explosion_num%"/>'))
+    out.append(factory("scenario_falls", '<widget type="ScenarioFalls" name="falls" visible="yes"/>'))
+    return "<widgetfactories>" + "".join(out) + "</widgetfactories>"
+
+
+def board_widget():
+    sounds = "".join('<sound name="%s" resourcename="%s"/>' % (s, s) for s in SOUNDS)
+    sounds += '<sound name="FlowerShine" resourcename="sound_flower_shine"/>'
+    hint_texts = "".join(
+        '<widget type="text_widget" name="text_hint%d" visible="no" anchor_left="16" anchor_top="12" width="288" '
+        'height="70" resourcename="font_hint" textalign="left" textvertalign="top" multiline="yes" '
+        'text="%%TutorialHint%d%%"/>' % (n, n) for n in range(1, 8))
+    w, h = size("hint_panel")
+    hint = ('<widget type="group_widget" name="hint" visible="no" z="120"><widgets>'
+            '<widget type="image_widget" name="panel" visible="yes" anchor_left="0" anchor_top="0" width="%d" '
+            'height="%d" resourcename="board_hint_panel"/>%s</widgets></widget>' % (w, h, hint_texts))
+    sparkle = ('<widget type="SelectedCellParticleSystem" name="image_selectedCell" visible="yes" z="60" '
+               'width="640" height="480" emission_count="0" speed_min="10" speed_max="30" spread="360" '
+               'direction="0" lifetime_min="400" lifetime_max="700" color_start="$FFFFE8AA" '
+               'color_end="$00F0C45A" rotate_radius="26" rotate_time="1500"><widgets>' +
+               centred("particle", "sparkle") + "</widgets></widget>")
+    return ('<widget type="GameBoardControl" name="gameboard" visible="yes" mousestop="yes" enabled="yes" '
+            'anchor_left="0" anchor_top="0" width="640" height="480">'
+            '<widgets><widget type="group_widget" name="mat_group" visible="yes" z="0"/>'
+            '<widget type="group_widget" name="scenaries_group" visible="yes" z="100"/>' + sparkle + hint +
+            "</widgets>" + factories() + "<sounds>" + sounds + "</sounds></widget>")
+
+
+def display(name, x, y, value_font="font_score"):
+    return ('<widget type="NumLabelControl" name="%s" visible="yes" enabled="yes" anchor_left="%d" anchor_top="%d" '
+            'width="120" height="24" animation="yes"><widgets><widget type="text_widget" name="digits" '
+            'visible="yes" anchor_left="0" anchor_top="0" width="120" height="24" resourcename="%s" '
+            'textalign="center" textvertalign="middle"/></widgets></widget>' % (name, x, y, value_font))
