@@ -20,11 +20,10 @@ std::string CombinationRowText(const TComboTextRow& row) {
   return text;
 }
 
-std::vector<TPoint> CombinationRowPlaces(TPoint centre, int rows, int width, int rowHeight) {
+std::vector<TPoint> CombinationRowPlaces(TPoint centre, int rows, int rowHeight) {
   std::vector<TPoint> places;
-  const int left = centre.x - width / 2;
   const int top = centre.y - rows * rowHeight / 2;
-  for (int i = 0; i < rows; ++i) places.push_back({left, top + i * rowHeight});
+  for (int i = 0; i < rows; ++i) places.push_back({centre.x, top + i * rowHeight});
   return places;
 }
 
@@ -49,19 +48,24 @@ void ShowCombinationTexts(TGameBoardControl& board, const TWaveStep& wave) {
   // The template gives the rows' size; its factory is reported when missing.
   const Ref<IWidget> sample = board.CreateWidget(kTemplateFactory, nullptr);
   if (!sample) return;
-  const std::vector<TPoint> places = CombinationRowPlaces(MeanPoint(cells), static_cast<int>(rows.size()),
-                                                          sample->GetWidth(), sample->GetHeight());
+  const std::vector<TPoint> places =
+      CombinationRowPlaces(MeanPoint(cells), static_cast<int>(rows.size()), sample->GetHeight());
   for (size_t i = 0; i < rows.size(); ++i) {
     const TPoint at = places[i];
     const Ref<TParamCollection> params = MakeScenarioParams({{"text_utf8", CombinationRowText(rows[i])},
-                                                             {"font", rows[i].font},
                                                              {"x1", std::to_string(at.x)},
                                                              {"y1", std::to_string(at.y)},
                                                              {"x2", std::to_string(at.x)},
                                                              {"y2", std::to_string(at.y - kComboRise)},
+                                                             {"start_trans_level", "255"},
+                                                             {"end_trans_level", "255"},
                                                              {"lifetime", std::to_string(kComboLifetime)},
-                                                             {"currenttime", std::to_string(-kComboDelay)}});
-    board.RunScenario(kFlightFactory, params.get(), false);
+                                                             {"delay", std::to_string(kComboDelay)},
+                                                             {"font", rows[i].font}});
+    const Ref<IWidget> flight = board.RunScenario(kFlightFactory, params.get(), false);
+    // The flight's text takes the row's font.
+    if (const Ref<IWidget> text = flight ? flight->GetChild("text") : nullptr)
+      text->SetPropertyValue("resourcename", TVariant(rows[i].font));
   }
 }
 

@@ -22,15 +22,17 @@ inline constexpr int kComboDelay = 200;
 // when the row has one ("%COMBO x%" at chain level 3: "COMBO x3").
 std::string CombinationRowText(const TComboTextRow& row);
 
-// Where each of `rows` rows of the template (`width` x `rowHeight`) starts:
-// centred across on `centre`, the block centred down on it.
-std::vector<TPoint> CombinationRowPlaces(TPoint centre, int rows, int width, int rowHeight);
+// Where each of `rows` rows `rowHeight` high is placed: across at the
+// centre (the row widgets centre themselves on their anchor), the block of
+// rows centred down on it.
+std::vector<TPoint> CombinationRowPlaces(TPoint centre, int rows, int rowHeight);
 
 // The mean of the points (0, 0 for none), rounded.
 TPoint MeanPoint(const std::vector<TPoint>& points);
 
 // Shows the wave's rows as "move_score" flights in the board's scenario
-// group, laid out by the "info_text" template; nothing when no row applies.
+// group, each row as high as the "info_text" template, its text in the
+// row's font; nothing when no row applies.
 void ShowCombinationTexts(TGameBoardControl& board, const TWaveStep& wave);
 
 }  // namespace qv

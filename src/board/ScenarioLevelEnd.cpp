@@ -171,7 +171,8 @@ void TScenarioLevelEnd::FlyBonus(TGameBoardControl& board) {
                                                            {"y2", std::to_string(from.y - 100)},
                                                            {"start_trans_level", "255"},
                                                            {"end_trans_level", "100"},
-                                                           {"lifetime", "1200"}});
+                                                           {"lifetime", "1200"},
+                                                           {"delay", "0"}});
   StartChild(kBonusFlightFactory, params.get());
   ShowRunning(bonusWidget_.get(), false);
   PlaySound("sound_shine2", false, 0, 0);

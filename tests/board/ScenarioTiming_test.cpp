@@ -122,9 +122,27 @@ TEST(HintRhythm, SwingsStartAfterTheDelaysAndTurnClockwise) {
   EXPECT_EQ(HintSwingStart(0, 10000, 4000), 10000);
   EXPECT_EQ(HintSwingStart(1, 10000, 4000), 10000 + 600 + 4000);
   EXPECT_EQ(HintSwingStart(2, 1000, 500), 1000 + 2 * 1100);
-  EXPECT_EQ(TurnAbout({10, 0}, {0, 0}, 90), (TPoint{0, 10}));
-  EXPECT_EQ(TurnAbout({130, 200}, {100, 200}, 180), (TPoint{70, 200}));
-  EXPECT_EQ(TurnAbout({100, 200}, {100, 200}, 45), (TPoint{100, 200}));
+}
+
+TEST(HintRhythm, FlowersTurnFortyFiveDegreesAndBack) {
+  // Two flowers 60 px apart turn clockwise about their middle.
+  const TFlightPoint middle{30, 0};
+  TFlightPoint left = HintSwingOffset({0, 0}, middle, 300);
+  EXPECT_NEAR(left.x, 8.787, 1e-3);
+  EXPECT_NEAR(left.y, -21.213, 1e-3);
+  const TFlightPoint right = HintSwingOffset({60, 0}, middle, 300);
+  EXPECT_NEAR(right.x, -8.787, 1e-3);
+  EXPECT_NEAR(right.y, 21.213, 1e-3);
+  left = HintSwingOffset({0, 0}, middle, 150);
+  EXPECT_NEAR(left.x, 2.284, 1e-3);
+  EXPECT_NEAR(left.y, -11.481, 1e-3);
+  const TFlightPoint back = HintSwingOffset({0, 0}, middle, 450);
+  EXPECT_NEAR(back.x, left.x, 1e-9);
+  EXPECT_NEAR(back.y, left.y, 1e-9);
+  for (int t : {0, 600, 700, -5}) {
+    EXPECT_EQ(HintSwingOffset({0, 0}, middle, t).x, 0) << t;
+    EXPECT_EQ(HintSwingOffset({0, 0}, middle, t).y, 0) << t;
+  }
 }
 
 TEST(LevelEndResult, EachStatusHasItsPictureAndSound) {
@@ -169,13 +187,14 @@ TEST(RunningList, AFlightTakesOnlyItsOwnName) {
   EXPECT_EQ(WithoutScenarioName("", "fly_a"), "");
 }
 
-TEST(CombinationTexts, RowsAreCentredOnThePoint) {
-  const std::vector<TPoint> places = CombinationRowPlaces({200, 150}, 3, 120, 30);
+TEST(CombinationTexts, RowsAreStackedAboutThePoint) {
+  const std::vector<TPoint> places = CombinationRowPlaces({200, 150}, 3, 30);
   ASSERT_EQ(places.size(), 3u);
-  EXPECT_EQ(places[0], (TPoint{140, 105}));
-  EXPECT_EQ(places[1], (TPoint{140, 135}));
-  EXPECT_EQ(places[2], (TPoint{140, 165}));
-  EXPECT_TRUE(CombinationRowPlaces({0, 0}, 0, 10, 10).empty());
+  EXPECT_EQ(places[0], (TPoint{200, 105}));
+  EXPECT_EQ(places[1], (TPoint{200, 135}));
+  EXPECT_EQ(places[2], (TPoint{200, 165}));
+  EXPECT_EQ(CombinationRowPlaces({200, 150}, 2, 34)[0], (TPoint{200, 116}));
+  EXPECT_TRUE(CombinationRowPlaces({0, 0}, 0, 10).empty());
   EXPECT_EQ(MeanPoint({{10, 20}, {20, 20}, {30, 41}}), (TPoint{20, 27}));
   EXPECT_EQ(MeanPoint({}), (TPoint{0, 0}));
 }

@@ -51,17 +51,23 @@ TEST_F(TColourFlightTest, BurstFlightAndArrivalAtTheirTimes) {
   EXPECT_EQ(fly->GetTransparentLevel(), 255);
   EXPECT_TRUE(trail->IsVisible());
 
-  // Half way (444 of 888 ms) x is 150 and y the parabola's 290.
+  // Before the last 500 ms the trail and the picture are left as they are.
+  RunTo(s, 800 + 384, 4);
+  EXPECT_EQ(Int(*trail, "emission_count"), 100);
+  EXPECT_EQ(fly->GetTransparentLevel(), 255);
+  // Half way (444 of 888 ms) x is 150 and y the parabola's 290; 444 ms are
+  // left, so the trail emits 444 and the picture is at 444 * 255 div 500.
   RunTo(s, 800 + 444, 4);
   EXPECT_EQ(fly->GetAnchorLeft(), -5 + 150);
   EXPECT_EQ(fly->GetAnchorTop(), -5 + 290);
   EXPECT_EQ(Int(*trail, "emission_x"), 150);
-  EXPECT_EQ(Int(*trail, "emission_count"), 100);  // untouched before the last 500 ms
+  EXPECT_EQ(Int(*trail, "emission_count"), 444);
+  EXPECT_EQ(fly->GetTransparentLevel(), 226);
 
   // The last 500 ms fade the picture and thin the trail.
   RunTo(s, 800 + 788, 4);
   EXPECT_EQ(fly->GetTransparentLevel(), 51);  // 100 * 255 div 500
-  EXPECT_EQ(Int(*trail, "emission_count"), 100);
+  EXPECT_EQ(Int(*trail, "emission_count"), 100);  // T - t
   RunTo(s, 800 + 888 - 4, 4);
   EXPECT_EQ(Int(*trail, "emission_count"), 4);
 
