@@ -46,8 +46,26 @@ const TPropertyTable<TScenarioLevelEnd>& TScenarioLevelEnd::Properties() {
 }
 
 void TScenarioLevelEnd::BeginStage(int stage) {
-  // Stage 1 begins once the clock has passed 0, which is its start.
-  stageStart_ = stage == 1 ? 0 : GetCurrentTime();
+  // Stages of a known length end at their planned time, so a frame step
+  // that does not divide them (or a stage skipped in one frame) shifts
+  // nothing; only the bonus flight's end is the frame's.
+  switch (stage) {
+    case 1:
+      stageStart_ = 0;
+      break;
+    case 2:
+      stageStart_ = kResultFadeInTime;
+      break;
+    case 3:
+      stageStart_ += bonus_ > 0 ? kBonusCountTime : 0;
+      break;
+    case 4:
+      if (bonus_ > 0) stageStart_ = GetCurrentTime();
+      break;
+    default:
+      stageStart_ += kResultFadeOutTime;
+      break;
+  }
   TGameBoardControl* board = Board();
   switch (stage) {
     case 1:

@@ -82,9 +82,9 @@ void TScenarioStartLevel::StageFrame(int stage, int dt) {
 
 bool TScenarioStartLevel::StageReady(int stage) const {
   (void)stage;
-  // The base asks only once the clock has reached 0: stage 1's end, and
-  // the end of stage 2's own 800 ms.
-  return true;
+  // Both stages end when the clock reaches 0: the cells' times have all
+  // come, and the flowers' stage has had its own 800 ms.
+  return GetCurrentTime() >= 0;
 }
 
 void TScenarioStartLevel::PrepareCells(TGameBoardControl& board) {

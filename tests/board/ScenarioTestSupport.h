@@ -1,5 +1,5 @@
 // The fixture of the board scenarios' tests that need no board: the widget,
-// function, particle and board scenario kinds registered, a fake engine
+// function, particle and board kinds registered, a fake engine
 // and screen, and a clock that advances a widget by fixed steps.
 #pragma once
 
@@ -7,8 +7,12 @@
 
 #include <string>
 
+#include "board/BoardRegistration.h"
 #include "board/BoardScenarioTypes.h"
+#include "board/GameBoardControl.h"
+#include "core/Random.h"
 #include "core/Variant.h"
+#include "game/ZinLevel.h"
 #include "particles/ParticlesTypes.h"
 #include "widgets/WidgetTestSupport.h"
 
@@ -19,14 +23,20 @@ protected:
   void SetUp() override {
     TWidgetTest::SetUp();
     RegisterParticlesTypes();
-    RegisterBoardScenarioTypes();
+    RegisterBoardTypes();  // the board's own kinds and the scenarios
   }
 
-  // Advances `widget` by `step` until `until` milliseconds of frames have
-  // passed since the last call (the clock the test keeps in `now`).
+  // One frame as the screen runs it: the time step, then the dirty pass
+  // (which lets every widget take the next step).
+  static void Frame(IWidget& widget, int step) {
+    widget.Advance(step);
+    widget.UpdateDirtyRegion(false, false);
+  }
+  // Frames of `step` until `until` milliseconds of frames have passed since
+  // the test began (the clock the test keeps in `now`).
   void RunTo(IWidget& widget, int until, int step) {
     while (now < until) {
-      widget.Advance(step);
+      Frame(widget, step);
       now += step;
     }
   }
@@ -36,6 +46,74 @@ protected:
   }
 
   int now = 0;
+};
+
+// A board of the level start, the hint, the level end and the flights: the
+// factories its cells and flowers need and, from each test, those of the
+// scenarios it runs; its groups at the origin, so the board's child space
+// is the scenario group's.
+class TBoardScenarioTest : public TScenarioTest {
+protected:
+  void SetUp() override {
+    TScenarioTest::SetUp();
+    SetRandomSeed(1234);
+  }
+
+  // The board with these extra factories (widgetfactory elements).
+  TGameBoardControl& MakeBoard(const std::string& factories) {
+    const Ref<IWidget> root = Attach(
+        R"(<widget type="GameBoardControl" name="gameboard" visible="yes" width="640" height="480"><widgets>)"
+        R"(<widget type="group_widget" name="mat_group" visible="yes"/>)"
+        R"(<widget type="group_widget" name="scenaries_group" visible="yes" z="100"/>)"
+        R"(</widgets><widgetfactories>)"
+        R"(<widgetfactory type="WidgetFactory" name="MatCell"><widgetstring>)"
+        R"(<widget type="rect_widget" name="mat_%name%" visible="yes" anchor_left="-24" anchor_top="-24" width="48" height="48"/>)"
+        R"(</widgetstring></widgetfactory>)"
+        R"(<widgetfactory type="WidgetFactory" name="CellTypeNormal"><widgetstring>)"
+        R"(<widget type="rect_widget" name="background" visible="yes" anchor_left="-24" anchor_top="-21" width="48" height="42"/>)"
+        R"(</widgetstring></widgetfactory>)"
+        R"(<widgetfactory type="WidgetFactory" name="CellTypeComplete"><widgetstring>)"
+        R"(<widget type="rect_widget" name="background" visible="yes" anchor_left="-24" anchor_top="-21" width="48" height="42"/>)"
+        R"(</widgetstring></widgetfactory>)"
+        R"(<widgetfactory type="WidgetFactory" name="FlowerColor"><widgetstring>)"
+        R"(<widget type="FlowerWidget" name="flower" visible="yes" Flowercolor="%Flowercolor%"><widgets>)"
+        R"(<widget type="rect_widget" name="picture" visible="yes" anchor_left="-22" anchor_top="-22" width="44" height="44"/>)"
+        R"(</widgets></widget></widgetstring></widgetfactory>)"
+        R"(<widgetfactory type="WidgetFactory" name="Artifact"><widgetstring>)"
+        R"(<widget type="FlowerWidget" name="flower" visible="yes" Flowercolor="%Flowercolor%"><widgets>)"
+        R"(<widget type="rect_widget" name="picture" visible="yes" anchor_left="-24" anchor_top="-24" width="48" height="48"/>)"
+        R"(</widgets></widget></widgetstring></widgetfactory>)"
+        R"(<widgetfactory type="WidgetFactory" name="move_score"><widgetstring>)"
+        R"(<widget type="ZintaraFlyWidget" name="%name%" visible="yes" x1="%x1%" y1="%y1%" x2="%x2%" y2="%y2%" start_trans_level="%start_trans_level%" end_trans_level="%end_trans_level%" lifetime="%lifetime%" delay="%delay%"><widgets>)"
+        R"(<widget type="text_widget" name="text" visible="yes" anchor_left="-60" anchor_top="-12" width="120" height="24" text="%text_utf8%"/>)"
+        R"(</widgets></widget></widgetstring></widgetfactory>)" +
+        factories + R"(</widgetfactories></widget>)");
+    board_ = dynamic_cast<TGameBoardControl*>(root.get());
+    EXPECT_TRUE(board_);
+    return *board_;
+  }
+
+  // A level of `cols` x `rows` cells of one kind, each waiting for the
+  // first colour of five, 120 s.
+  static Ref<TZinLevel> Level(int cols, int rows, int kind = kCellNormal) {
+    Ref<TZinLevel> made = MakeRef<TZinLevel>();
+    TZinLevel& level = *made;
+    level.SetFlowerColors("11,23,35,47,52");
+    level.SetDefaultKind(kind);
+    level.SetDefaultFlower(-1);
+    level.SetDefaultColour(0);
+    level.SetTime(120);
+    level.Resize(cols, rows);
+    return made;
+  }
+
+  // The scenario group's child of that name.
+  Ref<IWidget> Scenario(const std::string& name) {
+    IWidget* group = board_ ? board_->ScenariesGroup() : nullptr;
+    return group ? group->GetChild(name) : nullptr;
+  }
+
+  TGameBoardControl* board_ = nullptr;
 };
 
 }  // namespace qv::test

@@ -39,7 +39,8 @@ TEST(StartLevelPlan, NineByNineRowsAppearFromTheTopEverFaster) {
 
 TEST(StartLevelPlan, HolesTakeNoTimeAndNoGap) {
   // A 3 x 2 board without (1, 1): the last row holds two cells only.
-  const TStartLevelPlan plan = PlanCellAppearance(3, 2, [](TCellPos c) { return !(c.col == 1 && c.row == 1); });
+  const TStartLevelPlan plan =
+      PlanCellAppearance(3, 2, [](TCellPos c) { return !(c.col == 1 && c.row == 1); });
   ASSERT_EQ(plan.cells.size(), 5u);
   // b = -27; row 1 (odd, left to right) steps by -29, row 0 by -31.
   EXPECT_EQ(plan.cells[0].cell, (TCellPos{0, 1}));

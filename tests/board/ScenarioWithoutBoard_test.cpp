@@ -2,8 +2,8 @@
 // scenario's own), and the bonus types loaded from data.
 #include <gtest/gtest.h>
 
-#include "board/BonusType.h"
 #include "board/Bonus.h"
+#include "board/BonusType.h"
 #include "board/ScenarioTestSupport.h"
 #include "core/Diagnostics.h"
 
@@ -66,7 +66,7 @@ TEST_F(TColourFlightTest, BurstFlightAndArrivalAtTheirTimes) {
 
   // The last 500 ms fade the picture and thin the trail.
   RunTo(s, 800 + 788, 4);
-  EXPECT_EQ(fly->GetTransparentLevel(), 51);  // 100 * 255 div 500
+  EXPECT_EQ(fly->GetTransparentLevel(), 51);      // 100 * 255 div 500
   EXPECT_EQ(Int(*trail, "emission_count"), 100);  // T - t
   RunTo(s, 800 + 888 - 4, 4);
   EXPECT_EQ(Int(*trail, "emission_count"), 4);
@@ -157,8 +157,8 @@ TEST_F(TScenarioTest, BonusTypeWithoutWeightOrFactory) {
   EXPECT_FALSE(type->CreateBonusWidget(nullptr));
   EXPECT_TRUE(diagnostics.Has("widget_bonus"));
 
-  const Ref<TBonus> bonus = CreateFromNodeAs<TBonus>(
-      LoadStorageText(R"(<bonus type="Bonus" bonustype="3" params="x=1\y={2}"/>)"));
+  const Ref<TBonus> bonus =
+      CreateFromNodeAs<TBonus>(LoadStorageText(R"(<bonus type="Bonus" bonustype="3" params="x=1\y={2}"/>)"));
   ASSERT_TRUE(bonus);
   EXPECT_EQ(bonus->GetBonusType(), 3);
   EXPECT_EQ(bonus->GetParams(), "x=1\\y={2}");
