@@ -10,6 +10,7 @@
 #include "board/ScenarioStartLevel.h"
 #include "board/ScenarioTestSupport.h"
 #include "board/ZintaraScenario.h"
+#include "controls/ControlTestSupport.h"
 #include "core/Diagnostics.h"
 #include "core/ProcessContext.h"
 #include "screens/ScreenSupport.h"
@@ -175,6 +176,28 @@ TEST_F(TBoardScenarioTest, HintSwingsThePairAfterTenSecondsAndAgainFourSecondsLa
   EXPECT_FALSE(Scenario("hint"));
   EXPECT_EQ(flower->GetAnchorLeft(), 0);
   EXPECT_EQ(flower->GetAnchorTop(), 0);
+}
+
+TEST_F(TBoardScenarioTest, HintSkipsItsSwingsWhileTheOptionIsOffAndKeepsItsRhythm) {
+  TGameBoardControl& board = MakeBoard(kHintFactory);
+  // The board under a screen whose game answers the "ShowHints" option.
+  const Ref<TControlScreen> owner = MakeRef<TControlScreen>(engine.get());
+  const Ref<IWidget> root(&board);
+  screen->DetachRoot();
+  owner->SetRoot(root);
+  board.StartLoadedLevel(Level(6, 6), 1, "relax", false, 1);
+  auto* link = dynamic_cast<TScenarioHintLink*>(Scenario("hint").get());
+  ASSERT_TRUE(link);
+  owner->options["ShowHints"] = "no";
+  RunTo(board, 10300, 10);
+  EXPECT_EQ(link->Swings(), 0);
+  EXPECT_FALSE(link->Swinging());
+  owner->options["ShowHints"] = "yes";
+  RunTo(board, 14590, 10);
+  EXPECT_EQ(link->Swings(), 0);
+  RunTo(board, 14610, 10);
+  EXPECT_EQ(link->Swings(), 1);
+  owner->SetRoot(nullptr);
 }
 
 const char kLevelEndFactories[] =
