@@ -99,6 +99,13 @@ TEST_F(TBoardScenarioTest, LevelStartShowsCellsRowByRowThenFlowersFromTheMiddle)
 
   // The middle flower fades in at once and is shown after 200 ms; the
   // corner's waits 932 ms first.
+  // Meanwhile a copy of its picture fades in where the flower is drawn.
+  runTo(100);
+  const Ref<IWidget> copy = Scenario("4_4") ? Scenario("4_4")->GetChild("copy") : nullptr;
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->GetAnchorLeft(), board.CellCentre(4, 4).x - 22);
+  EXPECT_EQ(copy->GetAnchorTop(), board.CellCentre(4, 4).y - 22);
+  EXPECT_NEAR(copy->GetTransparentLevel(), 127, 3);
   runTo(195);
   EXPECT_FALSE(FlowerShown(board, 4, 4));
   runTo(205);

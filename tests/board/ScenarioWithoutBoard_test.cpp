@@ -4,6 +4,7 @@
 
 #include "board/Bonus.h"
 #include "board/BonusType.h"
+#include "board/ScenarioFlyColorCell.h"
 #include "board/ScenarioTestSupport.h"
 #include "core/Diagnostics.h"
 
@@ -92,6 +93,34 @@ TEST_F(TColourFlightTest, MissingChildrenAreReportedAndTheFlightStillEnds) {
   EXPECT_GE(static_cast<int>(diagnostics.Errors().size()), 4);
   EXPECT_TRUE(diagnostics.Has("explosion"));
   EXPECT_TRUE(diagnostics.Has("fly_color_cell"));
+}
+
+TEST_F(TColourFlightTest, APathFunctionReplacesTheParabola) {
+  // A straight segment of 100 steps whose ends are the flight's "x1".."y2".
+  std::string cells;
+  const char* names[] = {"x1", "y1", "x2", "y2"};
+  for (int c = 0; c < 4; ++c)
+    cells += std::string("<paramdef name='") + names[c] + "' row='2' col='" + std::to_string(c) +
+             "' static='yes' value='0'/>";
+  const std::string xml =
+      R"(<widget type="ScenarioFlyColorCell" name="fly1" visible="yes" x0="200" y0="200" x2="100" y2="100"><widgets>)"
+      R"(<widget type="rect_widget" name="fly_color_cell" visible="yes" width="10" height="10"/>)"
+      R"(</widgets><function type="path_segment"><paramspace><paramdefs>)"
+      R"(<paramdef row='0' col='0' static='yes' value='0'/><paramdef row='0' col='1' static='yes' value='0'/>)"
+      R"(<paramdef row='1' col='0' static='yes' value='0'/>)" +
+      cells +
+      R"(<paramdef row='2' col='4' static='yes' value='100'/><paramdef row='2' col='5' static='yes' value='0'/>)"
+      R"(</paramdefs></paramspace></function></widget>)";
+  const Ref<IWidget> scenario = Attach(xml);
+  auto* flight = dynamic_cast<TScenarioFlyColorCell*>(scenario.get());
+  ASSERT_TRUE(flight);
+  ASSERT_TRUE(flight->Path());
+  RunTo(*scenario, 800 + 444, 4);
+  // The phase still lasts the parabola's 888 ms; half of it is step 50.
+  EXPECT_EQ(flight->FlightTime(), 888);
+  const Ref<IWidget> fly = scenario->GetChild("fly_color_cell");
+  EXPECT_EQ(fly->GetAnchorLeft(), 150);
+  EXPECT_EQ(fly->GetAnchorTop(), 150);
 }
 
 TEST_F(TScenarioTest, ArtifactFlightWithoutItsPictureFactoryEndsOnTime) {
