@@ -128,7 +128,8 @@ void TCellWidget::SetFlowerOffset(double x, double y) {
 
 void TCellWidget::Shine() {
   if (flower_ == kArtifact) {
-    const Ref<TParamCollection> params = MakeParams({{"Effect", std::to_string(RandomInt(2) + 1)}});
+    const Ref<TParamCollection> params =
+        MakeParams({{"Effect", std::to_string(RandomInt(2) + 1)}, {"delay", "0"}});
     if (const Ref<IWidget> effect = CreateWidget("ShineArtifact", params.get())) InsertWidget(effect);
     return;
   }

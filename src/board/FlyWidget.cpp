@@ -26,16 +26,19 @@ void TFlyWidget::PlaceAt(int time) {
 }
 
 void TFlyWidget::AdvanceTime(int dt) {
-  TVisualGroupWidget::AdvanceTime(dt);
+  // The widget's own clock always; its children's only once the delay has
+  // passed, so an animation inside starts with the flight.
+  TVisualWidget::AdvanceTime(dt);
   if (!placed_) {
-    // Hidden at its start point until the delay has passed.
     placed_ = true;
     PlaceAt(0);
     time_ = -delay_;
     SetVisible(delay_ <= 0);
   }
+  const int before = time_;
   time_ += dt;
   if (time_ < 0) return;
+  AdvanceChildren(before < 0 ? time_ : dt);
   SetVisible(true);
   PlaceAt(time_);
   if (time_ >= lifetime_) SetDead(true);

@@ -15,6 +15,7 @@ public:
   // "lifetime" (ms, default 1000) and "delay" (ms before it starts).
   QV_PROPERTY_TABLE(TFlyWidget)
 
+  // Its children wait for the delay too.
   void AdvanceTime(int dt) override;
   // The position and level at a time of its flight (ms after the delay).
   void PlaceAt(int time);

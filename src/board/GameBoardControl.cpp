@@ -476,7 +476,8 @@ void TGameBoardControl::ShowCellExplosion(const TCellExplosion& e, int lineNumbe
   const Ref<TParamCollection> at = MakeParams({{"x", std::to_string(centre.x)},
                                                {"y", std::to_string(centre.y)},
                                                {"Flowercolor", std::to_string(e.flower)},
-                                               {"FlowerType", std::to_string(e.flower % 10)}});
+                                               {"FlowerType", std::to_string(e.flower % 10)},
+                                               {"delay", "0"}});
   if (e.flowerRemoved) {
     waiter.StartChild("ExplosionFlower", at.get());
     cell->SetFlower(kNoColour);
@@ -591,10 +592,8 @@ void TGameBoardControl::ShineWave(int effect, int pattern) {
       const int delay = ShineDelay(pattern, c, r, model_.Cols(), model_.Rows());
       const Ref<TParamCollection> params =
           MakeParams({{"Effect", std::to_string(effect)}, {"delay", std::to_string(delay)}});
-      if (const Ref<IWidget> shine = cell->CreateWidget("ShineEffect", params.get())) {
-        shine->SetPropertyValue("currenttime", -delay);
+      if (const Ref<IWidget> shine = cell->CreateWidget("ShineEffect", params.get()))
         cell->InsertWidget(shine);
-      }
     }
 }
 

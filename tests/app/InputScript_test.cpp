@@ -95,6 +95,26 @@ TEST(InputScript, WhenShownPartsCountFromTheFrameTheScreenWasShown) {
   EXPECT_EQ(script.Events().back().part, 2);
 }
 
+TEST(InputScript, WhenTracedPartsWaitForATraceEventOfThatName) {
+  TInputScript script;
+  std::string error;
+  ASSERT_TRUE(script.Parse("when traced level_end\n1 screenshot end.png\nwhen shown level_end\n2 close\n", error))
+      << error;
+  EXPECT_EQ(script.Parts(), (std::vector<std::string>{"", TInputScript::TracedKey("level_end"), "level_end"}));
+  // A screen of that name does not start the traced part, nor an event of another name.
+  script.ScreenShown("level_end", 3);
+  script.EventTraced("move", 4);
+  std::vector<std::string> shots;
+  for (int64_t frame = 1; frame <= 12; ++frame) {
+    script.Deliver(frame, nullptr);
+    if (frame == 6) script.EventTraced("level_end", 6);
+    script.AfterFrame(frame, [&](const std::string& file) { shots.push_back(std::to_string(frame) + ":" + file); });
+  }
+  EXPECT_EQ(shots, (std::vector<std::string>{"7:end.png"}));
+  EXPECT_FALSE(script.Parse("when traced\n", error));
+  EXPECT_FALSE(script.Parse("when seen x\n", error));
+}
+
 // The data tool's way: no window, the events straight into a translator.
 TEST(InputScript, DeliversToATranslatorWithoutAWindowFrameByFrame) {
   TInputScript script;

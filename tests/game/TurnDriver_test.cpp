@@ -198,6 +198,48 @@ TEST(TurnDriverMove, ProductiveMoveRunsTheCascadeToRest) {
   EXPECT_FALSE(board.NeedsFalls());
 }
 
+// The board on screen draws each new flower's colour when it starts to
+// move; drawn in start order, the falls end exactly as when the driver
+// draws them all at once.
+TEST(TurnDriverMove, DeferredNewFlowersMatchTheDriversOwnDraws) {
+  const Ref<TZinLevel> level = OpenLevel(8, 8);
+  TBoardModel now, later;
+  TTurnDriver direct(now), deferred(later);
+  deferred.SetDeferNewFlowers(true);
+  SetRandomSeed(77);
+  Start(direct, *level, EPlayMode::Relax, 2);
+  ASSERT_FALSE(direct.Moves().Empty());
+  const TLinkCellInfo best = direct.Moves()[0];
+  direct.PlayMove(best.first, best.second);
+  SetRandomSeed(77);
+  Start(deferred, *level, EPlayMode::Relax, 2);
+  ASSERT_FALSE(deferred.Moves().Empty());
+  ASSERT_EQ(deferred.Moves()[0], best);
+  deferred.Swap(best.first, best.second);
+  int falls = 0;
+  while (deferred.Waiting() == ETurnWait::Next) {
+    const TTurnStep step = deferred.Next();
+    if (step.kind != ETurnStepKind::Falls) continue;
+    ++falls;
+    // The new flowers' cells wait empty; the first is drawn now, the rest
+    // by the next step.
+    for (const TNewFlower& flower : step.falls.newFlowers) {
+      EXPECT_EQ(flower.colour, kNoColour);
+      EXPECT_EQ(later.Cell(flower.cell.col, flower.cell.row).flower, kNoColour);
+    }
+    if (!step.falls.newFlowers.empty()) {
+      const int32_t colour = deferred.ChooseNewFlower(0);
+      EXPECT_NE(colour, kNoColour);
+      EXPECT_EQ(deferred.ChooseNewFlower(0), colour);  // drawn once
+      EXPECT_EQ(deferred.Falls().newFlowers[0].colour, colour);
+    }
+    EXPECT_EQ(deferred.ChooseNewFlower(step.falls.newFlowers.size()), kNoColour);
+  }
+  EXPECT_GT(falls, 0);
+  EXPECT_EQ(Flowers(later), Flowers(now));
+  EXPECT_EQ(later.Score(1), now.Score(1));
+}
+
 TEST(TurnDriverMove, DuelPlayersAlternate) {
   const Ref<TZinLevel> levelRef = OpenLevel(8, 8);
   const TZinLevel& level = *levelRef;

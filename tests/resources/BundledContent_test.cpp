@@ -55,8 +55,8 @@ TEST_F(BundledContentTest, EveryPictureDecodesAsTrueColour) {
   }
   EXPECT_GE(count, 90) << "the board, shell and font pictures";
   // Flower codes: tens the colour, units the shape, every pair drawn.
-  for (int colour = 1; colour <= 7; ++colour)
-    for (int shape = 1; shape <= 7; ++shape)
+  for (int colour = 1; colour <= 8; ++colour)
+    for (int shape = 1; shape <= 8; ++shape)
       EXPECT_TRUE(fs::exists(ContentDir() / "data/img/board" /
                              ("flower_" + std::to_string(colour) + std::to_string(shape) + ".png")))
           << colour << shape;
@@ -64,12 +64,32 @@ TEST_F(BundledContentTest, EveryPictureDecodesAsTrueColour) {
   // and opaque in the middle.
   Ref<TSurface> cell = DecodePng(test::ReadFile((ContentDir() / "data/img/board/cell_plain.png").string()));
   ASSERT_TRUE(cell);
-  EXPECT_EQ(cell->GetWidth(), 48);
-  EXPECT_EQ(cell->GetHeight(), 42);
+  EXPECT_EQ(cell->GetWidth(), 72);
+  EXPECT_EQ(cell->GetHeight(), 62);
   EXPECT_TRUE(cell->GetHasAlpha());
   EXPECT_EQ(Alpha(cell->GetPixel(0, 0)), 0u);
-  EXPECT_EQ(Alpha(cell->GetPixel(47, 41)), 0u);
-  EXPECT_GT(Alpha(cell->GetPixel(24, 21)), 200u);
+  EXPECT_EQ(Alpha(cell->GetPixel(71, 61)), 0u);
+  EXPECT_GT(Alpha(cell->GetPixel(36, 31)), 200u);
+  // The board places every picture by its centre: what is drawn sits in
+  // the middle of the canvas (alpha-weighted centre within a pixel).
+  for (const char* name :
+       {"cell_plain", "mat", "selected", "lock_triple", "contour_4", "explosion_5", "glow"}) {
+    SCOPED_TRACE(name);
+    Ref<TSurface> p =
+        DecodePng(test::ReadFile((ContentDir() / "data/img/board" / (std::string(name) + ".png")).string()));
+    ASSERT_TRUE(p);
+    double sum = 0, sx = 0, sy = 0;
+    for (int y = 0; y < p->GetHeight(); ++y)
+      for (int x = 0; x < p->GetWidth(); ++x) {
+        const double a = Alpha(p->GetPixel(x, y));
+        sum += a;
+        sx += a * (x + 0.5);
+        sy += a * (y + 0.5);
+      }
+    ASSERT_GT(sum, 0);
+    EXPECT_NEAR(sx / sum, p->GetWidth() / 2.0, 1.0);
+    EXPECT_NEAR(sy / sum, p->GetHeight() / 2.0, 1.0);
+  }
 }
 
 TEST_F(BundledContentTest, FontsLoadThroughTheResourceList) {
@@ -79,8 +99,10 @@ TEST_F(BundledContentTest, FontsLoadThroughTheResourceList) {
   const Ref<TSilentResourceOwner> ownerRef = MakeRef<TSilentResourceOwner>(&registry);
   TSilentResourceOwner& owner = *ownerRef;
   const int added = LoadResourceList("data\\fonts\\fonts.xml", "fonts", &owner, registry);
-  ASSERT_EQ(added, 5);
-  for (const char* name : {"font_title", "font_button", "font_body", "font_body_plain", "font_score"}) {
+  ASSERT_EQ(added, 11);
+  for (const char* name :
+       {"font_title", "font_button", "font_body", "font_body_plain", "font_score", "font_combo1",
+        "font_combo2", "font_combo3", "font_combo4", "font_move_score", "font_hint"}) {
     SCOPED_TRACE(name);
     auto font = Query<TFontResource>(registry.FindResource(name));
     ASSERT_TRUE(font);
@@ -143,7 +165,7 @@ TEST_F(BundledContentTest, MediaListsNameEveryFileAndThePicturesDecode) {
   }
   auto flower = Query<IImageResource>(registry.FindResource("board_flower_57"));
   ASSERT_TRUE(flower);
-  EXPECT_EQ(flower->GetWidth(), 44);
+  EXPECT_EQ(flower->GetWidth(), 50);
   auto background = Query<IImageResource>(registry.FindResource("ui_background_main"));
   ASSERT_TRUE(background);
   EXPECT_EQ(background->GetWidth(), 640);

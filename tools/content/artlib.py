@@ -14,16 +14,23 @@ from PIL import Image, ImageFilter
 
 SS = 4  # supersampling factor
 
-# The palette (see docs/ART.md). Flower colours 1..7: base, light, dark.
+# The palette (see docs/ART.md). Flower colours 1..8 (the tens digit of a
+# flower code): base, light, dark. The hues follow the colours the board
+# flies out of completed cells (red, rose, orange, yellow, teal, blue,
+# purple, pearl); brightness is spread as far as each hue allows.
 FLOWER_COLOURS = {
-    1: ((226, 62, 86), (255, 160, 170), (116, 20, 44)),     # ruby     grey 114
-    2: ((255, 212, 50), (255, 246, 170), (160, 104, 10)),   # amber    grey 206
-    3: ((64, 156, 244), (176, 224, 255), (20, 62, 146)),    # sky      grey 138
-    4: ((96, 208, 96), (206, 255, 176), (26, 106, 42)),     # leaf     grey 162
-    5: ((120, 60, 200), (200, 160, 255), (56, 20, 116)),    # violet   grey 94
-    6: ((255, 160, 60), (255, 218, 170), (164, 70, 14)),    # coral    grey 177
-    7: ((236, 236, 246), (255, 255, 255), (140, 140, 170)),  # pearl    grey 237
+    1: ((238, 40, 30), (255, 160, 140), (112, 10, 16)),     # red      grey 98
+    2: ((230, 72, 160), (255, 172, 220), (104, 16, 72)),    # rose     grey 129
+    3: ((245, 130, 35), (255, 206, 140), (132, 52, 8)),     # orange   grey 154
+    4: ((255, 226, 80), (255, 250, 190), (150, 110, 14)),   # yellow   grey 217
+    5: ((70, 220, 225), (190, 255, 255), (10, 100, 118)),   # teal     grey 176
+    6: ((40, 48, 205), (140, 150, 255), (14, 14, 96)),      # blue     grey 64
+    7: ((140, 30, 190), (214, 140, 255), (60, 6, 88)),      # purple   grey 81
+    8: ((236, 234, 226), (255, 255, 255), (136, 134, 150)),  # pearl    grey 234
 }
+# The colours the board starts a flying colour with (the tens digit).
+FLY_COLOURS = {1: (0xFF, 0x0A, 0x00), 2: (0xE3, 0x42, 0x9B), 3: (0xE5, 0x6C, 0x17), 4: (0xFF, 0xF0, 0x6A),
+               5: (0x1B, 0xBB, 0xCC), 6: (0x26, 0x24, 0xC8), 7: (0x80, 0x07, 0x9B), 8: (0xDD, 0xDB, 0xD5)}
 NIGHT = (18, 22, 48)        # deepest background
 DUSK = (44, 40, 92)         # panel body
 MIST = (92, 110, 170)       # cell glass, secondary lines
@@ -33,9 +40,16 @@ INK = (12, 10, 30)          # outlines and shadows
 # Light comes from the upper left: shadows fall to the lower right.
 SHADOW_DX, SHADOW_DY = 1.5, 2.0
 
-HEX_R = 24                  # circumradius of a board cell (flat top)
-CELL_W, CELL_H = 48, 42     # the cell picture
-COL_STEP, ROW_STEP = 36, 42  # odd columns sit ROW_STEP / 2 lower
+# The board: cell (c, r) has its centre at (c * COL_STEP, r * ROW_STEP),
+# plus ROW_STEP / 2 for every even column; flat-topped hexagons of
+# circumradius about 34.6 tile that pitch. Every board picture is drawn
+# centred on its canvas.
+HEX_R = 34.6                # circumradius of the tiling
+COL_STEP, ROW_STEP = 53, 60
+CELL_W, CELL_H = 72, 62     # the cell picture
+FLOWER_SIZE = 50            # flowers, contours, artifacts
+RING_W, RING_H = 80, 70     # selection and hover rings
+MAT_W, MAT_H = 80, 70       # the mat under a cell
 
 
 def rgb(c, a=1.0):

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Checks the generated content as the game will read it and prints the
 measurements: PNG colour types and depths, picture sizes, the font tables
-against their atlases, sound formats with peak and RMS levels, and that
-each music loop's end joins its start without a jump.
+against their atlases, that the board's flowers differ in outline and how
+far apart they are in brightness, sound formats with peak and RMS levels,
+that each music loop's end joins its start without a jump, and that the
+level files parse and fit the play area.
     check_assets.py CONTENT_DIR      (exit 1 when a check fails)
 """
 import os
@@ -16,6 +18,7 @@ import xml.etree.ElementTree as ET
 import numpy as np
 
 from loopcheck import join_error
+from make_levels import fit_errors, read_level
 
 failures = []
 
@@ -40,14 +43,27 @@ def png_header(path):
     return w, h, depth, ctype, chunks
 
 
-SIZES = {
-    "img/board/cell_plain.png": (48, 42), "img/board/cell_complete.png": (48, 42),
-    "img/board/flower_11.png": (44, 44), "img/board/lock_single.png": (48, 42),
-    "img/board/selected.png": (56, 50), "img/ui/background_main.png": (640, 480),
-    "img/ui/background_splash.png": (640, 480), "img/ui/cursor.png": (32, 32), "img/title.png": (368, 330),
-    "img/ui/panel_dialog.png": (360, 200), "img/ui/panel_tall.png": (400, 360),
-    "img/ui/button_small_normal.png": (150, 44),
+BOARD_SIZES = {
+    "cell_plain": (72, 62), "cell_complete": (72, 62), "mat": (80, 70), "lock_single": (72, 62),
+    "lock_double": (72, 62), "lock_triple": (72, 62), "selected": (80, 70), "hover": (80, 70),
+    "spark": (64, 64), "spark_small": (16, 16), "sparkle": (12, 12), "glow": (64, 64),
+    "hint_panel": (320, 110), "pointer_hand": (36, 36), "background_game": (640, 480), "score_panel": (150, 56),
 }
+for _n in range(1, 9):
+    BOARD_SIZES.update({"contour_%d" % _n: (50, 50), "cell_wait_%d" % _n: (72, 62), "explosion_%d" % _n: (96, 96),
+                        "shine_%d" % _n: (72, 62), "artifact_%d" % _n: (50, 50), "artifact_big_%d" % _n: (96, 96),
+                        "fly_color_%d" % _n: (28, 28)})
+    BOARD_SIZES.update({"flower_%d%d" % (_n, _s): (50, 50) for _s in range(1, 9)})
+for _k in (2, 3):
+    BOARD_SIZES.update({"anchor_open_%d_%d" % (_k, _f): (72, 62) for _f in range(1, 7)})
+
+SIZES = {
+    "img/ui/background_main.png": (640, 480), "img/ui/background_splash.png": (640, 480),
+    "img/ui/cursor.png": (32, 32), "img/title.png": (368, 330), "img/ui/panel_dialog.png": (360, 200),
+    "img/ui/panel_tall.png": (400, 360), "img/ui/button_small_normal.png": (150, 44),
+}
+SIZES.update({"img/board/%s.png" % name: size for name, size in BOARD_SIZES.items()})
+OPAQUE = {"img/ui/background_main.png", "img/ui/background_splash.png", "img/board/background_game.png"}
 
 
 def check_pictures(data):
@@ -71,12 +87,83 @@ def check_pictures(data):
             if "tIME" in chunks or "tEXt" in chunks:
                 fail("%s: carries a time stamp or text" % rel)
             if rel in SIZES and SIZES[rel] != (w, h):
-                fail("%s: %dx%d, expected %dx%d" % (rel, w, h) + SIZES[rel])
-    for c in range(1, 8):
-        for s in range(1, 8):
-            if not os.path.exists(os.path.join(data, "img/board/flower_%d%d.png" % (c, s))):
-                fail("flower_%d%d.png missing" % (c, s))
+                fail("%s: %dx%d, expected %dx%d" % ((rel, w, h) + SIZES[rel]))
+            if rel in OPAQUE and ctype != 2:
+                fail("%s: a background is opaque RGB" % rel)
+    for rel in sorted(SIZES):
+        if not os.path.exists(os.path.join(data, rel)):
+            fail("%s missing" % rel)
     print("pictures: %d PNG files checked" % n)
+
+
+def check_flowers(data):
+    """The levels' flowers (colour c with shape c) must differ in outline,
+    so the board reads in greyscale: the silhouettes of every two differ
+    in at least MIN_SHAPE_DIFFERENCE of their union. Brightness is
+    reported."""
+    from PIL import Image
+    MIN_SHAPE_DIFFERENCE = 0.12
+    masks, greys = {}, {}
+    for c in range(1, 9):
+        path = os.path.join(data, "img/board/flower_%d%d.png" % (c, c))
+        if not os.path.exists(path):
+            return
+        a = np.asarray(Image.open(path).convert("RGBA"), np.float64)
+        masks[c] = a[:, :, 3] > 127
+        greys[c] = (0.299 * a[:, :, 0] + 0.587 * a[:, :, 1] + 0.114 * a[:, :, 2])[masks[c]].mean()
+    worst = (1.0, 0, 0)
+    for i in range(1, 9):
+        for j in range(i + 1, 9):
+            union = (masks[i] | masks[j]).sum()
+            diff = 1 - (masks[i] & masks[j]).sum() / union
+            worst = min(worst, (diff, i, j))
+            if diff < MIN_SHAPE_DIFFERENCE:
+                fail("flower_%d%d and flower_%d%d: outlines differ in %.1f%% only" % (i, i, j, j, 100 * diff))
+    order = sorted(greys, key=greys.get)
+    steps = [greys[b] - greys[a] for a, b in zip(order, order[1:])]
+    print("flowers: outlines differ by at least %.1f%% (%d%d/%d%d); grey %s; spread %.0f, closest %.0f apart" %
+          (100 * worst[0], worst[1], worst[1], worst[2], worst[2],
+           " ".join("%d%d:%.0f" % (c, c, greys[c]) for c in order), greys[order[-1]] - greys[order[0]],
+           min(steps)))
+
+
+def check_levels(data):
+    """Every level file listed in levels.xml parses and fits the play area."""
+    folder = os.path.join(data, "levels")
+    if not os.path.isdir(folder):
+        return
+    listing = ET.parse(os.path.join(folder, "levels.xml")).getroot()
+    n = 0
+    for entry in listing.findall("level"):
+        n += 1
+        number = int(entry.get("level"))
+        rel = entry.get("filename").replace("\\", "/")
+        path = os.path.join(os.path.dirname(data), rel)
+        if not os.path.exists(path):
+            fail("level %d: %s missing" % (number, rel))
+            continue
+        try:
+            cols, rows, sx, sy, exists = read_level(path)
+        except (ET.ParseError, TypeError, ValueError) as e:
+            fail("level %d: %s does not parse (%s)" % (number, rel, e))
+            continue
+        for error in fit_errors(cols, rows, sx, sy, exists):
+            fail("level %d: %s leaves the play area" % (number, error))
+        root = ET.parse(path).getroot()
+        codes = root.get("Flowercolors", "").split(",")
+        if not all(len(c) == 2 and "1" <= c[0] <= "8" and "1" <= c[1] <= "8" for c in codes):
+            fail("level %d: palette %s is not made of flower codes 11..88" % (number, root.get("Flowercolors")))
+        defs = root.find("cells_def")
+        for d in (defs.findall("cell_def") if defs is not None else []):
+            flower, colour = int(d.get("Flowercolor", "-1")), int(d.get("Cellcolor", "-1"))
+            if not (-1 <= flower < len(codes) or flower == -10) or not -1 <= colour < len(codes):
+                fail("level %d: cell %s,%s names a colour outside its palette" % (number, d.get("col"), d.get("row")))
+        if not 0 <= int(entry.get("artifact", "0")) <= 8:
+            fail("level %d: artifact %s is not one of the relics 1..8" % (number, entry.get("artifact")))
+        print("level %d %-24s %2d x %d, shift %d,%d, artifact %s" % (number, entry.get("DisplayName"), cols, rows, sx,
+                                                                   sy, entry.get("artifact")))
+    if n == 0:
+        fail("levels.xml lists no level")
 
 
 def check_fonts(data):
@@ -168,9 +255,11 @@ def check_size(content):
 def main(content):
     data = os.path.join(content, "data")
     check_pictures(data)
+    check_flowers(data)
     check_fonts(data)
     check_sounds(data)
     check_music(data)
+    check_levels(data)
     ET.parse(os.path.join(content, "lang", "default.lng"))
     check_size(content)
     if failures:

@@ -36,15 +36,18 @@ def centred(name, res_stem, macro_stem=None, visible=True, **kw):
              "".join(' %s="%s"' % kv for kv in kw.items())))
 
 
-def frames(name, stem, count, ms, extra=""):
-    """A picture sequence shown once: a state machine over the frames; it
-    dies after the last one (timetolive)."""
+def frames(name, stem, count, ms, at=("%x%", "%y%")):
+    """A picture sequence shown once: a state machine over the frames inside
+    a still flight that ends with the last frame (and may wait "delay")."""
     pics = "".join(centred("f%d" % i, "%s_%d" % (stem, i), visible=False) for i in range(1, count + 1))
+    pics += '<widget type="group_widget" name="blank" visible="no"/>'
     acts = "".join('<actiondef state="%d" probability="1" duration="%d" nextstate="%d" widgetname="f%d"/>' %
                    (i - 1, ms, i, i) for i in range(1, count + 1))
-    # It dies a millisecond before it would ask for a state after the last.
-    return ('<widget type="statemachine_widget" name="%s" visible="yes" timetolive="%d"%s><widgets>%s</widgets>'
-            '%s</widget>' % (name, count * ms - 1, extra, pics, acts))
+    acts += '<actiondef state="%d" probability="1" duration="1000000" nextstate="%d" widgetname="blank"/>' % (
+        count, count)
+    return ('<widget type="ZintaraFlyWidget" name="%s" visible="yes" x1="%s" y1="%s" x2="%s" y2="%s" lifetime="%d" '
+            'delay="%%delay%%"><widgets><widget type="statemachine_widget" name="frames" visible="yes"><widgets>%s'
+            '</widgets>%s</widget></widgets></widget>' % (name, at[0], at[1], at[0], at[1], count * ms, pics, acts))
 
 
 def factory(name, widget_string):
@@ -67,12 +70,11 @@ def factories():
     out.append(factory("Artifact", '<widget type="FlowerWidget" name="flower" visible="yes" '
                        'Flowercolor="%Flowercolor%"><widgets>' + centred("picture", "artifact_1", "artifact_%artifact%") +
                        "</widgets></widget>"))
-    at = ' anchor_left="%x%" anchor_top="%y%"'
-    out.append(factory("ExplosionFlower", frames("burst", "explosion", 8, 40, at)))
-    out.append(factory("ExplosionAnchor2", frames("lock_open", "anchor_open_2", 6, 50, at)))
-    out.append(factory("ExplosionAnchor3", frames("lock_open", "anchor_open_3", 6, 50, at)))
-    out.append(factory("ShineEffect", frames("shine", "shine", 8, 45)))
-    out.append(factory("ShineArtifact", frames("shine", "shine", 8, 60)))
+    out.append(factory("ExplosionFlower", frames("burst", "explosion", 8, 40)))
+    out.append(factory("ExplosionAnchor2", frames("lock_open", "anchor_open_2", 6, 50)))
+    out.append(factory("ExplosionAnchor3", frames("lock_open", "anchor_open_3", 6, 50)))
+    out.append(factory("ShineEffect", frames("shine", "shine", 8, 45, at=("0", "0"))))
+    out.append(factory("ShineArtifact", frames("shine", "shine", 8, 60, at=("0", "0"))))
     out.append(factory("move_score", '<widget type="ZintaraFlyWidget" name="score" visible="no" z="20" '
                        'x1="%x1%" y1="%y1%" x2="%x2%" y2="%y2%" start_trans_level="%start_trans_level%" '
                        'end_trans_level="%end_trans_level%" lifetime="%lifetime%" delay="%delay%"><widgets>'
@@ -121,6 +123,6 @@ def board_widget():
 
 def display(name, x, y, value_font="font_score"):
     return ('<widget type="NumLabelControl" name="%s" visible="yes" enabled="yes" anchor_left="%d" anchor_top="%d" '
-            'width="120" height="24" animation="yes"><widgets><widget type="text_widget" name="digits" '
+            'width="120" height="24" animation="yes" maxincrementaldurationtime="800" minincrementalvaluepersecond="2000"><widgets><widget type="text_widget" name="digits" '
             'visible="yes" anchor_left="0" anchor_top="0" width="120" height="24" resourcename="%s" '
             'textalign="center" textvertalign="middle"/></widgets></widget>' % (name, x, y, value_font))

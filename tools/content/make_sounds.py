@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Synthesises the sound effects into OUT (content/data/snd) as 16-bit
-44.1 kHz mono WAV. Everything is additive synthesis and filtered noise
+"""Synthesises the sound effects of the shell and the board into OUT
+(content/data/snd) as 16-bit 44.1 kHz mono WAV. Everything is additive synthesis and filtered noise
 from a fixed seed; each sound is normalised to a peak of PEAK_DB.
     make_sounds.py OUT
 """
@@ -131,6 +131,78 @@ def sounds(rng):
     return s
 
 
+def board_sounds(rng):
+    """The board's sounds, named as the board plays them."""
+    s = {}
+    d = 0.35
+    s["choice"] = bell(note(88), d, 0.09, 0.7) * 0.8 + bell(note(95), d, 0.06, 0.4) * 0.3
+    s["unchoice"] = at(d, [(0, bell(note(86), 0.3, 0.07, 0.5) * 0.6), (0.05, bell(note(81), 0.3, 0.08, 0.5) * 0.7)])
+    for k, (lo, hi, pitch) in enumerate(((500, 4500, 76), (400, 3800, 79), (650, 5500, 74)), 1):
+        d = 0.26
+        swish = band(noise(d, rng), lo, hi) * env(d, 0.07 + 0.01 * k, 0.05)
+        s["swap%d" % k] = swish * 0.6 + at(d, [(0.06, pluck(note(pitch), 0.18, 0.05) * 0.35)])
+    # first-wave pops: a short burst, a thump and one bell
+    for k, pitch in enumerate((79, 83, 86), 1):
+        d = 0.45
+        burst = band(noise(d, rng), 400, 7000) * env(d, 0.001, 0.035) * 0.7
+        thump = sine(lambda t: 200 * np.exp(-t * 20) + 60, d) * env(d, 0.001, 0.05)
+        s["explosion1_%d" % k] = burst + thump * 0.8 + at(d, [(0.015, bell(note(pitch), 0.4, 0.09, 0.8) * 0.4)])
+    # ever bigger chains: a longer burst, brighter and with more bells
+    chains = [("explosion2_1", 2, 81, 0.7), ("explosion2_2", 2, 84, 0.7), ("explosion3", 3, 86, 0.85),
+              ("explosion4", 4, 88, 1.0), ("explosion5", 6, 91, 1.2)]
+    for name, bells, pitch, size in chains:
+        d = 0.5 + 0.12 * bells
+        burst = band(noise(d, rng), 300, 6000 + 1200 * bells) * env(d, 0.001, 0.04 * size) * 0.7
+        thump = sine(lambda t: 160 * np.exp(-t * 16) + 48, d) * env(d, 0.001, 0.06 * size)
+        steps = (0, 4, 7, 12, 16, 19)[:bells]
+        ring = at(d, [(0.02 + 0.045 * i, bell(note(pitch + k), 0.5, 0.14 * size, 0.9) * 0.45) for i, k in
+                      enumerate(steps)])
+        s[name] = burst * (0.8 + 0.2 * size) + thump * 0.6 + ring
+    d = 0.12
+    s["appearance"] = sine(lambda t: 900 + 2600 * t, d) * env(d, 0.002, 0.03) * 0.6 + \
+        band(noise(d, rng), 3000, 9000) * env(d, 0.001, 0.01) * 0.2
+    for k, top in enumerate((96, 100, 103), 1):
+        d = 0.6
+        glitter = at(d, [(0.03 * i, bell(note(top - 14 + (i * 5) % 14), 0.25, 0.05, 1.0) * (0.25 + 0.04 * i))
+                         for i in range(12)])
+        s["shine%d" % k] = glitter + band(noise(d, rng), 6000, 14000) * env(d, 0.2, 0.15) * 0.12
+    d = 0.32
+    s["hint_swap"] = at(d, [(0, pluck(note(72), 0.2, 0.06) * 0.6), (0.1, pluck(note(76), 0.2, 0.07) * 0.6)])
+    d = 0.09
+    s["flower_shine"] = bell(note(100), d, 0.025, 0.5) * 0.6
+    d = 0.7
+    s["startgame1"] = at(d, [(0.05 * i, bell(note(72 + k), 0.4, 0.1, 0.6) * (0.35 + 0.06 * i))
+                             for i, k in enumerate((0, 2, 4, 7, 9, 12, 14, 16))]) + \
+        band(noise(d, rng), 4000, 11000) * env(d, 0.25, 0.12) * 0.12
+    d = 0.9
+    s["startgame2"] = at(d, [(0.07 * i, pluck(note(67 + k), 0.4, 0.1) * 0.5 + bell(note(79 + k), 0.4, 0.08, 0.5) * 0.2)
+                             for i, k in enumerate((0, 5, 9, 12, 9, 12, 16))])
+    d = 1.6
+    s["level_failed"] = at(d, [(0.0, pluck(note(69), 0.5, 0.2)), (0.22, pluck(note(65), 0.5, 0.2)),
+                               (0.44, (pluck(note(62), 1.1, 0.45) + pluck(note(57), 1.1, 0.45)) * 0.7)])
+    d = 1.8
+    s["level_win1"] = at(d, [(0.09 * i, bell(note(n), 0.9, 0.25, 0.8) * 0.5 + pluck(note(n - 12), 0.9, 0.2) * 0.4)
+                             for i, n in enumerate((72, 76, 79, 84, 88, 91))])
+    d = 2.4
+    s["level_win2"] = at(d, [(0.0, (pluck(note(67), 1.5, 0.5) + pluck(note(71), 1.5, 0.5) + pluck(note(74), 1.5, 0.5))
+                                * 0.5), (0.35, (pluck(note(72), 2.0, 0.7) + pluck(note(76), 2.0, 0.7) +
+                                                pluck(note(79), 2.0, 0.7) + bell(note(96), 2.0, 0.6) * 0.35) * 0.55)])
+    d = 2.0
+    s["level_loose"] = at(d, [(0.3 * i, pluck(note(n), 0.8, 0.3) * (1 - 0.1 * i)) for i, n in enumerate((64, 60, 57))] +
+                          [(0.95, (pluck(note(52), 1.0, 0.5) + pluck(note(55), 1.0, 0.5)) * 0.6)])
+    d = 0.55
+    s["cell_fly"] = sine(lambda t: 600 + 1800 * (t / d), d) * env(d, 0.05, 0.25) * 0.3 + \
+        band(noise(d, rng), 2000, 8000) * env(d, 0.12, 0.12) * 0.3
+    d = 0.6
+    s["cell"] = bell(note(84), d, 0.2, 0.8) * 0.7 + bell(note(91), d, 0.15, 0.5) * 0.35
+    d = 0.5
+    s["time_bonus"] = at(d, [(0.04 * i, bell(note(84 + (i % 3) * 4), 0.2, 0.05, 0.6) * 0.5) for i in range(8)])
+    d = 0.6
+    s["combo_text"] = at(d, [(0, bell(note(79), 0.5, 0.15)), (0.08, bell(note(86), 0.5, 0.15) * 0.8),
+                             (0.16, bell(note(91), 0.4, 0.12) * 0.6)])
+    return s
+
+
 def write_wav(path, x):
     x = np.asarray(x, np.float64)
     x = x - np.mean(x)
@@ -150,6 +222,9 @@ def main(out):
     os.makedirs(out, exist_ok=True)
     rng = np.random.default_rng(20261208)
     for name, x in sounds(rng).items():
+        write_wav(os.path.join(out, name + ".wav"), x)
+    rng = np.random.default_rng(20261209)  # the board's own stream: the sounds above stay as they are
+    for name, x in board_sounds(rng).items():
         write_wav(os.path.join(out, name + ".wav"), x)
 
 

@@ -13,7 +13,7 @@ import cairo
 import numpy as np
 from PIL import Image, ImageFilter
 
-from artlib import (DUSK, FLOWER_COLOURS, GOLD, INK, MIST, MOON, NIGHT, SS, Canvas, blurred_shadow, glow_of, lin,
+from artlib import (DUSK, GOLD, INK, MIST, MOON, NIGHT, SS, Canvas, blurred_shadow, glow_of, lin,
                     mix, rad, rgb, rounded_rect, save_png)
 from make_board import draw_flower, petal
 
@@ -92,7 +92,7 @@ def checkbox(on):
         c.set_source_rgba(*rgb(INK, 0.8))
         c.set_line_width(4.2)
         c.stroke_preserve()
-        c.set_source(lin(c, 0, 8, 0, 20, [(0, rgb((220, 255, 200))), (1, rgb(FLOWER_COLOURS[4][0]))]))
+        c.set_source(lin(c, 0, 8, 0, 20, [(0, rgb((220, 255, 200))), (1, rgb((96, 208, 96)))]))
         c.set_line_width(2.6)
         c.stroke()
     out = cv.layer()
@@ -287,7 +287,7 @@ def sky(w, h, seed, moon_at, horizon):
         c.fill()
     img = cv.image()
     for scale, col, shp, x, y, bend, leaf in blooms:
-        fl = draw_flower(col, shp, scale)
+        fl = draw_flower(col, shp, scale * 44 / 50.0)
         img.alpha_composite(fl, (int(x - fl.width / 2), int(y - fl.height / 2)))
     return img
 
@@ -334,7 +334,7 @@ def logo():
     img = cv.image()
     # flowers instead of the dots and under the name
     for k, (col, shp) in enumerate(((1, 1), (2, 3), (3, 5), (5, 7), (4, 2))):
-        fl = draw_flower(col, shp).resize((30, 30), Image.LANCZOS)
+        fl = draw_flower(col, shp, 44 / 50.0).resize((30, 30), Image.LANCZOS)
         img.alpha_composite(fl, (w // 2 - 95 + k * 38, 96))
     return img
 
