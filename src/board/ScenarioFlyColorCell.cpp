@@ -7,6 +7,7 @@
 #include "board/ScenarioHelpers.h"
 #include "core/Diagnostics.h"
 #include "core/StringUtils.h"
+#include "particles/ParticleSystem.h"
 #include "storage/ClassRegistry.h"
 #include "widgets/IWidgetCollection.h"
 
@@ -16,6 +17,16 @@ namespace {
 
 // The last part of the flight fades the picture and thins the trail.
 constexpr int kFlightFadeTime = 500;
+
+// Moves a particle system's emission point; the flight's systems are
+// checked once, when the burst begins.
+void EmitAt(IWidget* widget, TPoint at) {
+  if (auto* system = dynamic_cast<TParticleSystem*>(widget)) system->SetEmission(at.x, at.y);
+}
+
+void SetEmissionCount(IWidget* widget, int count) {
+  if (widget) widget->SetPropertyValue("emission_count", TVariant(static_cast<long long>(count)));
+}
 
 double Distance(TFlightPoint a, TFlightPoint b) {
   return std::hypot(a.x - b.x, a.y - b.y);
@@ -89,8 +100,7 @@ void TScenarioFlyColorCell::StageFrame(int stage, int dt) {
   const int t = StageTime();
   if (stage == 1) {
     if (Ref<IWidget> fly = GetChild("fly_color_cell")) fly->SetTransparentLevel(t * 256 / kColourBurstTime);
-    if (Ref<IWidget> burst = GetChild("explosion"))
-      burst->SetPropertyValue("emission_count", TVariant(static_cast<long long>(BurstEmission(t))));
+    SetEmissionCount(GetChild("explosion").get(), BurstEmission(t));
   } else if (stage == 2) {
     FlightFrame(t);
   }
@@ -106,10 +116,14 @@ void TScenarioFlyColorCell::BeginBurst() {
   stageStart_ = 0;
   TGameBoardControl* board = Board();
   const TPoint start = board ? BoardToChildSpace(*this, *board, {x0_, y0_}) : TPoint{x0_, y0_};
-  if (Ref<IWidget> burst = Child("explosion")) {
+  for (const char* name : {"explosion", "stsystem"}) {
+    const Ref<IWidget> system = Child(name);
+    if (system && !dynamic_cast<TParticleSystem*>(system.get()))
+      ReportDataError("scenario " + GetName(), std::string("\"") + name + "\" is not a particle system");
+  }
+  if (Ref<IWidget> burst = GetChild("explosion")) {
     ShowRunning(burst.get(), true);
-    burst->SetPropertyValue("emission_x", TVariant(static_cast<long long>(start.x - 5)));
-    burst->SetPropertyValue("emission_y", TVariant(static_cast<long long>(start.y - 5)));
+    EmitAt(burst.get(), {start.x - 5, start.y - 5});
   }
   // The pictures' own anchors are their offsets from the cell.
   if (Ref<IWidget> fly = Child("fly_color_cell"))
@@ -119,10 +133,9 @@ void TScenarioFlyColorCell::BeginBurst() {
       picture->SetAnchorLeft(picture->GetAnchorLeft() + start.x);
       picture->SetAnchorTop(picture->GetAnchorTop() + start.y);
     }
-  if (Ref<IWidget> trail = Child("stsystem")) {
+  if (Ref<IWidget> trail = GetChild("stsystem")) {
     ShowRunning(trail.get(), false);
-    trail->SetPropertyValue("emission_x", TVariant(static_cast<long long>(start.x)));
-    trail->SetPropertyValue("emission_y", TVariant(static_cast<long long>(start.y)));
+    EmitAt(trail.get(), start);
   }
 }
 
@@ -137,7 +150,7 @@ void TScenarioFlyColorCell::BeginFlight() {
       if (float* cell = path_->GetParamSpace().FindCell(name)) *cell = static_cast<float>(value);
     path_->Prepare();
   }
-  if (Ref<IWidget> burst = GetChild("explosion")) burst->SetPropertyValue("emission_count", TVariant(0ll));
+  SetEmissionCount(GetChild("explosion").get(), 0);
   PlaySound("sound_cell_fly", false, 0, 0);
   if (Ref<IWidget> colour = GetChild("color_cell")) {
     colour->SetVisible(false);
@@ -162,10 +175,8 @@ void TScenarioFlyColorCell::FlightFrame(int t) {
                           : TPoint{RoundEven(p.x), RoundEven(p.y)};
   const int left = flightTime_ - t;
   if (Ref<IWidget> trail = GetChild("stsystem")) {
-    trail->SetPropertyValue("emission_x", TVariant(static_cast<long long>(at.x)));
-    trail->SetPropertyValue("emission_y", TVariant(static_cast<long long>(at.y)));
-    if (left < kFlightFadeTime)
-      trail->SetPropertyValue("emission_count", TVariant(static_cast<long long>(std::max(0, left))));
+    EmitAt(trail.get(), at);
+    if (left < kFlightFadeTime) SetEmissionCount(trail.get(), std::max(0, left));
   }
   if (Ref<IWidget> fly = GetChild("fly_color_cell")) {
     fly->SetAnchorLeft(flyBase_.x + at.x);
@@ -177,7 +188,7 @@ void TScenarioFlyColorCell::FlightFrame(int t) {
 void TScenarioFlyColorCell::BeginArrival() {
   stageStart_ = kColourBurstTime + flightTime_;
   LeaveStarter();
-  if (Ref<IWidget> trail = GetChild("stsystem")) trail->SetPropertyValue("emission_count", TVariant(0ll));
+  SetEmissionCount(GetChild("stsystem").get(), 0);
   PlaySound("sound_cell", false, 0, 0);
   if (Ref<IWidget> fly = GetChild("fly_color_cell")) {
     fly->SetVisible(false);
