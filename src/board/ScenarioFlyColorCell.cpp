@@ -151,7 +151,7 @@ void TScenarioFlyColorCell::BeginFlight() {
     path_->Prepare();
   }
   SetEmissionCount(GetChild("explosion").get(), 0);
-  PlaySound("sound_cell_fly", false, 0, 0);
+  PlayScenarioSound(*this, Board(), "sound_cell_fly");
   if (Ref<IWidget> colour = GetChild("color_cell")) {
     colour->SetVisible(false);
     colour->SetDead(true);
@@ -189,7 +189,7 @@ void TScenarioFlyColorCell::BeginArrival() {
   stageStart_ = kColourBurstTime + flightTime_;
   LeaveStarter();
   SetEmissionCount(GetChild("stsystem").get(), 0);
-  PlaySound("sound_cell", false, 0, 0);
+  PlayScenarioSound(*this, Board(), "sound_cell");
   if (Ref<IWidget> fly = GetChild("fly_color_cell")) {
     fly->SetVisible(false);
     fly->SetDead(true);

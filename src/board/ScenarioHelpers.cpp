@@ -1,5 +1,6 @@
 #include "board/ScenarioHelpers.h"
 
+#include "audio/Sound.h"
 #include "board/GameBoardControl.h"
 #include "core/Diagnostics.h"
 #include "core/StringUtils.h"
@@ -39,6 +40,12 @@ Ref<IWidget> RequiredChild(IWidget& parent, const std::string& name, const std::
   Ref<IWidget> child = parent.GetChild(name);
   if (!child) ReportDataError(where, "no child widget \"" + name + "\"");
   return child;
+}
+
+uint32_t PlayScenarioSound(IWidget& scenario, TGameBoardControl* board, const std::string& name) {
+  ISoundCollection* own = scenario.GetSounds();
+  if ((own && own->FindSound(name)) || !board) return scenario.PlaySound(name, false, 0, 0);
+  return board->PlaySound(name, false, 0, 0);
 }
 
 void ShowRunning(IWidget* widget, bool visible) {

@@ -3,6 +3,7 @@
 // player's hint option, and children looked up with a report when missing.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -33,6 +34,11 @@ bool HintsEnabled(IWidgetOwner& widget);
 // The child of that name; a missing one is reported as a data error naming
 // `where` and the child.
 Ref<IWidget> RequiredChild(IWidget& parent, const std::string& name, const std::string& where);
+
+// Plays the sound from the scenario's own sounds when it has one of that
+// name, else from the board's (where the game keeps them); the channel,
+// 0 when nothing played (a name neither knows is reported by the board).
+uint32_t PlayScenarioSound(IWidget& scenario, TGameBoardControl* board, const std::string& name);
 
 // Visible and running, or hidden and paused; nothing for an empty widget.
 void ShowRunning(IWidget* widget, bool visible);

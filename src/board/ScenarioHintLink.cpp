@@ -55,7 +55,7 @@ void TScenarioHintLink::StageFrame(int stage, int dt) {
   if (!HintsEnabled(*this) || !HasPair()) return;
   swinging_ = true;
   ++swings_;
-  PlaySound("sound_hint_swap", false, 0, 0);
+  PlayScenarioSound(*this, Board(), "sound_hint_swap");
   Board()->RaiseCell(GetCells()[0], true);
   Board()->RaiseCell(GetCells()[1], true);
   Place(t - swingStart_);

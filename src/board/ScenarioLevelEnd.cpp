@@ -136,7 +136,7 @@ void TScenarioLevelEnd::ShowResult() {
     InsertWidget(result_);
     ShowRunning(result_.get(), true);
   }
-  PlaySound(shown.sound, false, 0, 0);
+  PlayScenarioSound(*this, Board(), shown.sound);
 }
 
 IWidget* TScenarioLevelEnd::TimeDisplay() const {
@@ -160,7 +160,7 @@ void TScenarioLevelEnd::StartBonus(TGameBoardControl& board) {
     if (bonusWidget_) InsertWidget(bonusWidget_);
   }
   ShowRunning(bonusWidget_.get(), true);
-  PlaySound("sound_time_bonus", false, 0, 0);
+  PlayScenarioSound(*this, Board(), "sound_time_bonus");
   CountBonus();
 }
 
@@ -193,7 +193,7 @@ void TScenarioLevelEnd::FlyBonus(TGameBoardControl& board) {
                                                            {"delay", "0"}});
   StartChild(kBonusFlightFactory, params.get());
   ShowRunning(bonusWidget_.get(), false);
-  PlaySound("sound_shine2", false, 0, 0);
+  PlayScenarioSound(*this, Board(), "sound_shine2");
 }
 
 void TScenarioLevelEnd::PayBonus(TGameBoardControl& board) {

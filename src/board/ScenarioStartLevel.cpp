@@ -64,7 +64,7 @@ void TScenarioStartLevel::BeginStage(int stage) {
     return;
   }
   ShowDueCells(true);
-  PlaySound("sound_startgame2", false, 0, 0);
+  PlayScenarioSound(*this, Board(), "sound_startgame2");
   if (Ref<IWidget> mats = board->FindWidget("mat_group"))
     ShowRunning(mats.get(), true);
   else
@@ -139,7 +139,7 @@ void TScenarioStartLevel::PlayLoopSound() {
     // Without the channel states the sound is taken to go on playing.
     if (!channels || channels->GetChannelState(soundChannel_) == ISoundChannels::kChannelPlaying) return;
   }
-  soundChannel_ = PlaySound("sound_startgame1", false, 0, 0);
+  soundChannel_ = PlayScenarioSound(*this, Board(), "sound_startgame1");
   soundFailed_ = soundChannel_ == 0;
 }
 

@@ -59,6 +59,7 @@ TEST_F(TBoardScenarioTest, LevelStartShowsCellsRowByRowThenFlowersFromTheMiddle)
   EXPECT_FALSE(Shown(board, 0, 0));
   EXPECT_FALSE(FlowerShown(board, 4, 4));
   EXPECT_FALSE(board.FindWidget("mat_group")->IsVisible());
+  EXPECT_EQ(Played("sound_startgame1"), 1);
   int clock = -2562;
   auto runTo = [&](int until) {
     while (clock < until) {
@@ -89,6 +90,9 @@ TEST_F(TBoardScenarioTest, LevelStartShowsCellsRowByRowThenFlowersFromTheMiddle)
 
   // At 0 the flowers' stage: the mats, and one fall per cell with its delay.
   runTo(0);
+  // Still playing (no channel says otherwise), the loop was not restarted.
+  EXPECT_EQ(Played("sound_startgame1"), 1);
+  EXPECT_EQ(Played("sound_startgame2"), 1);
   EXPECT_TRUE(board.FindWidget("mat_group")->IsVisible());
   EXPECT_EQ(scenario->GetStage(), 2);
   ASSERT_TRUE(Scenario("4_4"));
@@ -236,6 +240,7 @@ TEST_F(TBoardScenarioTest, WonTimedLevelCountsFliesAndPaysItsTimeBonus) {
   EXPECT_EQ(VarToInt(end->GetPropertyValue("level_complete_status")), 1);
 
   RunTo(board, 500, 10);
+  EXPECT_EQ(Played("sound_level_win1") + Played("sound_level_win2"), 1);
   const Ref<IWidget> result = end->GetChild("result");
   ASSERT_TRUE(result);
   EXPECT_TRUE(result->IsVisible());
@@ -247,7 +252,9 @@ TEST_F(TBoardScenarioTest, WonTimedLevelCountsFliesAndPaysItsTimeBonus) {
   EXPECT_EQ(VarToString(bonus->GetPropertyValue("text_utf8")), "2000");  // half of the count
   EXPECT_EQ(board.Model().Score(kPlayerOne), 0);
   // At 3000 the bonus flies; it is paid when the flight has arrived.
+  EXPECT_EQ(Played("sound_time_bonus"), 1);
   RunTo(board, 3010, 10);
+  EXPECT_EQ(Played("sound_shine2"), 1);
   EXPECT_FALSE(bonus->IsVisible());
   ASSERT_TRUE(Scenario("timebonusscore"));
   EXPECT_EQ(board.Model().Score(kPlayerOne), 0);

@@ -87,10 +87,25 @@ protected:
         R"(<widget type="ZintaraFlyWidget" name="%name%" visible="yes" x1="%x1%" y1="%y1%" x2="%x2%" y2="%y2%" start_trans_level="%start_trans_level%" end_trans_level="%end_trans_level%" lifetime="%lifetime%" delay="%delay%"><widgets>)"
         R"(<widget type="text_widget" name="text" visible="yes" anchor_left="-60" anchor_top="-12" width="120" height="24" text="%text_utf8%"/>)"
         R"(</widgets></widget></widgetstring></widgetfactory>)" +
-        factories + R"(</widgetfactories></widget>)");
+        factories + R"(</widgetfactories><sounds>)" + BoardSounds() + R"(</sounds></widget>)");
     board_ = dynamic_cast<TGameBoardControl*>(root.get());
     EXPECT_TRUE(board_);
     return *board_;
+  }
+
+  // The board's sounds the scenarios play (the game keeps them there).
+  static std::string BoardSounds() {
+    std::string out;
+    for (const char* name : {"sound_startgame1", "sound_startgame2", "sound_level_win1", "sound_level_win2",
+                             "sound_level_failed", "sound_time_bonus", "sound_shine2", "sound_hint_swap"})
+      out += std::string(R"(<sound name=")") + name + R"(" resourcename=")" + name + R"("/>)";
+    return out;
+  }
+  // How often the engine was asked to play the sound.
+  int Played(const std::string& name) const {
+    int count = 0;
+    for (const std::string& line : engine->played) count += line.rfind(name + " ", 0) == 0;
+    return count;
   }
 
   // A level of `cols` x `rows` cells of one kind, each waiting for the
