@@ -248,7 +248,8 @@ void TGame::StartWithLevel(int level, const std::string& playMode) {
 
 void TGame::StartHook() {
   if (directLevel_ != 0) {
-    LoadResourceFiles(TResourceFile::kAsynch, true);
+    // No splash to keep moving: the lists load without pumping frames.
+    LoadResourceFiles(TResourceFile::kAsynch, false);
     SplashFinished();
     loading_ = false;
     return;

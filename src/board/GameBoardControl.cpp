@@ -48,10 +48,10 @@ TGameBoardControl::~TGameBoardControl() = default;
 const TPropertyTable<TGameBoardControl>& TGameBoardControl::Properties() {
   using W = TGameBoardControl;
   static const TPropertyTable<W> table = TPropertyTable<W>(TControlWidget::Properties())
-                                             .String("scorewidget1", &W::scoreWidget1_, "window:score1")
-                                             .String("scorewidget2", &W::scoreWidget2_, "window:score2")
-                                             .String("levelwidget", &W::levelWidget_, "window:level_number")
-                                             .String("modewidget", &W::modeWidget_, "window:play_mode");
+                                             .String("scorewidget1", &W::scoreWidget1_, "window:/score1")
+                                             .String("scorewidget2", &W::scoreWidget2_, "window:/score2")
+                                             .String("levelwidget", &W::levelWidget_, "window:/level_number")
+                                             .String("modewidget", &W::modeWidget_, "window:/play_mode");
   return table;
 }
 
@@ -109,17 +109,21 @@ void TGameBoardControl::StartLevel(int levelNumber, const std::string& playMode,
 
 void TGameBoardControl::StartLoadedLevel(const Ref<TZinLevel>& level, int levelNumber,
                                          const std::string& playMode, bool replay, int difficulty) {
+  // The level may be the board's own (a tutorial that starts again), which
+  // clearing the board lets go of.
+  const Ref<TZinLevel> keep = level;
+  const std::string mode = playMode;
   ClearBoard();
-  level_ = level;
+  level_ = keep;
   levelNumber_ = levelNumber;
-  playMode_ = playMode;
+  playMode_ = mode;
   replay_ = replay;
   firstTurnTraced_ = false;
-  driver_.StartLevel(*level_, PlayModeFromText(playMode), difficulty, replay, fittingFactor_, timeFactor_);
+  driver_.StartLevel(*level_, PlayModeFromText(mode), difficulty, replay, fittingFactor_, timeFactor_);
   BuildWidgets();
   shownScores_[0] = shownScores_[1] = -1;
   UpdateDisplays();
-  AttachManager(playMode);
+  AttachManager(mode);
 }
 
 void TGameBoardControl::ClearBoard() {
@@ -399,6 +403,14 @@ void TGameBoardControl::ReleaseFlowerWidget(const Ref<IWidget>& widget) {
 
 void TGameBoardControl::Select(std::optional<TCellPos> cell) {
   selection_ = cell;
+  // A ring picture, when the data has one, marks the cell with the sparkle.
+  if (const Ref<IWidget> ring = FindChild("selection_ring")) {
+    ring->Show(cell.has_value());
+    if (cell) {
+      ring->SetAnchorLeft(CellCentre(*cell).x);
+      ring->SetAnchorTop(CellCentre(*cell).y);
+    }
+  }
   const Ref<IWidget> light = FindChild("image_selectedCell");
   if (cell) {
     PlaySound("sound_choice", true, 100, 0);
@@ -677,7 +689,7 @@ void TGameBoardControl::ShowHintPanel(int n, TPoint position, bool fade) {
 }
 
 void TGameBoardControl::TimeChanged() {
-  if (IWidget* lamp = Display("window:quest_mode/OilLamp_control"))
+  if (IWidget* lamp = Display("window:/quest_mode/OilLamp_control"))
     lamp->SetPropertyValue("OilLampCurrentTime", static_cast<long long>(model_.Counter(kCounterTimeLeft)));
   displayHold_ = nullptr;
 }

@@ -221,10 +221,10 @@ private:
   std::vector<bool> waveShown_;
   TMoveRecorder recorder_;
   int32_t shownScores_[2] = {-1, -1};
-  std::string scoreWidget1_ = "window:score1";
-  std::string scoreWidget2_ = "window:score2";
-  std::string levelWidget_ = "window:level_number";
-  std::string modeWidget_ = "window:play_mode";
+  std::string scoreWidget1_ = "window:/score1";
+  std::string scoreWidget2_ = "window:/score2";
+  std::string levelWidget_ = "window:/level_number";
+  std::string modeWidget_ = "window:/play_mode";
   int scenarioCounter_ = 0;
   int cellZ_ = 10;
   bool firstTurnTraced_ = false;

@@ -32,6 +32,9 @@ void TZintaraGameScreenGame::BeforeShow(IParamCollection* params) {
   if (ParamText(params, "Replay", text))
     replay_ = SameText(text, "yes") || SameText(text, "true") || text == "1";
   pendingStart_ = true;
+  // The second player's score shows in the duels only.
+  if (const Ref<IWidget> duel = FindWidget("duel_panel"))
+    duel->Show(playMode_ == "duel_computer" || playMode_ == "duel_player");
   StartLevel();
 }
 
@@ -62,7 +65,7 @@ void TZintaraGameScreenGame::OnControlEvent(IWidget* sender, int code, IParamCol
   if (!sender || code != ccClick) return;
   IGameScreenOwner* game = GetScreenOwnerInterface();
   const std::string& name = sender->GetName();
-  if (name == "button_menu" && game) game->ShowScreen("GS_MiniMenu", nullptr);
+  if (name == "button_menu") OpenMenu();
   if (name == "button_go")
     if (TGameBoardControl* board = Board()) board->HideHintPanel();
   if (name == "button_next")
@@ -73,11 +76,22 @@ bool TZintaraGameScreenGame::KeyEvent(unsigned message, unsigned key, unsigned f
   if (message == WM_KEYDOWN && key == VK_ESCAPE) {
     const Ref<IWidget> menu = FindWidget("button_menu");
     if (menu && menu->IsVisible()) {
-      if (IGameScreenOwner* game = GetScreenOwnerInterface()) game->ShowScreen("GS_MiniMenu", nullptr);
+      OpenMenu();
       return true;
     }
   }
   return TGameScreen::KeyEvent(message, key, flags);
+}
+
+void TZintaraGameScreenGame::OpenMenu() {
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  if (!game) return;
+  // Without a pause menu the button leaves the game for the screen below.
+  IGSCollection* screens = game->GetScreens();
+  if (screens && screens->GetItem(kMiniMenu))
+    game->ShowScreen(kMiniMenu, nullptr);
+  else
+    game->CloseScreen(this, nullptr);
 }
 
 void TZintaraGameScreenGame::ScreenClosed(const std::string& closedScreenName,

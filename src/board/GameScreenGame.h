@@ -36,8 +36,12 @@ public:
 protected:
   ~TZintaraGameScreenGame() override = default;
 
+  static constexpr char kMiniMenu[] = "GS_MiniMenu";
+
 private:
   void StartLevel();
+  // "GS_MiniMenu", or back to the screen below when the game has none.
+  void OpenMenu();
 
   std::string playMode_ = "relax";
   int level_ = 1;

@@ -51,7 +51,10 @@ void TPlatformWindow::Destroy() {
 void TPlatformWindow::PumpEvents() {
   SDL_Event e;
   std::vector<TMessage> out;
-  while (SDL_PollEvent(&e)) Take(e, out);
+  while (SDL_PollEvent(&e)) {
+    if (e.type == SDL_MOUSEMOTION) injectedPointer_ = false;
+    Take(e, out);
+  }
   queue_.insert(queue_.end(), out.begin(), out.end());
 }
 
@@ -195,6 +198,11 @@ void TPlatformWindow::ShowCursor(bool show) {
 }
 
 bool TPlatformWindow::GetCursorPos(int& x, int& y) const {
+  if (injectedPointer_) {
+    x = injectedX_;
+    y = injectedY_;
+    return true;
+  }
   int wx = 0, wy = 0;
   SDL_GetMouseState(&wx, &wy);
   if (!renderer_) {
@@ -217,6 +225,7 @@ void TPlatformWindow::LogicalToWindow(int x, int y, int& wx, int& wy) const {
 }
 
 void TPlatformWindow::SetCursorPos(int x, int y) {
+  injectedPointer_ = false;
   if (!window_) return;
   int wx = 0, wy = 0;
   LogicalToWindow(x, y, wx, wy);
@@ -230,11 +239,19 @@ bool TPlatformWindow::OpenWithDesktop(const std::string& target) {
 void TPlatformWindow::PushInjected(SDL_Event& e) {
   switch (e.type) {
     case SDL_MOUSEMOTION:
+      // An injected pointer does not move SDL's own: the cursor follows
+      // it until the real mouse moves.
+      injectedPointer_ = true;
+      injectedX_ = e.motion.x;
+      injectedY_ = e.motion.y;
       e.motion.windowID = windowId_;
       LogicalToWindow(e.motion.x, e.motion.y, e.motion.x, e.motion.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+      injectedPointer_ = true;
+      injectedX_ = e.button.x;
+      injectedY_ = e.button.y;
       e.button.windowID = windowId_;
       LogicalToWindow(e.button.x, e.button.y, e.button.x, e.button.y);
       break;

@@ -101,6 +101,11 @@ private:
   void LogicalToWindow(int x, int y, int& wx, int& wy) const;
   // Into SDL's queue, on this window and in window coordinates.
   void PushInjected(SDL_Event& event);
+  // The last injected pointer position (logical), used while no real
+  // motion has come since.
+  bool injectedPointer_ = false;
+  int injectedX_ = 0;
+  int injectedY_ = 0;
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;

@@ -4,6 +4,7 @@
 // the rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "board/BoardRegistration.h"
@@ -12,7 +13,6 @@
 #include "core/Random.h"
 #include "core/Trace.h"
 #include "game/ZinLevel.h"
-#include "particles/ParticlesTypes.h"
 #include "storage/XMLStorage.h"
 #include "widgets/WidgetTestSupport.h"
 
@@ -76,7 +76,6 @@ class BoardTest : public test::TWidgetTest {
 protected:
   void SetUp() override {
     TWidgetTest::SetUp();
-    RegisterParticlesTypes();
     RegisterBoardTypes();
     SetRandomSeed(1234);
     root = Attach(BoardXml());
@@ -306,6 +305,25 @@ TEST_F(BoardTest, ALevelPlayedToItsEndReachesTheLevelEndStep) {
   }
   ASSERT_EQ(ends.size(), 1u);
   EXPECT_TRUE(ends[0] == "0" || ends[0] == "1") << ends[0];
+}
+
+TEST_F(BoardTest, TheTutorialPlaysItselfAndStartsAgainAtItsEnd) {
+  std::vector<std::string> events;
+  const TTrace::THandle listen = TTrace::Listen([&](const TTraceEvent& e) {
+    if (e.event != "save") events.push_back(e.event);
+  });
+  Start(
+      "<level name='s' Flowercolors='11,22,33' shift_x='40' shift_y='30' cols='4' rows='4' "
+      "Celltype_default='1' Flowercolor_default='-1' Cellcolor_default='-1'/>",
+      "how_to_play", 2);
+  int frames = 0;
+  while (std::count(events.begin(), events.end(), "level_start") < 2 && frames++ < 200000) Frame();
+  ASSERT_EQ(std::count(events.begin(), events.end(), "level_start"), 2);
+  EXPECT_EQ(std::count(events.begin(), events.end(), "level_end"), 1);
+  EXPECT_GT(std::count(events.begin(), events.end(), "move"), 0);
+  // Nobody pressed anything: the tutorial's player moved.
+  EXPECT_EQ(board->Model().CurrentPlayer(), kTutorialPlayer);
+  EXPECT_TRUE(board->CellWidgetsAgree());
 }
 
 }  // namespace

@@ -80,6 +80,19 @@ TEST_F(PlatformWindowTest, InjectedInputIsTranslatedLikeRealInput) {
   EXPECT_EQ(got[2].message, WM_CHAR);
   EXPECT_EQ(got[2].wParam, uintptr_t{'Q'});
   EXPECT_EQ(got[3].message, WM_KEYUP);
+  // The software cursor follows the injected pointer (SDL's own does not
+  // move) until the program warps it.
+  int x = 0, y = 0;
+  window->GetCursorPos(x, y);
+  EXPECT_EQ(x, 30);
+  EXPECT_EQ(y, 40);
+  window->Injected().MouseMove(100, 120);
+  window->GetCursorPos(x, y);
+  EXPECT_EQ(x, 100);
+  EXPECT_EQ(y, 120);
+  window->SetCursorPos(5, 6);
+  window->GetCursorPos(x, y);
+  EXPECT_NE(std::make_pair(x, y), std::make_pair(100, 120));
   EXPECT_TRUE(TPlatformWindow::IsKeyName("LShift"));
   EXPECT_TRUE(TPlatformWindow::IsKeyName("alt+Left_Shift"));
   EXPECT_FALSE(TPlatformWindow::IsKeyName("alt+"));

@@ -106,23 +106,33 @@ def board_widget():
         'height="70" resourcename="font_hint" textalign="left" textvertalign="top" multiline="yes" '
         'text="%%TutorialHint%d%%"/>' % (n, n) for n in range(1, 8))
     w, h = size("hint_panel")
+    go = ('<widget type="ButtonControl" name="button_go" visible="yes" mousestop="yes" enabled="yes" '
+          'anchor_left="%d" anchor_top="%d" width="80" height="28"><widgets>'
+          '<widget type="text_widget" name="caption" visible="yes" anchor_left="0" anchor_top="0" width="80" '
+          'height="28" resourcename="font_button" textalign="center" textvertalign="middle" text="%%HintGo%%"/>'
+          '</widgets><sounds><sound name="sound_buttonclick" resourcename="sound_click"/></sounds></widget>' %
+          (w - 92, h - 34))
     hint = ('<widget type="group_widget" name="hint" visible="no" z="120"><widgets>'
             '<widget type="image_widget" name="panel" visible="yes" anchor_left="0" anchor_top="0" width="%d" '
-            'height="%d" resourcename="board_hint_panel"/>%s</widgets></widget>' % (w, h, hint_texts))
+            'height="%d" resourcename="board_hint_panel"/>%s%s</widgets></widget>' % (w, h, hint_texts, go))
     sparkle = ('<widget type="SelectedCellParticleSystem" name="image_selectedCell" visible="yes" z="60" '
                'width="640" height="480" emission_count="0" speed_min="10" speed_max="30" spread="360" '
                'direction="0" lifetime_min="400" lifetime_max="700" color_start="$FFFFE8AA" '
                'color_end="$00F0C45A" rotate_radius="26" rotate_time="1500"><widgets>' +
                centred("particle", "sparkle") + "</widgets></widget>")
     return ('<widget type="GameBoardControl" name="gameboard" visible="yes" mousestop="yes" enabled="yes" '
-            'anchor_left="0" anchor_top="0" width="640" height="480">'
+            'anchor_left="0" anchor_top="0" width="640" height="480" scorewidget2="window:/duel_panel/score2">'
             '<widgets><widget type="group_widget" name="mat_group" visible="yes" z="0"/>'
-            '<widget type="group_widget" name="scenaries_group" visible="yes" z="100"/>' + sparkle + hint +
+            '<widget type="group_widget" name="scenaries_group" visible="yes" z="100"/>' +
+            '<widget type="group_widget" name="selection_ring" visible="no" z="55"><widgets>' +
+            centred("ring", "selected") + "</widgets></widget>" + sparkle + hint +
             "</widgets>" + factories() + "<sounds>" + sounds + "</sounds></widget>")
 
 
-def display(name, x, y, value_font="font_score"):
+def display(name, x, y, width=120, height=32, value_font="font_score"):
+    """A number that counts up to its "value", right-aligned."""
     return ('<widget type="NumLabelControl" name="%s" visible="yes" enabled="yes" anchor_left="%d" anchor_top="%d" '
-            'width="120" height="24" animation="yes" maxincrementaldurationtime="800" minincrementalvaluepersecond="2000"><widgets><widget type="text_widget" name="digits" '
-            'visible="yes" anchor_left="0" anchor_top="0" width="120" height="24" resourcename="%s" '
-            'textalign="center" textvertalign="middle"/></widgets></widget>' % (name, x, y, value_font))
+            'width="%d" height="%d" animation="yes" maxincrementaldurationtime="800" '
+            'minincrementalvaluepersecond="2000"><widgets><widget type="text_widget" name="digits" visible="yes" '
+            'anchor_left="0" anchor_top="0" width="%d" height="%d" resourcename="%s" textalign="right" '
+            'textvertalign="middle"/></widgets></widget>' % (name, x, y, width, height, width, height, value_font))

@@ -187,11 +187,16 @@ def screens():
     out.append(screen("ZintaraGameScreenGame", "GS_Game", [
         image("background", "board_background_game", 0, 0, W, H),
         image("score_panel", "board_score_panel", 4, 4, 150, 56),
-        text("score_title", "Score", 4, 8, 150, 18, font="font_score"),
-        board.display("score1", 19, 28),
+        text("score_title", "Score", 22, 16, 60, 32, font="font_score", align="left"),
+        board.display("score1", 66, 16, width=70),
+        widget("group_widget", "duel_panel", visible=False, children=[
+            image("score2_panel", "board_score_panel", 245, 4, 150, 56),
+            text("score2_title", "Rival", 263, 16, 60, 32, font="font_score", align="left"),
+            board.display("score2", 307, 16, width=70),
+        ]),
         image("level_panel", "board_score_panel", 486, 4, 150, 56),
-        text("level_title", "Level", 486, 8, 150, 18, font="font_score"),
-        board.display("level_number", 501, 28),
+        text("level_title", "Level", 504, 16, 60, 32, font="font_score", align="left"),
+        board.display("level_number", 548, 16, width=70),
         board.board_widget(),
         button("button_menu", "Menu", 245, 436, "back to the main screen", small=True),
     ], music="music_game"))
