@@ -1,5 +1,6 @@
 #include "board/BoardRegistration.h"
 
+#include "board/BoardScenarioTypes.h"
 #include "board/CellWidget.h"
 #include "board/FlowerWidget.h"
 #include "board/FlyWidget.h"
@@ -32,6 +33,7 @@ void RegisterBoardTypes() {
   RegisterClass<TScenarioFalls>("ScenarioFalls");
   RegisterClass<TZintaraGameScreenGame>("ZintaraGameScreenGame");
   RegisterClass<TZintaraGameScreenMain>("ZintaraGameScreenMain");
+  RegisterBoardScenarioTypes();
 }
 
 }  // namespace qv

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "board/CombinationTexts.h"
 #include "board/IGameBoardHost.h"
 #include "board/LevelManager.h"
 #include "board/ZintaraScenario.h"
@@ -631,7 +632,7 @@ void TGameBoardControl::FlyScore(int32_t points, TPoint from) {
 }
 
 void TGameBoardControl::ShowWaveTexts(const TWaveStep& wave) {
-  (void)wave;
+  ShowCombinationTexts(*this, wave);
 }
 
 void TGameBoardControl::ShineWave(int effect, int pattern) {
