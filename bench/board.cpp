@@ -9,11 +9,15 @@
 //                        at once whenever the board waits for one, so
 //                        nearly every frame shows a swap, an explosion or
 //                        falls; a finished level starts again
-//   board/idle-frame     one frame while the board waits for a move
+//   board/idle-frame     one frame while the board waits for a move (its
+//                        idle hover and shine run as in the game)
+//   board/shine-wave-frame  the frame in which the idle shine wave starts
+//                        over every cell (each cell makes its shine from
+//                        the "ShineEffect" factory)
 //   memcpy/frame         one copy of a whole 640x480 frame, for scale
 //
-// After the table: the cascade frame's median CPU time against the 5 ms
-// frame budget, and the worst and mean CPU time of single frames over whole
+// After the table: the median CPU time of the cascade and shine wave frames
+// against the 5 ms frame budget, and the worst and mean CPU time of single frames over whole
 // cascades (each from its swap to rest).
 //
 // Options before the benchmark's own: --content DIR (the built content
@@ -57,6 +61,9 @@ constexpr int kW = 640, kH = 480;
 constexpr int kCols = 12, kRows = 9;
 constexpr int kDifficulty = 2;
 constexpr double kBudgetMicros = 5000.0;
+// Frames (10 ms each) a shine wave takes to play out: the longest delay of
+// a pattern on this board plus the shine's life.
+constexpr int kShineWaveFrames = 250;
 constexpr const char* kStandIn = "ui_background_main";
 // The game's resource lists, in the order the game loads them.
 constexpr const char* kResourceLists[][2] = {
@@ -339,6 +346,21 @@ void RegisterAll() {
       benchmark::ClobberMemory();
     }
   })->Unit(benchmark::kMicrosecond);
+  // Between iterations, off the clock, the wave plays out.
+  benchmark::RegisterBenchmark("board/shine-wave-frame", [](benchmark::State& state) {
+    TFixture& fx = Fx();
+    fx.RunToWaiting();
+    int wave = 0;
+    for (auto _ : state) {
+      const int effect = wave++ % 6 + 1;
+      fx.board->ShineWave(effect, effect >= 3 ? effect : effect - 1);
+      fx.Frame();
+      benchmark::ClobberMemory();
+      state.PauseTiming();
+      for (int i = 0; i < kShineWaveFrames; ++i) fx.Frame();
+      state.ResumeTiming();
+    }
+  })->Unit(benchmark::kMicrosecond);
   Register("memcpy/frame", [] {
     std::memcpy(Fx().frameCopy->GetScanLine(0), Fx().back->GetScanLine(0), size_t{kW} * kH * 4);
   });
@@ -400,6 +422,7 @@ int main(int argc, char** argv) {
 
   std::printf("\nFrame budget (median CPU time):\n");
   qv::bench::PrintBudget(reporter, "board/cascade-frame", "budget 5 ms", kBudgetMicros * 1e-6, "<= 1");
+  qv::bench::PrintBudget(reporter, "board/shine-wave-frame", "budget 5 ms", kBudgetMicros * 1e-6, "<= 1");
   std::printf("\nCPU time of single frames (process CPU clock):\n");
   first.Print("one cascade:");
   all.Print((std::to_string(cascades) + " cascades:").c_str());
