@@ -17,8 +17,8 @@
 //   memcpy/frame         one copy of a whole 640x480 frame, for scale
 //
 // After the table: the median CPU time of the cascade and shine wave frames
-// against the 5 ms frame budget, and the worst and mean CPU time of single frames over whole
-// cascades (each from its swap to rest).
+// against the 5 ms frame budget, and the worst and mean CPU time of single
+// frames over whole cascades (each from its swap to rest) and while waiting.
 //
 // Options before the benchmark's own: --content DIR (the built content
 // folder; default the build's), --game-xml FILE (the game description to
