@@ -1,6 +1,7 @@
 // What every benchmark program shares: the default run settings and the
 // table of goals printed after the benchmark table, one line a goal:
-// "A / B = ratio (target <= T)" over the median real times.
+// "A / B = ratio (target <= T)" over the median real times, or, for a time
+// budget, the median CPU time over a fixed time.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -17,11 +18,15 @@ class TRatioReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
         medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+        cpuSeconds[run.run_name.function_name] =
+            run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      }
     ConsoleReporter::ReportRuns(runs);
   }
   std::map<std::string, double> medians;
+  std::map<std::string, double> cpuSeconds;  // the median CPU time, in seconds
 };
 
 // One goal line; nothing when either benchmark did not run.
@@ -30,6 +35,16 @@ inline void PrintRatio(const TRatioReporter& r, const std::string& ours, const s
   const auto a = r.medians.find(ours), b = r.medians.find(theirs);
   if (a == r.medians.end() || b == r.medians.end() || b->second <= 0) return;
   std::printf("  %-26s / %-24s = %8.4f   (target %s)\n", ours.c_str(), theirs.c_str(), a->second / b->second,
+              target);
+}
+
+// One budget line: the benchmark's median CPU time over a fixed time
+// (`seconds`, printed as `label`); nothing when the benchmark did not run.
+inline void PrintBudget(const TRatioReporter& r, const std::string& ours, const std::string& label,
+                        double seconds, const char* target) {
+  const auto a = r.cpuSeconds.find(ours);
+  if (a == r.cpuSeconds.end() || seconds <= 0) return;
+  std::printf("  %-26s / %-24s = %8.4f   (target %s)\n", ours.c_str(), label.c_str(), a->second / seconds,
               target);
 }
 
