@@ -95,7 +95,77 @@ def factories():
     out.append(factory("scenario_combination_explosion", '<widget type="ScenarioCombinationExplosion" '
                        'name="line_%name%" visible="yes" RefCells="%RefCells%" explosion_num="%explosion_num%"/>'))
     out.append(factory("scenario_falls", '<widget type="ScenarioFalls" name="falls" visible="yes"/>'))
+    out += presentation_factories()
     return "<widgetfactories>" + "".join(out) + "</widgetfactories>"
+
+
+# Where the players' colour flights land: the middle of the score panels.
+DISPLAYS = {0: (79, 32), 1: (320, 32)}
+
+
+def text_widget(name, key, x, y, w, h, font, align="center"):
+    return ('<widget type="text_widget" name="%s" visible="yes" anchor_left="%d" anchor_top="%d" width="%d" '
+            'height="%d" resourcename="%s" textalign="%s" textvertalign="middle"%s/>' %
+            (name, x, y, w, h, font, align, ' text="%%%s%%"' % key if key else ""))
+
+
+def particles(name, count, speed, life, colour, visible=False):
+    return ('<widget type="stochastic_particle_system" name="%s" visible="%s" width="640" height="480" '
+            'emission_count="%d" speed_min="%d" speed_max="%d" spread="360" direction="0" lifetime_min="%d" '
+            'lifetime_max="%d" color_start="%s" color_end="$00FFE8AA"><widgets>%s</widgets></widget>' %
+            (name, "yes" if visible else "no", count, speed // 2, speed, life // 2, life, colour,
+             centred("particle", "spark_small")))
+
+
+def presentation_factories():
+    out = []
+    out.append(factory("scenario_start_level",
+                       '<widget type="ScenarioStartLevel" name="start_level" visible="yes"/>'))
+    out.append(factory("scenario_start_level_Flower_fall", '<widget type="ScenarioStartLevelFlowerFall" '
+                       'name="%name%" visible="yes" RefCells="%RefCells%" delay="%delay%"/>'))
+    out.append(factory("move_Flower", '<widget type="move_widget" name="copy" visible="yes" timetolive="%lifetime%" '
+                       'start_trans_level="%start_trans_level%" end_trans_level="%end_trans_level%" '
+                       'startposx="%startposx%" startposy="%startposy%" endposx="%endposx%" endposy="%endposy%"/>'))
+    out.append(factory("scenario_level_failed", '<widget type="ScenarioLevelFailed" name="level_end" visible="yes" '
+                       'level_complete_status="%level_complete_status%"/>'))
+    out.append(factory("scenario_hint_link", '<widget type="ScenarioHintLink" name="hint" visible="yes" '
+                       'RefCells="%RefCells%" startdelaytime="%startdelaytime%" cycledelaytime="%cycledelaytime%"/>'))
+    w, h = size("pointer_hand")
+    out.append(factory("scenario_computer_click_Flowers", '<widget type="ScenarioComputerClickFlowers" '
+                       'name="computer_click" visible="yes" RefCells="%%RefCells%%"><widgets>'
+                       '<widget type="group_widget" name="cursor" visible="no" z="10"><widgets>'
+                       '<widget type="image_widget" name="hand" visible="yes" anchor_left="-9" anchor_top="-2" '
+                       'width="%d" height="%d" resourcename="board_pointer_hand"/></widgets></widget>'
+                       '</widgets></widget>' % (w, h)))
+    for player, (x2, y2) in DISPLAYS.items():
+        gw, gh = size("glow")
+        out.append(factory("scenario_fly_color_cell%d" % player,
+                           '<widget type="ScenarioFlyColorCell" name="%%name%%" visible="yes" x0="%%x0%%" y0="%%y0%%" '
+                           'x2="%d" y2="%d" Cellcolor="%%Cellcolor%%" color_start="%%color_start%%"><widgets>' %
+                           (x2, y2) + particles("explosion", 100, 60, 500, "%color_start%") +
+                           particles("stsystem", 60, 20, 400, "%color_start%") +
+                           centred("color_cell", "cell_wait_1", "cell_wait_%Cellcolor%") +
+                           centred("fly_color_cell", "fly_color_1", "fly_color_%Cellcolor%") +
+                           '<widget type="blink_widget" name="glow" visible="no" anchor_left="%d" anchor_top="%d" '
+                           'width="%d" height="%d" resourcename="board_glow" firstperiod="150" secondperiod="250" '
+                           'start_transparentlevel="0" peak_transparentlevel="255" end_transparentlevel="0" '
+                           'loops_count="1"/></widgets></widget>' % (x2 - gw // 2, y2 - gh // 2, gw, gh)))
+    out.append(factory("scenario_fly_artifact", '<widget type="ScenarioFlyArtifact" name="fly_artifact" visible="yes" '
+                       'x1="%x1%" y1="%y1%" x2="560" y2="32" artifact="%artifact%" '
+                       'show_trothies_room="%show_trothies_room%"/>'))
+    pw, ph = size("hint_panel")
+    for name, key in (("widget_no_moves", "ResultNoMoves"), ("widget_level_complete", "ResultLevelComplete"),
+                      ("widget_time_out", "ResultTimeOut"), ("widget_level_failed", "ResultLevelFailed")):
+        out.append(factory(name, '<widget type="group_widget" name="%s" visible="yes" anchor_left="%d" '
+                           'anchor_top="%d" z="10"><widgets>'
+                           '<widget type="image_widget" name="panel" visible="yes" anchor_left="0" anchor_top="0" '
+                           'width="%d" height="%d" resourcename="board_hint_panel"/>' %
+                           (name, 320 - pw // 2, 200 - ph // 2, pw, ph) +
+                           text_widget("text", key, 0, 0, pw, ph, "font_combo1") + "</widgets></widget>"))
+    out.append(factory("widget_time_bonus", '<widget type="text_widget" name="widget_time_bonus" visible="yes" '
+                       'anchor_left="220" anchor_top="262" width="200" height="40" resourcename="font_combo2" '
+                       'textalign="center" textvertalign="middle" z="11"/>'))
+    return out
 
 
 def board_widget():
