@@ -97,6 +97,11 @@ TEST_F(TBoardTest, LinesStartApartAndFallsArriveOnTime) {
         EXPECT_LT(offset.y, 0) << name << " arrived early, at " << t << " ms";
       }
     }
+    // Once every new flower has started, the cells show the model by the
+    // scenario's own doing, before it ends and the board syncs them.
+    if (t == 930) {
+      EXPECT_TRUE(board->CellWidgetsAgree());
+    }
     if (!falls) break;
   }
   // The second line of the wave starts 150 ms after the first.
@@ -114,6 +119,64 @@ TEST_F(TBoardTest, LinesStartApartAndFallsArriveOnTime) {
   EXPECT_EQ(board->Model().Cell(1, 3).flower, 56);
   EXPECT_EQ(board->Model().Cell(1, 4).flower, 57);
   EXPECT_EQ(board->Model().Counter(kCounterMoves), 1);
+  EXPECT_TRUE(AtRest());
+}
+
+}  // namespace
+}  // namespace qv::test
+
+namespace qv::test {
+namespace {
+
+// A hole in row 1 of column 0: the line (0,2..4) made by swapping (0,2)
+// and (1,2) is refilled from the hole, and the flower above it stays.
+//   column 0: 70 -- 52 51 51 60 61 62      column 1: 71 72 51 73 74 75 76 77
+constexpr const char* kBelowAHole = R"(<level name="t" Flowercolors="11,22,33,44" shift_x="100" shift_y="20"
+    cols="2" rows="8" Celltype_default="1" Flowercolor_default="-1" Cellcolor_default="77"><cells_def>
+  <cell_def col="0" row="0" Flowercolor="70"/><cell_def col="0" row="1" Celltype="-1"/>
+  <cell_def col="0" row="2" Flowercolor="52"/><cell_def col="0" row="3" Flowercolor="51"/>
+  <cell_def col="0" row="4" Flowercolor="51"/><cell_def col="0" row="5" Flowercolor="60"/>
+  <cell_def col="0" row="6" Flowercolor="61"/><cell_def col="0" row="7" Flowercolor="62"/>
+  <cell_def col="1" row="0" Flowercolor="71"/><cell_def col="1" row="1" Flowercolor="72"/>
+  <cell_def col="1" row="2" Flowercolor="51"/><cell_def col="1" row="3" Flowercolor="73"/>
+  <cell_def col="1" row="4" Flowercolor="74"/><cell_def col="1" row="5" Flowercolor="75"/>
+  <cell_def col="1" row="6" Flowercolor="76"/><cell_def col="1" row="7" Flowercolor="77"/>
+</cells_def></level>)";
+
+TEST_F(TBoardTest, NewFlowersBelowAHoleDropFromTheHole) {
+  Start(kBelowAHole);
+  ASSERT_EQ(State(), kStateWaiting);
+  Press(0, 2);
+  Press(1, 2);
+  int fallsSeen = -1;
+  // Row r starts from row 1, (r - 1) rows up: its start delay and travel.
+  const std::map<int, std::pair<int, int>> rows = {{2, {700, 240}}, {3, {350, 480}}, {4, {0, 720}}};
+  std::map<int, int> started;
+  for (int frame = 1; frame <= 600; ++frame) {
+    Frame();
+    const Ref<TAbstractWidget> falls = Scenario("falls");
+    if (falls && fallsSeen < 0) fallsSeen = frame;
+    if (fallsSeen < 0) continue;
+    const int t = (frame - fallsSeen) * kStep;
+    EXPECT_EQ(FlowerOffset(0, 0).y, 0);
+    for (const auto& [row, times] : rows) {
+      const bool hasStarted = Cell(0, row).GetFlower() != kNoColour;
+      EXPECT_EQ(hasStarted, t > 0 && t >= times.first) << "row " << row << " at " << t << " ms";
+      if (!hasStarted || started.count(row)) continue;
+      started[row] = t;
+      // Drawn in the hole's row, less the first frame's 2.5 pixels per 10 ms.
+      const int rise = (row - 1) * kCellHeight;
+      EXPECT_LE(FlowerOffset(0, row).y, -rise + 3) << "row " << row;
+      EXPECT_GE(FlowerOffset(0, row).y, -rise) << "row " << row;
+    }
+    if (!falls) {
+      EXPECT_EQ(t, 940);
+      break;
+    }
+  }
+  EXPECT_EQ(started.size(), 3u);
+  for (int i = 0; i < 100 && State() != kStateWaiting; ++i) Frame();
+  EXPECT_EQ(board->Model().Cell(0, 0).flower, 70);
   EXPECT_TRUE(AtRest());
 }
 
