@@ -88,7 +88,10 @@ Ref<IWidget> TZintaraScenario::StartChild(const std::string& factory, IParamColl
 
 void TZintaraScenario::AdvanceTime(int dt) {
   TScenario::AdvanceTime(dt);
-  if (ended_ || IsDead() || GetCurrentTime() < 0) return;
+  // A scenario begins on its first frame past its start delay, as one
+  // without a delay begins on its first frame: so delays keep their
+  // distances (a line 150 ms after another begins 150 ms later).
+  if (ended_ || IsDead() || GetCurrentTime() <= 0) return;
   if (stage_ == 0) {
     stage_ = 1;
     BeginStage(stage_);
