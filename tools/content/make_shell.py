@@ -34,9 +34,10 @@ def attrs(**kw):
     return "".join(out)
 
 
-def widget(type_, name, children=(), sounds=(), **kw):
+def widget(type_, name, children=(), sounds=(), child=None, **kw):
+    """A widget element; `child` is a decorator's one child widget."""
     head = "<widget%s" % attrs(type=type_, name=name, **kw)
-    inner = ""
+    inner = child or ""
     if children:
         inner += "<widgets>" + "".join(children) + "</widgets>"
     if sounds:
@@ -99,8 +100,27 @@ def trackbar(name, x, y, what):
                   ])
 
 
-def screen(type_, name, children, left=0, top=0, sounds=True, music=None, extra="", **kw):
+# The dialogs' appearance: the dialog's picture rises into place while it
+# fades in, and sinks a little while it fades out. Short, so that a dialog
+# takes input soon after it was asked for.
+SHOW_MS, HIDE_MS = 200, 150
+
+
+def slide_fade(name, ms, levels, ys):
+    return widget("func_appearance_effect", name, durationtime=ms, surfaceparamname="pic/surface",
+                  child=widget("move_widget", "pic", visible=True, timetolive=ms, start_trans_level=levels[0],
+                               end_trans_level=levels[1], startposx=0, startposy=ys[0], endposx=0, endposy=ys[1]))
+
+
+def dialog_effects():
+    return ("<effects><widgets>" + slide_fade("show_effect", SHOW_MS, (0, 255), (14, 0)) +
+            slide_fade("hide_effect", HIDE_MS, (255, 0), (0, 8)) + "</widgets></effects>")
+
+
+def screen(type_, name, children, left=0, top=0, sounds=True, music=None, extra="", effects=False, **kw):
     inner = "<widgets>" + "".join(children) + "</widgets>"
+    if effects:
+        inner += dialog_effects()
     if sounds:
         inner += ("<sounds>" + '<sound name="sound_show_window" resourcename="sound_window_show"/>' +
                   '<sound name="sound_hide_window" resourcename="sound_window_hide"/></sounds>')
@@ -153,6 +173,10 @@ def screens():
         image("background", "ui_background_splash", 0, 0, W, H),
         image("logo", "ui_logo", 110, 120, 420, 130),
         text("loading", "Loading", 0, 300, W, 26, font="font_button"),
+        # the ornament turns about its middle, which stays at its anchor
+        widget("rotate_widget_timed", "loading_ornament", visible=True, anchor_left=W // 2, anchor_top=354,
+               centerx=20, centery=20, rotate=True, rotationtime=1200, startangle=0,
+               child=image("ornament", "ui_loading", 0, 0, 40, 40)),
     ], sounds=False))
     # --- main menu
     _current[0] = "GS_Main"
@@ -178,7 +202,7 @@ def screens():
         text("title", "ComingSoonTitle", 140, 152, 360, 42, font="font_title"),
         text("label_text", "ComingSoonText", 170, 200, 300, 70, multiline=True),
         button("button_ok", "DialogOK", 245, 280, "closes the dialog"),
-    ]))
+    ], effects=True))
     # --- the game: the board, the displays, the menu button
     _current[0] = "GS_Game"
     import make_board_screen as board
@@ -210,7 +234,7 @@ def screens():
         text("prompt", "NewPlayerPrompt", 200, 198, 240, 20, align="left"),
         button("button_ok", "DialogOK", 160, 280, "confirms the name"),
         button("button_cancel", "DialogCancel", 330, 280, "closes without a name (disabled when necessary)"),
-    ]))
+    ], effects=True))
     # --- a name that is empty or taken
     _current[0] = "GS_QueryNotUniqueName"
     out.append(screen("GameScreenQueryDialog", "GS_QueryNotUniqueName", [
@@ -218,7 +242,7 @@ def screens():
         text("title", "NewPlayerTitle", 140, 152, 360, 42, font="font_title"),
         text("label_text", "NewPlayerNameRefused", 170, 200, 300, 70, multiline=True),
         button("button_ok", "DialogOK", 245, 280, "closes the dialog"),
-    ]))
+    ], effects=True))
     # --- players
     _current[0] = "GS_UserProfiles"
     note("listbox_profiles", "list box", 320, 204,
@@ -239,7 +263,7 @@ def screens():
         button("button_delete", "ProfilesDelete", 245, 292, "asks GS_QueryDeleteProfile for the selected player"),
         button("button_ok", "DialogOK", 160, 352, "makes the selected player current and closes"),
         button("button_cancel", "DialogCancel", 330, 352, "closes without a change"),
-    ]))
+    ], effects=True))
     # --- delete a player?
     _current[0] = "GS_QueryDeleteProfile"
     out.append(screen("GameScreenQueryDeleteProfile", "GS_QueryDeleteProfile", [
@@ -249,7 +273,7 @@ def screens():
         text("label_user_profile_name", None, 140, 234, 360, 30, font="font_button"),
         button("button_yes", "DialogYes", 160, 280, "deletes the player"),
         button("button_no", "DialogNo", 330, 280, "keeps the player"),
-    ]))
+    ], effects=True))
     # --- options
     _current[0] = "GS_Options"
     out.append(screen("GameScreenOptions", "GS_Options", [
@@ -262,7 +286,7 @@ def screens():
         text("label_musicvolume", "OptionsMusicVolume", 180, 272, 280, 20, align="left"),
         trackbar("trackbar_musicvolume", 208, 296, "MusicVolume 0..100 in steps of 5"),
         button("button_close", "DialogClose", 245, 352, "closes the options"),
-    ]))
+    ], effects=True))
     # --- quit?
     _current[0] = "GS_Quit"
     out.append(screen("GameScreenQuit", "GS_Quit", [
@@ -271,7 +295,7 @@ def screens():
         text("question", "QuitQuestion", 170, 200, 300, 60, multiline=True),
         button("button_exit", "MenuQuit", 160, 280, "ends the program"),
         button("button_cancel", "DialogCancel", 330, 280, "closes the dialog"),
-    ]))
+    ], effects=True))
     return out
 
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the shell pictures into OUT (content/data/img/ui): the logo, the
 splash and main backgrounds, the dialog panels, buttons, check box, track
-bar, list box frame, edit field and caret, and the cursor.
+bar, list box frame, edit field and caret, the cursor and
+the splash's loading ornament.
     make_ui.py OUT
 """
 import math
@@ -292,6 +293,24 @@ def sky(w, h, seed, moon_at, horizon):
     return img
 
 
+def loading_ornament():
+    """The splash's loading ornament, 40 x 40: eight golden petals round a
+    moonlit centre, fading along the circle, so that turning it reads as a
+    comet chasing its tail."""
+    cv = Canvas(40, 40)
+    c = cv.ctx
+    for k in range(8):
+        a = -math.pi / 2 + k * math.pi / 4  # petal 0 points up, the rest follow clockwise
+        strength = 1.0 - k / 9.0
+        petal(c, 20, 20, a, 17, 6.5 * (0.6 + 0.4 * strength), "point", 7)
+        c.set_source_rgba(*rgb(mix(GOLD, MOON, 0.5 * strength), 0.25 + 0.75 * strength ** 1.5))
+        c.fill()
+    c.arc(20, 20, 4.5, 0, 2 * math.pi)
+    c.set_source(rad(c, 20, 20, 0, 4.5, [(0, rgb(MOON)), (1, rgb(GOLD, 0.8))]))
+    c.fill()
+    return cv.image()
+
+
 def logo():
     from PIL import ImageDraw, ImageFont
     w, h = 420, 130
@@ -362,6 +381,7 @@ def main(out):
     save_png(caret(), os.path.join(out, "edit_caret.png"))
     save_png(cursor(), os.path.join(out, "cursor.png"))
     save_png(logo(), os.path.join(out, "logo.png"))
+    save_png(loading_ornament(), os.path.join(out, "loading.png"))
     save_png(sky(640, 480, 11, (470, 110, 46), 330).convert("RGB"), os.path.join(out, "background_splash.png"))
     save_png(sky(640, 480, 23, (90, 70, 30), 360).convert("RGB"), os.path.join(out, "background_main.png"))
 
