@@ -21,13 +21,15 @@ from make_board import draw_flower, petal
 TITLE_FONT = "/usr/share/fonts/truetype/comfortaa/Comfortaa-Bold.ttf"
 
 
-def frame(w, h, radius, body, border=GOLD, shadow=True, inset=3):
-    """A rounded panel: dark glass body, golden rim lit from the upper left."""
+def frame(w, h, radius, body, border=GOLD, shadow=True, inset=3, opaque=False):
+    """A rounded panel: dark glass body, golden rim lit from the upper left.
+    An opaque body (the dialogs') hides the screen below it completely."""
     cv = Canvas(w, h)
     c = cv.ctx
     m = inset
     rounded_rect(c, m, m, w - 2 * m, h - 2 * m, radius)
-    c.set_source(lin(c, 0, m, 0, h - m, [(0, rgb(mix(body, MIST, 0.25), 0.96)), (1, rgb(mix(body, NIGHT, 0.5), 0.97))]))
+    c.set_source(lin(c, 0, m, 0, h - m, [(0, rgb(mix(body, MIST, 0.25), 1 if opaque else 0.96)),
+                                        (1, rgb(mix(body, NIGHT, 0.5), 1 if opaque else 0.97))]))
     c.fill()
     rounded_rect(c, m + 0.8, m + 0.8, w - 2 * m - 1.6, h - 2 * m - 1.6, radius - 0.8)
     c.set_source(lin(c, 0, 0, w * 0.3, h, [(0, rgb(mix(border, (255, 255, 255), 0.4))), (0.5, rgb(border)),
@@ -367,8 +369,8 @@ def main(out):
         save_png(button(44, 44, state), os.path.join(out, "button_round_%s.png" % state))
     save_png(frame(256, 192, 22, DUSK).image(), os.path.join(out, "panel.png"))
     # the shell's dialogs at their final sizes (no widget stretches a picture)
-    save_png(frame(360, 200, 22, DUSK).image(), os.path.join(out, "panel_dialog.png"))
-    save_png(frame(400, 360, 22, DUSK).image(), os.path.join(out, "panel_tall.png"))
+    save_png(frame(360, 200, 22, DUSK, opaque=True).image(), os.path.join(out, "panel_dialog.png"))
+    save_png(frame(400, 360, 22, DUSK, opaque=True).image(), os.path.join(out, "panel_tall.png"))
     save_png(frame(220, 160, 10, (22, 22, 50), shadow=False, inset=1).image(), os.path.join(out, "listbox.png"))
     save_png(list_selection(200, 22), os.path.join(out, "listbox_selection.png"))
     save_png(checkbox(False), os.path.join(out, "checkbox_off.png"))
