@@ -52,7 +52,9 @@ void TPlatformWindow::PumpEvents() {
   SDL_Event e;
   std::vector<TMessage> out;
   while (SDL_PollEvent(&e)) {
-    if (e.type == SDL_MOUSEMOTION) injectedPointer_ = false;
+    // Only the real mouse hands the cursor back to SDL's pointer: the
+    // injected moves come back through this queue too.
+    if (e.type == SDL_MOUSEMOTION && e.motion.which != kInjectedMouseId) injectedPointer_ = false;
     Take(e, out);
   }
   queue_.insert(queue_.end(), out.begin(), out.end());
@@ -245,6 +247,7 @@ void TPlatformWindow::PushInjected(SDL_Event& e) {
       injectedX_ = e.motion.x;
       injectedY_ = e.motion.y;
       e.motion.windowID = windowId_;
+      e.motion.which = kInjectedMouseId;
       LogicalToWindow(e.motion.x, e.motion.y, e.motion.x, e.motion.y);
       break;
     case SDL_MOUSEBUTTONDOWN:

@@ -101,6 +101,9 @@ private:
   void LogicalToWindow(int x, int y, int& wx, int& wy) const;
   // Into SDL's queue, on this window and in window coordinates.
   void PushInjected(SDL_Event& event);
+  // The mouse id that marks injected motion when it comes back from SDL's
+  // queue (SDL numbers real mice from 0 and touch as all ones).
+  static constexpr uint32_t kInjectedMouseId = 0x51564D49u;
   // The last injected pointer position (logical), used while no real
   // motion has come since.
   bool injectedPointer_ = false;

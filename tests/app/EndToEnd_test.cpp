@@ -178,6 +178,39 @@ TEST_F(EndToEndTest, TheShellsFirstRunMakesAPlayerAndTheSecondRunKeepsIt) {
                                       "show GS_Quit", "quit"}));
 }
 
+TEST_F(EndToEndTest, TheBundledDialogsFadeInAndOutOverTheScreenBelow) {
+  // The first run's new-player dialog over the main menu, at a point of its
+  // panel clear of its controls: the main menu's sky as it is asked for,
+  // part way at half its 200 ms show effect, the panel once it has
+  // appeared; after OK the panel fades back into the sky in 150 ms.
+  test::TempDir scripts;
+  const auto shot = [&](int frame, const char* name) {
+    return std::to_string(frame) + " screenshot " + dir.File(name) + "\n";
+  };
+  scripts.Write("fade.txt", "when shown GS_NewUser\n" + shot(1, "in0.png") + shot(10, "in10.png") +
+                                shot(30, "in30.png") + "30 text Anna\n35 move 235 302\n36 down 235 302\n" +
+                                "37 up 235 302\n" + shot(45, "out8.png") + shot(70, "out33.png"));
+  ASSERT_EQ(Run(game_, "--frames 2000 --diagnostics --input '" + scripts.File("fade.txt") + "'"), 0)
+      << Stderr();
+  EXPECT_EQ(Stderr(), "");
+  const auto brightness = [&](const char* name) {
+    const Ref<TSurface> s = Screenshot(name);
+    if (!s) return -1;
+    const uint32_t c = Rgb(s, 480, 330);
+    return static_cast<int>((c >> 16) + ((c >> 8) & 0xFF) + (c & 0xFF));
+  };
+  const int sky = brightness("in0.png"), panel = brightness("in30.png");
+  ASSERT_TRUE(sky >= 0 && panel >= 0);
+  ASSERT_GT(std::abs(panel - sky), 60) << "the panel stands out from the sky";
+  const auto between = [&](int v) { return std::min(sky, panel) + 15 < v && v < std::max(sky, panel) - 15; };
+  EXPECT_TRUE(between(brightness("in10.png")))
+      << brightness("in10.png") << " between " << sky << " and " << panel;
+  EXPECT_TRUE(between(brightness("out8.png")))
+      << brightness("out8.png") << " between " << sky << " and " << panel;
+  // (the first frame of the show effect already tints the sky a little)
+  EXPECT_LE(std::abs(brightness("out33.png") - sky), 15) << "gone again";
+}
+
 TEST_F(EndToEndTest, StartsOnItsBundledContentWithoutAppDir) {
   // The build lays the bundled content beside the executable, in content/.
   // Four seconds: the logos (two) have gone and the main menu is up, with

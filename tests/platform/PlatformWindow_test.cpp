@@ -90,6 +90,13 @@ TEST_F(PlatformWindowTest, InjectedInputIsTranslatedLikeRealInput) {
   window->GetCursorPos(x, y);
   EXPECT_EQ(x, 100);
   EXPECT_EQ(y, 120);
+  // ... also once the injected move has come back through the queue (it
+  // is no real mouse's motion).
+  ASSERT_TRUE(window->GetMessage(m));
+  EXPECT_EQ(m.message, WM_MOUSEMOVE);
+  window->GetCursorPos(x, y);
+  EXPECT_EQ(x, 100);
+  EXPECT_EQ(y, 120);
   window->SetCursorPos(5, 6);
   window->GetCursorPos(x, y);
   EXPECT_NE(std::make_pair(x, y), std::make_pair(100, 120));

@@ -34,9 +34,10 @@ def attrs(**kw):
     return "".join(out)
 
 
-def widget(type_, name, children=(), sounds=(), **kw):
+def widget(type_, name, children=(), sounds=(), child=None, **kw):
+    """A widget element; `child` is a decorator's one child widget."""
     head = "<widget%s" % attrs(type=type_, name=name, **kw)
-    inner = ""
+    inner = child or ""
     if children:
         inner += "<widgets>" + "".join(children) + "</widgets>"
     if sounds:
@@ -99,8 +100,27 @@ def trackbar(name, x, y, what):
                   ])
 
 
-def screen(type_, name, children, left=0, top=0, sounds=True, music=None, extra="", **kw):
+# The dialogs' appearance: the dialog's picture rises
+# into place while it fades in, and sinks a little while it fades out. Short, so that a dialog
+# takes input soon after it was asked for.
+SHOW_MS, HIDE_MS = 200, 150
+
+
+def slide_fade(name, ms, levels, ys):
+    return widget("func_appearance_effect", name, durationtime=ms, surfaceparamname="pic/surface",
+                  child=widget("move_widget", "pic", visible=True, timetolive=ms, start_trans_level=levels[0],
+                               end_trans_level=levels[1], startposx=0, startposy=ys[0], endposx=0, endposy=ys[1]))
+
+
+def dialog_effects():
+    return ("<effects><widgets>" + slide_fade("show_effect", SHOW_MS, (0, 255), (10, 0)) +
+            slide_fade("hide_effect", HIDE_MS, (255, 0), (0, 6)) + "</widgets></effects>")
+
+
+def screen(type_, name, children, left=0, top=0, sounds=True, music=None, extra="", effects=False, **kw):
     inner = "<widgets>" + "".join(children) + "</widgets>"
+    if effects:
+        inner += dialog_effects()
     if sounds:
         inner += ("<sounds>" + '<sound name="sound_show_window" resourcename="sound_window_show"/>' +
                   '<sound name="sound_hide_window" resourcename="sound_window_hide"/></sounds>')
@@ -126,6 +146,11 @@ def levels_list():
 # A dialog: a panel with a title, at its place on the screen. Children are
 # placed in screen coordinates (the window's left and top stay 0), so the
 # table's centres are the children's own.
+# The tall dialogs (players, options) stand above the main menu's bottom row
+# and over its whole logo.
+TALL_TOP = 10
+
+
 def dialog_panel(x, y, tall=False):
     if tall:
         return image("panel", "ui_panel_tall", x, y, 400, 360)
@@ -153,6 +178,10 @@ def screens():
         image("background", "ui_background_splash", 0, 0, W, H),
         image("logo", "ui_logo", 110, 120, 420, 130),
         text("loading", "Loading", 0, 300, W, 26, font="font_button"),
+        # the ornament turns about its middle, which stays at its anchor
+        widget("rotate_widget_timed", "loading_ornament", visible=True, anchor_left=W // 2, anchor_top=354,
+               centerx=20, centery=20, rotate=True, rotationtime=1200, startangle=0,
+               child=image("ornament", "ui_loading", 0, 0, 40, 40)),
     ], sounds=False))
     # --- main menu
     _current[0] = "GS_Main"
@@ -178,7 +207,7 @@ def screens():
         text("title", "ComingSoonTitle", 140, 152, 360, 42, font="font_title"),
         text("label_text", "ComingSoonText", 170, 200, 300, 70, multiline=True),
         button("button_ok", "DialogOK", 245, 280, "closes the dialog"),
-    ]))
+    ], effects=True))
     # --- the game: the board, the displays, the menu button
     _current[0] = "GS_Game"
     import make_board_screen as board
@@ -215,7 +244,7 @@ def screens():
         text("prompt", "NewPlayerPrompt", 200, 198, 240, 20, align="left"),
         button("button_ok", "DialogOK", 160, 280, "confirms the name"),
         button("button_cancel", "DialogCancel", 330, 280, "closes without a name (disabled when necessary)"),
-    ]))
+    ], effects=True))
     # --- a name that is empty or taken
     _current[0] = "GS_QueryNotUniqueName"
     out.append(screen("GameScreenQueryDialog", "GS_QueryNotUniqueName", [
@@ -223,16 +252,16 @@ def screens():
         text("title", "NewPlayerTitle", 140, 152, 360, 42, font="font_title"),
         text("label_text", "NewPlayerNameRefused", 170, 200, 300, 70, multiline=True),
         button("button_ok", "DialogOK", 245, 280, "closes the dialog"),
-    ]))
+    ], effects=True))
     # --- players
     _current[0] = "GS_UserProfiles"
-    note("listbox_profiles", "list box", 320, 204,
-         "rows of 22 pixels from y = 127: row 0 (centre y 138) creates a new player, row n centre y = 138 + 22 n")
+    note("listbox_profiles", "list box", 320, TALL_TOP + 144,
+         "rows of 22 pixels from y = 77: row 0 (centre y 88) creates a new player, row n centre y = 88 + 22 n")
     out.append(screen("GameScreenUserProfiles", "GS_UserProfiles", [
-        dialog_panel(120, 60, tall=True),
-        text("title", "ProfilesTitle", 120, 72, 400, 42, font="font_title"),
+        dialog_panel(120, TALL_TOP, tall=True),
+        text("title", "ProfilesTitle", 120, TALL_TOP + 12, 400, 42, font="font_title"),
         widget("ListBoxControl", "listbox_profiles", visible=True, mousestop=True, enabled=True, tabstop=True,
-               anchor_left=210, anchor_top=124, width=220, height=160, rowheight=22, color=CREAM,
+               anchor_left=210, anchor_top=TALL_TOP + 64, width=220, height=160, rowheight=22, color=CREAM,
                selectedcolor=MOONLIGHT, children=[
                    image("frame", "ui_listbox", 0, 0, 220, 160),
                    widget("rect_widget", "image_contentbox", visible=False, anchor_left=10, anchor_top=3,
@@ -241,33 +270,34 @@ def screens():
                    text("text", None, 0, 0, 200, 22, font="font_body_plain", drawmode="fillcolor",
                         visible=False),
                ]),
-        button("button_delete", "ProfilesDelete", 245, 292, "asks GS_QueryDeleteProfile for the selected player"),
-        button("button_ok", "DialogOK", 160, 352, "makes the selected player current and closes"),
-        button("button_cancel", "DialogCancel", 330, 352, "closes without a change"),
-    ]))
+        button("button_delete", "ProfilesDelete", 245, TALL_TOP + 232,
+               "asks GS_QueryDeleteProfile for the selected player"),
+        button("button_ok", "DialogOK", 160, TALL_TOP + 292, "makes the selected player current and closes"),
+        button("button_cancel", "DialogCancel", 330, TALL_TOP + 292, "closes without a change"),
+    ], effects=True))
     # --- delete a player?
     _current[0] = "GS_QueryDeleteProfile"
     out.append(screen("GameScreenQueryDeleteProfile", "GS_QueryDeleteProfile", [
         dialog_panel(140, 140),
         text("title", "DeleteProfileTitle", 140, 150, 360, 42, font="font_title"),
-        text("question", "DeleteProfileAsk", 170, 192, 300, 40, multiline=True),
-        text("label_user_profile_name", None, 140, 234, 360, 30, font="font_button"),
+        text("question", "DeleteProfileAsk", 170, 196, 300, 40, multiline=True),
+        text("label_user_profile_name", None, 140, 238, 360, 30, font="font_button"),
         button("button_yes", "DialogYes", 160, 280, "deletes the player"),
         button("button_no", "DialogNo", 330, 280, "keeps the player"),
-    ]))
+    ], effects=True))
     # --- options
     _current[0] = "GS_Options"
     out.append(screen("GameScreenOptions", "GS_Options", [
-        dialog_panel(120, 60, tall=True),
-        text("title", "OptionsTitle", 120, 72, 400, 42, font="font_title"),
-        checkbox("checkbox_screenmode", "OptionsFullScreen", 180, 130, "FullScreenMode"),
-        checkbox("checkbox_showhints", "OptionsShowHints", 180, 170, "ShowHints"),
-        text("label_soundvolume", "OptionsSoundVolume", 180, 212, 280, 20, align="left"),
-        trackbar("trackbar_soundvolume", 208, 236, "SoundVolume 0..100 in steps of 5"),
-        text("label_musicvolume", "OptionsMusicVolume", 180, 272, 280, 20, align="left"),
-        trackbar("trackbar_musicvolume", 208, 296, "MusicVolume 0..100 in steps of 5"),
-        button("button_close", "DialogClose", 245, 352, "closes the options"),
-    ]))
+        dialog_panel(120, TALL_TOP, tall=True),
+        text("title", "OptionsTitle", 120, TALL_TOP + 12, 400, 42, font="font_title"),
+        checkbox("checkbox_screenmode", "OptionsFullScreen", 180, TALL_TOP + 70, "FullScreenMode"),
+        checkbox("checkbox_showhints", "OptionsShowHints", 180, TALL_TOP + 110, "ShowHints"),
+        text("label_soundvolume", "OptionsSoundVolume", 180, TALL_TOP + 152, 280, 20, align="left"),
+        trackbar("trackbar_soundvolume", 208, TALL_TOP + 176, "SoundVolume 0..100 in steps of 5"),
+        text("label_musicvolume", "OptionsMusicVolume", 180, TALL_TOP + 212, 280, 20, align="left"),
+        trackbar("trackbar_musicvolume", 208, TALL_TOP + 236, "MusicVolume 0..100 in steps of 5"),
+        button("button_close", "DialogClose", 245, TALL_TOP + 292, "closes the options"),
+    ], effects=True))
     # --- quit?
     _current[0] = "GS_Quit"
     out.append(screen("GameScreenQuit", "GS_Quit", [
@@ -276,7 +306,7 @@ def screens():
         text("question", "QuitQuestion", 170, 200, 300, 60, multiline=True),
         button("button_exit", "MenuQuit", 160, 280, "ends the program"),
         button("button_cancel", "DialogCancel", 330, 280, "closes the dialog"),
-    ]))
+    ], effects=True))
     return out
 
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the shell pictures into OUT (content/data/img/ui): the logo, the
 splash and main backgrounds, the dialog panels, buttons, check box, track
-bar, list box frame, edit field and caret, and the cursor.
+bar, list box frame, edit field and caret, the cursor and
+the splash's loading ornament.
     make_ui.py OUT
 """
 import math
@@ -20,13 +21,15 @@ from make_board import draw_flower, petal
 TITLE_FONT = "/usr/share/fonts/truetype/comfortaa/Comfortaa-Bold.ttf"
 
 
-def frame(w, h, radius, body, border=GOLD, shadow=True, inset=3):
-    """A rounded panel: dark glass body, golden rim lit from the upper left."""
+def frame(w, h, radius, body, border=GOLD, shadow=True, inset=3, opaque=False):
+    """A rounded panel: dark glass body, golden rim lit from the upper left.
+    An opaque body (the dialogs') hides the screen below it completely."""
     cv = Canvas(w, h)
     c = cv.ctx
     m = inset
     rounded_rect(c, m, m, w - 2 * m, h - 2 * m, radius)
-    c.set_source(lin(c, 0, m, 0, h - m, [(0, rgb(mix(body, MIST, 0.25), 0.96)), (1, rgb(mix(body, NIGHT, 0.5), 0.97))]))
+    c.set_source(lin(c, 0, m, 0, h - m, [(0, rgb(mix(body, MIST, 0.25), 1 if opaque else 0.96)),
+                                        (1, rgb(mix(body, NIGHT, 0.5), 1 if opaque else 0.97))]))
     c.fill()
     rounded_rect(c, m + 0.8, m + 0.8, w - 2 * m - 1.6, h - 2 * m - 1.6, radius - 0.8)
     c.set_source(lin(c, 0, 0, w * 0.3, h, [(0, rgb(mix(border, (255, 255, 255), 0.4))), (0.5, rgb(border)),
@@ -292,6 +295,24 @@ def sky(w, h, seed, moon_at, horizon):
     return img
 
 
+def loading_ornament():
+    """The splash's loading ornament, 40 x 40: eight golden petals round a
+    moonlit centre, fading along the circle, so that turning it reads as a
+    comet chasing its tail."""
+    cv = Canvas(40, 40)
+    c = cv.ctx
+    for k in range(8):
+        a = -math.pi / 2 + k * math.pi / 4  # petal 0 points up, the rest follow clockwise
+        strength = 1.0 - k / 9.0
+        petal(c, 20, 20, a, 17, 6.5 * (0.6 + 0.4 * strength), "point", 7)
+        c.set_source_rgba(*rgb(mix(GOLD, MOON, 0.5 * strength), 0.25 + 0.75 * strength ** 1.5))
+        c.fill()
+    c.arc(20, 20, 4.5, 0, 2 * math.pi)
+    c.set_source(rad(c, 20, 20, 0, 4.5, [(0, rgb(MOON)), (1, rgb(GOLD, 0.8))]))
+    c.fill()
+    return cv.image()
+
+
 def logo():
     from PIL import ImageDraw, ImageFont
     w, h = 420, 130
@@ -348,8 +369,8 @@ def main(out):
         save_png(button(44, 44, state), os.path.join(out, "button_round_%s.png" % state))
     save_png(frame(256, 192, 22, DUSK).image(), os.path.join(out, "panel.png"))
     # the shell's dialogs at their final sizes (no widget stretches a picture)
-    save_png(frame(360, 200, 22, DUSK).image(), os.path.join(out, "panel_dialog.png"))
-    save_png(frame(400, 360, 22, DUSK).image(), os.path.join(out, "panel_tall.png"))
+    save_png(frame(360, 200, 22, DUSK, opaque=True).image(), os.path.join(out, "panel_dialog.png"))
+    save_png(frame(400, 360, 22, DUSK, opaque=True).image(), os.path.join(out, "panel_tall.png"))
     save_png(frame(220, 160, 10, (22, 22, 50), shadow=False, inset=1).image(), os.path.join(out, "listbox.png"))
     save_png(list_selection(200, 22), os.path.join(out, "listbox_selection.png"))
     save_png(checkbox(False), os.path.join(out, "checkbox_off.png"))
@@ -362,6 +383,7 @@ def main(out):
     save_png(caret(), os.path.join(out, "edit_caret.png"))
     save_png(cursor(), os.path.join(out, "cursor.png"))
     save_png(logo(), os.path.join(out, "logo.png"))
+    save_png(loading_ornament(), os.path.join(out, "loading.png"))
     save_png(sky(640, 480, 11, (470, 110, 46), 330).convert("RGB"), os.path.join(out, "background_splash.png"))
     save_png(sky(640, 480, 23, (90, 70, 30), 360).convert("RGB"), os.path.join(out, "background_main.png"))
 

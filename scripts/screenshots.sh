@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots from the game itself into docs/screenshots/:
+# every screen of the shell and the board in play, each through an input
+# script whose "FRAME screenshot FILE" lines take the pictures.
+#
+#   scripts/screenshots.sh [--headless] [--stand-in] [--build DIR] [--out DIR]
+#
+# The game runs in a virtual X display (xvfb-run, 640 x 480 x 24, SDL's x11
+# video driver) when xvfb-run exists and --headless is not given, else on
+# SDL's dummy video driver; sound always goes to the dummy audio driver.
+#
+# Default: the bundled content as built (DIR/content, DIR = build-asan).
+# The shell, in the first run's flow: logos, splash, the new-player dialog
+# (first refused with an empty name, then given one), options, coming soon,
+# the main menu with a player, players with the delete query, quit. The
+# board, in level 3 of the relax mode on a per-user folder that has seen the
+# level's tutorial panel: a selected flower, the best move's explosion and
+# the cascade after it (played by --bot best), and the automatic hint that
+# comes 10 s into a turn.
+#
+# --stand-in: every screen type is replaced by the plain "GameScreen" (in a
+# copy of the content), so the pictures show the layout without the screen
+# classes' behaviour: the main menu's "How to play" button is pointed at
+# each dialog in turn and clicked, the splash screens are shown alone.
+#
+# Exit 0 when every picture was written, 1 otherwise.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/.." && pwd)"
+build="$root/build-asan"
+out="$root/docs/screenshots"
+standin=0
+headless=0
+args=("$@")
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --stand-in) standin=1 ;;
+    --headless) headless=1 ;;
+    --build) build="$2"; shift ;;
+    --out) out="$2"; shift ;;
+    *) echo "usage: $0 [--headless] [--stand-in] [--build DIR] [--out DIR]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+# Once inside the virtual display, or on the dummy driver.
+if [ -z "${QV_SCREENSHOTS_DISPLAY:-}" ]; then
+  if [ $headless -eq 0 ] && command -v xvfb-run >/dev/null; then
+    QV_SCREENSHOTS_DISPLAY=x11 exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "${args[@]}"
+  fi
+  QV_SCREENSHOTS_DISPLAY=dummy
+fi
+export SDL_VIDEODRIVER="$QV_SCREENSHOTS_DISPLAY" SDL_AUDIODRIVER=dummy
+# The window system's libraries keep a few allocations to the end: these runs
+# take pictures, the test suite hunts leaks.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+
+game="$build/quorvanel"
+tool="$build/tools/quorvanel-data"
+content="$build/content"
+for f in "$game" "$tool" "$content/data/ini/Zintara.ini"; do
+  [ -e "$f" ] || { echo "$0: $f is missing (build the targets quorvanel, quorvanel-data and content)" >&2; exit 1; }
+done
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# run APPDIR SCRIPT FRAMES [ARGS...]: one run at 10 ms a frame on a fresh
+# per-user folder.
+run() {
+  local app="$1" script="$2" frames="$3"
+  shift 3
+  rm -rf "$work/user" && mkdir -p "$work/user"
+  "$game" --app-dir "$app" --user-data "$work/user" --seed 1 --fixed-step 10 --frames "$frames" --input "$script" \
+    "$@" >/dev/null
+}
+
+# board SCRIPT FRAMES [ARGS...]: level 3 in relax at 20 ms a frame, on the
+# per-user folder of the board's pictures.
+board() {
+  local script="$1" frames="$2"
+  shift 2
+  "$game" --app-dir "$content" --user-data "$work/board_user" --seed 1 --fixed-step 20 --frames "$frames" \
+    --level 3 --mode relax --input "$script" "$@" >/dev/null
+}
+
+# click F X Y: move, press, release on three frames from F
+click() { printf '%d move %d %d\n%d down %d %d\n%d up %d %d\n' "$1" "$2" "$3" $(($1 + 1)) "$2" "$3" $(($1 + 2)) "$2" "$3"; }
+# shot F NAME: the picture after frame F as NAME.png
+shot() { printf '%d screenshot %s/%s.png\n' "$1" "$out" "$2"; }
+
+# A dialog takes input once its show effect (200 ms, 20 frames) is over and
+# the screen below once the dialog's hide effect (150 ms) has ended, so the
+# clicks below wait 30 frames after a dialog is shown and 35 after one is
+# closed.
+if [ $standin -eq 0 ]; then
+  {
+    echo "when shown GS_SplashLogos"
+    shot 40 splash_logos
+    click 50 320 240
+    echo "53 move 600 440"
+    echo "when shown GS_Splash"
+    shot 2 splash
+    echo "when shown GS_NewUser"
+    click 30 235 302   # OK without a name
+    echo "when shown GS_QueryNotUniqueName"
+    shot 30 query_name
+    click 35 320 302
+    click 60 320 238   # back in the name field
+    echo "70 text Anna"
+    shot 75 new_user
+    click 80 235 302
+    click 130 320 432  # options
+    echo "when shown GS_Options"
+    shot 30 options
+    click 35 320 324
+    click 75 320 310   # how to play: coming soon
+    echo "when shown GS_ComingSoon"
+    shot 30 coming_soon
+    click 35 320 302
+    echo "75 move 320 218" # the pointer over "Play relax"
+    shot 80 main
+    click 85 110 432   # players: select Anna, delete
+    echo "when shown GS_UserProfiles"
+    click 30 320 110
+    shot 45 profiles
+    click 50 320 264
+    echo "when shown GS_QueryDeleteProfile"
+    shot 30 delete_profile
+    click 35 405 302   # no
+    click 70 405 324   # cancel
+    click 110 530 432  # quit
+    echo "when shown GS_Quit"
+    shot 30 quit
+    click 35 235 302
+  } >"$work/flow.txt"
+  run "$content" "$work/flow.txt" 3000
+
+  # The board: a first visit shows the level's tutorial panel and notes it
+  # in the player's profile, so the pictures after it show the board alone.
+  mkdir -p "$work/board_user"
+  printf 'when traced level_start\n60 close\n' >"$work/s.txt"
+  board "$work/s.txt" 100
+  { echo "when traced level_start"; click 40 345 180; echo "43 move 600 440"; shot 60 board_selection; } \
+    >"$work/s.txt"
+  board "$work/s.txt" 70
+  { echo "when traced move"; shot 17 board_explosion; shot 46 board_cascade; } >"$work/s.txt"
+  board "$work/s.txt" 200 --bot best
+  # the automatic hint comes 10 s (500 frames) after the first turn starts,
+  # which is about 2 s after the level start (the flowers fall in first)
+  { echo "when traced level_start"; echo "2 move 600 440"; shot 640 board_hint; } >"$work/s.txt"
+  board "$work/s.txt" 650
+else
+  cp -r "$content" "$work/app"
+  plain="$work/game.xml"
+  sed -E 's/type="GameScreen[A-Za-z]+"/type="GameScreen"/' "$root/content/game.xml" >"$plain"
+  # variant SED-EXPRESSION: the stand-in game description with one change
+  variant() {
+    sed -E "$1" "$plain" >"$work/variant.xml"
+    "$tool" encipher --key-role game "$work/variant.xml" "$work/app/data/ini/Zintara.ini"
+  }
+  variant 's/x/x/'
+  shot 40 splash_logos >"$work/s.txt"
+  run "$work/app" "$work/s.txt" 41
+  variant 's/splashlogosgs="GS_SplashLogos"//'
+  shot 40 splash >"$work/s.txt"
+  run "$work/app" "$work/s.txt" 41
+  variant 's/splashlogosgs="GS_SplashLogos" splashgs="GS_Splash"//'
+  { echo "when shown GS_Main"; shot 10 main; } >"$work/s.txt"
+  run "$work/app" "$work/s.txt" 200
+  for pair in GS_ComingSoon:coming_soon GS_NewUser:new_user GS_QueryNotUniqueName:query_name \
+    GS_UserProfiles:profiles GS_QueryDeleteProfile:delete_profile GS_Options:options GS_Quit:quit; do
+    screen="${pair%%:*}"
+    variant "s/splashlogosgs=\"GS_SplashLogos\" splashgs=\"GS_Splash\"//; s/gamescreenname=\"GS_ComingSoon\"/gamescreenname=\"$screen\"/"
+    { echo "when shown GS_Main"; click 5 320 310; echo "when shown $screen"; shot 30 "${pair##*:}"; } >"$work/s.txt"
+    run "$work/app" "$work/s.txt" 200
+  done
+fi
+ls "$out"/*.png >/dev/null
