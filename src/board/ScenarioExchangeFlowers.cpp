@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "board/GameBoardControl.h"
+#include "board/ScenarioHelpers.h"
 #include "core/Random.h"
 
 namespace qv {
@@ -22,7 +23,7 @@ void TScenarioExchangeFlowers::BeginStage(int stage) {
   if (!board || GetCells().size() < 2) return;
   board->RaiseCell(GetCells()[0], true);
   board->RaiseCell(GetCells()[1], true);
-  PlaySound("sound_swap" + std::to_string(RandomInt(3) + 1), true, 100, 0);
+  PlayScenarioSound(*this, board, "sound_swap" + std::to_string(RandomInt(3) + 1));
   Place(0);
 }
 

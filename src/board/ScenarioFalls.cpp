@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "board/GameBoardControl.h"
+#include "board/ScenarioHelpers.h"
 
 namespace qv {
 
@@ -51,7 +52,7 @@ void TScenarioFalls::Place(int time) {
       started_[i] = true;
       cell->SetFlower(board->Driver().ChooseNewFlower(i));
       board->RaiseCell(flower.cell, true);
-      PlaySound("sound_appearance", false, 100, 0);
+      PlayScenarioSound(*this, board, "sound_appearance");
     }
     const double travelled = time - flower.delayMs;
     const double left =
