@@ -138,6 +138,8 @@ void TGameBoardControl::ClearBoard() {
     }
   cells_.clear();
   pool_.clear();
+  pendingShine_.clear();
+  shineClock_ = 0;
   const auto clear = [](IWidget* group) {
     if (IWidgetCollection* children = group ? group->GetChildren() : nullptr)
       for (int i = children->GetCount() - 1; i >= 0; --i) children->DeleteWidget(i);
@@ -241,7 +243,8 @@ void TGameBoardControl::LevelEndStep(bool complete) {
     fittingFactor_ = FittingAfterTimedWin(fittingFactor_, allowance, model_.Counter(kCounterTimeLeft));
   }
   if (!replay_) {
-    if (classic || playMode_ == "duel_computer") WriteProfile(playMode_ + "FittingC", FormatFloat(fittingFactor_));
+    if (classic || playMode_ == "duel_computer")
+      WriteProfile(playMode_ + "FittingC", FormatFloat(fittingFactor_));
     if (complete) {
       WriteProfile(playMode_ + "Level", std::to_string(levelNumber_));
       WriteProfile(playMode_ + "Difficulty", std::to_string(model_.Difficulty()));
@@ -296,6 +299,8 @@ Ref<TParamCollection> TGameBoardControl::StatisticsParams(bool complete) const {
 
 void TGameBoardControl::AdvanceTime(int dt) {
   TControlWidget::AdvanceTime(dt);
+  lastDt_ = dt;
+  CreateDueShines(dt, dt);
   if (!watched_.empty() && !ScenarioAlive(watched_)) {
     const std::string name = watched_;
     watched_.clear();
@@ -637,15 +642,32 @@ void TGameBoardControl::ShowWaveTexts(const TWaveStep& wave) {
 
 void TGameBoardControl::ShineWave(int effect, int pattern) {
   for (int c = 0; c < model_.Cols(); ++c)
-    for (int r = 0; r < model_.Rows(); ++r) {
-      TCellWidget* cell = CellWidget(c, r);
-      if (!cell) continue;
-      const int delay = ShineDelay(pattern, c, r, model_.Cols(), model_.Rows());
+    for (int r = 0; r < model_.Rows(); ++r)
+      if (CellWidget(c, r))
+        pendingShine_.push_back(
+            {TCellPos{c, r}, effect, shineClock_ + ShineDelay(pattern, c, r, model_.Cols(), model_.Rows())});
+  CreateDueShines(0, lastDt_);
+}
+
+void TGameBoardControl::CreateDueShines(int dt, int lookahead) {
+  if (pendingShine_.empty()) return;
+  shineClock_ += dt;
+  // An effect created now is first advanced on the next frame: the ones due
+  // within a frame's time go in with what is left of their delay, so they
+  // begin on the same frame as if they had waited from the wave's start.
+  const int horizon = shineClock_ + std::max(lookahead, 0);
+  std::erase_if(pendingShine_, [&](const TPendingShine& shine) {
+    if (shine.dueMs > horizon) return false;
+    if (TCellWidget* cell = CellWidget(shine.cell)) {
       const Ref<TParamCollection> params =
-          MakeParams({{"Effect", std::to_string(effect)}, {"delay", std::to_string(delay)}});
-      if (const Ref<IWidget> shine = cell->CreateWidget("ShineEffect", params.get()))
-        cell->InsertWidget(shine);
+          MakeParams({{"Effect", std::to_string(shine.effect)},
+                      {"delay", std::to_string(std::max(0, shine.dueMs - shineClock_))}});
+      if (const Ref<IWidget> widget = cell->CreateWidget("ShineEffect", params.get()))
+        cell->InsertWidget(widget);
     }
+    return true;
+  });
+  if (pendingShine_.empty()) shineClock_ = 0;
 }
 
 void TGameBoardControl::ShineRemaining() {

@@ -158,6 +158,8 @@ public:
   // The combination texts of a wave with lines.
   void ShowWaveTexts(const TWaveStep& wave);
   // Runs the "ShineEffect" wave over every cell (effect 1..6, pattern 0..6).
+  // Each cell's effect is created only when its delay comes due, so that a
+  // wave costs one cell's loading per frame rather than the whole board's.
   void ShineWave(int effect, int pattern);
   // The remaining cells shine.
   void ShineRemaining();
@@ -232,6 +234,18 @@ private:
   bool firstTurnTraced_ = false;
   std::optional<TCellPos> hovered_;
   Ref<IWidget> displayHold_;
+  // The cells of a shine wave whose effects are not created yet.
+  struct TPendingShine {
+    TCellPos cell;
+    int effect = 0;
+    int dueMs = 0;
+  };
+  std::vector<TPendingShine> pendingShine_;
+  int shineClock_ = 0;
+  int lastDt_ = 0;
+  // Advances the wave's clock by dt and creates the effects due before the
+  // frame after next, taken to be `lookahead` long.
+  void CreateDueShines(int dt, int lookahead);
   // The two adaptive factors of the timed mode.
   double fittingFactor_ = kDefaultFittingFactor;
   double timeFactor_ = kInitialTimeFactor;

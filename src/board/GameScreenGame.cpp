@@ -63,7 +63,6 @@ void TZintaraGameScreenGame::OnHide() {
 void TZintaraGameScreenGame::OnControlEvent(IWidget* sender, int code, IParamCollection* params) {
   (void)params;
   if (!sender || code != ccClick) return;
-  IGameScreenOwner* game = GetScreenOwnerInterface();
   const std::string& name = sender->GetName();
   if (name == "button_menu") OpenMenu();
   if (name == "button_go")

@@ -90,8 +90,10 @@ void TZintaraScenario::AdvanceTime(int dt) {
   TScenario::AdvanceTime(dt);
   // A scenario begins on its first frame past its start delay, as one
   // without a delay begins on its first frame: so delays keep their
-  // distances (a line 150 ms after another begins 150 ms later).
-  if (ended_ || IsDead() || GetCurrentTime() <= 0) return;
+  // distances (a line 150 ms after another begins 150 ms later). A stage
+  // that set the clock back itself goes on when the clock reaches 0.
+  if (ended_ || IsDead() || GetCurrentTime() < 0) return;
+  if (stage_ == 0 && GetCurrentTime() == 0) return;
   if (stage_ == 0) {
     stage_ = 1;
     BeginStage(stage_);

@@ -98,9 +98,11 @@ TEST(InputScript, WhenShownPartsCountFromTheFrameTheScreenWasShown) {
 TEST(InputScript, WhenTracedPartsWaitForATraceEventOfThatName) {
   TInputScript script;
   std::string error;
-  ASSERT_TRUE(script.Parse("when traced level_end\n1 screenshot end.png\nwhen shown level_end\n2 close\n", error))
+  ASSERT_TRUE(
+      script.Parse("when traced level_end\n1 screenshot end.png\nwhen shown level_end\n2 close\n", error))
       << error;
-  EXPECT_EQ(script.Parts(), (std::vector<std::string>{"", TInputScript::TracedKey("level_end"), "level_end"}));
+  EXPECT_EQ(script.Parts(),
+            (std::vector<std::string>{"", TInputScript::TracedKey("level_end"), "level_end"}));
   // A screen of that name does not start the traced part, nor an event of another name.
   script.ScreenShown("level_end", 3);
   script.EventTraced("move", 4);
@@ -108,7 +110,8 @@ TEST(InputScript, WhenTracedPartsWaitForATraceEventOfThatName) {
   for (int64_t frame = 1; frame <= 12; ++frame) {
     script.Deliver(frame, nullptr);
     if (frame == 6) script.EventTraced("level_end", 6);
-    script.AfterFrame(frame, [&](const std::string& file) { shots.push_back(std::to_string(frame) + ":" + file); });
+    script.AfterFrame(frame,
+                      [&](const std::string& file) { shots.push_back(std::to_string(frame) + ":" + file); });
   }
   EXPECT_EQ(shots, (std::vector<std::string>{"7:end.png"}));
   EXPECT_FALSE(script.Parse("when traced\n", error));

@@ -52,6 +52,7 @@ std::string BoardXml() {
                  "<widget type='ScenarioCombinationExplosion' name='line_%name%' visible='yes' "
                  "RefCells='%RefCells%' explosion_num='%explosion_num%'/>") +
          Factory("scenario_falls", "<widget type='ScenarioFalls' name='falls' visible='yes'/>") +
+         Factory("ShineEffect", Group("shine")) +
          "</widgetfactories><sounds><sound name='sound_choice' resourcename='choice'/>"
          "<sound name='sound_unchoice' resourcename='unchoice'/></sounds></widget>";
 }
@@ -281,6 +282,38 @@ TEST_F(BoardTest, ShineWavePatternsDelayEachCell) {
   EXPECT_EQ(ShineDelay(5, 4, 2, 9, 7), 400);
   EXPECT_EQ(ShineDelay(6, 5, 2, 9, 7), (7 + 3 - 1 - 2) * 100);
   EXPECT_EQ(ShineDelay(9, 5, 2, 9, 7), 0);
+}
+
+TEST_F(BoardTest, AShineWaveCreatesEachCellsEffectWhenItsDelayComesDue) {
+  Start(
+      "<level name='s' Flowercolors='11,22,33' shift_x='40' shift_y='30' cols='4' rows='3' "
+      "Celltype_default='1' Flowercolor_default='-1' Cellcolor_default='-1'/>");
+  RunToRest();
+  const auto shining = [&](int col) {
+    int count = 0;
+    for (int r = 0; r < 3; ++r)
+      if (TCellWidget* cell = board->CellWidget(col, r); cell && cell->FindWidget("shine")) ++count;
+    return count;
+  };
+  Frame();
+  // Pattern 1 waits 105 ms per column; on a 10 ms step a column's effects
+  // go in on the frame before the one their delay ends in.
+  board->ShineWave(1, 1);
+  EXPECT_EQ(shining(0), 3);
+  EXPECT_EQ(shining(1), 0);
+  for (int i = 0; i < 9; ++i) Frame();
+  EXPECT_EQ(shining(1), 0);
+  Frame();
+  EXPECT_EQ(shining(1), 3);
+  EXPECT_EQ(shining(2), 0);
+  for (int i = 0; i < 11; ++i) Frame();
+  EXPECT_EQ(shining(2), 3);
+  // A level started again drops the effects still to come.
+  Start(
+      "<level name='s' Flowercolors='11,22,33' shift_x='40' shift_y='30' cols='4' rows='3' "
+      "Celltype_default='1' Flowercolor_default='-1' Cellcolor_default='-1'/>");
+  for (int i = 0; i < 40; ++i) Frame();
+  EXPECT_EQ(shining(3), 0);
 }
 
 TEST_F(BoardTest, ALevelPlayedToItsEndReachesTheLevelEndStep) {
