@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 
 #include "audio/AudioDecoders.h"
 #include "support/TestSupport.h"
@@ -48,18 +49,45 @@ TEST(BundledAudioTest, SoundsDecodeAsMonoBelowFullScaleWithQuietEnds) {
     EXPECT_LT(std::abs(a.pcm.back()), 300) << "no click at the end";
     ++count;
   }
-  EXPECT_EQ(count, 44) << "the shell's 15 sounds and the board's 29";
+  EXPECT_EQ(count, 49) << "the shell's 15 sounds, the board's 29 and the game screens' 5";
+}
+
+// Every bundled loop with its tempo and length in beats.
+struct TLoop {
+  const char* name;
+  int bpm;
+  int beats;
+};
+constexpr TLoop kLoops[] = {
+    {"menu.ogg", 80, 64},           // 16 bars of 4/4, 48 s
+    {"game.ogg", 120, 96},          // 24 bars of 4/4, 48 s
+    {"background0.ogg", 72, 96},    // 32 bars of 3/4, 80 s
+    {"background1.ogg", 150, 160},  // 40 bars of 4/4, 64 s
+    {"background2.ogg", 84, 112},   // 28 bars of 4/4, 80 s
+};
+
+TEST(BundledAudioTest, EveryMusicFileIsAKnownLoop) {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(ContentData() / "music")) {
+    const std::string name = entry.path().filename().string();
+    const bool known =
+        std::any_of(std::begin(kLoops), std::end(kLoops), [&](const TLoop& l) { return name == l.name; });
+    EXPECT_TRUE(known) << name << " is not listed with its tempo";
+    ++count;
+  }
+  EXPECT_EQ(count, static_cast<int>(std::size(kLoops)));
 }
 
 TEST(BundledAudioTest, MusicLoopsAreWholeBeatsAndJoinWithoutAJump) {
-  for (const char* name : {"menu.ogg", "game.ogg"}) {
+  for (const TLoop& loop : kLoops) {
+    const char* name = loop.name;
     SCOPED_TRACE(name);
     const std::string bytes = test::ReadFile((ContentData() / "music" / name).string());
     TDecodedAudio a;
     ASSERT_TRUE(DecodeAudio(bytes.data(), bytes.size(), 44100, a));
     ASSERT_EQ(a.channels, 2);
-    // 48 s: 64 beats at 80 BPM or 96 beats at 120 BPM, to the sample.
-    EXPECT_EQ(a.Frames(), 2116800u);
+    // A whole number of beats, to the sample.
+    EXPECT_EQ(a.Frames(), static_cast<size_t>(loop.beats) * 44100u * 60u / static_cast<size_t>(loop.bpm));
     EXPECT_LT(Peak(a), 32000);
     // No click where the end meets the start: the step from the last
     // frame to the first is no larger than the steps the music itself

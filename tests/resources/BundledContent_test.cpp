@@ -171,10 +171,16 @@ TEST_F(BundledContentTest, MediaListsNameEveryFileAndThePicturesDecode) {
   EXPECT_EQ(background->GetWidth(), 640);
   EXPECT_EQ(background->GetHeight(), 480);
   EXPECT_FALSE(background->GetSurface()->GetHasAlpha()) << "backgrounds are opaque RGB";
-  EXPECT_EQ(LoadResourceList("data\\res\\sounds.xml", "sounds", &owner, registry), files("snd", ".wav"));
-  EXPECT_TRUE(registry.FindResource("sound_explosion_3"));
-  EXPECT_EQ(LoadResourceList("data\\res\\music.xml", "music", &owner, registry), 2);
-  EXPECT_TRUE(registry.FindResource("music_menu"));
+  // Every sound file, and three of them a second time under the names the
+  // game screens ask for.
+  EXPECT_EQ(LoadResourceList("data\\res\\sounds.xml", "sounds", &owner, registry), files("snd", ".wav") + 3);
+  for (const char* name : {"sound_explosion_3", "sound_window_show", "sound_show_window", "sound_hide_window",
+                           "sound_level_win", "sound_attention2s", "sound_score_line"})
+    EXPECT_TRUE(registry.FindResource(name)) << name;
+  EXPECT_EQ(LoadResourceList("data\\res\\music.xml", "music", &owner, registry), files("music", ".ogg"));
+  for (const char* name :
+       {"music_menu", "music_game", "music_background0", "music_background1", "music_background2"})
+    EXPECT_TRUE(registry.FindResource(name)) << name;
 }
 
 }  // namespace

@@ -241,6 +241,8 @@ def check_music(data):
                 fail("%s: the loop jumps where its end meets its start" % name)
             if peak >= 0:
                 fail("%s: clips" % name)
+            if os.path.getsize(os.path.join(folder, name)) > 1.5e6:
+                fail("%s: larger than 1.5 MB" % name)
 
 
 def check_size(content):

@@ -58,11 +58,20 @@ def palette(n):
     return ",".join("%d%d" % (k, k) for k in range(1, n + 1))
 
 
+def neighbours(c, r):
+    """The six cells around (c, r): even columns sit half a cell lower."""
+    side = (r, r + 1) if c % 2 == 0 else (r - 1, r)
+    return [(c, r - 1), (c, r + 1)] + [(c + d, rr) for d in (-1, 1) for rr in side]
+
+
 def level(name, display, cols, rows, colours, time, holes=(), required=0, doubles=0, triples=0, artifacts=(),
-          seed=1, locked_colour=True, artifact=0):
+          seed=1, locked_colour=True, artifact=0, inner=False):
     """A level: holes are cells; `required` normal cells ask for a colour,
     `doubles` and `triples` locked cells (asking for a colour too when
-    `locked_colour`), artifacts start in the given top-row columns."""
+    `locked_colour`), artifacts start in the given top-row columns. With
+    `inner` the locks and required colours lie on cells with all six
+    neighbours where there are such cells, so lines of every direction
+    reach them, and the locks low in their columns and apart."""
     rnd = random.Random(seed)
     cells = {}
     for h in holes:
@@ -71,9 +80,24 @@ def level(name, display, cols, rows, colours, time, holes=(), required=0, double
         cells[(c, 0)] = (NORMAL, ARTIFACT, -1)
     free = [(c, r) for c in range(cols) for r in range(rows) if (c, r) not in cells]
     rnd.shuffle(free)
+    if inner:  # taken from the end: the inner cells first, then the others
+        free.sort(key=lambda cell: all(0 <= nc < cols and 0 <= nr < rows and
+                                       cells.get((nc, nr), (NORMAL,))[0] != HOLE for nc, nr in neighbours(*cell)))
+    def low_and_apart(cell):
+        """A lock holds its flower and no flower falls through it: the
+        cells below it stay empty until it opens. So a lock lies in the
+        lowest two cells of its column, and never beside another."""
+        c, r = cell
+        below = sum(1 for rr in range(r + 1, rows) if cells.get((c, rr), (NORMAL,))[0] != HOLE)
+        return below <= 1 and not any(cells.get(n, (NORMAL,))[0] in (DOUBLE, TRIPLE) for n in neighbours(c, r))
+
     for kind, count in ((TRIPLE, triples), (DOUBLE, doubles)):
         for _ in range(count):
-            cell = free.pop()
+            k = len(free) - 1
+            if inner:
+                while k > 0 and not low_and_apart(free[k]):
+                    k -= 1
+            cell = free.pop(k)
             cells[cell] = (kind, RANDOM, rnd.randrange(colours) if locked_colour else -1)
     for _ in range(required):
         cell = free.pop()
@@ -108,6 +132,16 @@ LEVELS = [
           doubles=2, triples=1, seed=7),
     level("night_garden", "The Night Garden", 9, 7, 6, 240, holes=low_row_holes(9, 7) + [(0, 0), (8, 0)],
           required=5, doubles=2, triples=1, seed=8),
+    # six colours from here on; the shapes, the locks (low in their columns) and the relics make the work
+    level("twin_ponds", "Twin Ponds", 10, 7, 6, 260,
+          holes=low_row_holes(10, 7) + [(2, 2), (2, 3), (7, 2), (7, 3)], required=12, doubles=3, triples=1, seed=19,
+          inner=True),
+    level("frozen_hearts", "Frozen Hearts", 9, 7, 6, 280, holes=low_row_holes(9, 7) + [(0, 0), (8, 0), (4, 0)],
+          required=6, doubles=4, triples=3, seed=21, inner=True),
+    level("lantern_hollow", "Lantern Hollow", 9, 7, 6, 300, holes=low_row_holes(9, 7) + [(0, 0), (8, 0), (4, 4)],
+          required=6, doubles=2, triples=1, artifacts=(2, 6), seed=10, artifact=3, inner=True),
+    level("moonrise_crown", "Moonrise Crown", 10, 7, 6, 340, holes=low_row_holes(10, 7) + [(0, 0), (9, 0)],
+          required=10, doubles=3, triples=2, artifacts=(3, 6), seed=42, artifact=5, inner=True),
 ]
 
 

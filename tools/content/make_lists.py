@@ -2,8 +2,9 @@
 """Writes the resource lists of the generated media into DATA/res, one per
 folder, so screens can name them: board.xml and ui.xml (ImageResource,
 "board_<file>" and "ui_<file>"), sounds.xml (SoundResource "sound_<file>")
-and music.xml (MusicResource "music_<file>", format ogg). The fonts have
-their own list, data/fonts/fonts.xml.
+and music.xml (MusicResource "music_<file>", format ogg, loaded when first
+played). A few sounds have a second name (ALIASES): the file is the same,
+the resource is its own. The fonts have their own list, data/fonts/fonts.xml.
     make_lists.py DATA
 """
 import os
@@ -16,6 +17,14 @@ LISTS = [
     ("sounds.xml", "snd", ".wav", "sound_", 'type="SoundResource"', ""),
     ("music.xml", "music", ".ogg", "music_", 'type="MusicResource"', ' format="ogg" loadbydemand="yes"'),
 ]
+
+# Second names of sounds, as the game screens ask for them: the shell's
+# window sounds under the game screen's names, and the duel statistics'
+# win sound, which is the board's first level-win fanfare.
+ALIASES = {
+    "sounds.xml": [("sound_show_window", "window_show.wav"), ("sound_hide_window", "window_hide.wav"),
+                   ("sound_level_win", "level_win1.wav")],
+}
 
 
 def main(data):
@@ -31,6 +40,11 @@ def main(data):
             path = "data\\" + folder.replace("/", "\\") + "\\" + name
             lines.append("  <resource %s name=%s file=%s%s/>" % (kind, quoteattr(prefix + name[:-len(ext)]),
                                                                  quoteattr(path), extra))
+        for alias, name in ALIASES.get(list_name, []):
+            if not os.path.exists(os.path.join(data, folder, name)):
+                sys.exit("%s: %s names the missing file %s" % (list_name, alias, name))
+            path = "data\\" + folder.replace("/", "\\") + "\\" + name
+            lines.append("  <resource %s name=%s file=%s%s/>" % (kind, quoteattr(alias), quoteattr(path), extra))
         lines += [" </content>", "</resources>", ""]
         with open(os.path.join(out, list_name), "w", encoding="utf-8", newline="\n") as f:
             f.write("\n".join(lines))

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Composes the two music loops, renders them with fluidsynth and the
+"""Composes the music loops (the menu's, the board's and the game
+screen's three backgrounds), renders them with fluidsynth and the
 General MIDI sound font and encodes them with oggenc into OUT
 (content/data/music).
 
@@ -110,8 +111,6 @@ def menu_loop(rnd):
                 notes.append((pos, dur, key))
             pos += dur
         phrase.append(notes)
-    for rep_bar in range(bars):
-        pass
     parts = []
     for b in range(bars):
         root, iv = prog[b]
@@ -126,7 +125,7 @@ def menu_loop(rnd):
         parts.append((2, t0 + PPQ * 2, PPQ * 2 - 20, 2, root - 12 + (7 if b % 2 else 12), 74))
         for i in iv:
             parts.append((3, t0, bar - 10, 3, root + 12 + i, 40))
-    return bpm, bars, setup, parts, tr
+    return bpm, bars * 4, setup, parts, tr
 
 
 def game_loop(rnd):
@@ -174,24 +173,235 @@ def game_loop(rnd):
         parts.append((4, t0 + 2 * PPQ, PPQ // 2, 9, 35, 58))
         if b % 4 == 0:
             parts.append((4, t0, PPQ, 9, 81, 50))
-    return bpm, bars, setup, parts, tr
+    return bpm, bars * 4, setup, parts, tr
 
 
-def build(name, composer, seed, out, work):
+# The game screen's three background loops share their tools: a tune is
+# drawn once per phrase kind and repeated where the form repeats it, its
+# strong beats on chord tones and its other notes moving by step, so the
+# loops sound composed rather than wandering.
+MAJ9, ADD9, DOM7 = (0, 4, 7, 11, 14), (0, 4, 7, 14), (0, 4, 7, 10)
+
+
+def pitch_classes(chord):
+    root, iv = chord
+    return {(root + i) % 12 for i in iv}
+
+
+def nearest(scale, idx, allowed, avoid=None):
+    """The scale index nearest to idx whose note is in allowed (idx itself
+    when none is), passing over `avoid` (the note just played) when another
+    is as near or one step further."""
+    for d in (0, 1, -1, 2, -2, 3, -3):
+        k = idx + d
+        if 0 <= k < len(scale) and scale[k] % 12 in allowed and k != avoid:
+            return k
+    return nearest(scale, idx, allowed) if avoid is not None else idx
+
+
+def tune(rnd, chords, scale, rhythms, start, strong, cadence_rhythm, rest=0.0):
+    """One phrase of melody over `chords` (one per bar): a list per bar of
+    (position, length, key). Notes on the `strong` positions are chord
+    tones; the others move a step or two from the note before, drawn
+    towards the middle of the scale and turned back at its ends; the last
+    bar plays `cadence_rhythm` on chord tones; `rest` is the chance to
+    leave a weak note out."""
+    idx = start
+    centre = (len(scale) - 1) / 2
+    bars = []
+    for b, chord in enumerate(chords):
+        pcs = pitch_classes(chord)
+        rhythm = cadence_rhythm if b == len(chords) - 1 else rnd.choice(rhythms)
+        notes = []
+        for pos, dur in rhythm:
+            up = rnd.random() < 0.5 + 0.12 * (centre - idx)
+            step = rnd.choice((1, 1, 2)) * (1 if up else -1)
+            if not 0 <= idx + step < len(scale):
+                step = -step
+            if pos in strong or b == len(chords) - 1:
+                idx = nearest(scale, idx + (step if rnd.random() < 0.6 else 0), pcs, avoid=idx)
+            else:
+                idx += step
+                if rnd.random() < rest:
+                    continue
+            notes.append((pos, dur, scale[idx]))
+        bars.append(notes)
+    return bars
+
+
+def human(rnd, vel, spread=6):
+    return max(1, min(127, vel + rnd.randint(-spread, spread)))
+
+
+def calm_loop(rnd):
+    """Moonlit pond: a slow waltz in F, 72 BPM, 32 bars of 3/4 (80 s).
+    Flute over a harp's rocking arpeggios, slow strings and a bowed bass."""
+    bpm, beats_per_bar = 72, 3
+    F, Dm7, Bb7, C, Am7, Bb, Csus, Gm7, Dm, F7 = (53, MAJ), (50, MIN7), (46, MAJ7), (48, MAJ), (45, MIN7), \
+        (46, MAJ), (48, SUS), (43, MIN7), (50, MIN), (53, MAJ7)
+    phrases = {"A": [F, Dm7, Bb7, C, F, Am7, Bb, Csus], "A2": [F, Dm7, Bb7, C, Dm, Bb, Gm7, C],
+               "B": [Bb7, C, Am7, Dm7, Gm7, C, F7, F], "A3": [F, Dm7, Bb7, C, Bb, Gm7, Csus, C]}
+    form = ["A", "A2", "B", "A3"]
+    scale = [60, 62, 65, 67, 69, 72, 74, 77, 79, 81]  # F major pentatonic (and C), flute's middle
+    bar = beats_per_bar * PPQ
+    rhythms = [[(0, 2 * PPQ), (2 * PPQ, PPQ)], [(0, PPQ), (PPQ, PPQ), (2 * PPQ, PPQ)],
+               [(0, PPQ * 3 // 2), (PPQ * 3 // 2, PPQ // 2), (2 * PPQ, PPQ)], [(0, PPQ), (PPQ, 2 * PPQ)]]
+    strong = {0}
+    head = tune(rnd, phrases["A"][:4], scale, rhythms, 5, strong, [(0, 2 * PPQ), (2 * PPQ, PPQ)])
+    tails = {k: tune(rnd, phrases[k][4:], scale, rhythms, 5, strong, [(0, 3 * PPQ - 40)]) for k in ("A", "A2", "A3")}
+    bridge = tune(rnd, phrases["B"], scale, rhythms, 7, strong, [(0, 3 * PPQ - 40)])
+    melody = {"A": head + tails["A"], "A2": head + tails["A2"], "A3": head + tails["A3"], "B": bridge}
+    tr = [Track() for _ in range(5)]
+    tr[0].tempo(0, bpm)
+    setup = [(0, 0, 73, 84, 64), (1, 1, 46, 86, 60), (2, 2, 49, 70, 72), (3, 3, 43, 78, 50), (4, 4, 8, 60, 80)]
+    parts = []
+    b = 0
+    for kind in form:
+        for k, chord in enumerate(phrases[kind]):
+            root, iv = chord
+            t0 = b * bar
+            for pos, dur, key in melody[kind][k]:
+                parts.append((0, t0 + pos, dur - 30, 0, key, human(rnd, 72 if pos == 0 else 62)))
+                if kind == "B" and pos == 0 and k % 2 == 1:  # celesta echoes the bridge, an octave up
+                    parts.append((4, t0 + pos + PPQ // 2, PPQ, 4, key + 12, human(rnd, 44)))
+            # harp: the bass of the chord, then eighths rocking up and back
+            tones = [root - 12, root, root + iv[1], root + iv[2], root + 12, root + iv[2]]
+            for i, key in enumerate(tones):
+                parts.append((1, t0 + i * PPQ // 2, PPQ * 2, 1, key, human(rnd, 60 if i == 0 else 48, 4)))
+            for i in iv[:4]:
+                parts.append((2, t0, bar - 20, 2, root + 12 + i if i < 7 else root + i, human(rnd, 44, 3)))
+            parts.append((3, t0, bar - 30, 3, root - 12 if root >= 48 else root, human(rnd, 70, 4)))
+            b += 1
+    return bpm, b * beats_per_bar, setup, parts, tr
+
+
+def lively_loop(rnd):
+    """Firefly dance: a light, skipping tune in D, 150 BPM, 40 bars of 4/4
+    (64 s). Kalimba over nylon guitar chops, a walking bass, a piccolo
+    answer in the bridge and hand percussion."""
+    bpm = 150
+    D, Bm, G, A, Em7, A7, Fsm, Em, Asus = (50, MAJ), (47, MIN), (43, MAJ), (45, MAJ), (40, MIN7), (45, DOM7), \
+        (42, MIN), (40, MIN), (45, SUS)
+    phrases = {"A": [D, Bm, G, A, D, Bm, Em7, A7], "B": [G, A, Fsm, Bm, G, A, Bm, A],
+               "C": [G, G, Em, Em, Bm, Bm, Asus, A7]}
+    form = ["A", "A", "B", "A", "C"]
+    scale = [62, 64, 66, 69, 71, 74, 76, 78, 81, 83]  # D major pentatonic
+    bar = 4 * PPQ
+    e = PPQ // 2
+    rhythms = [[(0, e), (e, e), (2 * e, 2 * e), (5 * e, e), (6 * e, 2 * e)],
+               [(0, 2 * e), (3 * e, e), (4 * e, e), (5 * e, e), (6 * e, e), (7 * e, e)],
+               [(0, e), (e, 2 * e), (3 * e, e), (4 * e, 2 * e), (6 * e, e), (7 * e, e)],
+               [(0, 3 * e), (3 * e, e), (4 * e, e), (5 * e, 3 * e)]]
+    strong = {0, 4 * e}
+    tunes = {k: tune(rnd, phrases[k][:4], scale, rhythms, 5, strong, [(0, 2 * e), (2 * e, e), (3 * e, 5 * e)])
+             + tune(rnd, phrases[k][4:], scale, rhythms, 5, strong, [(0, 3 * e), (3 * e, e), (4 * e, 4 * e)])
+             for k in phrases}
+    answer = tune(rnd, phrases["B"], scale, [[(2 * e, e), (3 * e, e), (6 * e, 2 * e)], [(4 * e, 2 * e), (6 * e, e),
+                                                                                         (7 * e, e)]],
+                  7, {2 * e, 4 * e, 6 * e}, [(0, 4 * e)])
+    tr = [Track() for _ in range(5)]
+    tr[0].tempo(0, bpm)
+    setup = [(0, 0, 108, 100, 40), (1, 1, 24, 78, 40), (2, 2, 32, 96, 24), (3, 3, 72, 62, 50)]
+    parts = []
+    b = 0
+    for n, kind in enumerate(form):
+        for k, chord in enumerate(phrases[kind]):
+            root, iv = chord
+            t0 = b * bar
+            if kind != "C" or k >= 4:  # the breakdown opens on the rhythm alone
+                for pos, dur, key in tunes[kind][k]:
+                    parts.append((0, t0 + pos, dur - 20, 0, key + 12, human(rnd, 84 if pos in strong else 70)))
+            if kind == "B":
+                for pos, dur, key in answer[k]:
+                    parts.append((3, t0 + pos, dur - 30, 3, key + 12, human(rnd, 60)))
+            # guitar: chords on the off-beats, a push before bar 1 of each pair
+            for pos in (e, 3 * e, 5 * e, 7 * e) if k % 2 == 0 else (e, 3 * e, 4 * e, 6 * e):
+                for i in iv[:3]:
+                    parts.append((1, t0 + pos, e - 40, 1, root + 12 + i, human(rnd, 58, 4)))
+            # bass: root, fifth, octave, a step into the next chord
+            nxt = phrases[kind][(k + 1) % 8] if k < 7 else phrases[form[(n + 1) % len(form)]][0]
+            step = nxt[0] - 12 + (1 if nxt[0] < root else -1) * (2 if abs(nxt[0] - root) > 2 else 1)
+            for pos, key, dur in ((0, root - 12, 3 * e), (3 * e, root - 5, e), (4 * e, root, 2 * e),
+                                  (6 * e, root - 5, e), (7 * e, step, e)):
+                parts.append((2, t0 + pos, dur - 30, 2, key, human(rnd, 92 if pos == 0 else 78, 4)))
+            # percussion: shaker eighths, congas, a clave son pattern over two bars
+            for i in range(8):
+                parts.append((4, t0 + i * e, e // 2, 9, 82, human(rnd, 52 if i % 2 else 34, 4)))
+            for pos, key, vel in ((0, 64, 70), (3 * e, 63, 58), (4 * e, 64, 62), (6 * e, 63, 60), (7 * e, 62, 50)):
+                parts.append((4, t0 + pos, e, 9, key, human(rnd, vel, 5)))
+            clave = (0, 3 * e, 6 * e) if k % 2 == 0 else (2 * e, 4 * e)
+            for pos in clave:
+                parts.append((4, t0 + pos, e, 9, 75, human(rnd, 54, 4)))
+            if kind == "B":
+                parts.append((4, t0 + 2 * e, e, 9, 54, human(rnd, 46)))
+                parts.append((4, t0 + 6 * e, e, 9, 54, human(rnd, 46)))
+            b += 1
+    return bpm, b * 4, setup, parts, tr
+
+
+def dreamy_loop(rnd):
+    """Starlight drift: slow, floating harmony in E with the lydian raised
+    fourth, 84 BPM, 28 bars of 4/4 (80 s). Celesta over vibraphone
+    arpeggios, a choir pad, a fretless bass and a few glockenspiel stars."""
+    bpm = 84
+    E, Fs, Csm, Amaj, Bsus, Gsm, Fsm, B = (52, MAJ9), (54, ADD9), (49, MIN7), (45, MAJ9), (47, SUS), (44, MIN7), \
+        (42, MIN7), (47, MAJ)
+    phrases = [[E, Fs, E, Fs], [Csm, Amaj, E, Bsus], [E, Fs, Gsm, Amaj], [Csm, Amaj, Fsm, Bsus],
+               [Amaj, Gsm, Fsm, E], [Amaj, Bsus, Csm, B], [E, Fs, Amaj, Bsus]]
+    scale = [64, 66, 68, 70, 71, 73, 75, 76, 78, 80, 83]  # E lydian, celesta range
+    bar = 4 * PPQ
+    rhythms = [[(0, 2 * PPQ), (2 * PPQ, 2 * PPQ)], [(0, 3 * PPQ), (3 * PPQ, PPQ)],
+               [(PPQ, PPQ), (2 * PPQ, 2 * PPQ)], [(0, PPQ), (PPQ, PPQ), (2 * PPQ, 2 * PPQ)]]
+    strong = {0, 2 * PPQ}
+    first = tune(rnd, phrases[0], scale, rhythms, 7, strong, [(0, 4 * PPQ - 40)], rest=0.2)
+    tunes = [first] + [tune(rnd, ph, scale, rhythms, 7, strong, [(0, 4 * PPQ - 40)], rest=0.2) for ph in phrases[1:6]] \
+        + [first[:2] + tune(rnd, phrases[6][2:], scale, rhythms, 7, strong, [(0, 4 * PPQ - 40)])]
+    tr = [Track() for _ in range(5)]
+    tr[0].tempo(0, bpm)
+    setup = [(0, 0, 8, 96, 96), (1, 1, 11, 76, 96), (2, 2, 91, 60, 110), (3, 3, 35, 88, 64)]
+    parts = []
+    b = 0
+    for n, ph in enumerate(phrases):
+        for k, chord in enumerate(ph):
+            root, iv = chord
+            t0 = b * bar
+            for pos, dur, key in tunes[n][k]:
+                parts.append((0, t0 + pos, dur, 0, key, human(rnd, 70 if pos in strong else 58)))
+            # vibraphone: the chord spread upwards and back in eighths
+            tones = [root + 12 + i for i in iv] + [root + 24 + iv[1]]
+            order = list(range(len(tones))) + list(range(len(tones) - 2, 0, -1))
+            for i in range(8):
+                key = tones[order[i % len(order)]]
+                parts.append((1, t0 + i * PPQ // 2, PPQ, 1, key, human(rnd, 46 if i % 4 else 56, 4)))
+            for i in iv[:4]:
+                parts.append((2, t0, bar - 20, 2, root + 12 + (i % 12), human(rnd, 50, 3)))
+            low = (52 if chord == Fs else root) - 12  # F# major over an E pedal: the lydian colour
+            parts.append((3, t0, 2 * PPQ + PPQ // 2, 3, low, human(rnd, 80, 4)))
+            parts.append((3, t0 + 3 * PPQ, PPQ - 40, 3, low + 7, human(rnd, 64, 4)))
+            if rnd.random() < 0.5:  # a star: two high glockenspiel notes from the chord
+                pos = rnd.choice((PPQ // 2, 3 * PPQ // 2, 5 * PPQ // 2))
+                for j in range(2):
+                    key = root + 36 + iv[rnd.randrange(len(iv))] % 12
+                    parts.append((4, t0 + pos + j * PPQ // 4, PPQ // 2, 4, key, human(rnd, 34, 4)))
+            b += 1
+    setup.append((4, 4, 9, 70, 120))
+    return bpm, b * 4, setup, parts, tr
+
+
+def build(name, composer, seed, out, work, quality=4):
     rnd = random.Random(seed)
-    bpm, bars, setup, parts, tracks = composer(rnd)
-    loop_ticks = bars * 4 * PPQ
+    bpm, beats, setup, parts, tracks = composer(rnd)
+    loop_ticks = beats * PPQ
     beat_samples = RATE * 60 / bpm
-    loop_samples = int(round(bars * 4 * beat_samples))
-    assert abs(loop_samples - bars * 4 * beat_samples) < 1e-6 and loop_samples % 64 == 0
-    assert (bars * 4 * 60000) % bpm == 0  # whole milliseconds
-    for tr in tracks[1:]:
-        pass
-    for ch, prog, vol in setup:
-        tracks[ch].program(0, ch, prog)
-        tracks[ch].control(0, ch, 7, vol)
-        tracks[ch].control(0, ch, 91, 50)  # reverb send
-        tracks[ch].control(0, ch, 93, 0)  # no chorus
+    loop_samples = int(round(beats * beat_samples))
+    assert abs(loop_samples - beats * beat_samples) < 1e-6 and loop_samples % 64 == 0
+    assert (beats * 60000) % bpm == 0  # whole milliseconds
+    for entry in setup:
+        trk, ch, prog, vol, reverb = entry if len(entry) == 5 else (entry[0],) + tuple(entry) + (50,)
+        tracks[trk].program(0, ch, prog)
+        tracks[trk].control(0, ch, 7, vol)
+        tracks[trk].control(0, ch, 91, reverb)  # reverb send
+        tracks[trk].control(0, ch, 93, 0)  # no chorus
     for rep in range(3):
         for (trk, tick, length, ch, key, vel) in parts:
             tracks[trk].note(rep * loop_ticks + tick, length, ch, key, vel)
@@ -224,7 +434,7 @@ def build(name, composer, seed, out, work):
         w.setframerate(RATE)
         w.writeframes(seg.tobytes())
     target = os.path.join(out, name + ".ogg")
-    subprocess.run(["oggenc", "-Q", "-q", "4", "-s", str(seed), "-o", target, loop], check=True)
+    subprocess.run(["oggenc", "-Q", "-q", str(quality), "-s", str(seed), "-o", target, loop], check=True)
     print("%s: %d samples (%.3f s), periodicity error %.5f, join prediction error %.2f, peak %.2f dBFS" %
           (name, loop_samples, loop_samples / RATE, drift, err, 20 * np.log10(peak * gain)))
     if drift > 0.01:
@@ -238,6 +448,10 @@ def main(out, work=None):
     try:
         build("menu", menu_loop, 1801, out, work)
         build("game", game_loop, 2417, out, work)
+        # the game screen's three, one drawn at random each time it opens
+        for name, composer, seed in (("background0", calm_loop, 3301), ("background1", lively_loop, 3302),
+                                     ("background2", dreamy_loop, 3303)):
+            build(name, composer, seed, out, work, quality=3)
     finally:
         if own:
             shutil.rmtree(work)

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Synthesises the sound effects of the shell and the board into OUT
+"""Synthesises the sound effects of the shell, the board and the game
+screens into OUT
 (content/data/snd) as 16-bit 44.1 kHz mono WAV. Everything is additive synthesis and filtered noise
 from a fixed seed; each sound is normalised to a peak of PEAK_DB.
     make_sounds.py OUT
@@ -203,6 +204,44 @@ def board_sounds(rng):
     return s
 
 
+def screen_sounds(rng):
+    """The game screen's and the statistics screens' sounds."""
+    s = {}
+    # the clock's minute warning: a soft two-tone chime falling a fourth, over a low pluck
+    d = 1.1
+    s["attention"] = at(d, [(0.0, bell(note(81), 0.9, 0.22, 0.7) * 0.7), (0.0, pluck(note(57), 0.8, 0.2) * 0.35),
+                            (0.22, bell(note(76), 0.85, 0.25, 0.7) * 0.8), (0.22, pluck(note(52), 0.8, 0.22) * 0.35)])
+    # the last seconds: two seconds of a pulsing warning, four beats ever
+    # closer to the beat's top, the last one dying away before the end
+    d = 2.0
+    beats = []
+    for i in range(4):
+        t0 = 0.5 * i
+        beats.append((t0, bell(note(79 + 2 * i), 0.45, 0.09, 0.9) * (0.55 + 0.12 * i)))
+        beats.append((t0 + 0.12, bell(note(74 + 2 * i), 0.35, 0.07, 0.6) * (0.4 + 0.1 * i)))
+        beats.append((t0, pluck(note(50), 0.4, 0.08) * 0.5))
+    s["attention2s"] = at(d, beats) * env(d, 0.002, 10.0) * np.minimum(1, (d - t_axis(d)) / 0.25)
+    # a statistics line counting up: a short bright pluck with a tick
+    d = 0.16
+    s["score_line"] = pluck(note(84), d, 0.035) * 0.7 + band(noise(d, rng), 3000, 9000) * env(d, 0.0005, 0.005) * 0.3
+    # a new best score: a rising run of bells into a ringing chord with glitter
+    d = 1.8
+    run = [(0.07 * i, bell(note(n), 0.5, 0.14, 0.8) * (0.4 + 0.05 * i)) for i, n in enumerate((72, 76, 79, 84, 88))]
+    chord = (bell(note(84), 1.4, 0.45) + bell(note(88), 1.4, 0.45) * 0.8 + bell(note(91), 1.4, 0.4) * 0.7 +
+             pluck(note(60), 1.4, 0.5) * 0.5) * 0.55
+    s["best_score"] = at(d, run + [(0.38, chord)]) + band(noise(d, rng), 6000, 14000) * env(d, 0.45, 0.35) * 0.08
+    # a new best time: a clock's tick and tock, then a bright chord in another key
+    d = 1.6
+    tick = band(noise(0.06, rng), 2500, 9000) * env(0.06, 0.0005, 0.005) * 0.6 + sine(1800, 0.06) * env(0.06, 0.0005,
+                                                                                                   0.012) * 0.6
+    tock = band(noise(0.06, rng), 1200, 5000) * env(0.06, 0.0005, 0.006) * 0.6 + sine(1100, 0.06) * env(0.06, 0.0005,
+                                                                                                   0.015) * 0.6
+    chord = (bell(note(79), 1.2, 0.4) + bell(note(83), 1.2, 0.4) * 0.8 + bell(note(86), 1.2, 0.35) * 0.7 +
+             pluck(note(55), 1.2, 0.45) * 0.5) * 0.55
+    s["best_time"] = at(d, [(0.0, tick), (0.16, tock), (0.32, tick), (0.4, chord)])
+    return s
+
+
 def write_wav(path, x):
     x = np.asarray(x, np.float64)
     x = x - np.mean(x)
@@ -225,6 +264,9 @@ def main(out):
         write_wav(os.path.join(out, name + ".wav"), x)
     rng = np.random.default_rng(20261209)  # the board's own stream: the sounds above stay as they are
     for name, x in board_sounds(rng).items():
+        write_wav(os.path.join(out, name + ".wav"), x)
+    rng = np.random.default_rng(20261210)  # the game screens' stream
+    for name, x in screen_sounds(rng).items():
         write_wav(os.path.join(out, name + ".wav"), x)
 
 
