@@ -124,6 +124,7 @@ void TGameBoardControl::StartLoadedLevel(const Ref<TZinLevel>& level, int levelN
   BuildWidgets();
   shownScores_[0] = shownScores_[1] = -1;
   UpdateDisplays();
+  StartTimeDisplay();
   AttachManager(mode);
 }
 
@@ -241,7 +242,8 @@ void TGameBoardControl::LevelEndStep(bool complete) {
     fittingFactor_ = FittingAfterTimedWin(fittingFactor_, allowance, model_.Counter(kCounterTimeLeft));
   }
   if (!replay_) {
-    if (classic || playMode_ == "duel_computer") WriteProfile(playMode_ + "FittingC", FormatFloat(fittingFactor_));
+    if (classic || playMode_ == "duel_computer")
+      WriteProfile(playMode_ + "FittingC", FormatFloat(fittingFactor_));
     if (complete) {
       WriteProfile(playMode_ + "Level", std::to_string(levelNumber_));
       WriteProfile(playMode_ + "Difficulty", std::to_string(model_.Difficulty()));
@@ -728,9 +730,27 @@ void TGameBoardControl::ShowHintPanel(int n, TPoint position, bool fade) {
 }
 
 void TGameBoardControl::TimeChanged() {
-  if (IWidget* lamp = Display("window:/quest_mode/OilLamp_control"))
+  if (IWidget* lamp = Display(kTimeDisplayPath))
     lamp->SetPropertyValue("OilLampCurrentTime", static_cast<long long>(model_.Counter(kCounterTimeLeft)));
   displayHold_ = nullptr;
+}
+
+void TGameBoardControl::StartTimeDisplay() {
+  IWidget* lamp = Display(kTimeDisplayPath);
+  if (!lamp) return;
+  const int32_t allowance = model_.Counter(kCounterAllowance);
+  lamp->Show(allowance > 0);
+  if (allowance > 0) {
+    lamp->SetPropertyValue("OilLampLevelTime", static_cast<long long>(allowance));
+    TimeChanged();
+  }
+  displayHold_ = nullptr;
+}
+
+bool TGameBoardControl::InLevelEnd() const {
+  if (boardMode_ != kBoardPlay || levelEndPending_) return true;
+  const int state = manager_ ? manager_->GetState() : kStateWaiting;
+  return state == kStateLevelLost || state == kStateLevelWon;
 }
 
 void TGameBoardControl::HideHintPanel() {
