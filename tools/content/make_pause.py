@@ -294,6 +294,16 @@ def fire_shine():
     return strip(frames)
 
 
+def ember():
+    """A soft spark leaving the flame (drawn white; the particles tint it)."""
+    cv = Canvas(6, 6)
+    c = cv.ctx
+    c.arc(3, 3, 2.6, 0, 2 * math.pi)
+    c.set_source(rad(c, 3, 3, 0, 2.6, [(0, (1, 1, 1, 1)), (0.5, (1, 1, 1, 0.55)), (1, (1, 1, 1, 0))]))
+    c.fill()
+    return cv.image()
+
+
 FIRE = dict(normal=(6, 720), low=(6, 480), end=(9, 810))
 
 
@@ -303,13 +313,14 @@ def draw_lamp(board):
     save_png(lamp_glass(), os.path.join(board, "lamp_glass.png"))
     save_png(lamp_glint(), os.path.join(board, "lamp_glint.png"))
     save_png(lamp_warning(), os.path.join(board, "lamp_warning.png"))
-    save_png(flame_frames(FIRE["normal"][0], 17, 5.2, (255, 252, 220), (255, 150, 40), 0.4),
+    save_png(flame_frames(FIRE["normal"][0], 20, 6.0, (255, 252, 220), (255, 150, 40), 0.4),
              os.path.join(board, "lamp_fire.png"))
     save_png(flame_frames(FIRE["low"][0], 11, 4.2, (255, 220, 150), (240, 90, 30), 1.3),
              os.path.join(board, "lamp_fire_low.png"))
     save_png(flame_frames(FIRE["end"][0], 7, 3.2, (200, 210, 255), (200, 60, 40), 2.1, sputter=True),
              os.path.join(board, "lamp_fire_end.png"))
     save_png(fire_shine(), os.path.join(board, "lamp_fire_shine.png"))
+    save_png(ember(), os.path.join(board, "lamp_ember.png"))
 
 
 def attr(**kw):
@@ -366,8 +377,8 @@ def lamp():
             attr(visible=True, width=LAMP_W, height=LAMP_H, emission_x=TIP[0] + 1, emission_y=TIP[1] - 12,
                  emission_radius=2, emission_count=0, speed_min=8, speed_max=22, spread=70, direction=270,
                  lifetime_min=300, lifetime_max=800, color_start="$FFFFD890", color_end="$00FF7030"),
-            '<widget type="image_widget" name="particle" visible="yes" anchor_left="-6" anchor_top="-6" '
-            'width="12" height="12" resourcename="board_sparkle"/>'),
+            '<widget type="image_widget" name="particle" visible="yes" anchor_left="-3" anchor_top="-3" '
+            'width="6" height="6" resourcename="board_lamp_ember"/>'),
     ]
     sounds = ('<sounds><sound name="sound_attention" resourcename="%s"/>'
               '<sound name="sound_attention2s" resourcename="%s"/></sounds>' %
