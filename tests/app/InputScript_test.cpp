@@ -41,6 +41,22 @@ TEST(InputScript, ParsesEveryEventKindInFrameOrder) {
   EXPECT_EQ(e[6].text, "Hello, world");
 }
 
+TEST(InputScript, BlurAndFocusReachTheGameAsTheWindowsFocusMessages) {
+  TInputScript script;
+  std::string error;
+  ASSERT_TRUE(script.Parse("3 focus\n2 blur\n", error)) << error;
+  TInputTranslator translator;
+  std::vector<TMessage> out;
+  TInjectedInput input([&](SDL_Event& event) { translator.Translate(event, out); });
+  script.Deliver(2, &input);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].message, WM_KILLFOCUS);
+  script.Deliver(3, &input);
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(out[1].message, WM_SETFOCUS);
+  EXPECT_FALSE(script.Parse("1 blur now\n", error));
+}
+
 TEST(InputScript, RejectsBadLinesWithTheirNumber) {
   const char* bad[] = {
       "x move 1 2",          "-1 move 1 2",  "1 jump",           "1 move 1",      "1 down 1 2 thumb",
@@ -98,9 +114,11 @@ TEST(InputScript, WhenShownPartsCountFromTheFrameTheScreenWasShown) {
 TEST(InputScript, WhenTracedPartsWaitForATraceEventOfThatName) {
   TInputScript script;
   std::string error;
-  ASSERT_TRUE(script.Parse("when traced level_end\n1 screenshot end.png\nwhen shown level_end\n2 close\n", error))
+  ASSERT_TRUE(
+      script.Parse("when traced level_end\n1 screenshot end.png\nwhen shown level_end\n2 close\n", error))
       << error;
-  EXPECT_EQ(script.Parts(), (std::vector<std::string>{"", TInputScript::TracedKey("level_end"), "level_end"}));
+  EXPECT_EQ(script.Parts(),
+            (std::vector<std::string>{"", TInputScript::TracedKey("level_end"), "level_end"}));
   // A screen of that name does not start the traced part, nor an event of another name.
   script.ScreenShown("level_end", 3);
   script.EventTraced("move", 4);
@@ -108,7 +126,8 @@ TEST(InputScript, WhenTracedPartsWaitForATraceEventOfThatName) {
   for (int64_t frame = 1; frame <= 12; ++frame) {
     script.Deliver(frame, nullptr);
     if (frame == 6) script.EventTraced("level_end", 6);
-    script.AfterFrame(frame, [&](const std::string& file) { shots.push_back(std::to_string(frame) + ":" + file); });
+    script.AfterFrame(frame,
+                      [&](const std::string& file) { shots.push_back(std::to_string(frame) + ":" + file); });
   }
   EXPECT_EQ(shots, (std::vector<std::string>{"7:end.png"}));
   EXPECT_FALSE(script.Parse("when traced\n", error));
