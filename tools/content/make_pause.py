@@ -460,17 +460,22 @@ PAUSE_BUTTONS = [  # name, caption, what it does
 SHADE_TOP = 37
 
 
-def screens(shell):
+def screens(shell, names=()):
     """GS_MiniMenu, GS_QueryMainMenu and GS_QueryRestart, with the shell's
-    helpers (make_shell) for the widgets and the layout table."""
+    helpers (make_shell) for the widgets and the layout table. "Rules" is
+    shown when the game has the how-to-play screen among `names` (the
+    menu counts and lays out its visible buttons only)."""
     out = []
     shell._current[0] = "GS_MiniMenu"
     group_top = MENU_HEAD_Y + HEAD_H
     rows = []
-    for i, (name, key, what) in enumerate(PAUSE_BUTTONS):
-        shell.note(name, "button", MENU_X + MENU_W // 2, group_top + ROW_H * i + ROW_H // 2,
-                   what + " (once the menu has dropped down)")
-        rows.append(shell.widget("ButtonControl", name, visible=True, mousestop=True, enabled=True, tabstop=True,
+    shown = [b for b in PAUSE_BUTTONS if b[0] != "button_rules" or "GS_HowToPlay" in names]
+    for name, key, what in PAUSE_BUTTONS:
+        i = shown.index((name, key, what)) if (name, key, what) in shown else -1
+        if i >= 0:
+            shell.note(name, "button", MENU_X + MENU_W // 2, group_top + ROW_H * i + ROW_H // 2,
+                       what + " (once the menu has dropped down)")
+        rows.append(shell.widget("ButtonControl", name, visible=i >= 0, mousestop=True, enabled=True, tabstop=True,
                                  anchor_left=0, anchor_top=0, width=MENU_W, height=ROW_H, sounds=shell.CLICK,
                                  children=[
                                      shell.image("image_normal", "ui_pause_row_normal", 0, 0, MENU_W, ROW_H,

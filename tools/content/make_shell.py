@@ -232,7 +232,6 @@ def screens():
         pause.lamp(),
         button("button_menu", "Menu", 245, 436, "opens the pause menu GS_MiniMenu (Escape too)", small=True),
     ], music=pause.game_musics()))
-    out += pause.screens(sys.modules[__name__])
     # --- new player
     _current[0] = "GS_NewUser"
     note("edit_name", "edit", 320, 238, "the name (focused when shown; type into it)")
@@ -311,6 +310,7 @@ def screens():
         button("button_exit", "MenuQuit", 160, 280, "ends the program"),
         button("button_cancel", "DialogCancel", 330, 280, "closes the dialog"),
     ], effects=True))
+    out += pause.screens(sys.modules[__name__], [name for name, _type, _xml in out])
     return out
 
 
