@@ -21,7 +21,9 @@ fixture="$source_dir/tests/fixtures/board/$level.xml"
 [ -f "$fixture" ] || { echo "no fixture $fixture"; exit 1; }
 
 # Seeds are per run, so each bot and mode plays its own boards. A short level
-# takes a few seconds a run under the sanitizers.
+# takes a few seconds a run under the sanitizers; a random player's relax
+# game may last past five minutes of play, so a run may take 10 minutes of
+# game time (12000 frames of 50 ms).
 if [ $# -eq 0 ]; then
   case $level in
     holes) set -- best:relax:1 random:relax:2 computer:relax:3 best:classic:4 random:classic:5 computer:classic:6 \
@@ -63,7 +65,7 @@ for run in "$@"; do
   rm -rf "$work/user"
   mkdir "$work/user"
   started=$SECONDS
-  "$game" --app-dir "$app" --user-data "$work/user" --seed "$seed" --fixed-step 50 --frames 6000 \
+  "$game" --app-dir "$app" --user-data "$work/user" --seed "$seed" --fixed-step 50 --frames 12000 \
     --level 1 --mode "$mode" --bot "$bot" --trace "$trace" --input "$work/input.txt" > "$work/out.txt" 2>&1
   code=$?
   if [ $code -ne 0 ]; then
