@@ -16,7 +16,8 @@
 # board, in level 3 of the relax mode on a per-user folder that has seen the
 # level's tutorial panel: a selected flower, the best move's explosion and
 # the cascade after it (played by --bot best), and the automatic hint that
-# comes 10 s into a turn.
+# comes 10 s into a turn; then level 3 in classic with its oil lamp, and its
+# pause menu.
 #
 # --stand-in: every screen type is replaced by the plain "GameScreen" (in a
 # copy of the content), so the pictures show the layout without the screen
@@ -78,12 +79,16 @@ run() {
 }
 
 # board SCRIPT FRAMES [ARGS...]: level 3 in relax at 20 ms a frame, on the
-# per-user folder of the board's pictures.
+# per-user folder of the board's pictures; FRAMES count from the level start
+# (its scenario, cells and flowers arriving, takes about 4 s before the
+# first turn, traced as "level_start").
+board_start_frames=250
 board() {
-  local script="$1" frames="$2"
+  local script="$1" frames="$2" mode=relax
   shift 2
-  "$game" --app-dir "$content" --user-data "$work/board_user" --seed 1 --fixed-step 20 --frames "$frames" \
-    --level 3 --mode relax --input "$script" "$@" >/dev/null
+  if [ "${1:-}" = "--mode" ]; then mode="$2"; shift 2; fi
+  "$game" --app-dir "$content" --user-data "$work/board_user" --seed 1 --fixed-step 20 \
+    --frames "$((frames + board_start_frames))" --level 3 --mode "$mode" --input "$script" "$@" >/dev/null
 }
 
 # click F X Y: move, press, release on three frames from F
@@ -152,6 +157,11 @@ if [ $standin -eq 0 ]; then
   # which is about 2 s after the level start (the flowers fall in first)
   { echo "when traced level_start"; echo "2 move 600 440"; shot 640 board_hint; } >"$work/s.txt"
   board "$work/s.txt" 650
+  # The classic mode: the oil lamp burning over the board, then the pause
+  # menu dropped down over it (Escape; 5 rows of 50 ms).
+  { echo "when traced level_start"; echo "2 move 600 440"; shot 100 board_classic; echo "110 key Escape";
+    shot 135 board_pause; } >"$work/s.txt"
+  board "$work/s.txt" 140 --mode classic
 else
   cp -r "$content" "$work/app"
   plain="$work/game.xml"

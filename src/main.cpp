@@ -48,6 +48,8 @@ constexpr char kUsage[] =
     "                        FRAME key NAME | keydown NAME | keyup NAME\n"
     "                        FRAME text CHARS\n"
     "                        FRAME close          (as the window's close button)\n"
+    "                        FRAME blur | focus   (the window loses or gains the\n"
+    "                                             keyboard focus)\n"
     "                        FRAME screenshot FILE (the picture after that frame)\n"
     "                        when shown NAME, when traced EVENT\n"
     "                      (frames count from 1; key names like a, Return,\n"

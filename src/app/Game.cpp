@@ -348,7 +348,7 @@ void TGame::FocusChanged(bool focused) {
 }
 
 void TGame::OnFocusChanged(bool focused) {
-  (void)focused;
+  if (IGameScreenSlave* top = TopScreen()) top->WindowFocusChanged(focused);
 }
 
 bool TGame::CloseQuery() {

@@ -120,7 +120,7 @@ public:
   bool IsLoading() const { return loading_; }
 
 protected:
-  // The six operations a game class may replace.
+  // The operations a game class may replace; the focus goes to the top screen.
   virtual void StartHook();
   virtual void LoadPersistedOptions();
   // True when the engine's value of some option changed.

@@ -66,7 +66,7 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
     } else if (e.kind == "key" || e.kind == "keydown" || e.kind == "keyup") {
       if (!(in >> e.text)) return fail("expected a key name");
       if (!TInjectedInput::IsKeyName(e.text)) return fail("unknown key '" + e.text + "'");
-    } else if (e.kind == "close") {
+    } else if (e.kind == "close" || e.kind == "blur" || e.kind == "focus") {
     } else if (e.kind == "screenshot") {
       if (!(in >> e.text)) return fail("expected a file name");
     } else if (e.kind == "text") {
@@ -116,6 +116,8 @@ void TInputScript::Deliver(int64_t frame, TInjectedInput* input) {
       continue;
     else if (e.kind == "close")
       input->Close();
+    else if (e.kind == "blur" || e.kind == "focus")
+      input->Focus(e.kind == "focus");
     else if (e.kind == "move")
       input->MouseMove(e.x, e.y);
     else if (e.kind == "down")

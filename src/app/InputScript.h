@@ -7,6 +7,8 @@
 //   FRAME keyup NAME
 //   FRAME text CHARS      (the rest of the line)
 //   FRAME close           (a close request, as the window's close button)
+//   FRAME blur            (the window loses the keyboard focus)
+//   FRAME focus           (the window gains it again)
 //   FRAME screenshot FILE (the back surface after that frame, as PNG)
 //   when shown NAME
 //   when traced EVENT
@@ -34,7 +36,7 @@ class TInputScript {
 public:
   struct TEvent {
     int64_t frame = 0;
-    std::string kind;  // move, down, up, key, keydown, keyup, text, close, screenshot
+    std::string kind;  // move, down, up, key, keydown, keyup, text, close, blur, focus, screenshot
     int x = 0, y = 0;
     int button = 1;    // SDL numbering: 1 left, 2 middle, 3 right
     std::string text;  // key name, characters or file

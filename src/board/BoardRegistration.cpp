@@ -7,7 +7,9 @@
 #include "board/GameBoardControl.h"
 #include "board/GameScreenGame.h"
 #include "board/GameScreenMain.h"
+#include "board/GameScreenMiniMenu.h"
 #include "board/LevelManager.h"
+#include "board/OilLampControl.h"
 #include "board/ScenarioCombinationExplosion.h"
 #include "board/ScenarioExchangeFlowers.h"
 #include "board/ScenarioExplosion.h"
@@ -33,6 +35,9 @@ void RegisterBoardTypes() {
   RegisterClass<TScenarioFalls>("ScenarioFalls");
   RegisterClass<TZintaraGameScreenGame>("ZintaraGameScreenGame");
   RegisterClass<TZintaraGameScreenMain>("ZintaraGameScreenMain");
+  // The timed mode's time display and the pause menu.
+  RegisterClass<TZintaraOilLampControl>("ZintaraOilLampControl");
+  RegisterClass<TZintaraGameScreenMiniMenu>("ZintaraMiniMenuGameScreen");
   RegisterBoardScenarioTypes();
 }
 

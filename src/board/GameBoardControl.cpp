@@ -124,6 +124,7 @@ void TGameBoardControl::StartLoadedLevel(const Ref<TZinLevel>& level, int levelN
   BuildWidgets();
   shownScores_[0] = shownScores_[1] = -1;
   UpdateDisplays();
+  StartTimeDisplay();
   AttachManager(mode);
 }
 
@@ -750,9 +751,27 @@ void TGameBoardControl::ShowHintPanel(int n, TPoint position, bool fade) {
 }
 
 void TGameBoardControl::TimeChanged() {
-  if (IWidget* lamp = Display("window:/quest_mode/OilLamp_control"))
+  if (IWidget* lamp = Display(kTimeDisplayPath))
     lamp->SetPropertyValue("OilLampCurrentTime", static_cast<long long>(model_.Counter(kCounterTimeLeft)));
   displayHold_ = nullptr;
+}
+
+void TGameBoardControl::StartTimeDisplay() {
+  IWidget* lamp = Display(kTimeDisplayPath);
+  if (!lamp) return;
+  const int32_t allowance = model_.Counter(kCounterAllowance);
+  lamp->Show(allowance > 0);
+  if (allowance > 0) {
+    lamp->SetPropertyValue("OilLampLevelTime", static_cast<long long>(allowance));
+    TimeChanged();
+  }
+  displayHold_ = nullptr;
+}
+
+bool TGameBoardControl::InLevelEnd() const {
+  if (boardMode_ != kBoardPlay || levelEndPending_) return true;
+  const int state = manager_ ? manager_->GetState() : kStateWaiting;
+  return state == kStateLevelLost || state == kStateLevelWon;
 }
 
 void TGameBoardControl::HideHintPanel() {

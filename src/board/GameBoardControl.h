@@ -32,6 +32,9 @@ inline constexpr int kBoardWon = 0;
 inline constexpr int kBoardLost = 1;
 inline constexpr int kBoardPlay = 2;
 
+// The timed mode's time display (an oil lamp), on the board's screen.
+inline constexpr const char* kTimeDisplayPath = "window:/quest_mode/OilLamp_control";
+
 // The pointer picks the nearest cell closer than this (pixels).
 inline constexpr double kPickDistance = 30.0;
 // The flower nearest to the pointer within this distance shines.
@@ -189,6 +192,12 @@ public:
   // Counter 2 changed: the time display ("OilLampCurrentTime" of the
   // screen's "quest_mode/OilLamp_control", when there is one) follows.
   void TimeChanged();
+  // A level started: a timed level shows the time display with its
+  // allowance ("OilLampLevelTime") and time left; an untimed one hides it.
+  void StartTimeDisplay();
+  // From the level-end step until the next level starts (the result is
+  // shown, the statistics follow).
+  bool InLevelEnd() const;
 
 protected:
   ~TGameBoardControl() override;

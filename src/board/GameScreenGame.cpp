@@ -2,10 +2,12 @@
 
 #include "board/GameBoardControl.h"
 #include "core/Messages.h"
+#include "core/Random.h"
 #include "core/StringUtils.h"
 #include "playerdata/UserProfileCollection.h"
 #include "screens/IGSCollection.h"
 #include "screens/ScreenSupport.h"
+#include "services/IMusicPlayer.h"
 
 namespace qv {
 
@@ -51,13 +53,41 @@ void TZintaraGameScreenGame::AfterAppear() {
 }
 
 void TZintaraGameScreenGame::OnShow() {
-  TGameScreen::OnShow();
+  PlayScreenSound("sound_show_window");
+  musicName_ = "music_background" + std::to_string(RandomInt(3));
+  IMusicCollection* musics = GetMusics();
+  Ref<IMusic> music = musics ? musics->FindMusic(musicName_) : nullptr;
+  if (!music && musics) {
+    musicName_ = "music_background";
+    music = musics->FindMusic(musicName_);
+  }
+  if (music)
+    if (auto* player = QueryPtr<IMusicPlayer>(GetEngine())) player->PlayMusic(music.get());
   if (TGameBoardControl* board = Board()) board->Show(true);
 }
 
 void TZintaraGameScreenGame::OnHide() {
-  TGameScreen::OnHide();
+  PlayScreenSound("sound_hide_window");
+  IMusicCollection* musics = GetMusics();
+  if (const Ref<IMusic> music = musics ? musics->FindMusic(musicName_) : nullptr)
+    if (auto* player = QueryPtr<IMusicPlayer>(GetEngine())) player->StopMusic(music.get());
   if (TGameBoardControl* board = Board()) board->Show(false);
+}
+
+void TZintaraGameScreenGame::Update(int dt) {
+  TGameScreen::Update(dt);
+  TGameBoardControl* board = Board();
+  const Ref<IWidget> menu = FindWidget("button_menu");
+  if (board && menu && menu->IsVisible() == board->InLevelEnd()) menu->Show(!board->InLevelEnd());
+}
+
+void TZintaraGameScreenGame::WindowFocusChanged(bool focused) {
+  if (focused || !IsActive() || IsHiding()) return;
+  if (playMode_ != "classic" && playMode_ != "duel_computer" && playMode_ != "duel_player") return;
+  TGameBoardControl* board = Board();
+  const Ref<IWidget> menu = FindWidget("button_menu");
+  if (!board || board->InLevelEnd() || !board->GetLevelManager() || (menu && !menu->IsVisible())) return;
+  if (HasScreen(kMiniMenu)) OpenMenu();
 }
 
 void TZintaraGameScreenGame::OnControlEvent(IWidget* sender, int code, IParamCollection* params) {
@@ -86,11 +116,41 @@ void TZintaraGameScreenGame::OpenMenu() {
   IGameScreenOwner* game = GetScreenOwnerInterface();
   if (!game) return;
   // Without a pause menu the button leaves the game for the screen below.
-  IGSCollection* screens = game->GetScreens();
-  if (screens && screens->GetItem(kMiniMenu))
+  if (HasScreen(kMiniMenu))
     game->ShowScreen(kMiniMenu, nullptr);
   else
     game->CloseScreen(this, nullptr);
+}
+
+bool TZintaraGameScreenGame::HasScreen(const std::string& name) {
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  IGSCollection* screens = game ? game->GetScreens() : nullptr;
+  return screens && screens->GetItem(name);
+}
+
+bool TZintaraGameScreenGame::Ask(const char* query) {
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  return game && HasScreen(query) && game->ShowScreen(query, nullptr);
+}
+
+void TZintaraGameScreenGame::Restart() {
+  pendingStart_ = true;
+  StartLevel();
+}
+
+void TZintaraGameScreenGame::MenuAnswered(const std::string& button) {
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  if (!game) return;
+  if (button == "button_main_menu") {
+    if (!Ask(kQueryMainMenu)) game->CloseScreen(this, nullptr);
+  } else if (button == "button_options") {
+    game->ShowScreen("GS_Options", nullptr);
+  } else if (button == "button_rules") {
+    game->ShowScreen("GS_HowToPlay", nullptr);
+  } else if (button == "button_restart") {
+    if (!Ask(kQueryRestart)) Restart();
+  }
+  // "button_unpause", or the menu closed without a button: play goes on.
 }
 
 void TZintaraGameScreenGame::ScreenClosed(const std::string& closedScreenName,
@@ -98,6 +158,12 @@ void TZintaraGameScreenGame::ScreenClosed(const std::string& closedScreenName,
   // A statistics screen hands its results on to the screen below.
   if (LowerCase(closedScreenName).rfind("gs_statlevel", 0) == 0)
     if (IGameScreenOwner* game = GetScreenOwnerInterface()) game->CloseScreen(this, resultParams);
+  std::string button;
+  ParamText(resultParams, "Button", button);
+  if (closedScreenName == kMiniMenu) MenuAnswered(button);
+  if (closedScreenName == kQueryMainMenu && button == "button_yes")
+    if (IGameScreenOwner* game = GetScreenOwnerInterface()) game->CloseScreen(this, nullptr);
+  if (closedScreenName == kQueryRestart && button == "button_yes") Restart();
 }
 
 void TZintaraGameScreenGame::BoardNotification(int code, IParamCollection* params) {

@@ -143,7 +143,7 @@ IWidget* TScenarioLevelEnd::TimeDisplay() const {
   TGameBoardControl* board = Board();
   if (!board) return nullptr;
   // The timed mode's display; other screens have none.
-  return board->FindWidget("window:/quest_mode/OilLamp_control").get();
+  return board->FindWidget(kTimeDisplayPath).get();
 }
 
 void TScenarioLevelEnd::StartBonus(TGameBoardControl& board) {

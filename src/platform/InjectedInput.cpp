@@ -154,6 +154,14 @@ void TInjectedInput::Close() {
   sink_(e);
 }
 
+void TInjectedInput::Focus(bool gained) {
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+  sink_(e);
+}
+
 std::string TInjectedInput::ScriptEventOf(const SDL_Event& e) {
   auto button = [](uint8_t b) -> const char* {
     return b == SDL_BUTTON_LEFT     ? "left"

@@ -29,6 +29,9 @@ public:
   void Text(const std::string& utf8);
   // The window's close button.
   void Close();
+  // The window gains or loses the keyboard focus (another window comes to
+  // the front, or goes).
+  void Focus(bool gained);
   static bool IsKeyName(const std::string& name);
   // One SDL input event as an event of the input-script format, without
   // its frame ("move X Y", "down X Y left", "keydown alt+Return",

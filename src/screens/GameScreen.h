@@ -72,6 +72,7 @@ public:
   // To the focus widget; Tab key-up moves the focus, Escape presses the
   // dialog's cancel or close button. Nothing while inactive or hiding.
   bool KeyEvent(unsigned message, unsigned key, unsigned flags) override;
+  void WindowFocusChanged(bool focused) override { (void)focused; }
   void ScreenClosed(const std::string& closedScreenName, IParamCollection* resultParams) override {
     (void)closedScreenName;
     (void)resultParams;

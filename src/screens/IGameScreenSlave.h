@@ -34,6 +34,9 @@ public:
   virtual void Idle() = 0;
   virtual bool MouseEvent(unsigned message, TPoint point, unsigned flags) = 0;
   virtual bool KeyEvent(unsigned message, unsigned key, unsigned flags) = 0;
+  // The program's window gained or lost the keyboard focus (another window
+  // came to the front); told to the top screen.
+  virtual void WindowFocusChanged(bool focused) = 0;
   // On the screen that is the top again after the one above was removed.
   virtual void ScreenClosed(const std::string& closedScreenName, IParamCollection* resultParams) = 0;
   virtual IWindow* GetWindow() = 0;

@@ -37,6 +37,7 @@ public:
   void Idle() override {}
   bool MouseEvent(unsigned, TPoint, unsigned) override { return false; }
   bool KeyEvent(unsigned, unsigned, unsigned) override { return false; }
+  void WindowFocusChanged(bool) override {}
   void ScreenClosed(const std::string&, IParamCollection*) override {}
   IWindow* GetWindow() override { return window_.get(); }
   Ref<IWidget> GetRootWidget() override { return root; }

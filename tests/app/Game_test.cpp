@@ -53,6 +53,9 @@ public:
   void Idle() override {}
   bool MouseEvent(unsigned, TPoint, unsigned) override { return handleInput; }
   bool KeyEvent(unsigned, unsigned, unsigned) override { return handleInput; }
+  void WindowFocusChanged(bool focused) override {
+    log_->push_back(std::string(focused ? "focus " : "blur ") + GetName());
+  }
   void ScreenClosed(const std::string& closed, IParamCollection* params) override {
     log_->push_back("closed " + closed + " on " + GetName() +
                     (params ? " " + VarToString(params->GetParamValueDef("RESULT", "")) : ""));
@@ -192,6 +195,18 @@ TEST_F(GameTest, TheStackFreezesCoveredScreensAndReportsClosing) {
   EXPECT_TRUE(Screen("main").active);
   EXPECT_EQ(log.back(), "closed dialog on main yes");
   EXPECT_EQ(std::count(log.begin(), log.end(), "show dialog"), 1);
+}
+
+TEST_F(GameTest, TheWindowsFocusGoesToTheTopScreenOnly) {
+  const Ref<TGame> game = MakeGame(R"(maings="main")", {"main", "dialog"});
+  game->Start(engine.get());
+  game->Advance(10);
+  game->FocusChanged(false);
+  game->ShowScreen("dialog", nullptr);
+  game->FocusChanged(false);
+  game->FocusChanged(true);
+  EXPECT_EQ(log, (std::vector<std::string>{"show main", "blur main", "show dialog", "blur dialog",
+                                           "focus dialog"}));
 }
 
 TEST_F(GameTest, ACoveredScreenIsNotDrawn) {

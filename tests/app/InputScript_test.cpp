@@ -41,6 +41,22 @@ TEST(InputScript, ParsesEveryEventKindInFrameOrder) {
   EXPECT_EQ(e[6].text, "Hello, world");
 }
 
+TEST(InputScript, BlurAndFocusReachTheGameAsTheWindowsFocusMessages) {
+  TInputScript script;
+  std::string error;
+  ASSERT_TRUE(script.Parse("3 focus\n2 blur\n", error)) << error;
+  TInputTranslator translator;
+  std::vector<TMessage> out;
+  TInjectedInput input([&](SDL_Event& event) { translator.Translate(event, out); });
+  script.Deliver(2, &input);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].message, WM_KILLFOCUS);
+  script.Deliver(3, &input);
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(out[1].message, WM_SETFOCUS);
+  EXPECT_FALSE(script.Parse("1 blur now\n", error));
+}
+
 TEST(InputScript, RejectsBadLinesWithTheirNumber) {
   const char* bad[] = {
       "x move 1 2",          "-1 move 1 2",  "1 jump",           "1 move 1",      "1 down 1 2 thumb",

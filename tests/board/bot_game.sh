@@ -23,7 +23,8 @@ fixture="$source_dir/tests/fixtures/board/$level.xml"
 # Seeds are per run, so each bot and mode plays its own boards. A run takes
 # half a minute or more under the sanitizers, so the default lists share the
 # bots and modes out between the fixtures; QV_BOT_FULL=1 plays every bot in
-# every mode on each fixture.
+# every mode on each fixture. A random player's relax game may last past
+# five minutes of play, so a run may take 12000 frames of 50 ms.
 if [ $# -eq 0 ]; then
   if [ "${QV_BOT_FULL:-0}" = 1 ]; then
     case $level in
@@ -81,7 +82,7 @@ for run in "$@"; do
   rm -rf "$work/user"
   mkdir "$work/user"
   started=$SECONDS
-  "$game" --app-dir "$app" --user-data "$work/user" --seed "$seed" --fixed-step 50 --frames 6000 \
+  "$game" --app-dir "$app" --user-data "$work/user" --seed "$seed" --fixed-step 50 --frames 12000 \
     --level 1 --mode "$mode" --bot "$bot" --trace "$trace" --input "$work/input.txt" > "$work/out.txt" 2>&1
   code=$?
   if [ $code -ne 0 ]; then

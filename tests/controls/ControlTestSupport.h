@@ -203,6 +203,7 @@ public:
     SetFocus(NextFocusable(children->IndexOfName(focus_->GetName())).get());
     return focus_ != nullptr;
   }
+  void WindowFocusChanged(bool) override {}
   void ScreenClosed(const std::string&, IParamCollection*) override {}
   Ref<IWidget> GetRootWidget() override { return root_; }
   bool UpdateDirty() override { return true; }

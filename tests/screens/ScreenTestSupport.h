@@ -148,9 +148,11 @@ public:
     screens->AddScreen(screen);
     screen->SetOwner(this);
   }
+  // As the game does: a screen told of a closed one may show or close
+  // others, so the walk checks its place again at every step.
   void RemoveClosed() {
     for (int i = static_cast<int>(stack.size()) - 1; i >= 0; --i) {
-      if (stack[i]->IsVisible()) continue;
+      if (i >= static_cast<int>(stack.size()) || stack[i]->IsVisible()) continue;
       const Ref<IGameScreenSlave> closed = stack[i];
       closed->UpdateDirty();
       stack.erase(stack.begin() + i);

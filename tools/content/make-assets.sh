@@ -49,6 +49,7 @@ export PYTHONHASHSEED=0
 "$py" make_board.py "$data/img/board"
 "$py" make_effects.py "$data/img/board"
 "$py" make_hud.py "$data/img/board"
+"$py" make_pause.py "$data"
 "$py" make_ui.py "$data/img/ui"
 "$py" make_fonts.py "$data/fonts"
 "$py" make_sounds.py "$data/snd"

@@ -125,7 +125,8 @@ def screen(type_, name, children, left=0, top=0, sounds=True, music=None, extra=
         inner += ("<sounds>" + '<sound name="sound_show_window" resourcename="sound_window_show"/>' +
                   '<sound name="sound_hide_window" resourcename="sound_window_hide"/></sounds>')
     if music:
-        inner += '<musics><music name="music_background" resourcename="%s"/></musics>' % music
+        items = [("music_background", music)] if isinstance(music, str) else music
+        inner += "<musics>" + "".join('<music name="%s" resourcename="%s"/>' % item for item in items) + "</musics>"
     return (name, type_, "<gamescreen%s><window%s>%s</window>%s</gamescreen>" %
             (attrs(type=type_, name=name, **kw), attrs(left=left, top=top), inner, extra))
 
@@ -211,6 +212,7 @@ def screens():
     # --- the game: the board, the displays, the menu button
     _current[0] = "GS_Game"
     import make_board_screen as board
+    import make_pause as pause
     note("gameboard", "board", 320, 240, "the board; cell (c, r) centred at (53c + shift_x, 60r + shift_y + 30 "
          "for even c)")
     out.append(screen("ZintaraGameScreenGame", "GS_Game", [
@@ -227,8 +229,9 @@ def screens():
         text("level_title", "Level", 504, 16, 60, 32, font="font_score", align="left"),
         board.display("level_number", 548, 16, width=70),
         board.board_widget(),
-        button("button_menu", "Menu", 245, 436, "back to the main screen", small=True),
-    ], music="music_game"))
+        pause.lamp(),
+        button("button_menu", "Menu", 245, 436, "opens the pause menu GS_MiniMenu (Escape too)", small=True),
+    ], music=pause.game_musics()))
     # --- new player
     _current[0] = "GS_NewUser"
     note("edit_name", "edit", 320, 238, "the name (focused when shown; type into it)")
@@ -307,6 +310,7 @@ def screens():
         button("button_exit", "MenuQuit", 160, 280, "ends the program"),
         button("button_cancel", "DialogCancel", 330, 280, "closes the dialog"),
     ], effects=True))
+    out += pause.screens(sys.modules[__name__], [name for name, _type, _xml in out])
     return out
 
 
