@@ -7,6 +7,7 @@
 #include "board/GameBoardControl.h"
 #include "board/GameScreenGame.h"
 #include "board/GameScreenMain.h"
+#include "board/GameScreenStatLevel.h"
 #include "board/LevelManager.h"
 #include "board/ScenarioCombinationExplosion.h"
 #include "board/ScenarioExchangeFlowers.h"
@@ -33,6 +34,7 @@ void RegisterBoardTypes() {
   RegisterClass<TScenarioFalls>("ScenarioFalls");
   RegisterClass<TZintaraGameScreenGame>("ZintaraGameScreenGame");
   RegisterClass<TZintaraGameScreenMain>("ZintaraGameScreenMain");
+  RegisterClass<TZintaraGameScreenStatLevel>("ZintaraGameScreenStatLevel");
   RegisterBoardScenarioTypes();
 }
 

@@ -14,6 +14,8 @@ import os
 import sys
 from xml.sax.saxutils import quoteattr
 
+import make_stats
+
 W, H = 640, 480
 CREAM = "$FFF0E6D2"
 MOONLIGHT = "$FFFFE8AA"
@@ -307,6 +309,7 @@ def screens():
         button("button_exit", "MenuQuit", 160, 280, "ends the program"),
         button("button_cancel", "DialogCancel", 330, 280, "closes the dialog"),
     ], effects=True))
+    out += make_stats.screens(sys.modules[__name__])
     return out
 
 
