@@ -6,6 +6,7 @@
 #include "board/FlyWidget.h"
 #include "board/GameBoardControl.h"
 #include "board/GameScreenGame.h"
+#include "board/GameScreenHowToPlay.h"
 #include "board/GameScreenMain.h"
 #include "board/GameScreenStatLevel.h"
 #include "board/LevelManager.h"
@@ -35,6 +36,7 @@ void RegisterBoardTypes() {
   RegisterClass<TZintaraGameScreenGame>("ZintaraGameScreenGame");
   RegisterClass<TZintaraGameScreenMain>("ZintaraGameScreenMain");
   RegisterClass<TZintaraGameScreenStatLevel>("ZintaraGameScreenStatLevel");
+  RegisterClass<TZintaraGameScreenHowToPlay>("ZintaraGameScreenHowToPlay");
   RegisterBoardScenarioTypes();
 }
 

@@ -104,8 +104,8 @@ void TZintaraGameScreenStatLevel::BeforeShow(IParamCollection* params) {
   const Ref<TZinLevelCollection> levels = Levels();
   const bool artifact = levels && levels->GetArtifact(level_) > 0;
   const std::string levelName = levels ? levels->GetDisplayName(level_) : std::string();
-  SetText("label_level", "%StatLevel% " + std::to_string(level_) + (levelName.empty() ? "" : " - ") +
-                             Literal(levelName));
+  SetText("label_level",
+          "%StatLevel% " + std::to_string(level_) + (levelName.empty() ? "" : " - ") + Literal(levelName));
   ShowWidget("label_artifact", artifact);
   ShowWidget("lable_color_cells", !artifact);
 
@@ -169,12 +169,15 @@ void TZintaraGameScreenStatLevel::StoreResults(IParamCollection* params) {
   if (mode_ == "classic" || mode_ == "relax") {
     const long long best = record ? record->GetInt("score_level", -1) : -1;
     SetText("best_score_level", Score(best));
-    SetText("best_score_level_name", record ? Literal(record->GetText("score_levelname", "")) : std::string());
+    SetText("best_score_level_name",
+            record ? Literal(record->GetText("score_levelname", "")) : std::string());
     if (known && complete_ && score > best) {
       changes->SetParamValue("score_level", std::to_string(score));
       changes->SetParamValue("score_levelname", player);
-      steps_.push_back({{}, {{"best_score_level", Score(score)}, {"best_score_level_name", Literal(player)}},
-                        "sound_best_score", kAwardTime});
+      steps_.push_back({{},
+                        {{"best_score_level", Score(score)}, {"best_score_level_name", Literal(player)}},
+                        "sound_best_score",
+                        kAwardTime});
     }
   }
   if (mode_ == "classic") {
@@ -184,8 +187,10 @@ void TZintaraGameScreenStatLevel::StoreResults(IParamCollection* params) {
     if (known && complete_ && (best < 0 || seconds < best)) {
       changes->SetParamValue("time_level", std::to_string(seconds));
       changes->SetParamValue("time_levelname", player);
-      steps_.push_back({{}, {{"best_time_level", Time(seconds)}, {"best_time_level_name", Literal(player)}},
-                        "sound_best_time", kAwardTime});
+      steps_.push_back({{},
+                        {{"best_time_level", Time(seconds)}, {"best_time_level_name", Literal(player)}},
+                        "sound_best_time",
+                        kAwardTime});
     }
   }
   if (mode_ == "duel_computer") {
@@ -218,10 +223,11 @@ void TZintaraGameScreenStatLevel::StoreResults(IParamCollection* params) {
     table->SetRecord(level_, *changes);
     if (TTrace::On())
       for (int i = 0; i < changes->GetParamCount(); ++i)
-        TTrace::Emit("level_record", {{"mode", TTrace::Text(mode_)},
-                                      {"level", TTrace::Number(level_)},
-                                      {"name", TTrace::Text(changes->GetParamAt(i)->GetName())},
-                                      {"value", TTrace::Text(VarToString(changes->GetParamAt(i)->GetValue()))}});
+        TTrace::Emit("level_record",
+                     {{"mode", TTrace::Text(mode_)},
+                      {"level", TTrace::Number(level_)},
+                      {"name", TTrace::Text(changes->GetParamAt(i)->GetName())},
+                      {"value", TTrace::Text(VarToString(changes->GetParamAt(i)->GetValue()))}});
     records->SaveLevelRecords();
   }
   if (profileChanged && profiles) profiles->SaveProfiles();
@@ -244,7 +250,8 @@ void TZintaraGameScreenStatLevel::ShowCounts(const TStep& step, int elapsed) {
   for (const TCount& count : step.counts) {
     const long long span = count.to - count.from;
     const long long value = elapsed >= kLineTime ? count.to : count.from + span * elapsed / kLineTime;
-    SetText(count.widget, (count.time ? Time(value) : FormatThousands(static_cast<int32_t>(value))) + count.suffix);
+    SetText(count.widget,
+            (count.time ? Time(value) : FormatThousands(static_cast<int32_t>(value))) + count.suffix);
   }
 }
 

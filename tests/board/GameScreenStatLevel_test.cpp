@@ -30,8 +30,9 @@ public:
     profiles->Initialize();
     profiles->AddProfile("Anna");
     profiles->SetCurrentProfile("Anna");
-    levels->Load(LoadStorageText("<levels><level level='1' filename='a'/><level level='5' filename='b' "
-                                 "artifact='2' DisplayName='The 100% Key'/></levels>"));
+    levels->Load(
+        LoadStorageText("<levels><level level='1' filename='a'/><level level='5' filename='b' "
+                        "artifact='2' DisplayName='The 100% Key'/></levels>"));
   }
   IUserProfileCollection* GetUserProfiles() override { return profiles.get(); }
   ILevelRecords* GetLevelRecords() override { return records.get(); }
@@ -56,12 +57,27 @@ std::string Text(const std::string& name, bool visible = true) {
 // A statistics screen with every widget the screen fills.
 std::string StatScreen(const std::string& name) {
   std::string widgets;
-  for (const char* w :
-       {"score_level", "color_cells", "total_cells", "max_combo", "max_flowers", "gamemove", "time_level",
-        "score_level_comp", "color_cells_comp", "total_score", "best_score_level", "best_score_level_name",
-        "best_time_level", "best_time_level_name", "Level_player_wins", "Level_computer_wins",
-        "total_player_wins", "total_computer_wins", "lable_title_level_complete", "lable_color_cells",
-        "label_level"})
+  for (const char* w : {"score_level",
+                        "color_cells",
+                        "total_cells",
+                        "max_combo",
+                        "max_flowers",
+                        "gamemove",
+                        "time_level",
+                        "score_level_comp",
+                        "color_cells_comp",
+                        "total_score",
+                        "best_score_level",
+                        "best_score_level_name",
+                        "best_time_level",
+                        "best_time_level_name",
+                        "Level_player_wins",
+                        "Level_computer_wins",
+                        "total_player_wins",
+                        "total_computer_wins",
+                        "lable_title_level_complete",
+                        "lable_color_cells",
+                        "label_level"})
     widgets += Text(w);
   widgets += Text("lable_title_level_failed", false) + Text("label_artifact", false);
   widgets +=
@@ -107,10 +123,16 @@ protected:
   // given changes.
   Ref<TParamCollection> Statistics(const std::string& mode, int level, bool complete,
                                    std::initializer_list<std::pair<const char*, std::string>> changes = {}) {
-    const Ref<TParamCollection> params =
-        MakeParams({{"PlayMode", mode}, {"Replay", "no"}, {"Score", "1200"}, {"time_level", "95"},
-                    {"gamemove", "21"}, {"color_cells", "12/30"}, {"total_cells", "40/45"},
-                    {"score_level", "1200"}, {"max_combo", "3"}, {"max_flowers", "7"}});
+    const Ref<TParamCollection> params = MakeParams({{"PlayMode", mode},
+                                                     {"Replay", "no"},
+                                                     {"Score", "1200"},
+                                                     {"time_level", "95"},
+                                                     {"gamemove", "21"},
+                                                     {"color_cells", "12/30"},
+                                                     {"total_cells", "40/45"},
+                                                     {"score_level", "1200"},
+                                                     {"max_combo", "3"},
+                                                     {"max_flowers", "7"}});
     if (mode == "duel_computer")
       for (const auto& [name, value] : {std::pair<const char*, const char*>{"ScoreComp", "900"},
                                         {"score_level_comp", "900"},
@@ -248,8 +270,8 @@ TEST_F(StatLevel, OnlyAHigherScoreOfACompletedLevelReplacesTheBestScoreAndItsHol
       {"1501", true, "1501", "Anna", false},  // and her own equal score changes nothing
   };
   for (const TCase& c : cases) {
-    TZintaraGameScreenStatLevel& screen =
-        Show(Statistics("relax", 3, c.complete, {{"score_level", c.score}, {"Replay", c.complete ? "no" : "yes"}}));
+    TZintaraGameScreenStatLevel& screen = Show(Statistics(
+        "relax", 3, c.complete, {{"score_level", c.score}, {"Replay", c.complete ? "no" : "yes"}}));
     const std::string before = Shown("best_score_level");
     RunToEnd(screen);
     EXPECT_EQ(RecordText("relax", 3, "score_level"), c.best) << c.score;
@@ -278,18 +300,20 @@ TEST_F(StatLevel, TheTimedModeKeepsTheFirstTimeAndThenOnlyASmallerOne) {
     bool sound;
   };
   const TPlay plays[] = {
-      {"95", "95", true},  // no time yet
+      {"95", "95", true},   // no time yet
       {"95", "95", false},  // equal
       {"120", "95", false},
       {"80", "80", true},
   };
   for (const TPlay& play : plays) {
-    TZintaraGameScreenStatLevel& screen = Show(Statistics("classic", 2, true, {{"time_level", play.seconds}}));
+    TZintaraGameScreenStatLevel& screen =
+        Show(Statistics("classic", 2, true, {{"time_level", play.seconds}}));
     RunToEnd(screen);
     EXPECT_EQ(RecordText("classic", 2, "time_level"), play.best) << play.seconds;
     EXPECT_EQ(RecordText("classic", 2, "time_levelname"), "Anna");
     const std::vector<std::string> sounds = Sounds();
-    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), "sound_best_time"), play.sound ? 1 : 0) << play.seconds;
+    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), "sound_best_time"), play.sound ? 1 : 0)
+        << play.seconds;
     game->stack.back()->Hide();
     game->RemoveClosed();
   }
@@ -368,7 +392,8 @@ TEST_F(StatLevel, DuelWinsAreCountedOnTheLevelAndInThePlayersTotals) {
 
 TEST_F(StatLevel, ItsButtonClosesItWithTheResultsTheGameScreenPassesOn) {
   Show(Statistics("relax", 3, true));
-  const Ref<IWidget> button = dynamic_cast<TGameScreen*>(game->stack.back().get())->FindWidget("button_close");
+  const Ref<IWidget> button =
+      dynamic_cast<TGameScreen*>(game->stack.back().get())->FindWidget("button_close");
   ASSERT_TRUE(button);
   ASSERT_TRUE(QueryPtr<IClickable>(button.get())->Click());
   game->Frame(10);
