@@ -104,8 +104,9 @@ void TZintaraGameScreenStatLevel::BeforeShow(IParamCollection* params) {
   const Ref<TZinLevelCollection> levels = Levels();
   const bool artifact = levels && levels->GetArtifact(level_) > 0;
   const std::string levelName = levels ? levels->GetDisplayName(level_) : std::string();
-  SetText("label_level",
-          "%StatLevel% " + std::to_string(level_) + (levelName.empty() ? "" : " - ") + Literal(levelName));
+  SetText("label_level", level_ <= 0 ? std::string()
+                                     : "%StatLevel% " + std::to_string(level_) +
+                                           (levelName.empty() ? "" : " - ") + Literal(levelName));
   ShowWidget("label_artifact", artifact);
   ShowWidget("lable_color_cells", !artifact);
 
@@ -118,8 +119,9 @@ void TZintaraGameScreenStatLevel::AddLines(IParamCollection* params) {
     TStep step;
     for (const std::string& widget : {std::string(line), std::string(line) + "_comp"}) {
       std::string text;
-      if (!FindWidget(widget) || !ParamText(params, widget, text)) continue;
+      if (!FindWidget(widget)) continue;
       SetText(widget, "");
+      if (!ParamText(params, widget, text)) continue;
       TCount count;
       count.widget = widget;
       count.time = widget == "time_level";
