@@ -11,13 +11,14 @@
 #
 # Default: the bundled content as built (DIR/content, DIR = build-asan).
 # The shell, in the first run's flow: logos, splash, the new-player dialog
-# (first refused with an empty name, then given one), options, coming soon,
+# (first refused with an empty name, then given one), options, how to play,
 # the main menu with a player, players with the delete query, quit. The
 # board, in level 3 of the relax mode on a per-user folder that has seen the
 # level's tutorial panel: a selected flower, the best move's explosion and
 # the cascade after it (played by --bot best), and the automatic hint that
 # comes 10 s into a turn; then level 3 in classic with its oil lamp, and its
-# pause menu.
+# pause menu. The statistics screens of relax, classic and the duel after a
+# small level (tests/board/stat_screens.sh).
 #
 # --stand-in: every screen type is replaced by the plain "GameScreen" (in a
 # copy of the content), so the pictures show the layout without the screen
@@ -121,13 +122,14 @@ if [ $standin -eq 0 ]; then
     echo "when shown GS_Options"
     shot 30 options
     click 35 320 324
-    click 75 320 310   # how to play: coming soon
-    echo "when shown GS_ComingSoon"
-    shot 30 coming_soon
-    click 35 320 302
-    echo "75 move 320 218" # the pointer over "Play relax"
-    shot 80 main
-    click 85 110 432   # players: select Anna, delete
+    click 75 320 310   # how to play: its first page's board has played a while
+    echo "when shown GS_HowToPlay"
+    echo "30 move 600 20"
+    shot 400 how_to_play
+    click 405 560 448
+    echo "445 move 320 218" # the pointer over "Play relax"
+    shot 450 main
+    click 455 110 432  # players: select Anna, delete
     echo "when shown GS_UserProfiles"
     click 30 320 110
     shot 45 profiles
@@ -141,7 +143,7 @@ if [ $standin -eq 0 ]; then
     shot 30 quit
     click 35 235 302
   } >"$work/flow.txt"
-  run "$content" "$work/flow.txt" 3000
+  run "$content" "$work/flow.txt" 4000
 
   # The board: a first visit shows the level's tutorial panel and notes it
   # in the player's profile, so the pictures after it show the board alone.
@@ -162,6 +164,10 @@ if [ $standin -eq 0 ]; then
   { echo "when traced level_start"; echo "2 move 600 440"; shot 100 board_classic; echo "110 key Escape";
     shot 135 board_pause; } >"$work/s.txt"
   board "$work/s.txt" 140 --mode classic
+  # The statistics screen of each mode, after a small level the bot plays
+  # (its test takes the pictures).
+  QV_SOURCE_DIR="$root" QV_TOOL="$tool" bash "$root/tests/board/stat_screens.sh" "$game" "$content" "$out" \
+    >/dev/null
 else
   cp -r "$content" "$work/app"
   plain="$work/game.xml"
@@ -181,9 +187,10 @@ else
   { echo "when shown GS_Main"; shot 10 main; } >"$work/s.txt"
   run "$work/app" "$work/s.txt" 200
   for pair in GS_ComingSoon:coming_soon GS_NewUser:new_user GS_QueryNotUniqueName:query_name \
-    GS_UserProfiles:profiles GS_QueryDeleteProfile:delete_profile GS_Options:options GS_Quit:quit; do
+    GS_UserProfiles:profiles GS_QueryDeleteProfile:delete_profile GS_Options:options GS_Quit:quit \
+    GS_HowToPlay:how_to_play GS_GameLoose:game_loose; do
     screen="${pair%%:*}"
-    variant "s/splashlogosgs=\"GS_SplashLogos\" splashgs=\"GS_Splash\"//; s/gamescreenname=\"GS_ComingSoon\"/gamescreenname=\"$screen\"/"
+    variant "s/splashlogosgs=\"GS_SplashLogos\" splashgs=\"GS_Splash\"//; s/gamescreenname=\"GS_HowToPlay\"/gamescreenname=\"$screen\"/"
     { echo "when shown GS_Main"; click 5 320 310; echo "when shown $screen"; shot 30 "${pair##*:}"; } >"$work/s.txt"
     run "$work/app" "$work/s.txt" 200
   done

@@ -6,8 +6,10 @@
 #include "board/FlyWidget.h"
 #include "board/GameBoardControl.h"
 #include "board/GameScreenGame.h"
+#include "board/GameScreenHowToPlay.h"
 #include "board/GameScreenMain.h"
 #include "board/GameScreenMiniMenu.h"
+#include "board/GameScreenStatLevel.h"
 #include "board/LevelManager.h"
 #include "board/OilLampControl.h"
 #include "board/ScenarioCombinationExplosion.h"
@@ -38,6 +40,9 @@ void RegisterBoardTypes() {
   // The timed mode's time display and the pause menu.
   RegisterClass<TZintaraOilLampControl>("ZintaraOilLampControl");
   RegisterClass<TZintaraGameScreenMiniMenu>("ZintaraMiniMenuGameScreen");
+  // The statistics and rules screens.
+  RegisterClass<TZintaraGameScreenStatLevel>("ZintaraGameScreenStatLevel");
+  RegisterClass<TZintaraGameScreenHowToPlay>("ZintaraGameScreenHowToPlay");
   RegisterBoardScenarioTypes();
 }
 

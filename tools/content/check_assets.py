@@ -61,6 +61,7 @@ SIZES = {
     "img/ui/background_main.png": (640, 480), "img/ui/background_splash.png": (640, 480),
     "img/ui/cursor.png": (32, 32), "img/title.png": (368, 330), "img/ui/panel_dialog.png": (360, 200),
     "img/ui/panel_tall.png": (400, 360), "img/ui/button_small_normal.png": (150, 44),
+    "img/ui/panel_stats.png": (440, 440), "img/ui/panel_rules.png": (320, 300),
 }
 SIZES.update({"img/board/%s.png" % name: size for name, size in BOARD_SIZES.items()})
 OPAQUE = {"img/ui/background_main.png", "img/ui/background_splash.png", "img/board/background_game.png"}

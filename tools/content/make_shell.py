@@ -14,6 +14,9 @@ import os
 import sys
 from xml.sax.saxutils import quoteattr
 
+import make_howtoplay
+import make_stats
+
 W, H = 640, 480
 CREAM = "$FFF0E6D2"
 MOONLIGHT = "$FFFFE8AA"
@@ -186,14 +189,14 @@ def screens():
     ], sounds=False))
     # --- main menu
     _current[0] = "GS_Main"
-    soon = dict(actiontype="showgamescreen", gamescreenname="GS_ComingSoon")
     out.append(screen("ZintaraGameScreenMain", "GS_Main", [
         image("background", "ui_background_main", 0, 0, W, H),
         image("logo", "ui_logo", 110, 12, 420, 130),
         button("button_classic", "MenuClassic", 220, 150, "plays the classic (timed) mode on GS_Game", small=False),
         button("button_relax", "MenuRelax", 220, 196, "plays the relax mode on GS_Game", small=False),
         button("button_duel", "MenuDuel", 220, 242, "plays the duel against the computer on GS_Game", small=False),
-        button("button_howtoplay", "MenuHowToPlay", 220, 288, "shows GS_ComingSoon", small=False, **soon),
+        button("button_howtoplay", "MenuHowToPlay", 220, 288, "shows GS_HowToPlay", small=False,
+               actiontype="showgamescreen", gamescreenname="GS_HowToPlay"),
         button("button_profiles", "MenuProfiles", 10, 410, "shows GS_UserProfiles", small=False,
                actiontype="showgamescreen", gamescreenname="GS_UserProfiles"),
         button("button_options", "MenuOptions", 220, 410, "shows GS_Options", small=False,
@@ -310,6 +313,8 @@ def screens():
         button("button_exit", "MenuQuit", 160, 280, "ends the program"),
         button("button_cancel", "DialogCancel", 330, 280, "closes the dialog"),
     ], effects=True))
+    out += make_stats.screens(sys.modules[__name__])
+    out += make_howtoplay.screens(sys.modules[__name__])
     out += pause.screens(sys.modules[__name__], [name for name, _type, _xml in out])
     return out
 

@@ -371,6 +371,8 @@ def main(out):
     # the shell's dialogs at their final sizes (no widget stretches a picture)
     save_png(frame(360, 200, 22, DUSK, opaque=True).image(), os.path.join(out, "panel_dialog.png"))
     save_png(frame(400, 360, 22, DUSK, opaque=True).image(), os.path.join(out, "panel_tall.png"))
+    save_png(frame(440, 440, 22, DUSK, opaque=True).image(), os.path.join(out, "panel_stats.png"))
+    save_png(frame(320, 300, 22, DUSK).image(), os.path.join(out, "panel_rules.png"))
     save_png(frame(220, 160, 10, (22, 22, 50), shadow=False, inset=1).image(), os.path.join(out, "listbox.png"))
     save_png(list_selection(200, 22), os.path.join(out, "listbox_selection.png"))
     save_png(checkbox(False), os.path.join(out, "checkbox_off.png"))
