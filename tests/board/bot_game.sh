@@ -20,28 +20,17 @@ here="$source_dir/tests/board"
 fixture="$source_dir/tests/fixtures/board/$level.xml"
 [ -f "$fixture" ] || { echo "no fixture $fixture"; exit 1; }
 
-# Seeds are per run, so each bot and mode plays its own boards. A run takes
-# half a minute or more under the sanitizers, so the default lists share the
-# bots and modes out between the fixtures; QV_BOT_FULL=1 plays every bot in
-# every mode on each fixture. A random player's relax game may last past
-# five minutes of play, so a run may take 12000 frames of 50 ms.
+# Seeds are per run, so each bot and mode plays its own boards. The fixture
+# levels are small: a run takes a few seconds under the sanitizers. A random
+# player's relax game may last long, so a run stops at 12000 frames of 50 ms.
 if [ $# -eq 0 ]; then
-  if [ "${QV_BOT_FULL:-0}" = 1 ]; then
-    case $level in
-      holes) set -- best:relax:1 random:relax:2 computer:relax:3 best:classic:4 random:classic:5 computer:classic:6 \
-                     best:duel_computer:7 ;;
-      locks) set -- best:relax:11 random:relax:12 computer:relax:13 best:classic:14 random:classic:15 \
-                     computer:classic:16 ;;
-      *) set -- best:relax:21 random:relax:22 computer:relax:23 best:classic:24 random:classic:25 \
-                computer:classic:26 ;;
-    esac
-  else
-    case $level in
-      holes) set -- best:relax:1 random:classic:5 best:duel_computer:7 ;;
-      locks) set -- computer:relax:13 best:classic:14 ;;
-      *) set -- best:relax:21 computer:classic:26 ;;
-    esac
-  fi
+  case $level in
+    holes) set -- best:relax:1 random:relax:2 computer:relax:3 best:classic:4 random:classic:5 computer:classic:6 \
+                   best:duel_computer:7 ;;
+    locks) set -- best:relax:11 random:relax:12 computer:relax:13 best:classic:14 random:classic:15 \
+                   computer:classic:16 ;;
+    *) set -- best:relax:21 random:relax:22 computer:relax:23 best:classic:24 random:classic:25 computer:classic:26 ;;
+  esac
 fi
 
 work=$(mktemp -d)
