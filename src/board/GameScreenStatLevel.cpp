@@ -209,10 +209,14 @@ void TZintaraGameScreenStatLevel::StoreResults(IParamCollection* params) {
     if (known) {
       const int winner = complete_ ? 0 : 1;
       ++wins[winner];
-      ++totals[winner];
       changes->SetParamValue(names[winner], std::to_string(wins[winner]));
-      WriteProfile(*profile, names[winner], totals[winner]);
-      profileChanged = true;
+      // A replay changes no profile value: the level's record counts it,
+      // the player's totals do not.
+      if (!replay_) {
+        ++totals[winner];
+        WriteProfile(*profile, names[winner], totals[winner]);
+        profileChanged = true;
+      }
       steps_.push_back({{},
                         {{levelWidgets[winner], std::to_string(wins[winner])},
                          {totalWidgets[winner], std::to_string(totals[winner])}},

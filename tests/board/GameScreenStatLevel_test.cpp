@@ -388,6 +388,14 @@ TEST_F(StatLevel, DuelWinsAreCountedOnTheLevelAndInThePlayersTotals) {
   EXPECT_EQ(Shown("Level_computer_wins"), "0");
   EXPECT_EQ(RecordText("duel_computer", 6, "player_wins"), "1");
   EXPECT_EQ(RecordText("duel_computer", 6, "score_level"), "<none>");
+  // A replayed duel counts on the level, never in the player's totals.
+  game->stack.back()->Hide();
+  game->RemoveClosed();
+  TZintaraGameScreenStatLevel& replay = Show(Statistics("duel_computer", 4, true, {{"Replay", "yes"}}));
+  RunToEnd(replay);
+  EXPECT_EQ(RecordText("duel_computer", 4, "player_wins"), "5");
+  EXPECT_EQ(ProfileText("player_wins"), "12");  // 10, the win on 4 and the one on 6
+  EXPECT_EQ(Shown("total_player_wins"), "12");
 }
 
 TEST_F(StatLevel, ItsButtonClosesItWithTheResultsTheGameScreenPassesOn) {
