@@ -228,6 +228,7 @@ void TGameBoardControl::LevelEndStep(bool complete) {
       timeFactor_ += kTimeFactorStep;
       fittingFactor_ = FittingAfterTimedLoss(fittingFactor_);
       WriteProfile("classicFittingC", FormatFloat(fittingFactor_));
+      SaveProfiles();
     }
     StartLevel(levelNumber_, playMode_, replay_);
     return;
@@ -241,7 +242,8 @@ void TGameBoardControl::LevelEndStep(bool complete) {
     fittingFactor_ = FittingAfterTimedWin(fittingFactor_, allowance, model_.Counter(kCounterTimeLeft));
   }
   if (!replay_) {
-    if (classic || playMode_ == "duel_computer") WriteProfile(playMode_ + "FittingC", FormatFloat(fittingFactor_));
+    if (classic || playMode_ == "duel_computer")
+      WriteProfile(playMode_ + "FittingC", FormatFloat(fittingFactor_));
     if (complete) {
       WriteProfile(playMode_ + "Level", std::to_string(levelNumber_));
       WriteProfile(playMode_ + "Difficulty", std::to_string(model_.Difficulty()));
@@ -250,8 +252,16 @@ void TGameBoardControl::LevelEndStep(bool complete) {
       if (std::holds_alternative<std::monostate>(best) || VarToInt(best, 0) < levelNumber_)
         WriteProfile("LevelMax", std::to_string(levelNumber_));
     }
+    // The result is on disk before anything else happens: a run that ends
+    // without quitting keeps the levels it won.
+    SaveProfiles();
   }
   Notify(kBoardLevelFinished, params.get());
+}
+
+void TGameBoardControl::SaveProfiles() {
+  IGameScreenOwner* game = Game();
+  if (IUserProfileCollection* profiles = game ? game->GetUserProfiles() : nullptr) profiles->SaveProfiles();
 }
 
 void TGameBoardControl::WriteProfile(const std::string& name, const std::string& value) {
