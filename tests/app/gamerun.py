@@ -56,6 +56,40 @@ def read_trace(path):
     return events
 
 
+class TraceTail:
+    """Follows a trace that is still being written: the events so far."""
+
+    def __init__(self, path):
+        self.path = path
+        self.offset = 0
+        self.partial = b""
+        self.events = []
+
+    def read(self):
+        try:
+            with open(self.path, "rb") as f:
+                f.seek(self.offset)
+                data = f.read()
+        except OSError:
+            return []
+        self.offset += len(data)
+        lines = (self.partial + data).split(b"\n")
+        self.partial = lines.pop()
+        new = []
+        for line in lines:
+            try:
+                new.append(json.loads(line))
+            except ValueError:
+                pass
+        self.events += new
+        return new
+
+    def frame(self):
+        """The frame of the last event so far; -1 before the first."""
+        self.read()
+        return self.events[-1].get("frame", 0) if self.events else -1
+
+
 def make_app(content, source, tool, target, level_file=None, levels=0):
     """Copies the built application folder `content` to `target`. With a
     level file, the main screen's level list becomes `levels` entries that

@@ -24,9 +24,9 @@ script that make it save each of its kinds of saves:
   player made on the profiles screen and chosen, and the quit.
 
 The first round runs to its end (it shows that the script makes every save
-and how long a round takes from its first frame); each later round is
-killed with SIGKILL at a random moment of that time after its first frame,
-and the last round runs to its end again.
+and how many frames a round takes); each later round is killed with SIGKILL
+at a random moment: once its trace has reached a frame drawn from the first
+round's frames, within 50 ms. The last round runs to its end again.
 
 After every round each player file is either the file from before the round
 or a version the round wrote (the trace's "save" events carry the size and
@@ -147,7 +147,7 @@ def main():
         os.mkdir(user)
         checker = Checker(args.tool, user)
         env = gamerun.game_environment()
-        whole_round = None
+        whole_frames = 0
         rounds = max(args.rounds, 2)
         for number in range(1, rounds + 1):
             whole = number in (1, rounds)
@@ -162,21 +162,21 @@ def main():
                        "--bot", "best", "--input", script, "--trace", trace, "--diagnostics"]
             with open(stderr, "w") as err:
                 game = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=err, env=env)
-                # The round's time counts from its first frame (the trace's
-                # first line), so no kill is spent on the loading.
-                while game.poll() is None and not (os.path.exists(trace) and os.path.getsize(trace)):
-                    time.sleep(0.005)
-                started = time.monotonic()
                 if whole:
                     code = game.wait(timeout=300)
                 else:
-                    delay = rng.uniform(0.0, whole_round)
-                    try:
-                        code = game.wait(timeout=delay)
-                    except subprocess.TimeoutExpired:
+                    # The moment is a frame of the first round's run and a
+                    # part of a frame's time after the trace reached it, so
+                    # the kills spread over the round however fast the
+                    # machine is at the moment.
+                    target = rng.randint(0, whole_frames)
+                    tail = gamerun.TraceTail(trace)
+                    while game.poll() is None and tail.frame() < target:
+                        time.sleep(0.002)
+                    time.sleep(rng.uniform(0.0, 0.05))
+                    if game.poll() is None:
                         game.send_signal(signal.SIGKILL)
-                        code = game.wait()
-            took = time.monotonic() - started
+                    code = game.wait()
             name = "round %d" % number
             events = gamerun.read_trace(trace)
             if whole:
@@ -197,9 +197,10 @@ def main():
                     if end.get("frame") not in saved_frames:
                         checker.fail(name, "the level ended in frame %s saved no users.dat" % end.get("frame"))
                 if number == 1:
-                    whole_round = took * 0.95
+                    whole_frames = max([e.get("frame", 0) for e in events] + [0])
             checker.check(name, before, events)
-            how = "whole" if whole else ("killed %.2f s after its first frame" % took if code == -signal.SIGKILL
+            last = max([e.get("frame", 0) for e in events] + [0])
+            how = "whole" if whole else ("killed in frame %d (%d asked)" % (last, target) if code == -signal.SIGKILL
                                          else "ended by itself")
             print("%s: %s, %d saves traced" % (name, how, sum(e.get("event") == "save" for e in events)))
         leftovers = [n for n in os.listdir(user) if gamerun.TEMPORARY.match(n)]

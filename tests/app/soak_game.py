@@ -3,7 +3,6 @@
 growing or it stops advancing. Run with --help."""
 
 import argparse
-import json
 import os
 import signal
 import statistics
@@ -80,8 +79,7 @@ class Run:
         self.samples = []  # (seconds, rss kB, frame, progress events)
         self.err = open(trace + ".stderr", "w")
         self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=self.err, env=env)
-        self.offset = 0
-        self.partial = b""
+        self.tail = gamerun.TraceTail(trace)
         self.frame = 0
         self.progress = 0
         self.counts = {}
@@ -89,21 +87,8 @@ class Run:
         self.levels = {}
 
     def read_trace(self):
-        """Reads what the trace gained since the last call."""
-        try:
-            with open(self.trace, "rb") as f:
-                f.seek(self.offset)
-                data = f.read()
-        except OSError:
-            return
-        self.offset += len(data)
-        lines = (self.partial + data).split(b"\n")
-        self.partial = lines.pop()
-        for line in lines:
-            try:
-                event = json.loads(line)
-            except ValueError:
-                continue
+        """Counts what the trace gained since the last call."""
+        for event in self.tail.read():
             self.frame = max(self.frame, event.get("frame", 0))
             kind = event.get("event")
             self.counts[kind] = self.counts.get(kind, 0) + 1
