@@ -60,7 +60,10 @@ constexpr char kUsage[] =
     "                      each with \"frame\" and \"event\": show and close (with\n"
     "                      \"screen\", and \"params\" where given), control (\"screen\",\n"
     "                      \"sender\", \"code\"), option (\"name\", \"value\"), save\n"
-    "                      (\"file\"), cursor (\"name\"), quit; level_start (level,\n"
+    "                      (\"file\", \"bytes\", \"hash\": the new version's size and\n"
+    "                      64-bit FNV-1a hash, once it is whole on disk and before\n"
+    "                      it replaces the file), profile (\"name\", \"value\"),\n"
+    "                      cursor (\"name\"), quit; level_start (level,\n"
     "                      mode, palette, cols, rows, board, counters, moves,\n"
     "                      status), move (swap, productive, waves with chain,\n"
     "                      board, lines, exploded and falls, then board, scores,\n"
@@ -232,8 +235,12 @@ int main(int argc, char** argv) {
       script.EventTraced(e.event, e.frame);
       const std::string* screen = e.Field("screen");
       if (e.event != "show" || !screen) return;
+      // One show starts one waiting part, however many parts wait for it.
       for (const std::string& name : script.Parts())
-        if (qv::TTrace::Text(name) == *screen) script.ScreenShown(name, e.frame);
+        if (qv::TTrace::Text(name) == *screen) {
+          script.ScreenShown(name, e.frame);
+          break;
+        }
     });
   int screenshotFailures = 0;
 

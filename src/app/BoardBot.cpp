@@ -36,6 +36,18 @@ std::optional<TLinkCellInfo> TBoardBot::Choose(TGameBoardControl& board) const {
 
 void TBoardBot::BeforeFrame(TGame& game, TInjectedInput* input) {
   if (!input) return;
+  // A move whose game screen is no longer on top (left through its menu,
+  // or its level over) is dropped: its presses would land on the screen
+  // now shown.
+  if (step_ > 0 && static_cast<const void*>(game.TopScreen()) != screen_) {
+    // A button still held is let go, or the next screen would never see a
+    // press of its own.
+    if (step_ % 2 == 0) {
+      const TPoint at = step_ == 2 ? first_ : second_;
+      input->MouseButton(at.x, at.y, 1, false);
+    }
+    step_ = 0;
+  }
   if (step_ > 0) {
     // One press or release a frame: down, up on the first cell, then the second.
     const TPoint at = step_ <= 2 ? first_ : second_;
@@ -52,6 +64,7 @@ void TBoardBot::BeforeFrame(TGame& game, TInjectedInput* input) {
   if (!move) return;
   first_ = board->CellScreenCentre(move->first);
   second_ = board->CellScreenCentre(move->second);
+  screen_ = game.TopScreen();
   ++played_;
   step_ = 1;
   BeforeFrame(game, input);

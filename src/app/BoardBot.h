@@ -40,6 +40,8 @@ private:
   int step_ = 0;
   TPoint first_;
   TPoint second_;
+  // The top screen the running move was chosen on (compared, never used).
+  const void* screen_ = nullptr;
   long long played_ = 0;
 };
 

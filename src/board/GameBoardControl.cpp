@@ -231,6 +231,7 @@ void TGameBoardControl::LevelEndStep(bool complete) {
       timeFactor_ += kTimeFactorStep;
       fittingFactor_ = FittingAfterTimedLoss(fittingFactor_);
       WriteProfile("classicFittingC", FormatFloat(fittingFactor_));
+      SaveProfiles();
     }
     StartLevel(levelNumber_, playMode_, replay_);
     return;
@@ -254,8 +255,16 @@ void TGameBoardControl::LevelEndStep(bool complete) {
       if (std::holds_alternative<std::monostate>(best) || VarToInt(best, 0) < levelNumber_)
         WriteProfile("LevelMax", std::to_string(levelNumber_));
     }
+    // The result is on disk before anything else happens: a run that ends
+    // without quitting keeps the levels it won.
+    SaveProfiles();
   }
   Notify(kBoardLevelFinished, params.get());
+}
+
+void TGameBoardControl::SaveProfiles() {
+  IGameScreenOwner* game = Game();
+  if (IUserProfileCollection* profiles = game ? game->GetUserProfiles() : nullptr) profiles->SaveProfiles();
 }
 
 void TGameBoardControl::WriteProfile(const std::string& name, const std::string& value) {

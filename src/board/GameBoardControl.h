@@ -213,6 +213,8 @@ private:
   Ref<TParamCollection> StatisticsParams(bool complete) const;
   // A value of the current profile, traced as "profile"; nothing without one.
   void WriteProfile(const std::string& name, const std::string& value);
+  // Writes the players' file now (after a level's result).
+  void SaveProfiles();
   IWidget* Display(const std::string& path);
   Ref<IWidget> FindChild(const std::string& name);
 

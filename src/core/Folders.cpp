@@ -1,11 +1,13 @@
 #include "core/Folders.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <set>
 #include <vector>
@@ -184,17 +186,61 @@ bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes, bo
   }
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(tmpl.c_str(), nativePath.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(tmpl.c_str());
-  // Every file the program saves goes through here: the trace names it
-  // without its folder, so traces do not depend on where the data live.
+  // Every file the program saves goes through here. The trace names it
+  // without its folder (traces do not depend on where the data live) once
+  // the new version is whole on disk and before it takes the name, so a
+  // run killed at any moment leaves the old file or a traced version.
   if (ok && TTrace::On()) {
     const size_t slash = nativePath.find_last_of("/\\");
     TTrace::Emit(
         "save",
-        {{"file", TTrace::Text(slash == std::string::npos ? nativePath : nativePath.substr(slash + 1))}});
+        {{"file", TTrace::Text(slash == std::string::npos ? nativePath : nativePath.substr(slash + 1))},
+         {"bytes", TTrace::Number(static_cast<long long>(bytes.size()))},
+         {"hash", TTrace::Text(ContentHash(bytes))}});
+  }
+  if (ok && ::rename(tmpl.c_str(), nativePath.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(tmpl.c_str());
+  // The new name itself survives a power loss once the folder is flushed.
+  if (ok) {
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+      ::fsync(dir);
+      ::close(dir);
+    }
   }
   return ok;
+}
+
+std::string ContentHash(std::string_view bytes) {
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a, 64 bits
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+void RemoveLeftoverTemporaries(const std::string& nativePath) {
+  const size_t slash = nativePath.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : nativePath.substr(0, slash);
+  const std::string prefix =
+      (slash == std::string::npos ? nativePath : nativePath.substr(slash + 1)) + ".tmp-";
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  std::vector<std::string> leftovers;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    // mkstemp's six characters after the prefix, nothing else.
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+      leftovers.push_back(folder + "/" + name);
+  }
+  ::closedir(dir);
+  for (const std::string& path : leftovers) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+  }
 }
 
 bool ReadFileBytes(const std::string& nativePath, std::string& out) {

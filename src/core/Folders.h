@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace qv {
 
@@ -41,9 +42,18 @@ std::string LoadDataText(const std::string& fileName);
 bool SaveDataText(const std::string& text, const std::string& fileName);
 bool SaveApplicationText(const std::string& text, const std::string& fileName);
 
-// Writes bytes to a native path atomically (temporary file, flush, rename).
-// With `ownerOnly` the file has owner-only rights from its first byte on.
+// Writes bytes to a native path atomically: a temporary file beside it
+// ("NAME.tmp-XXXXXX"), flushed to disk, renamed over the target, and the
+// folder flushed. Killed at any moment, it leaves the old file or the new
+// one (and at most its temporary file). With `ownerOnly` the file has
+// owner-only rights from its first byte on. The trace's "save" event
+// carries the new version's size and ContentHash.
 bool WriteFileAtomic(const std::string& nativePath, const std::string& bytes, bool ownerOnly = false);
+// The 64-bit FNV-1a hash of the bytes as 16 lower-case hexadecimal digits.
+std::string ContentHash(std::string_view bytes);
+// Deletes the temporary files WriteFileAtomic left beside that path when
+// a run ended in the middle of a save.
+void RemoveLeftoverTemporaries(const std::string& nativePath);
 // Reads a native file whole; false when it cannot be read.
 bool ReadFileBytes(const std::string& nativePath, std::string& out);
 

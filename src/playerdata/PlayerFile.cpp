@@ -74,6 +74,9 @@ StorageRef TPlayerFile::Inspect(const std::string& rootName, EPlayerFileState& s
 StorageRef TPlayerFile::Load(const std::string& rootName, const std::string& fallbackFolder,
                              bool fallbackOnly) {
   if (!IsSet()) return nullptr;
+  // A run killed in the middle of a save left its temporary file; the
+  // file itself is whole (old or new), and the leftover goes.
+  RemoveLeftoverTemporaries(ToNativePath(path_));
   EPlayerFileState state = EPlayerFileState::kMissing;
   std::string why;
   // A damaged file is set aside even when the fallback is asked for, since

@@ -11,6 +11,9 @@
 // name, and reported. When it cannot be set aside, saving is switched off
 // for this file, so the damaged file stays where it is.
 //
+// Loading also deletes the temporary files a run killed in the middle of a
+// save left beside the file.
+//
 // Writing: the document's text, enciphered in hexadecimal form when the
 // file has a key, with CR LF line ends, written atomically (a temporary
 // file in the same folder, flushed, renamed over the old one) and

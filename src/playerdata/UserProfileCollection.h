@@ -11,8 +11,8 @@
 // Saving: once the collection has a file (LoadProfiles or SetFile),
 // creating, selecting and deleting a profile save the whole file at once,
 // so a player's choice survives a crash; the game calls SaveProfiles
-// whenever it has changed a profile's values or data text (when it stores
-// level records, and at Finish). A file that cannot be read is set aside
+// whenever it has changed a profile's values or data text (the board after
+// each level's result, and at Finish). A file that cannot be read is set aside
 // before the first save (PlayerFile.h).
 #pragma once
 

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/Diagnostics.h"
 #include "core/Parsing.h"
 #include "core/ProcessContext.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
+#include "core/Trace.h"
 #include "support/TestSupport.h"
 
 namespace qv {
@@ -68,6 +72,41 @@ TEST_F(FoldersTest, SavesReplaceWholeFilesAndLeaveNoTemporaries) {
   EXPECT_EQ(files, 1);
   // A save into a folder that cannot exist fails and creates nothing.
   EXPECT_FALSE(WriteFileAtomic(dir.File("no/such/folder/x.txt"), "x"));
+}
+
+TEST_F(FoldersTest, TheTraceNamesEachSavedVersionBeforeItReplacesTheFile) {
+  // FNV-1a, 64 bits: the published values of "" and "a".
+  EXPECT_EQ(ContentHash(""), "cbf29ce484222325");
+  EXPECT_EQ(ContentHash("a"), "af63dc4c8601ec8c");
+  std::vector<std::string> lines;
+  const std::string target = dir.File("v.txt");
+  bool replacedWhenTraced = true;
+  {
+    TTrace::THandle handle = TTrace::Listen([&](const TTraceEvent& e) {
+      lines.push_back(e.Line());
+      replacedWhenTraced = replacedWhenTraced && std::filesystem::exists(target);
+    });
+    ASSERT_TRUE(WriteFileAtomic(target, "a"));
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       R"({"frame":0,"event":"save","file":"v.txt","bytes":1,"hash":"af63dc4c8601ec8c"})"}));
+  EXPECT_FALSE(replacedWhenTraced);  // traced while the name still had its old file (none)
+}
+
+TEST_F(FoldersTest, LeftoverTemporariesOfOneFileAreRemoved) {
+  dir.Write("users.dat", "whole");
+  dir.Write("users.dat.tmp-a1B2c3", "cut short");
+  dir.Write("users.dat.tmp-zzzzzz", "cut short");
+  dir.Write("users.dat.tmp-toolong", "not ours");
+  dir.Write("options.tmp-a1B2c3", "another file's");
+  std::filesystem::create_directories(dir.File("users.dat.tmp-folder"));
+  RemoveLeftoverTemporaries(dir.File("users.dat"));
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir.Path())) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"options.tmp-a1B2c3", "users.dat", "users.dat.tmp-folder",
+                                             "users.dat.tmp-toolong"}));
+  RemoveLeftoverTemporaries(dir.File("no/such/folder/x"));  // nothing to do
 }
 
 TEST_F(FoldersTest, FailedSaveKeepsTheOldFile) {

@@ -1,0 +1,122 @@
+"""Shared helpers of the tests that run the game executable as a player
+would: an application folder of their own, traces, and the player files.
+"""
+
+import json
+import os
+import re
+import shutil
+import subprocess
+
+# The per-user files of a data folder (PlayerFile.h).
+PLAYER_FILES = ("users.dat", "options", "records.dat", "highscores.dat")
+TEMPORARY = re.compile(r"^(.+)\.tmp-[A-Za-z0-9]{6}$")
+
+# Places on the 640 x 480 screen (docs/CONTENT.md): the middle of each button.
+MAIN_CLASSIC = (320, 172)
+MAIN_RELAX = (320, 218)
+MAIN_DUEL = (320, 264)
+MAIN_PROFILES = (110, 432)
+MAIN_OPTIONS = (320, 432)
+OPTIONS_SHOW_HINTS = (320, 134)
+OPTIONS_CLOSE = (320, 324)
+PROFILES_NEW_ROW = (320, 85)
+NEW_USER_OK = (235, 302)
+QUIT_EXIT = (235, 302)
+GAME_MENU = (320, 458)
+
+
+def fnv1a(data):
+    """The 64-bit FNV-1a hash as the game traces it (16 hex digits)."""
+    h = 14695981039346656037
+    for b in data:
+        h = ((h ^ b) * 1099511628211) & 0xFFFFFFFFFFFFFFFF
+    return "%016x" % h
+
+
+def click(frame, place):
+    """Input script lines of a left click at `place`, starting at `frame`."""
+    x, y = place
+    return ["%d move %d %d" % (frame, x, y), "%d down %d %d" % (frame + 1, x, y),
+            "%d up %d %d" % (frame + 2, x, y)]
+
+
+def read_trace(path):
+    """The trace's events; a last line cut off by a kill is dropped."""
+    events = []
+    try:
+        with open(path, encoding="utf-8") as f:
+            for line in f:
+                try:
+                    events.append(json.loads(line))
+                except ValueError:
+                    pass
+    except OSError:
+        pass
+    return events
+
+
+class TraceTail:
+    """Follows a trace that is still being written: the events so far."""
+
+    def __init__(self, path):
+        self.path = path
+        self.offset = 0
+        self.partial = b""
+        self.events = []
+
+    def read(self):
+        try:
+            with open(self.path, "rb") as f:
+                f.seek(self.offset)
+                data = f.read()
+        except OSError:
+            return []
+        self.offset += len(data)
+        lines = (self.partial + data).split(b"\n")
+        self.partial = lines.pop()
+        new = []
+        for line in lines:
+            try:
+                new.append(json.loads(line))
+            except ValueError:
+                pass
+        self.events += new
+        return new
+
+    def frame(self):
+        """The frame of the last event so far; -1 before the first."""
+        self.read()
+        return self.events[-1].get("frame", 0) if self.events else -1
+
+
+def make_app(content, source, tool, target, level_file=None, levels=0):
+    """Copies the built application folder `content` to `target`. With a
+    level file, the main screen's level list becomes `levels` entries that
+    all play that file (the game description is enciphered again by the
+    data tool)."""
+    shutil.copytree(content, target, ignore=shutil.ignore_patterns("CMakeFiles", "*.cmake"))
+    if not level_file:
+        return
+    shutil.copy(level_file, os.path.join(target, "data", "levels", "test_level.xml"))
+    with open(os.path.join(source, "content", "game.xml"), encoding="utf-8") as f:
+        text = f.read()
+    start = text.index("<levels>", text.index('name="GS_Main"'))
+    end = text.index("</levels>", start)
+    entries = "".join(
+        '<level level="%d" filename="data\\levels\\test_level.xml" LevelName="test" DisplayName="Test"/>' % n
+        for n in range(1, levels + 1))
+    text = text[:start] + "<levels>" + entries + text[end:]
+    game_xml = os.path.join(target, "game.xml")
+    with open(game_xml, "w", encoding="utf-8") as f:
+        f.write(text)
+    subprocess.run([tool, "encipher", "--key-role", "game", game_xml,
+                    os.path.join(target, "data", "ini", "Zintara.ini")], check=True)
+    os.remove(game_xml)
+
+
+def game_environment():
+    env = dict(os.environ)
+    env.setdefault("SDL_VIDEODRIVER", "dummy")
+    env.setdefault("SDL_AUDIODRIVER", "dummy")
+    return env
