@@ -55,8 +55,9 @@ def round_script(number):
     """A round: a level won, Show hints toggled, a new player made (and
     chosen), a level won by that player, then quit."""
     c = gamerun.click
-    lines = ["when traced level_end"]
-    lines += c(10, gamerun.MAIN_OPTIONS)
+    # Each level ends on its statistics screen: Continue leads back.
+    lines = ["when shown GS_StatLevelrelax"]
+    lines += c(10, gamerun.STAT_CONTINUE) + c(40, gamerun.MAIN_OPTIONS)
     lines += ["when shown GS_Options"]
     lines += c(6, gamerun.OPTIONS_SHOW_HINTS) + c(12, gamerun.OPTIONS_CLOSE) + c(24, gamerun.MAIN_PROFILES)
     lines += ["when shown GS_UserProfiles"]
@@ -64,7 +65,8 @@ def round_script(number):
     lines += ["when shown GS_NewUser", "6 text K%d" % number]
     # The profiles screen closes with the new player chosen.
     lines += c(8, gamerun.NEW_USER_OK) + c(25, gamerun.MAIN_RELAX)
-    lines += ["when traced level_end", "10 close", "when shown GS_Quit"]
+    lines += ["when shown GS_StatLevelrelax"]
+    lines += c(10, gamerun.STAT_CONTINUE) + ["40 close", "when shown GS_Quit"]
     lines += c(6, gamerun.QUIT_EXIT)
     return "\n".join(lines) + "\n"
 

@@ -20,7 +20,7 @@ of its own, under the dummy drivers with --fixed-step 50 and --bot random:
 
   menu          starts in relax (--level 1) and goes round the main menu's
                 modes: classic, duel, relax, classic, ... Each game screen is
-                left through its Menu button after LEAVE frames when its
+                left through its Menu button and the pause menu after LEAVE frames when its
                 level is still going on; a mode button of the main menu
                 then starts the next one (an --input script of "when shown
                 GS_Game" parts).
@@ -49,9 +49,15 @@ PROGRESS = ("level_start", "move", "level_end")
 def menu_script(leave, blocks):
     lines = []
     for i in range(blocks):
+        # Menu, then the pause menu's "Main menu" once it has dropped down,
+        # "Yes" once the query has faded in, and a mode on the main screen.
         lines += ["when shown GS_Game"]
         lines += gamerun.click(leave, gamerun.GAME_MENU)
-        lines += gamerun.click(leave + 20, MODES[i % len(MODES)][1])
+        lines += ["when shown GS_MiniMenu"]
+        lines += gamerun.click(12, gamerun.PAUSE_MAIN_MENU)
+        lines += ["when shown GS_QueryMainMenu"]
+        lines += gamerun.click(10, gamerun.QUERY_YES)
+        lines += gamerun.click(30, MODES[i % len(MODES)][1])
     return "\n".join(lines) + "\n"
 
 
@@ -73,7 +79,7 @@ class Run:
         self.name = name
         # The screens unattended play goes through; any other was reached
         # by a stray click.
-        self.screens = {"GS_Main", "GS_Game", "GS_Quit"}
+        self.screens = {"GS_Main", "GS_Game", "GS_Quit", "GS_MiniMenu", "GS_QueryMainMenu"}
         self.unexpected = set()
         self.trace = trace
         self.samples = []  # (seconds, rss kB, frame, progress events)
@@ -123,7 +129,7 @@ def main():
     parser.add_argument("--sample", type=float, default=60.0, help="seconds between samples")
     parser.add_argument("--stall", type=float, default=None,
                         help="seconds without play that count as stopped (default: 3 samples, at least 30)")
-    parser.add_argument("--leave", type=int, default=1200, help="frames before a game screen is left")
+    parser.add_argument("--leave", type=int, default=400, help="frames before a game screen is left")
     parser.add_argument("--keep", default=None, help="a folder for the traces and user folders (kept)")
     args = parser.parse_args()
     stall = args.stall if args.stall is not None else max(30.0, 3 * args.sample)
