@@ -17,7 +17,8 @@
 # level's tutorial panel: a selected flower, the best move's explosion and
 # the cascade after it (played by --bot best), and the automatic hint that
 # comes 10 s into a turn; then level 3 in classic with its oil lamp, and its
-# pause menu. The statistics screens of relax, classic and the duel after a
+# pause menu; level 3 in the duel against the computer, on the player's
+# turn and on the computer's. The statistics screens of relax, classic and the duel after a
 # small level (tests/board/stat_screens.sh).
 #
 # --stand-in: every screen type is replaced by the plain "GameScreen" (in a
@@ -164,6 +165,11 @@ if [ $standin -eq 0 ]; then
   { echo "when traced level_start"; echo "2 move 600 440"; shot 100 board_classic; echo "110 key Escape";
     shot 135 board_pause; } >"$work/s.txt"
   board "$work/s.txt" 140 --mode classic
+  # The duel against the computer: the player's prompt, then the computer's
+  # move with the panel reading "wait" (the player's moves by --bot best).
+  { echo "when traced level_start"; echo "2 move 600 440"; shot 8 board_duel; echo "when traced move";
+    shot 40 board_duel_wait; } >"$work/s.txt"
+  board "$work/s.txt" 120 --mode duel_computer --bot best
   # The statistics screen of each mode, after a small level the bot plays
   # (its test takes the pictures).
   QV_SOURCE_DIR="$root" QV_TOOL="$tool" bash "$root/tests/board/stat_screens.sh" "$game" "$content" "$out" \

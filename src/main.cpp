@@ -230,17 +230,26 @@ int main(int argc, char** argv) {
   qv::TTrace::THandle traceHandle, scriptHandle;
   if (!options.trace.empty())
     traceHandle = qv::TTrace::Listen([&trace](const qv::TTraceEvent& e) { trace.Write(e.Line()); });
-  if (script.Parts().size() > 1)
-    scriptHandle = qv::TTrace::Listen([&script](const qv::TTraceEvent& e) {
+  if (const std::vector<std::string> names = script.Names(); !names.empty())
+    scriptHandle = qv::TTrace::Listen([&script, names](const qv::TTraceEvent& e) {
       script.EventTraced(e.event, e.frame);
       const std::string* screen = e.Field("screen");
-      if (e.event != "show" || !screen) return;
-      // One show starts one waiting part, however many parts wait for it.
-      for (const std::string& name : script.Parts())
-        if (qv::TTrace::Text(name) == *screen) {
+      if ((e.event != "show" && e.event != "close") || !screen) return;
+      // One show (or close) starts one waiting part, however many parts
+      // wait for it.
+      // Screen names have no blanks; the keys of other waits do.
+      const bool closed = e.event == "close";
+      const std::string prefix = closed ? qv::TInputScript::ClosedKey("") : "";
+      for (const std::string& key : names) {
+        if (key.rfind(prefix, 0) != 0) continue;
+        const std::string name = key.substr(prefix.size());
+        if (name.find(' ') != std::string::npos || qv::TTrace::Text(name) != *screen) continue;
+        if (closed)
+          script.ScreenClosed(name, e.frame);
+        else
           script.ScreenShown(name, e.frame);
-          break;
-        }
+        break;
+      }
     });
   int screenshotFailures = 0;
 

@@ -28,7 +28,11 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
   parts_ = {""};
   bases_ = {0};
   shots_.clear();
+  handlers_.clear();
+  turns_.clear();
+  queued_.clear();
   next_ = 0;
+  bool inHandler = false;
   std::istringstream lines(text);
   std::string line;
   int number = 0;
@@ -44,13 +48,24 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
       error = "line " + std::to_string(number) + ": " + what;
       return false;
     };
+    if (line.compare(first, 9, "whenever ") == 0) {
+      std::string whenever, shown, name, extra;
+      in >> whenever >> shown >> name;
+      if ((shown != "shown" && shown != "closed") || name.empty())
+        return fail("expected 'whenever shown NAME' or 'whenever closed NAME'");
+      if (in >> extra) return fail("unexpected '" + extra + "'");
+      handlers_.push_back({shown == "closed" ? ClosedKey(name) : name, {}});
+      inHandler = true;
+      continue;
+    }
     if (line.compare(first, 5, "when ") == 0) {
+      inHandler = false;
       std::string when, shown, name, extra;
       in >> when >> shown >> name;
-      if ((shown != "shown" && shown != "traced") || name.empty())
-        return fail("expected 'when shown NAME' or 'when traced EVENT'");
+      if ((shown != "shown" && shown != "traced" && shown != "closed") || name.empty())
+        return fail("expected 'when shown NAME', 'when closed NAME' or 'when traced EVENT'");
       if (in >> extra) return fail("unexpected '" + extra + "'");
-      parts_.push_back(shown == "traced" ? TracedKey(name) : name);
+      parts_.push_back(shown == "traced" ? TracedKey(name) : shown == "closed" ? ClosedKey(name) : name);
       bases_.push_back(-1);
       continue;
     }
@@ -80,16 +95,41 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
     }
     std::string extra;
     if (e.kind != "text" && (in >> extra)) return fail("unexpected '" + extra + "'");
-    events_.push_back(std::move(e));
+    if (inHandler)
+      handlers_.back().events.push_back(std::move(e));
+    else
+      events_.push_back(std::move(e));
   }
   std::stable_sort(events_.begin(), events_.end(), [](const TEvent& a, const TEvent& b) {
     return a.part != b.part ? a.part < b.part : a.frame < b.frame;
   });
+  for (THandler& h : handlers_)
+    std::stable_sort(h.events.begin(), h.events.end(),
+                     [](const TEvent& a, const TEvent& b) { return a.frame < b.frame; });
+  turns_.assign(handlers_.size(), 0);
   return true;
+}
+
+std::vector<std::string> TInputScript::Names() const {
+  std::vector<std::string> names;
+  auto add = [&names](const std::string& name) {
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+  };
+  for (size_t part = 1; part < parts_.size(); ++part) add(parts_[part]);
+  for (const THandler& h : handlers_) add(h.name);
+  return names;
 }
 
 std::string TInputScript::TracedKey(const std::string& event) {
   return "traced " + event;
+}
+
+std::string TInputScript::ClosedKey(const std::string& screen) {
+  return "closed " + screen;
+}
+
+void TInputScript::ScreenClosed(const std::string& name, int64_t frame) {
+  ScreenShown(ClosedKey(name), frame);
 }
 
 void TInputScript::EventTraced(const std::string& event, int64_t frame) {
@@ -101,7 +141,20 @@ void TInputScript::ScreenShown(const std::string& name, int64_t frame) {
   for (size_t part = 1; part < bases_.size(); ++part) {
     if (bases_[part] >= 0) continue;
     if (bases_[part - 1] >= 0 && parts_[part] == name) bases_[part] = frame;
-    return;
+    break;
+  }
+  // The handler of this screen whose turn it is: the one played least so
+  // far, the first of those.
+  size_t chosen = handlers_.size();
+  for (size_t i = 0; i < handlers_.size(); ++i)
+    if (handlers_[i].name == name && (chosen == handlers_.size() || turns_[i] < turns_[chosen])) chosen = i;
+  if (chosen == handlers_.size()) return;
+  ++turns_[chosen];
+  for (TEvent e : handlers_[chosen].events) {
+    e.frame += frame;
+    auto at = std::upper_bound(queued_.begin(), queued_.end(), e.frame,
+                               [](int64_t f, const TEvent& q) { return f < q.frame; });
+    queued_.insert(at, std::move(e));
   }
 }
 
@@ -110,10 +163,22 @@ void TInputScript::Deliver(int64_t frame, TInjectedInput* input) {
     const TEvent& e = events_[next_];
     const int64_t base = bases_[static_cast<size_t>(e.part)];
     if (base < 0 || base + e.frame > frame) break;
+    Send(e, base + e.frame, frame, input);
+  }
+  size_t due = 0;
+  while (due < queued_.size() && queued_[due].frame <= frame) {
+    Send(queued_[due], queued_[due].frame, frame, input);
+    ++due;
+  }
+  queued_.erase(queued_.begin(), queued_.begin() + static_cast<std::ptrdiff_t>(due));
+}
+
+void TInputScript::Send(const TEvent& e, int64_t due, int64_t frame, TInjectedInput* input) {
+  {
     if (e.kind == "screenshot")
-      shots_.push_back({std::max(base + e.frame, frame), e.text});
+      shots_.push_back({std::max(due, frame), e.text});
     else if (!input)
-      continue;
+      return;
     else if (e.kind == "close")
       input->Close();
     else if (e.kind == "blur" || e.kind == "focus")

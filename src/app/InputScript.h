@@ -12,12 +12,22 @@
 //   FRAME screenshot FILE (the back surface after that frame, as PNG)
 //   when shown NAME
 //   when traced EVENT
+//   when closed NAME
+//   whenever shown NAME
+//   whenever closed NAME
 // FRAME counts from 1; an event is delivered before that frame. After a
 // "when shown NAME" line the script waits until the screen NAME is shown
 // (the first time after the previous part of the script began), and the
 // frame numbers of the lines below it count from the frame in which it was
 // shown; "when traced EVENT" waits in the same way for the first trace
-// event of that name (a "level_end", a "move"). NAME is a key name ("a", "Return", "Escape", "Left", "F1",
+// event of that name (a "level_end", a "move"), "when closed NAME" for the
+// screen NAME to close. The lines below a "whenever shown NAME" (or
+// "whenever closed NAME") line are a handler outside that sequence: each time
+// NAME is shown they are played again, counted from that frame, while the
+// sequence goes on (unattended play answers the dialogs that may come up at
+// any time with them). Several handlers of one screen take turns, one a
+// showing, in the order they stand. Handlers never keep a script from
+// being done. NAME is a key name ("a", "Return", "Escape", "Left", "F1",
 // "PageDown", "LShift", "Left_Shift": SDL's names with "_" for blanks)
 // with optional "alt+", "ctrl+" and "shift+" prefixes. Empty lines and
 // lines starting with "#" are skipped.
@@ -50,13 +60,19 @@ public:
   std::vector<TEvent>& Events() { return events_; }
   // The screen each part waits for; part 0 waits for nothing.
   const std::vector<std::string>& Parts() const { return parts_; }
+  // The screens (and "when traced" keys) that parts or handlers wait for,
+  // each once.
+  std::vector<std::string> Names() const;
 
   // A screen was shown in `frame`: the part waiting for it starts there.
   void ScreenShown(const std::string& name, int64_t frame);
   // A trace event of that name happened in `frame`.
   void EventTraced(const std::string& event, int64_t frame);
-  // The part key of "when traced EVENT".
+  // The screen NAME was closed in `frame`.
+  void ScreenClosed(const std::string& name, int64_t frame);
+  // The part keys of "when traced EVENT" and "when closed NAME".
   static std::string TracedKey(const std::string& event);
+  static std::string ClosedKey(const std::string& screen);
   // Delivers, in order, every event due before `frame` that was not
   // delivered yet, as synthetic SDL events to `input`'s sink (the window's
   // input translation, or a tool's translator without a window; without
@@ -67,6 +83,8 @@ public:
   void AfterFrame(int64_t frame, const std::function<void(const std::string& file)>& screenshot);
   // True when every event has been delivered and every screenshot taken.
   bool Done() const { return next_ >= events_.size() && shots_.empty(); }
+  // Events of handlers waiting to be delivered.
+  size_t Queued() const { return queued_.size(); }
 
 private:
   std::vector<TEvent> events_;
@@ -74,6 +92,15 @@ private:
   // The frame each part counts from; -1 while it waits.
   std::vector<int64_t> bases_{0};
   size_t next_ = 0;
+  struct THandler {
+    std::string name;
+    std::vector<TEvent> events;  // frames count from the showing
+  };
+  std::vector<THandler> handlers_;
+  std::vector<size_t> turns_;  // per handler: the showings it was passed over or played
+  // Handler events due, with absolute frames, in order of frame.
+  std::vector<TEvent> queued_;
+  void Send(const TEvent& e, int64_t due, int64_t frame, TInjectedInput* input);
   struct TShot {
     int64_t frame;
     std::string file;

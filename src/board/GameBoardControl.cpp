@@ -619,6 +619,11 @@ IWidget* TGameBoardControl::Display(const std::string& path) {
   return displayHold_.get();
 }
 
+void TGameBoardControl::ShowDuelStatus(bool computerMoves) {
+  if (IWidget* wait = Display(kDuelWaitPath)) wait->Show(computerMoves);
+  if (IWidget* prompt = Display(kDuelPromptPath)) prompt->Show(!computerMoves);
+}
+
 void TGameBoardControl::UpdateDisplays() {
   for (int player = 1; player <= 2; ++player) {
     const int32_t score = model_.Score(player);

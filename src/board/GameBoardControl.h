@@ -35,6 +35,11 @@ inline constexpr int kBoardPlay = 2;
 // The timed mode's time display (an oil lamp), on the board's screen.
 inline constexpr const char* kTimeDisplayPath = "window:/quest_mode/OilLamp_control";
 
+// The duel panel's status texts on the board's screen: the player's prompt
+// (its text is the panel's own) and the computer's "wait".
+inline constexpr const char* kDuelPromptPath = "window:/duel_panel/duel_prompt";
+inline constexpr const char* kDuelWaitPath = "window:/duel_panel/duel_wait";
+
 // The pointer picks the nearest cell closer than this (pixels).
 inline constexpr double kPickDistance = 30.0;
 // The flower nearest to the pointer within this distance shines.
@@ -156,6 +161,9 @@ public:
   // --- scores, statistics, displays ----------------------------------------------
   // The displayed scores follow the model's.
   void UpdateDisplays();
+  // The duel panel reads "wait" while the computer moves, else shows the
+  // player's prompt (either text only when the screen has it).
+  void ShowDuelStatus(bool computerMoves);
   // Points flown up from a point (child coordinates): "move_score".
   void FlyScore(int32_t points, TPoint from);
   // The combination texts of a wave with lines.

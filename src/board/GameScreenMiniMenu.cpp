@@ -30,6 +30,7 @@ void TZintaraGameScreenMiniMenu::BeforeShow(IParamCollection* params) {
   carried_ = 0;
   opening_ = true;
   closing_ = false;
+  pressed_ = false;
   chosen_.clear();
   const int count = GetButtonCount();
   Layout(count);
@@ -109,7 +110,8 @@ bool TZintaraGameScreenMiniMenu::KeyEvent(unsigned message, unsigned key, unsign
 bool TZintaraGameScreenMiniMenu::MouseEvent(unsigned message, TPoint point, unsigned flags) {
   const bool handled = TGameScreen::MouseEvent(message, point, flags);
   const bool release = message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
-  if (!handled && release && IsActive() && !IsHiding()) StartClosing("");
+  if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) pressed_ = true;
+  if (!handled && release && pressed_ && IsActive() && !IsHiding()) StartClosing("");
   return handled;
 }
 

@@ -33,7 +33,9 @@ public:
   void OnControlEvent(IWidget* sender, int code, IParamCollection* params) override;
   // Escape key-down closes the menu without a button.
   bool KeyEvent(unsigned message, unsigned key, unsigned flags) override;
-  // A button release that no widget takes closes the menu without a button.
+  // A button release that no widget takes closes the menu without a button,
+  // when its press came while the menu was up (a press begun on the board
+  // before the menu opened is let go of without closing it).
   bool MouseEvent(unsigned message, TPoint point, unsigned flags) override;
 
   // Buttons out (0 .. the button count).
@@ -57,6 +59,7 @@ private:
   int carried_ = 0;
   bool opening_ = false;
   bool closing_ = false;
+  bool pressed_ = false;  // a button went down while the menu was up
   std::string chosen_;
 };
 

@@ -396,6 +396,7 @@ void TDuelComputerLevelManager::Attach(TGameBoardControl* board) {
 }
 
 void TDuelComputerLevelManager::OnTurnStart() {
+  board_->ShowDuelStatus(board_->Model().CurrentPlayer() == kPlayerTwo);
   if (board_->Model().CurrentPlayer() == kPlayerTwo) {
     if (const std::optional<TLinkCellInfo> move = board_->Driver().ComputerMove(strength_))
       ShowComputerMove(*move);

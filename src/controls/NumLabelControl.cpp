@@ -30,6 +30,8 @@ void TNumLabelControl::SetOwner(IWidgetOwner* owner) {
   TControlWidget::SetOwner(owner);
   label_ = owner && widgets_->Count() > 0 ? widgets_->GetWidget(0) : nullptr;
   if (owner && !label_) ReportDataError(GetFullPath(), "no child to show the number");
+  // The number shows from the start, 0 as well, not only once it changes.
+  if (label_) ShowNumber();
 }
 
 void TNumLabelControl::SetValue(int value) {

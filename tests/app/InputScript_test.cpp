@@ -59,9 +59,10 @@ TEST(InputScript, BlurAndFocusReachTheGameAsTheWindowsFocusMessages) {
 
 TEST(InputScript, RejectsBadLinesWithTheirNumber) {
   const char* bad[] = {
-      "x move 1 2",          "-1 move 1 2",  "1 jump",           "1 move 1",      "1 down 1 2 thumb",
-      "1 key NoSuchKeyName", "1 move 1 2 3", "1 text",           "1 key",         "1 close now",
-      "1 screenshot",        "when shown",   "when hidden main", "when shown a b"};
+      "x move 1 2",          "-1 move 1 2",        "1 jump",           "1 move 1",       "1 down 1 2 thumb",
+      "1 key NoSuchKeyName", "1 move 1 2 3",       "1 text",           "1 key",          "1 close now",
+      "1 screenshot",        "when shown",         "when hidden main", "when shown a b", "whenever shown",
+      "whenever traced x",   "whenever shown a b", "when closed"};
   for (const char* line : bad) {
     TInputScript script;
     std::string error;
@@ -132,6 +133,65 @@ TEST(InputScript, WhenTracedPartsWaitForATraceEventOfThatName) {
   EXPECT_EQ(shots, (std::vector<std::string>{"7:end.png"}));
   EXPECT_FALSE(script.Parse("when traced\n", error));
   EXPECT_FALSE(script.Parse("when seen x\n", error));
+}
+
+// Unattended play: handlers answer dialogs whenever they come, several of
+// one screen in turn, while the sequence goes on.
+TEST(InputScript, WheneverShownHandlersPlayAgainEachTimeAndTakeTurns) {
+  const std::string text =
+      "1 screenshot start.png\n"
+      "when shown game\n"
+      "2 screenshot game.png\n"
+      "whenever shown stats\n"
+      "3 screenshot continue.png\n"
+      "whenever shown main\n"
+      "1 screenshot first.png\n"
+      "whenever shown main\n"
+      "1 screenshot second.png\n"
+      "when shown options\n"
+      "0 screenshot options.png\n";
+  EXPECT_EQ(
+      ShotsOf(
+          text,
+          {{2, "stats"}, {3, "main"}, {4, "game"}, {5, "stats"}, {7, "main"}, {9, "main"}, {10, "options"}},
+          20),
+      (std::vector<std::string>{"1:start.png", "4:first.png", "5:continue.png", "6:game.png",
+                                "8:continue.png", "8:second.png", "10:first.png", "11:options.png"}));
+  TInputScript script;
+  std::string error;
+  ASSERT_TRUE(script.Parse(text, error)) << error;
+  EXPECT_EQ(script.Parts(), (std::vector<std::string>{"", "game", "options"}));
+  EXPECT_EQ(script.Names(), (std::vector<std::string>{"game", "options", "stats", "main"}));
+  script.ScreenShown("stats", 1);
+  EXPECT_EQ(script.Queued(), 1u);
+  // A close is not a show.
+  script.ScreenClosed("main", 1);
+  EXPECT_EQ(script.Queued(), 1u);
+  for (int64_t frame = 1; frame <= 4; ++frame) script.Deliver(frame, nullptr);
+  EXPECT_EQ(script.Queued(), 0u);
+}
+
+TEST(InputScript, ClosedWaitsStartOnTheCloseOfTheirScreen) {
+  const std::string text =
+      "when closed game\n"
+      "1 screenshot after.png\n"
+      "whenever closed dialog\n"
+      "0 screenshot dialog.png\n";
+  TInputScript script;
+  std::string error;
+  ASSERT_TRUE(script.Parse(text, error)) << error;
+  EXPECT_EQ(script.Names(),
+            (std::vector<std::string>{TInputScript::ClosedKey("game"), TInputScript::ClosedKey("dialog")}));
+  std::vector<std::string> shots;
+  for (int64_t frame = 1; frame <= 10; ++frame) {
+    script.Deliver(frame, nullptr);
+    if (frame == 2) script.ScreenShown("game", frame);  // a show does not count
+    if (frame == 3 || frame == 6) script.ScreenClosed("dialog", frame);
+    if (frame == 4) script.ScreenClosed("game", frame);
+    script.AfterFrame(frame,
+                      [&](const std::string& file) { shots.push_back(std::to_string(frame) + ":" + file); });
+  }
+  EXPECT_EQ(shots, (std::vector<std::string>{"4:dialog.png", "5:after.png", "7:dialog.png"}));
 }
 
 // The data tool's way: no window, the events straight into a translator.

@@ -20,10 +20,11 @@ of its own, under the dummy drivers with --fixed-step 50 and --bot random:
 
   menu          starts in relax (--level 1) and goes round the main menu's
                 modes: classic, duel, relax, classic, ... Each game screen is
-                left through its Menu button and the pause menu after LEAVE frames when its
-                level is still going on; a mode button of the main menu
-                then starts the next one (an --input script of "when shown
-                GS_Game" parts).
+                left through its Menu button and the pause menu after LEAVE
+                frames; a level that ends before is clicked through its
+                statistics screen or game-lost dialog; a mode button of the
+                main menu then starts the next one (an --input script of
+                "whenever shown" handlers).
   how_to_play   the guided mode (--level 1 --mode how_to_play), which starts
                 its level again whenever it ends.
 
@@ -46,18 +47,24 @@ MODES = [("classic", gamerun.MAIN_CLASSIC), ("duel_computer", gamerun.MAIN_DUEL)
 PROGRESS = ("level_start", "move", "level_end")
 
 
-def menu_script(leave, blocks):
-    lines = []
-    for i in range(blocks):
-        # Menu, then the pause menu's "Main menu" once it has dropped down,
-        # "Yes" once the query has faded in, and a mode on the main screen.
-        lines += ["when shown GS_Game"]
-        lines += gamerun.click(leave, gamerun.GAME_MENU)
-        lines += ["when shown GS_MiniMenu"]
-        lines += gamerun.click(12, gamerun.PAUSE_MAIN_MENU)
-        lines += ["when shown GS_QueryMainMenu"]
-        lines += gamerun.click(10, gamerun.QUERY_YES)
-        lines += gamerun.click(30, MODES[i % len(MODES)][1])
+STATISTICS = ("GS_StatLevelrelax", "GS_StatLevelclassic", "GS_StatLevelduel_computer")
+GAME_LOST_OK = (320, 302)
+
+
+def menu_script(leave):
+    """Handlers for every screen unattended play meets, whenever it comes:
+    a game screen is left through Menu, the pause menu's "Main menu" (once
+    it has dropped down) and "Yes" (once the query has faded in); a
+    statistics screen and the game-lost dialog are clicked through; when a
+    game screen has closed, the main screen starts its modes in turn."""
+    lines = ["whenever shown GS_Game"] + gamerun.click(leave, gamerun.GAME_MENU)
+    lines += ["whenever shown GS_MiniMenu"] + gamerun.click(12, gamerun.PAUSE_MAIN_MENU)
+    lines += ["whenever shown GS_QueryMainMenu"] + gamerun.click(10, gamerun.QUERY_YES)
+    for screen in STATISTICS:
+        lines += ["whenever shown " + screen] + gamerun.click(40, gamerun.STAT_CONTINUE)
+    lines += ["whenever shown GS_GameLoose"] + gamerun.click(20, GAME_LOST_OK)
+    for _, place in MODES:
+        lines += ["whenever closed GS_Game"] + gamerun.click(30, place)
     return "\n".join(lines) + "\n"
 
 
@@ -79,7 +86,8 @@ class Run:
         self.name = name
         # The screens unattended play goes through; any other was reached
         # by a stray click.
-        self.screens = {"GS_Main", "GS_Game", "GS_Quit", "GS_MiniMenu", "GS_QueryMainMenu"}
+        self.screens = {"GS_Main", "GS_Game", "GS_Quit", "GS_MiniMenu", "GS_QueryMainMenu",
+                        "GS_GameLoose"} | set(STATISTICS)
         self.unexpected = set()
         self.trace = trace
         self.samples = []  # (seconds, rss kB, frame, progress events)
@@ -147,7 +155,7 @@ def main():
     env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":quarantine_size_mb=16").lstrip(":")
     script = os.path.join(work, "menu.txt")
     with open(script, "w") as f:
-        f.write(menu_script(args.leave, 5000))
+        f.write(menu_script(args.leave))
     common = ["--app-dir", args.content, "--fixed-step", "50", "--bot", "random"]
     runs = []
     for name, seed, extra in (("menu", 1, ["--level", "1", "--mode", "relax", "--input", script]),

@@ -182,6 +182,42 @@ TEST_F(GameScreenTest, ALostFocusPausesTimedAndDuelLevelsButNotTheLevelEnd) {
   EXPECT_EQ(game->TopName(), "GS_MiniMenu");
 }
 
+// The duel panel tells the player when to move and when to wait.
+TEST_F(GameScreenTest, TheDuelPanelReadsWaitWhileTheComputerMoves) {
+  const std::string panel =
+      R"(<widget type="group_widget" name="duel_panel" visible="no"><widgets>)"
+      R"(<widget type="rect_widget" name="duel_prompt" visible="no"/>)"
+      R"(<widget type="rect_widget" name="duel_wait" visible="no"/></widgets></widget>)";
+  Screen(R"(<gamescreen type="ProbeScreen" name="below"><window/></gamescreen>)");
+  screen = Ref<TZintaraGameScreenGame>(dynamic_cast<TZintaraGameScreenGame*>(
+      Screen(test::GameXml(test::BoardXml() + panel, kThreeMusics)).get()));
+  ASSERT_TRUE(screen);
+  game->ShowScreen("below", nullptr);
+  IWidget& prompt = *screen->FindWidget("duel_panel/duel_prompt");
+  IWidget& wait = *screen->FindWidget("duel_panel/duel_wait");
+  Play("duel_computer");
+  EXPECT_TRUE(screen->FindWidget("duel_panel")->IsVisible());
+  auto* manager = dynamic_cast<TBaseLevelManager*>(board->GetLevelManager());
+  auto PlayerOne = [&] { return board->Model().CurrentPlayer() == kPlayerOne; };
+  for (int i = 0; i < 400 && !(manager->GetState() == kStateWaiting && PlayerOne()); ++i) Frames(1);
+  ASSERT_TRUE(PlayerOne());
+  EXPECT_TRUE(prompt.IsVisible());
+  EXPECT_FALSE(wait.IsVisible());
+  // The player's move hands the turn to the computer, which waits its
+  // thinking time before it swaps.
+  const TLinkCellInfo move = board->Driver().Moves()[0];
+  board->OnMouseDown(board->CellCentre(move.first), 0, 0);
+  board->OnMouseUp(board->CellCentre(move.second), 0, 0);
+  for (int i = 0; i < 400 && PlayerOne(); ++i) Frames(1);
+  ASSERT_FALSE(PlayerOne());
+  EXPECT_TRUE(wait.IsVisible());
+  EXPECT_FALSE(prompt.IsVisible());
+  for (int i = 0; i < 1000 && !(manager->GetState() == kStateWaiting && PlayerOne()); ++i) Frames(1);
+  ASSERT_TRUE(PlayerOne());
+  EXPECT_TRUE(prompt.IsVisible());
+  EXPECT_FALSE(wait.IsVisible());
+}
+
 TEST_F(GameScreenTest, OneOfTheThreeMusicsPlaysWhileTheScreenIsShown) {
   MakeScreens();
   Play("relax");

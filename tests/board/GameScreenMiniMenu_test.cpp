@@ -117,6 +117,14 @@ TEST_F(MiniMenuTest, EscapeOrAClickOnNothingClosesWithoutAButton) {
   Frames(5, 50);
   EXPECT_EQ(game->TopName(), "below");
   EXPECT_EQ(VarToString(game->closeParams->GetParamValueDef("Button", "?")), "");
+
+  // The release of a press begun before the menu opened (a click on the
+  // board going on) leaves it open.
+  game->ShowScreen("GS_MiniMenu", nullptr);
+  Frames(5, 50);
+  EXPECT_FALSE(game->Mouse(WM_LBUTTONUP, {20, 20}));
+  EXPECT_FALSE(menu->IsClosing());
+  EXPECT_EQ(game->TopName(), "GS_MiniMenu");
 }
 
 }  // namespace

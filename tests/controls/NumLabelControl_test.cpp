@@ -39,6 +39,7 @@ protected:
 
 TEST_F(NumLabels, CountsWithinTheLongestDuration) {
   const Ref<TNumLabelControl> label = Make(R"(maxincrementaldurationtime="1000")");
+  EXPECT_EQ(Label(), "0");  // a score of nothing yet reads 0, not blank
   label->SetPropertyValue("value", 1000);
   EXPECT_FALSE(VarToBool(label->GetPropertyValue("animation_complete")));
   EXPECT_EQ(Run(*label, 11, 100), "100 200 300 400 500 600 700 800 900 1000 1000");

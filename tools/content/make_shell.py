@@ -227,6 +227,9 @@ def screens():
             image("score2_panel", "board_score_panel", 245, 4, 150, 56),
             text("score2_title", "Rival", 263, 16, 60, 32, font="font_score", align="left"),
             board.display("score2", 307, 16, width=70),
+            # Whose move it is, under the player's score: the board shows one.
+            text("duel_prompt", "DuelPrompt", 4, 62, 150, 22, visible=False),
+            text("duel_wait", "DuelWait", 4, 62, 150, 22, visible=False),
         ]),
         image("level_panel", "board_score_panel", 486, 4, 150, 56),
         text("level_title", "Level", 504, 16, 60, 32, font="font_score", align="left"),
