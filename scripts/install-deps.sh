@@ -8,6 +8,7 @@ packages=(
   libpugixml-dev zlib1g-dev libminizip-dev libpng-dev libjpeg62-turbo-dev
   libsdl2-dev libvorbis-dev libopenmpt-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev python3
+  desktop-file-utils appstream
 )
 if [ "${1:-}" = "--gui" ]; then
   packages+=(xvfb xauth)

@@ -52,6 +52,7 @@ export PYTHONHASHSEED=0
 "$py" make_pause.py "$data"
 "$py" make_ui.py "$data/img/ui"
 "$py" make_map.py "$data/img/map"
+"$py" make_icon.py "$root/content/install/icons"
 "$py" make_fonts.py "$data/fonts"
 "$py" make_sounds.py "$data/snd"
 "$py" make_music.py "$data/music"
