@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "board/BoardCursor.h"
 #include "board/CombinationTexts.h"
 #include "board/IGameBoardHost.h"
 #include "board/LevelManager.h"
 #include "board/ZintaraScenario.h"
 #include "core/Diagnostics.h"
+#include "core/Messages.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "core/Trace.h"
@@ -347,6 +349,68 @@ bool TGameBoardControl::OnMouseMove(TPoint point, unsigned flags) {
   (void)point;
   (void)flags;
   return false;
+}
+
+bool TGameBoardControl::KeyDown(unsigned key) {
+  if (boardMode_ != kBoardPlay || !manager_ || model_.Cols() <= 0 || model_.Rows() <= 0) return false;
+  const auto exists = [this](TCellPos p) { return CellWidget(p.col, p.row) != nullptr; };
+  const std::optional<ECursorStep> step = CursorStepOfKey(key);
+  const bool act = key == VK_SPACE || key == VK_RETURN;
+  if (key == VK_ESCAPE) {
+    if (!selection_) return false;
+    Click(*selection_);  // a second click on the selected cell takes it back
+    return true;
+  }
+  if (!step && !act) return false;
+  if (!cursor_ || !exists(*cursor_)) {
+    // The cursor starts where the pointer points, else on the selection,
+    // else on the cell nearest to the board's middle.
+    std::optional<TCellPos> start = hovered_ ? hovered_ : selection_;
+    if (!start || !exists(*start)) {
+      start.reset();
+      const TPoint middle = CellCentre((model_.Cols() - 1) / 2, (model_.Rows() - 1) / 2);
+      long long best = 0;
+      for (int c = 0; c < model_.Cols(); ++c)
+        for (int r = 0; r < model_.Rows(); ++r) {
+          if (!exists({c, r})) continue;
+          const TPoint at = CellCentre(c, r);
+          const long long d =
+              1LL * (at.x - middle.x) * (at.x - middle.x) + 1LL * (at.y - middle.y) * (at.y - middle.y);
+          if (!start || d < best) start = TCellPos{c, r}, best = d;
+        }
+    }
+    if (!start) return false;
+    cursor_ = start;
+  } else if (step) {
+    cursor_ = StepCursor(*cursor_, *step, model_.Cols(), model_.Rows(), exists);
+  }
+  TPoint pointer;
+  if (PointerPosition(pointer)) pointerAtKey_ = pointer;
+  ShowCursor();
+  if (act && cursor_) Click(*cursor_);
+  return true;
+}
+
+void TGameBoardControl::Click(TCellPos cell) {
+  const TPoint at = CellCentre(cell);
+  manager_->MouseDown(at);
+  manager_->MouseUp(at);
+}
+
+void TGameBoardControl::ShowCursor() {
+  if (const Ref<IWidget> ring = FindChild("cursor_ring")) {
+    ring->Show(cursor_.has_value());
+    if (cursor_) {
+      ring->SetAnchorLeft(CellCentre(*cursor_).x);
+      ring->SetAnchorTop(CellCentre(*cursor_).y);
+    }
+  }
+  if (!cursor_ || cursor_ == hovered_) return;
+  hovered_ = cursor_;
+  if (cursor_ == selection_) return;
+  if (TCellWidget* widget = CellWidget(*cursor_))
+    if (const Ref<IWidget> flower = widget->GetFlowerWidget())
+      if (auto* f = dynamic_cast<TFlowerWidget*>(flower.get())) f->Hover();
 }
 
 bool TGameBoardControl::PointerPosition(TPoint& point) {
@@ -694,6 +758,14 @@ void TGameBoardControl::ShineRemaining() {
 void TGameBoardControl::HoverNearest() {
   TPoint pointer;
   if (!PointerPosition(pointer)) return;
+  // The keyboard's cursor holds the hover until the pointer moves; then the
+  // cursor goes.
+  if (pointerAtKey_) {
+    if (*pointerAtKey_ == pointer) return;
+    pointerAtKey_.reset();
+    cursor_.reset();
+    ShowCursor();
+  }
   const std::optional<TCellPos> cell = NearestCell(pointer, kHoverDistance);
   if (cell == hovered_) return;
   hovered_ = cell;

@@ -73,6 +73,13 @@ public:
   bool OnMouseDown(TPoint point, unsigned flags, int button) override;
   bool OnMouseUp(TPoint point, unsigned flags, int button) override;
   bool OnMouseMove(TPoint point, unsigned flags) override;
+  // Keyboard play (BoardCursor.h): the arrows and Q W E A S D move a cursor
+  // cell, shown by "cursor_ring" and the flower's hover animation; Space or
+  // Return acts on it as a click would (select, swap with the selected
+  // neighbour, deselect); Escape takes a selection back. False for every
+  // other key, and for Escape with nothing selected (the screen pauses).
+  bool KeyDown(unsigned key);
+  std::optional<TCellPos> Cursor() const { return cursor_; }
 
   // --- the rules ------------------------------------------------------------------
   TBoardModel& Model() { return model_; }
@@ -252,6 +259,12 @@ private:
   int cellZ_ = 10;
   bool firstTurnTraced_ = false;
   std::optional<TCellPos> hovered_;
+  // The keyboard's cursor, and the pointer where it was when the keyboard
+  // took over (the pointer's hover waits until it moves).
+  std::optional<TCellPos> cursor_;
+  std::optional<TPoint> pointerAtKey_;
+  void ShowCursor();
+  void Click(TCellPos cell);
   Ref<IWidget> displayHold_;
   // The cells of a shine wave whose effects are not created yet.
   struct TPendingShine {

@@ -102,7 +102,10 @@ void TZintaraGameScreenGame::OnControlEvent(IWidget* sender, int code, IParamCol
 }
 
 bool TZintaraGameScreenGame::KeyEvent(unsigned message, unsigned key, unsigned flags) {
-  if (message == WM_KEYDOWN && key == VK_ESCAPE) {
+  // The board's keys first: its cursor, and Escape taking back a selection.
+  if (message == WM_KEYDOWN && IsActive())
+    if (TGameBoardControl* board = Board(); board && board->KeyDown(key)) return true;
+  if (message == WM_KEYDOWN && (key == VK_ESCAPE || key == VK_PAUSE)) {
     const Ref<IWidget> menu = FindWidget("button_menu");
     if (menu && menu->IsVisible()) {
       OpenMenu();

@@ -2,8 +2,8 @@
 // its parameters or the player's profile, and reacts to the board's
 // notifications: a finished level goes to the mode's statistics screen (or
 // back to the screen below, with the statistics), a lost game to
-// "GS_GameLoose", a confirmed hint hides the hint panel. The menu button
-// and Escape open the pause menu, whose answer leads to the queries, the
+// "GS_GameLoose", a confirmed hint hides the hint panel. The menu button,
+// Escape and Pause open the pause menu, whose answer leads to the queries, the
 // options, the rules, a restart or back to play; losing the window's focus
 // in a timed or duel level opens it too.
 #pragma once
@@ -35,6 +35,8 @@ public:
   // A lost focus during a classic or duel level opens the pause menu.
   void WindowFocusChanged(bool focused) override;
   void OnControlEvent(IWidget* sender, int code, IParamCollection* params) override;
+  // The board takes its keys first (the cursor, Space and Return, Escape
+  // with a selection); then Escape or Pause opens the pause menu.
   bool KeyEvent(unsigned message, unsigned key, unsigned flags) override;
   void ScreenClosed(const std::string& closedScreenName, IParamCollection* resultParams) override;
   void BoardNotification(int code, IParamCollection* params) override;

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <string>
 
+#include "board/BoardCursor.h"
 #include "board/BoardRegistration.h"
 #include "board/GameBoardControl.h"
 #include "board/LevelManager.h"
+#include "core/Messages.h"
 #include "core/Random.h"
 #include "core/Trace.h"
 #include "game/ZinLevel.h"
@@ -209,6 +211,62 @@ TEST_F(BoardTest, PressesSelectDeselectAndSwapNeighbours) {
   EXPECT_FALSE(board->Selection());
   EXPECT_EQ(Manager().SwapFirst(), move.second);
   EXPECT_EQ(Manager().SwapSecond(), move.first);
+}
+
+// Keyboard play: the keys that walk the cursor from one cell to another.
+std::vector<unsigned> KeysBetween(TGameBoardControl& board, TCellPos from, TCellPos to) {
+  const unsigned keys[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, 'Q', 'E', 'A', 'D'};
+  const auto exists = [&](TCellPos p) { return board.CellWidget(p.col, p.row) != nullptr; };
+  // Breadth first over the cursor's steps.
+  std::vector<std::pair<TCellPos, std::vector<unsigned>>> queue{{from, {}}};
+  std::vector<TCellPos> seen{from};
+  for (size_t i = 0; i < queue.size(); ++i) {
+    if (queue[i].first == to) return queue[i].second;
+    for (unsigned key : keys) {
+      const TCellPos next = StepCursor(queue[i].first, *CursorStepOfKey(key), board.Model().Cols(),
+                                       board.Model().Rows(), exists);
+      if (std::find(seen.begin(), seen.end(), next) != seen.end()) continue;
+      seen.push_back(next);
+      auto path = queue[i].second;
+      path.push_back(key);
+      queue.push_back({next, path});
+    }
+  }
+  ADD_FAILURE() << "no keys lead there";
+  return {};
+}
+
+TEST_F(BoardTest, TheKeyboardMovesACursorSelectsAndSwaps) {
+  Start();
+  RunToRest();
+  ASSERT_EQ(Manager().GetState(), kStateWaiting);
+  EXPECT_FALSE(board->Cursor());
+  EXPECT_FALSE(board->KeyDown('X'));
+  EXPECT_FALSE(board->KeyDown(VK_ESCAPE));  // nothing to take back: the screen pauses
+  // The first key shows the cursor on the cell nearest the board's middle
+  // (cell 2,1 of the 5 x 4 board) without moving it.
+  ASSERT_TRUE(board->KeyDown(VK_DOWN));
+  ASSERT_TRUE(board->Cursor());
+  EXPECT_EQ(*board->Cursor(), (TCellPos{2, 1}));
+  ASSERT_TRUE(board->KeyDown(VK_DOWN));
+  EXPECT_EQ(*board->Cursor(), (TCellPos{2, 2}));
+  // Return selects, Escape takes the selection back.
+  ASSERT_TRUE(board->KeyDown(VK_RETURN));
+  EXPECT_EQ(board->Selection(), (TCellPos{2, 2}));
+  ASSERT_TRUE(board->KeyDown(VK_ESCAPE));
+  EXPECT_FALSE(board->Selection());
+  // A listed move played with the keys alone.
+  const TLinkCellInfo move = board->Driver().Moves()[0];
+  for (unsigned key : KeysBetween(*board, *board->Cursor(), move.first)) ASSERT_TRUE(board->KeyDown(key));
+  EXPECT_EQ(*board->Cursor(), move.first);
+  ASSERT_TRUE(board->KeyDown(VK_SPACE));
+  EXPECT_EQ(board->Selection(), move.first);
+  const std::vector<unsigned> step = KeysBetween(*board, move.first, move.second);
+  ASSERT_EQ(step.size(), 1u);  // a neighbour is one step away
+  ASSERT_TRUE(board->KeyDown(step[0]));
+  ASSERT_TRUE(board->KeyDown(VK_SPACE));
+  EXPECT_EQ(Manager().GetState(), kStateSwap);
+  EXPECT_EQ(Manager().SwapFirst(), move.second);
 }
 
 TEST_F(BoardTest, AProductiveSwapRunsItsCascadeAndTheViewEndsWhereTheRulesAre) {

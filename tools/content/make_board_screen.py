@@ -195,7 +195,9 @@ def board_widget():
             '<widgets><widget type="group_widget" name="mat_group" visible="yes" z="0"/>'
             '<widget type="group_widget" name="scenaries_group" visible="yes" z="100"/>' +
             '<widget type="group_widget" name="selection_ring" visible="no" z="55"><widgets>' +
-            centred("ring", "selected") + "</widgets></widget>" + sparkle + hint +
+            centred("ring", "selected") + "</widgets></widget>" +
+            '<widget type="group_widget" name="cursor_ring" visible="no" z="54"><widgets>' +
+            centred("ring", "hover") + "</widgets></widget>" + sparkle + hint +
             "</widgets>" + factories() + "<sounds>" + sounds + "</sounds></widget>")
 
 
