@@ -47,6 +47,9 @@ constexpr char kUsage[] =
     "                        FRAME up X Y [left|right|middle]\n"
     "                        FRAME key NAME | keydown NAME | keyup NAME\n"
     "                        FRAME text CHARS\n"
+    "                        FRAME pad BUTTON | paddown BUTTON | padup BUTTON\n"
+    "                        FRAME axis AXIS VALUE (a virtual gamepad: a, b, x, y,\n"
+    "                                             start, back, dpup, ...; leftx, lefty)\n"
     "                        FRAME close          (as the window's close button)\n"
     "                        FRAME blur | focus   (the window loses or gains the\n"
     "                                             keyboard focus)\n"
@@ -86,6 +89,9 @@ constexpr char kUsage[] =
     "                      listed move through mouse presses on its two cells:\n"
     "                      best (the strongest), random (any listed move) or\n"
     "                      computer (the duel computer's choice)\n"
+    "  --bot-input INPUT   how the bot plays its moves: mouse (default), keyboard\n"
+    "                      (the board's cursor keys and Return) or gamepad (a\n"
+    "                      virtual gamepad's pad and A button)\n"
     "  --diagnostics       print every data error (missing or bad files,\n"
     "                      resources, types, option values) on standard error,\n"
     "                      one line each: \"data error: WHERE: WHAT\"\n"
@@ -103,6 +109,7 @@ struct TOptions {
   int level = 0;
   std::string mode = "relax";
   std::optional<qv::EBotStrategy> bot;
+  qv::EBotInput botInput = qv::EBotInput::Mouse;
   int64_t frames = 0;
   bool diagnostics = false;
 };
@@ -165,7 +172,7 @@ int ParseArgs(int argc, char** argv, TOptions& o) {
     int64_t n = 0;
     if (arg == "--app-dir" || arg == "--user-data" || arg == "--screenshot" || arg == "--input" ||
         arg == "--seed" || arg == "--fixed-step" || arg == "--frames" || arg == "--trace" ||
-        arg == "--record" || arg == "--level" || arg == "--mode" || arg == "--bot") {
+        arg == "--record" || arg == "--level" || arg == "--mode" || arg == "--bot" || arg == "--bot-input") {
       v = value();
       if (!v) return Fail("option " + arg + " needs a value") + 1;
     } else {
@@ -191,6 +198,11 @@ int ParseArgs(int argc, char** argv, TOptions& o) {
     } else if (arg == "--bot") {
       o.bot = qv::BotStrategyFromText(v);
       if (!o.bot) return Fail(std::string("--bot must be best, random or computer, not '") + v + "'") + 1;
+    } else if (arg == "--bot-input") {
+      const std::optional<qv::EBotInput> input = qv::BotInputFromText(v);
+      if (!input)
+        return Fail(std::string("--bot-input must be mouse, keyboard or gamepad, not '") + v + "'") + 1;
+      o.botInput = *input;
     } else if (arg == "--level") {
       if (!ParseCount(v, 1000000, n) || n == 0)
         return Fail(std::string("--level needs a level number above 0, not '") + v + "'") + 1;
@@ -287,7 +299,7 @@ int main(int argc, char** argv) {
         if (auto* shell = dynamic_cast<qv::TGame*>(&game)) shell->StartWithLevel(options.level, options.mode);
       };
     std::optional<qv::TBoardBot> bot;
-    if (options.bot) bot.emplace(*options.bot);
+    if (options.bot) bot.emplace(*options.bot, options.botInput);
     if (!script.Events().empty() || bot) {
       run.beforeFrame = [&script, &bot, raw](int64_t frame) {
         qv::TPlatformWindow* window = raw->GetWindowHandle();

@@ -1,6 +1,10 @@
 #include "app/BoardBot.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/Game.h"
+#include "board/BoardCursor.h"
 #include "board/GameBoardControl.h"
 #include "board/GameScreenGame.h"
 #include "board/LevelManager.h"
@@ -15,6 +19,79 @@ std::optional<EBotStrategy> BotStrategyFromText(const std::string& text) {
   if (text == "random") return EBotStrategy::Random;
   if (text == "computer") return EBotStrategy::Computer;
   return std::nullopt;
+}
+
+std::optional<EBotInput> BotInputFromText(const std::string& text) {
+  if (text == "mouse") return EBotInput::Mouse;
+  if (text == "keyboard") return EBotInput::Keyboard;
+  if (text == "gamepad") return EBotInput::Gamepad;
+  return std::nullopt;
+}
+
+namespace {
+
+// The cursor's keys a bot uses, by input: the keyboard has the six hex
+// directions as well, the gamepad its pad.
+struct TBotKey {
+  ECursorStep step;
+  const char* key;
+  const char* pad;
+};
+constexpr TBotKey kBotKeys[] = {
+    {ECursorStep::Up, "Up", "dpup"},       {ECursorStep::Down, "Down", "dpdown"},
+    {ECursorStep::Left, "Left", "dpleft"}, {ECursorStep::Right, "Right", "dpright"},
+    {ECursorStep::UpLeft, "q", nullptr},   {ECursorStep::UpRight, "e", nullptr},
+    {ECursorStep::DownLeft, "a", nullptr}, {ECursorStep::DownRight, "d", nullptr},
+};
+
+// The first key of a shortest walk of the cursor from `from` to `to`; null
+// when `to` cannot be reached.
+const TBotKey* FirstKeyTowards(TGameBoardControl& board, TCellPos from, TCellPos to, bool pad) {
+  const auto exists = [&board](TCellPos p) { return board.CellWidget(p.col, p.row) != nullptr; };
+  struct TNode {
+    TCellPos at;
+    const TBotKey* first;
+  };
+  std::vector<TNode> queue{{from, nullptr}};
+  std::vector<TCellPos> seen{from};
+  for (size_t i = 0; i < queue.size(); ++i) {
+    if (queue[i].at == to) return queue[i].first;
+    for (const TBotKey& key : kBotKeys) {
+      if (pad && !key.pad) continue;
+      const TCellPos next =
+          StepCursor(queue[i].at, key.step, board.Model().Cols(), board.Model().Rows(), exists);
+      if (std::find(seen.begin(), seen.end(), next) != seen.end()) continue;
+      seen.push_back(next);
+      queue.push_back({next, queue[i].first ? queue[i].first : &key});
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void TBoardBot::KeyFrame(TGameBoardControl& board, TInjectedInput& input) {
+  const bool pad = input_ == EBotInput::Gamepad;
+  const auto press = [&](const char* key, const char* button) {
+    ++keys_;
+    if (pad)
+      input.PadPress(button);
+    else
+      input.KeyPress(key);
+  };
+  const TLinkCellInfo move = *move_;
+  const std::optional<TCellPos> cursor = board.Cursor();
+  if (!cursor) return press("Down", "dpdown");  // the first key shows the cursor
+  const std::optional<TCellPos> selected = board.Selection();
+  if (selected && *selected != move.first) return press("Escape", "b");
+  const TCellPos target = selected ? move.second : move.first;
+  if (*cursor == target) return press("Return", "a");
+  const TBotKey* key = FirstKeyTowards(board, *cursor, target, pad);
+  if (!key) {
+    move_.reset();  // out of reach of the keys: choose again
+    return;
+  }
+  press(key->key, key->pad);
 }
 
 std::optional<TLinkCellInfo> TBoardBot::Choose(TGameBoardControl& board) const {
@@ -59,6 +136,25 @@ void TBoardBot::BeforeFrame(TGame& game, TInjectedInput* input) {
   auto* screen = dynamic_cast<TZintaraGameScreenGame*>(game.TopScreen());
   TGameBoardControl* board = screen ? screen->Board() : nullptr;
   auto* manager = board ? dynamic_cast<TBaseLevelManager*>(board->GetLevelManager()) : nullptr;
+  if (input_ != EBotInput::Mouse) {
+    // Keys: the move is chosen when the board waits and keyed in over the
+    // next frames; a move is dropped when its screen goes, when the board
+    // goes on without it, or when it takes far more keys than any walk
+    // across a board.
+    if (!manager || !manager->WaitingForPlayer() || static_cast<const void*>(game.TopScreen()) != screen_ ||
+        keys_ > 400)
+      move_.reset();
+    if (!manager || !manager->WaitingForPlayer()) return;
+    if (!move_) {
+      move_ = Choose(*board);
+      if (!move_) return;
+      screen_ = game.TopScreen();
+      keys_ = 0;
+      ++played_;
+    }
+    KeyFrame(*board, *input);
+    return;
+  }
   if (!manager || !manager->WaitingForPlayer()) return;
   const std::optional<TLinkCellInfo> move = Choose(*board);
   if (!move) return;

@@ -1,13 +1,16 @@
 // A player for tests and demonstrations: whenever the board on the top
 // screen waits for the first player, it chooses one of the listed moves and
-// plays it through real mouse presses on the two cells' screen positions,
-// so the whole input path is exercised.
+// plays it through real input, so the whole input path is exercised: mouse
+// presses on the two cells' screen positions, or the keyboard's cursor
+// keys and Return, or a virtual gamepad's pad and A button, one key a
+// frame, each chosen from what the board shows after the last.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "game/BoardTypes.h"
 #include "game/LinkCellInfo.h"
 #include "graphics/Rect.h"
 
@@ -20,10 +23,14 @@ class TInjectedInput;
 enum class EBotStrategy { Best, Random, Computer };
 // "best", "random" or "computer"; nothing for any other text.
 std::optional<EBotStrategy> BotStrategyFromText(const std::string& text);
+enum class EBotInput { Mouse, Keyboard, Gamepad };
+// "mouse", "keyboard" or "gamepad"; nothing for any other text.
+std::optional<EBotInput> BotInputFromText(const std::string& text);
 
 class TBoardBot {
 public:
-  explicit TBoardBot(EBotStrategy strategy) : strategy_(strategy) {}
+  explicit TBoardBot(EBotStrategy strategy, EBotInput input = EBotInput::Mouse)
+      : strategy_(strategy), input_(input) {}
 
   // Once a frame, before the frame's input: looks at the game's top
   // screen and presses the next mouse button of the move it is playing.
@@ -34,7 +41,12 @@ public:
   long long MovesPlayed() const { return played_; }
 
 private:
+  // The keyboard's or the gamepad's next key for the running move.
+  void KeyFrame(TGameBoardControl& board, TInjectedInput& input);
   EBotStrategy strategy_;
+  EBotInput input_;
+  std::optional<TLinkCellInfo> move_;  // the move being keyed in
+  int keys_ = 0;                       // keys pressed for it so far
   // The presses of the running move: down and up on the first cell, then
   // on the second, one per frame.
   int step_ = 0;

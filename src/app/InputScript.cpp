@@ -81,6 +81,13 @@ bool TInputScript::Parse(const std::string& text, std::string& error) {
     } else if (e.kind == "key" || e.kind == "keydown" || e.kind == "keyup") {
       if (!(in >> e.text)) return fail("expected a key name");
       if (!TInjectedInput::IsKeyName(e.text)) return fail("unknown key '" + e.text + "'");
+    } else if (e.kind == "pad" || e.kind == "paddown" || e.kind == "padup") {
+      if (!(in >> e.text)) return fail("expected a gamepad button");
+      if (!TInjectedInput::IsPadButtonName(e.text)) return fail("unknown gamepad button '" + e.text + "'");
+    } else if (e.kind == "axis") {
+      if (!(in >> e.text >> e.x)) return fail("expected an axis and a value");
+      if (!TInjectedInput::IsPadAxisName(e.text)) return fail("unknown gamepad axis '" + e.text + "'");
+      if (e.x < -32768 || e.x > 32767) return fail("axis values go from -32768 to 32767");
     } else if (e.kind == "close" || e.kind == "blur" || e.kind == "focus") {
     } else if (e.kind == "screenshot") {
       if (!(in >> e.text)) return fail("expected a file name");
@@ -197,6 +204,12 @@ void TInputScript::Send(const TEvent& e, int64_t due, int64_t frame, TInjectedIn
       input->Key(e.text, false);
     else if (e.kind == "text")
       input->Text(e.text);
+    else if (e.kind == "pad")
+      input->PadPress(e.text);
+    else if (e.kind == "paddown" || e.kind == "padup")
+      input->PadButton(e.text, e.kind == "paddown");
+    else if (e.kind == "axis")
+      input->PadAxis(e.text, e.x);
   }
 }
 

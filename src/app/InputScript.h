@@ -6,6 +6,11 @@
 //   FRAME keydown NAME
 //   FRAME keyup NAME
 //   FRAME text CHARS      (the rest of the line)
+//   FRAME pad BUTTON      (a gamepad button pressed and let go: a, b, x, y,
+//                          start, back, dpup, dpdown, dpleft, dpright, ...)
+//   FRAME paddown BUTTON
+//   FRAME padup BUTTON
+//   FRAME axis AXIS VALUE (leftx, lefty, ...: -32768 to 32767)
 //   FRAME close           (a close request, as the window's close button)
 //   FRAME blur            (the window loses the keyboard focus)
 //   FRAME focus           (the window gains it again)
@@ -46,7 +51,8 @@ class TInputScript {
 public:
   struct TEvent {
     int64_t frame = 0;
-    std::string kind;  // move, down, up, key, keydown, keyup, text, close, blur, focus, screenshot
+    std::string kind;  // move, down, up, key, keydown, keyup, text, close, blur, focus, screenshot,
+                       // pad, paddown, padup, axis
     int x = 0, y = 0;
     int button = 1;    // SDL numbering: 1 left, 2 middle, 3 right
     std::string text;  // key name, characters or file

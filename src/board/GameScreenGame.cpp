@@ -103,8 +103,14 @@ void TZintaraGameScreenGame::OnControlEvent(IWidget* sender, int code, IParamCol
 
 bool TZintaraGameScreenGame::KeyEvent(unsigned message, unsigned key, unsigned flags) {
   // The board's keys first: its cursor, and Escape taking back a selection.
+  // The release of a key the board took is the board's too (a focused
+  // button would take a released Return as its click).
   if (message == WM_KEYDOWN && IsActive())
-    if (TGameBoardControl* board = Board(); board && board->KeyDown(key)) return true;
+    if (TGameBoardControl* board = Board(); board && board->KeyDown(key)) {
+      boardKeys_.insert(key);
+      return true;
+    }
+  if (message == WM_KEYUP && boardKeys_.erase(key)) return true;
   if (message == WM_KEYDOWN && (key == VK_ESCAPE || key == VK_PAUSE)) {
     const Ref<IWidget> menu = FindWidget("button_menu");
     if (menu && menu->IsVisible()) {

@@ -8,6 +8,7 @@
 // in a timed or duel level opens it too.
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "board/IGameBoardHost.h"
@@ -55,6 +56,7 @@ protected:
   static constexpr char kQueryRestart[] = "GS_QueryRestart";
 
 private:
+  std::set<unsigned> boardKeys_;  // keys down that the board took
   void StartLevel();
   // "GS_MiniMenu", or back to the screen below when the game has none.
   void OpenMenu();

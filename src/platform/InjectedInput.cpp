@@ -154,6 +154,44 @@ void TInjectedInput::Close() {
   sink_(e);
 }
 
+bool TInjectedInput::IsPadButtonName(const std::string& name) {
+  return SDL_GameControllerGetButtonFromString(name.c_str()) != SDL_CONTROLLER_BUTTON_INVALID;
+}
+
+bool TInjectedInput::IsPadAxisName(const std::string& name) {
+  return SDL_GameControllerGetAxisFromString(name.c_str()) != SDL_CONTROLLER_AXIS_INVALID;
+}
+
+bool TInjectedInput::PadButton(const std::string& name, bool down) {
+  const SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(name.c_str());
+  if (button == SDL_CONTROLLER_BUTTON_INVALID) return false;
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+  e.cbutton.which = kInjectedPadId;
+  e.cbutton.button = static_cast<uint8_t>(button);
+  e.cbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+  sink_(e);
+  return true;
+}
+
+bool TInjectedInput::PadPress(const std::string& name) {
+  return PadButton(name, true) && PadButton(name, false);
+}
+
+bool TInjectedInput::PadAxis(const std::string& name, int value) {
+  const SDL_GameControllerAxis axis = SDL_GameControllerGetAxisFromString(name.c_str());
+  if (axis == SDL_CONTROLLER_AXIS_INVALID) return false;
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_CONTROLLERAXISMOTION;
+  e.caxis.which = kInjectedPadId;
+  e.caxis.axis = static_cast<uint8_t>(axis);
+  e.caxis.value = static_cast<int16_t>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
+  sink_(e);
+  return true;
+}
+
 void TInjectedInput::Focus(bool gained) {
   SDL_Event e;
   SDL_zero(e);
@@ -203,6 +241,19 @@ std::string TInjectedInput::ScriptEventOf(const SDL_Event& e) {
       return e.window.event == SDL_WINDOWEVENT_CLOSE ? "close" : std::string();
     case SDL_QUIT:
       return "close";
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+      const char* name =
+          SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(e.cbutton.button));
+      if (!name) return {};
+      return std::string(e.type == SDL_CONTROLLERBUTTONDOWN ? "paddown " : "padup ") + name;
+    }
+    case SDL_CONTROLLERAXISMOTION: {
+      const char* name =
+          SDL_GameControllerGetStringForAxis(static_cast<SDL_GameControllerAxis>(e.caxis.axis));
+      if (!name) return {};
+      return std::string("axis ") + name + " " + std::to_string(e.caxis.value);
+    }
     default:
       return {};
   }

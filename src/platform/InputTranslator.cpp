@@ -183,6 +183,61 @@ uint32_t AltCharacterOfKey(int32_t keycode, bool shift) {
   return 0;
 }
 
+uint32_t VirtualKeyOfPadButton(int button) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return VK_UP;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return VK_DOWN;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return VK_LEFT;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return VK_RIGHT;
+    case SDL_CONTROLLER_BUTTON_A:
+      return VK_RETURN;
+    case SDL_CONTROLLER_BUTTON_B:
+    case SDL_CONTROLLER_BUTTON_BACK:
+      return VK_ESCAPE;
+    case SDL_CONTROLLER_BUTTON_START:
+      return VK_PAUSE;
+    case SDL_CONTROLLER_BUTTON_X:
+      return VK_TAB;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return VK_SPACE;
+    default:
+      return 0;
+  }
+}
+
+namespace {
+
+// A key message of the gamepad: repeat count 1, no scan code.
+TMessage PadKey(uint32_t vk, bool down) {
+  return {down ? WM_KEYDOWN : WM_KEYUP, vk, down ? KF_REPEAT_ONE : (KF_REPEAT_ONE | KF_PREVDOWN | KF_UP)};
+}
+
+}  // namespace
+
+void TInputTranslator::StickAxis(int axis, int value, std::vector<TMessage>& out) {
+  int& held = stick_[axis];
+  int want = held;
+  if (held == 0) {
+    if (value >= kStickPress)
+      want = 1;
+    else if (value <= -kStickPress)
+      want = -1;
+  } else if ((held > 0 && value < kStickRelease) || (held < 0 && value > -kStickRelease)) {
+    want = value >= kStickPress ? 1 : value <= -kStickPress ? -1 : 0;
+  }
+  if (want == held) return;
+  const auto key = [axis](int direction) -> uint32_t {
+    return axis == 0 ? (direction > 0 ? VK_RIGHT : VK_LEFT) : (direction > 0 ? VK_DOWN : VK_UP);
+  };
+  if (held != 0) out.push_back(PadKey(key(held), false));
+  if (want != 0) out.push_back(PadKey(key(want), true));
+  held = want;
+}
+
 uintptr_t TInputTranslator::KeyState() const {
   uintptr_t state = buttons_;
   if (mods_ & KMOD_SHIFT) state |= MK_SHIFT;
@@ -216,6 +271,20 @@ void TInputTranslator::Translate(const SDL_Event& event, std::vector<TMessage>& 
       }
       break;
     }
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+      const uint32_t vk = VirtualKeyOfPadButton(event.cbutton.button);
+      if (vk == 0) break;
+      const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+      out.push_back(PadKey(vk, down));
+      if (down && (vk == VK_RETURN || vk == VK_SPACE || vk == VK_TAB || vk == VK_ESCAPE))
+        out.push_back({WM_CHAR, vk, KF_REPEAT_ONE});  // their characters share their codes
+      break;
+    }
+    case SDL_CONTROLLERAXISMOTION:
+      if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) StickAxis(0, event.caxis.value, out);
+      if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) StickAxis(1, event.caxis.value, out);
+      break;
     case SDL_TEXTINPUT: {
       // Alt and Ctrl combinations were answered by their key events.
       if (mods_ & (KMOD_ALT | KMOD_CTRL)) break;

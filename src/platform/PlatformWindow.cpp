@@ -23,6 +23,9 @@ std::unique_ptr<TPlatformWindow> TPlatformWindow::Create(const std::string& titl
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   std::unique_ptr<TPlatformWindow> w(new TPlatformWindow());
   w->videoUp_ = true;
+  // Gamepads are welcome but not needed: without the subsystem the game
+  // simply has none.
+  w->padsUp_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
   w->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 kPlaceholderSize, kPlaceholderSize, SDL_WINDOW_HIDDEN);
   if (!w->window_) return nullptr;
@@ -35,6 +38,9 @@ std::unique_ptr<TPlatformWindow> TPlatformWindow::Create(const std::string& titl
 
 TPlatformWindow::~TPlatformWindow() {
   Destroy();
+  for (auto& [id, pad] : pads_) SDL_GameControllerClose(pad);
+  pads_.clear();
+  if (padsUp_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -63,6 +69,20 @@ void TPlatformWindow::PumpEvents() {
 void TPlatformWindow::Take(const SDL_Event& e, std::vector<TMessage>& out) {
   if (e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET) {
     targetsLost_ = true;
+    return;
+  }
+  // Gamepads come and go while the game runs (the ones there at the start
+  // arrive as additions too).
+  if (e.type == SDL_CONTROLLERDEVICEADDED) {
+    if (SDL_GameController* pad = SDL_GameControllerOpen(e.cdevice.which))
+      pads_[SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad))] = pad;
+    return;
+  }
+  if (e.type == SDL_CONTROLLERDEVICEREMOVED) {
+    if (auto it = pads_.find(e.cdevice.which); it != pads_.end()) {
+      SDL_GameControllerClose(it->second);
+      pads_.erase(it);
+    }
     return;
   }
   if (recorder_) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct _SDL_GameController;
+typedef struct _SDL_GameController SDL_GameController;
 
 namespace qv {
 
@@ -121,6 +124,8 @@ private:
   int windowX_ = 0, windowY_ = 0;
   bool targetsLost_ = false;
   bool videoUp_ = false;
+  bool padsUp_ = false;
+  std::map<int32_t, SDL_GameController*> pads_;  // by joystick instance id
   std::function<void(const std::string&)> recorder_;
   TInjectedInput injected_{[this](SDL_Event& event) { PushInjected(event); }};
   std::deque<TMessage> queue_;

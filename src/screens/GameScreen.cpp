@@ -1,6 +1,7 @@
 #include "screens/GameScreen.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "core/Diagnostics.h"
 #include "core/Messages.h"
@@ -205,18 +206,30 @@ bool TGameScreen::MouseEvent(unsigned message, TPoint point, unsigned flags) {
   return hit->MouseEvent(message, point, flags);
 }
 
-Ref<IWidget> TGameScreen::FindFocusable(int start) {
-  IWidgetCollection* children = root_->GetChildren();
-  const int count = children ? children->GetCount() : 0;
-  auto focusable = [&](int i) -> Ref<IWidget> {
-    Ref<IWidget> child = children->GetWidget(i);
-    return child->IsTabStop() && child->IsVisible() ? child : nullptr;
+std::vector<Ref<IWidget>> TGameScreen::TabStops() {
+  std::vector<Ref<IWidget>> stops;
+  // Depth first, with a bound on the depth that hostile data can ask for.
+  std::function<void(IWidgetCollection*, int)> walk = [&](IWidgetCollection* children, int depth) {
+    if (!children || depth > 64) return;
+    for (int i = 0; i < children->GetCount(); ++i) {
+      Ref<IWidget> child = children->GetWidget(i);
+      if (!child || !child->IsVisible()) continue;
+      if (child->IsTabStop())
+        stops.push_back(child);
+      else
+        walk(child->GetChildren(), depth + 1);
+    }
   };
-  for (int i = std::max(start + 1, 0); i < count; ++i)
-    if (Ref<IWidget> child = focusable(i)) return child;
-  for (int i = 0; i <= std::min(count - 1, start); ++i)
-    if (Ref<IWidget> child = focusable(i)) return child;
-  return nullptr;
+  walk(root_->GetChildren(), 0);
+  return stops;
+}
+
+Ref<IWidget> TGameScreen::FindFocusable(int start, bool backwards) {
+  const std::vector<Ref<IWidget>> stops = TabStops();
+  const int count = static_cast<int>(stops.size());
+  if (count == 0) return nullptr;
+  if (start < 0 || start >= count) return stops[backwards ? count - 1 : 0];
+  return stops[(start + (backwards ? count - 1 : 1)) % count];
 }
 
 bool TGameScreen::KeyEvent(unsigned message, unsigned key, unsigned flags) {
@@ -228,15 +241,21 @@ bool TGameScreen::KeyEvent(unsigned message, unsigned key, unsigned flags) {
   if (focus_) {
     const Ref<IWidget> focus = focus_;
     handled = focus->KeyEvent(message, key, flags);
-    if (!handled && message == WM_KEYUP && key == VK_TAB) {
-      // The focus's place among the root's children: by identity, so
-      // unnamed or equally named tab stops take their turns too.
-      IWidgetCollection* children = root_->GetChildren();
+    // Tab (on its release) and the arrows (as they go down, so that a
+    // control that takes the arrows keeps them) move the focus on: Down and
+    // Right to the next tab stop, Up and Left to the one before.
+    const bool tab = message == WM_KEYUP && key == VK_TAB;
+    const bool arrow =
+        message == WM_KEYDOWN && (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT);
+    if (!handled && (tab || arrow)) {
+      // The focus's place among the tab stops: by identity, so unnamed or
+      // equally named tab stops take their turns too.
+      const std::vector<Ref<IWidget>> stops = TabStops();
       int index = -1;
-      for (int i = 0; i < children->GetCount() && index < 0; ++i)
-        if (children->GetWidget(i) == focus) index = i;
+      for (int i = 0; i < static_cast<int>(stops.size()) && index < 0; ++i)
+        if (stops[static_cast<size_t>(i)] == focus) index = i;
       if (focus_ == focus)
-        if (const Ref<IWidget> next = FindFocusable(index)) ChangeFocus(next);
+        if (const Ref<IWidget> next = FindFocusable(index, key == VK_UP || key == VK_LEFT)) ChangeFocus(next);
       handled = focus_ != nullptr;
     }
   }

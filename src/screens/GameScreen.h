@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "audio/Music.h"
 #include "screens/IGameScreenObserver.h"
@@ -124,9 +125,13 @@ public:
   int GetWindowLeft() const { return windowLeft_; }
   int GetWindowTop() const { return windowTop_; }
   void SetObserver(IGameScreenObserver* observer) { observer_ = observer; }
-  // The first visible tab stop among the root's direct children after
-  // index `start` (wrapping around up to `start`); null when none.
-  Ref<IWidget> FindFocusable(int start);
+  // The visible tab stops of the screen in the order they stand, depth
+  // first (a tab stop's own children are its business: a control moves its
+  // inner focus itself); a widget under a hidden one is not visible.
+  std::vector<Ref<IWidget>> TabStops();
+  // The first tab stop (start -1), or the one after or before the tab stop
+  // at `start` in TabStops(), wrapping round; null when there is none.
+  Ref<IWidget> FindFocusable(int start, bool backwards = false);
 
 protected:
   ~TGameScreen() override;

@@ -58,11 +58,29 @@ TEST(InputScript, BlurAndFocusReachTheGameAsTheWindowsFocusMessages) {
 }
 
 TEST(InputScript, RejectsBadLinesWithTheirNumber) {
-  const char* bad[] = {
-      "x move 1 2",          "-1 move 1 2",        "1 jump",           "1 move 1",       "1 down 1 2 thumb",
-      "1 key NoSuchKeyName", "1 move 1 2 3",       "1 text",           "1 key",          "1 close now",
-      "1 screenshot",        "when shown",         "when hidden main", "when shown a b", "whenever shown",
-      "whenever traced x",   "whenever shown a b", "when closed"};
+  const char* bad[] = {"x move 1 2",
+                       "-1 move 1 2",
+                       "1 jump",
+                       "1 move 1",
+                       "1 down 1 2 thumb",
+                       "1 key NoSuchKeyName",
+                       "1 move 1 2 3",
+                       "1 text",
+                       "1 key",
+                       "1 close now",
+                       "1 screenshot",
+                       "when shown",
+                       "when hidden main",
+                       "when shown a b",
+                       "whenever shown",
+                       "whenever traced x",
+                       "whenever shown a b",
+                       "when closed",
+                       "1 pad nosuch",
+                       "1 pad",
+                       "1 axis leftx",
+                       "1 axis nosuch 3",
+                       "1 axis leftx 40000"};
   for (const char* line : bad) {
     TInputScript script;
     std::string error;
@@ -231,6 +249,28 @@ TEST(InputScript, DeliversToATranslatorWithoutAWindowFrameByFrame) {
   ASSERT_EQ(got.size(), 3u);
   EXPECT_EQ(got[1].message, WM_CHAR);
   EXPECT_EQ(got[1].wParam, uintptr_t{'A'});  // shift is still held
+}
+
+// A virtual gamepad's lines reach the game as the keys they stand for.
+TEST(InputScript, GamepadLinesBecomeTheirKeys) {
+  TInputScript script;
+  std::string error;
+  ASSERT_TRUE(
+      script.Parse("1 pad dpdown\n2 paddown a\n2 padup a\n3 axis leftx -30000\n4 axis leftx 0\n", error))
+      << error;
+  TInputTranslator translator;
+  std::vector<TMessage> got;
+  TInjectedInput input([&](SDL_Event& event) { translator.Translate(event, got); });
+  std::vector<std::pair<unsigned, uintptr_t>> keys;
+  for (int64_t frame = 1; frame <= 4; ++frame) script.Deliver(frame, &input);
+  for (const TMessage& m : got)
+    if (m.message == WM_KEYDOWN || m.message == WM_KEYUP) keys.push_back({m.message, m.wParam});
+  EXPECT_EQ(keys, (std::vector<std::pair<unsigned, uintptr_t>>{{WM_KEYDOWN, VK_DOWN},
+                                                               {WM_KEYUP, VK_DOWN},
+                                                               {WM_KEYDOWN, VK_RETURN},
+                                                               {WM_KEYUP, VK_RETURN},
+                                                               {WM_KEYDOWN, VK_LEFT},
+                                                               {WM_KEYUP, VK_LEFT}}));
 }
 
 }  // namespace

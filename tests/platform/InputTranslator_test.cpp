@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -164,6 +166,72 @@ TEST_F(InputTranslatorTest, WindowEventsBecomeFocusCloseAndSystemCommands) {
   quit.type = SDL_QUIT;
   EXPECT_EQ(Run(quit)[0].message, WM_CLOSE);
   EXPECT_TRUE(Run(Window(SDL_WINDOWEVENT_MOVED)).empty());
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+SDL_Event PadButton(bool down, SDL_GameControllerButton button) {
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+  e.cbutton.button = static_cast<uint8_t>(button);
+  return e;
+}
+
+SDL_Event PadAxis(SDL_GameControllerAxis axis, int value) {
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_CONTROLLERAXISMOTION;
+  e.caxis.axis = static_cast<uint8_t>(axis);
+  e.caxis.value = static_cast<int16_t>(value);
+  return e;
+}
+
+// The messages as "DOWN 38", "UP 38", "CHAR 13".
+std::vector<std::string> Names(const std::vector<TMessage>& messages) {
+  std::vector<std::string> out;
+  for (const TMessage& m : messages)
+    out.push_back((m.message == WM_KEYDOWN ? "DOWN "
+                   : m.message == WM_KEYUP ? "UP "
+                                           : "CHAR ") +
+                  std::to_string(m.wParam));
+  return out;
+}
+
+TEST_F(InputTranslatorTest, AGamepadsButtonsAreTheKeyboardsKeys) {
+  EXPECT_EQ(Names(Run(PadButton(true, SDL_CONTROLLER_BUTTON_DPAD_UP))),
+            (std::vector<std::string>{"DOWN 38"}));
+  EXPECT_EQ(Names(Run(PadButton(false, SDL_CONTROLLER_BUTTON_DPAD_UP))), (std::vector<std::string>{"UP 38"}));
+  EXPECT_EQ(Names(Run(PadButton(true, SDL_CONTROLLER_BUTTON_A))),
+            (std::vector<std::string>{"DOWN 13", "CHAR 13"}));
+  EXPECT_EQ(Names(Run(PadButton(true, SDL_CONTROLLER_BUTTON_B))),
+            (std::vector<std::string>{"DOWN 27", "CHAR 27"}));
+  EXPECT_EQ(Names(Run(PadButton(true, SDL_CONTROLLER_BUTTON_START))), (std::vector<std::string>{"DOWN 19"}));
+  EXPECT_EQ(Names(Run(PadButton(true, SDL_CONTROLLER_BUTTON_X))),
+            (std::vector<std::string>{"DOWN 9", "CHAR 9"}));
+  EXPECT_TRUE(Run(PadButton(true, SDL_CONTROLLER_BUTTON_GUIDE)).empty());
+  // A key's release says it was down, as the keyboard's do.
+  const std::vector<TMessage> up = Run(PadButton(false, SDL_CONTROLLER_BUTTON_A));
+  ASSERT_EQ(up.size(), 1u);
+  EXPECT_TRUE(up[0].lParam & KF_UP);
+}
+
+TEST_F(InputTranslatorTest, TheLeftStickPressesArrowsWithoutChattering) {
+  EXPECT_TRUE(Run(PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 15000)).empty());  // not far enough
+  EXPECT_EQ(Names(Run(PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 20000))), (std::vector<std::string>{"DOWN 39"}));
+  // Resting between the two thresholds holds the key.
+  EXPECT_TRUE(Run(PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 12000)).empty());
+  EXPECT_TRUE(Run(PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 17000)).empty());
+  EXPECT_EQ(Names(Run(PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 3000))), (std::vector<std::string>{"UP 39"}));
+  // Flicked across: the old direction lets go and the new one presses.
+  Run(PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -30000));
+  EXPECT_EQ(Names(Run(PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767))),
+            (std::vector<std::string>{"UP 38", "DOWN 40"}));
+  EXPECT_TRUE(Run(PadAxis(SDL_CONTROLLER_AXIS_RIGHTX, 30000)).empty());  // the right stick is not used
 }
 
 }  // namespace

@@ -110,14 +110,47 @@ TEST_F(GameScreens, TheFocusSearchWrapsFromTheStartIndex) {
     const Ref<IWidget> w = screen->FindFocusable(start);
     return w ? w->GetName() : std::string("-");
   };
+  // Indexes count the tab stops a, c and d.
   EXPECT_EQ("a", name(-1));
   EXPECT_EQ("c", name(0));
-  EXPECT_EQ("c", name(1));
-  EXPECT_EQ("d", name(2));
-  EXPECT_EQ("a", name(3));
+  EXPECT_EQ("d", name(1));
+  EXPECT_EQ("a", name(2));
   EXPECT_EQ("a", name(9));
+  EXPECT_EQ("d", screen->FindFocusable(0, true)->GetName());
+  EXPECT_EQ("d", screen->FindFocusable(-1, true)->GetName());
   const Ref<TGameScreen> empty = Screen(ScreenXml("empty", ""));
   EXPECT_FALSE(empty->FindFocusable(-1));
+}
+
+// Without a mouse: tab stops inside groups take their turns, the arrows
+// move the focus both ways, and a hidden group's stops are passed over.
+TEST_F(GameScreens, TheArrowsAndTabWalkTheTabStopsInsideGroupsToo) {
+  const std::string group = R"(<widget type="group_widget" name="group" visible="yes"><widgets>)" +
+                            Control("b1", 20, R"(visible="yes" tabstop="yes")") +
+                            Control("b2", 40, R"(visible="yes" tabstop="yes")") + "</widgets></widget>";
+  const std::string hidden = R"(<widget type="group_widget" name="hidden" visible="no"><widgets>)" +
+                             Control("h", 60, R"(visible="yes" tabstop="yes")") + "</widgets></widget>";
+  const Ref<TGameScreen> screen = Screen(
+      ScreenXml("main", "<widgets>" + Control("a", 0, R"(visible="yes" tabstop="yes")") + group + hidden +
+                            Control("z", 80, R"(visible="yes" tabstop="yes")") + "</widgets>"));
+  game->ShowScreen("main", nullptr);
+  auto focus = [&] { return screen->GetFocus() ? screen->GetFocus()->GetName() : std::string("-"); };
+  EXPECT_EQ("a", focus());
+  game->Key(WM_KEYDOWN, VK_DOWN);
+  EXPECT_EQ("b1", focus());
+  game->Key(WM_KEYDOWN, VK_RIGHT);
+  EXPECT_EQ("b2", focus());
+  game->Key(WM_KEYUP, VK_TAB);
+  EXPECT_EQ("z", focus());  // h is in a hidden group
+  game->Key(WM_KEYDOWN, VK_DOWN);
+  EXPECT_EQ("a", focus());  // round again
+  game->Key(WM_KEYDOWN, VK_UP);
+  EXPECT_EQ("z", focus());
+  game->Key(WM_KEYDOWN, VK_LEFT);
+  EXPECT_EQ("b2", focus());
+  // The release of an arrow moves nothing.
+  game->Key(WM_KEYUP, VK_DOWN);
+  EXPECT_EQ("b2", focus());
 }
 
 TEST_F(GameScreens, ADialogFreezesTheScreenBelowUntilItsRootIsInvisible) {
