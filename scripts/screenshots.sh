@@ -122,7 +122,7 @@ if [ $standin -eq 0 ]; then
     click 130 320 432  # options
     echo "when shown GS_Options"
     shot 30 options
-    click 35 320 324
+    click 35 415 324
     click 75 320 310   # how to play: its first page's board has played a while
     echo "when shown GS_HowToPlay"
     echo "30 move 600 20"

@@ -37,6 +37,8 @@ const std::pair<const char*, const char*> kOptionDefaults[] = {
     {"ScreenHeight", "480"},
     {"ScreenBPP", "0"},
     {"FullScreenMode", "no"},
+    {"WindowScale", "1"},
+    {"SmoothScaling", "no"},
     {"ApplicationCaption", kProductName},
     {"SoundVolume", "70"},
     {"MusicVolume", "30"},
@@ -409,10 +411,27 @@ bool TEngine::ApplyDisplaySettings() {
   if (!full && fullText != "no")
     ReportDataError("option FullScreenMode", "\"" + fullText + "\" is neither yes nor no; no is used");
   const int depth = OptionInt("ScreenBPP", 0);
+  // The window: 1, 2 or 3 times the screen, or "fit" (the largest whole
+  // factor the desktop holds); pixels scaled sharp unless SmoothScaling.
+  // Unset (an engine that was not started) is 1 and sharp.
+  const std::string scaleText = OptionText("WindowScale");
+  int scale = scaleText == "fit" ? 0 : scaleText == "2" ? 2 : scaleText == "3" ? 3 : 1;
+  if (!scaleText.empty() && scaleText != "fit" && scaleText != "1" && scaleText != "2" && scaleText != "3") {
+    ReportDataError("option WindowScale", "\"" + scaleText + "\" is not 1, 2, 3 or fit; 1 is used");
+    scale = 1;
+  }
+  const std::string smoothText = OptionText("SmoothScaling");
+  const bool smooth = smoothText == "yes";
+  if (!smooth && !smoothText.empty() && smoothText != "no")
+    ReportDataError("option SmoothScaling", "\"" + smoothText + "\" is neither yes nor no; no is used");
 
   bool modeChanged = false, sizeChanged = false;
   if (width != screenWidth_ || height != screenHeight_) modeChanged = sizeChanged = true;
   if (full != fullScreen_) modeChanged = true;
+  if (scale != windowScale_ && !full) modeChanged = true;
+  if (smooth != smoothScaling_) modeChanged = true;
+  windowScale_ = scale;
+  smoothScaling_ = smooth;
   if (depth != requestedDepth_ && full) modeChanged = true;
   screenWidth_ = width;
   screenHeight_ = height;
@@ -426,9 +445,9 @@ bool TEngine::ApplyDisplaySettings() {
     if (!window_)
       displayReady_ = false;
     else if (full)
-      displayReady_ = window_->SetFullScreen(width, height);
+      displayReady_ = window_->SetFullScreen(width, height, smooth);
     else
-      displayReady_ = window_->SetWindowed(width, height);
+      displayReady_ = window_->SetWindowed(width, height, scale, smooth);
     result = displayReady_;
     lastFrameTime_ = Now();
   }

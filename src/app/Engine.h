@@ -162,6 +162,10 @@ public:
   int ScreenWidth() const { return screenWidth_; }
   int ScreenHeight() const { return screenHeight_; }
   bool IsFullScreen() const { return fullScreen_; }
+  // The window's whole factor ("WindowScale": 1, 2, 3, 0 for fit) and
+  // whether the picture is scaled smooth.
+  int WindowScale() const { return windowScale_; }
+  bool SmoothScaling() const { return smoothScaling_; }
   bool IsActive() const { return active_; }
   bool IsFocused() const { return focused_; }
   bool IsTerminated() const { return terminated_; }
@@ -206,6 +210,8 @@ private:
   int requestedDepth_ = 0;
   int desktopDepth_ = 32;
   bool fullScreen_ = false;
+  int windowScale_ = 1;
+  bool smoothScaling_ = false;
   std::string caption_ = kWindowClassName;  // the window's title when created
   std::string startError_;
   Ref<IGame> game_;

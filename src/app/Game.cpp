@@ -6,6 +6,7 @@
 #include "core/Messages.h"
 #include "core/StringUtils.h"
 #include "core/Trace.h"
+#include "screens/GameScreenOptions.h"
 #include "screens/ICursor.h"
 #include "screens/ScreenSupport.h"
 #include "widgets/AbstractWidget.h"
@@ -339,6 +340,12 @@ bool TGame::OnKeyEvent(uint32_t message, uintptr_t wParam, intptr_t lParam) {
       SetOption(option, on ? "no" : "yes");
       handled = true;
     }
+  }
+  // F10 sizes the window: 1, 2, 3 times the screen, as large as fits, and
+  // round again.
+  if (!handled && message == WM_KEYDOWN && wParam == kWindowScaleKey && engine_) {
+    SetOption("WindowScale", NextWindowScale(VarToString(engine_->GetOption("WindowScale"))));
+    handled = true;
   }
   return handled;
 }

@@ -37,6 +37,10 @@
 
 namespace qv {
 
+// The key that sizes the window (F10): the next window scale in its round
+// (NextWindowScale of screens/GameScreenOptions.h).
+inline constexpr uintptr_t kWindowScaleKey = 0x79;
+
 class IEngine;
 
 class TGame : public TPersistObject,

@@ -141,38 +141,57 @@ intptr_t TPlatformWindow::DefaultProc(const TMessage& message) {
 
 bool TPlatformWindow::CreateTexture(int width, int height) {
   if (!renderer_ || width <= 0 || height <= 0) return false;
-  if (texture_ && texWidth_ == width && texHeight_ == height && !targetsLost_) return true;
+  if (texture_ && texWidth_ == width && texHeight_ == height && !targetsLost_) {
+    SDL_SetTextureScaleMode(texture_, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    return true;
+  }
   if (texture_) SDL_DestroyTexture(texture_);
   texture_ =
       SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+  if (texture_) SDL_SetTextureScaleMode(texture_, smooth_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   texWidth_ = texture_ ? width : 0;
   texHeight_ = texture_ ? height : 0;
   targetsLost_ = false;
   return texture_ != nullptr;
 }
 
-bool TPlatformWindow::SetWindowed(int width, int height) {
+int TPlatformWindow::FitScale(int width, int height) const {
+  if (width <= 0 || height <= 0) return 1;
+  SDL_Rect area;
+  const int display = window_ ? SDL_GetWindowDisplayIndex(window_) : 0;
+  if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &area) != 0) return 1;
+  // Room for the window's frame and title.
+  constexpr int kFrame = 64;
+  const int factor = std::min((area.w - kFrame / 2) / width, (area.h - kFrame) / height);
+  return std::max(1, std::min(factor, 8));
+}
+
+bool TPlatformWindow::SetWindowed(int width, int height, int scale, bool smooth) {
   if (!window_ || width <= 0 || height <= 0) return false;
+  const int factor = scale <= 0 ? FitScale(width, height) : std::min(scale, 8);
   if (fullScreen_ && SDL_SetWindowFullscreen(window_, 0) != 0) return false;
+  const bool resized = shownWindowed_ && factor != scale_;
   fullScreen_ = false;
   SDL_SetWindowBordered(window_, SDL_TRUE);
-  SDL_SetWindowSize(window_, width, height);
-  if (!shownWindowed_)
+  SDL_SetWindowSize(window_, width * factor, height * factor);
+  if (!shownWindowed_ || resized)
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   else
     SDL_SetWindowPosition(window_, windowX_, windowY_);
   SDL_ShowWindow(window_);
-  if (!shownWindowed_) {
+  if (!shownWindowed_ || resized) {
     SDL_GetWindowPosition(window_, &windowX_, &windowY_);
     shownWindowed_ = true;
   }
   width_ = width;
   height_ = height;
+  scale_ = factor;
+  smooth_ = smooth;
   SDL_RenderSetLogicalSize(renderer_, width, height);
   return CreateTexture(width, height);
 }
 
-bool TPlatformWindow::SetFullScreen(int width, int height) {
+bool TPlatformWindow::SetFullScreen(int width, int height, bool smooth) {
   if (!window_ || width <= 0 || height <= 0) return false;
   if (!fullScreen_ && shownWindowed_) SDL_GetWindowPosition(window_, &windowX_, &windowY_);
   SDL_ShowWindow(window_);
@@ -180,6 +199,7 @@ bool TPlatformWindow::SetFullScreen(int width, int height) {
   fullScreen_ = true;
   width_ = width;
   height_ = height;
+  smooth_ = smooth;
   SDL_RenderSetLogicalSize(renderer_, width, height);
   return CreateTexture(width, height);
 }

@@ -48,11 +48,19 @@ public:
   intptr_t DefaultProc(const TMessage& message);
   bool IsDestroyed() const { return window_ == nullptr; }
 
-  // Display. Windowed: the client area is width x height, centred the first
-  // time and at the remembered place afterwards. Full screen: desktop
-  // full screen, the image scaled with its aspect kept.
-  bool SetWindowed(int width, int height);
-  bool SetFullScreen(int width, int height);
+  // Display. Windowed: the client area is width x height times `scale` (1
+  // to 3; 0 fits the largest whole factor into the desktop's usable area),
+  // centred the first time and whenever its size changes, at the
+  // remembered place otherwise. Full screen: desktop full screen, the image
+  // scaled with its aspect kept. The picture is scaled with its pixels kept
+  // sharp, or `smooth`; either way the mouse comes back in back-surface
+  // pixels.
+  bool SetWindowed(int width, int height, int scale = 1, bool smooth = false);
+  bool SetFullScreen(int width, int height, bool smooth = false);
+  // The whole factor that fits width x height into the desktop's usable
+  // area (at least 1).
+  int FitScale(int width, int height) const;
+  int Scale() const { return scale_; }
   bool IsFullScreen() const { return fullScreen_; }
   void SetCaption(const std::string& caption);
   // Bits per pixel of the desktop's mode.
@@ -119,6 +127,8 @@ private:
   uint32_t windowId_ = 0;
   int texWidth_ = 0, texHeight_ = 0;
   int width_ = 0, height_ = 0;
+  int scale_ = 1;
+  bool smooth_ = false;
   bool fullScreen_ = false;
   bool shownWindowed_ = false;
   int windowX_ = 0, windowY_ = 0;

@@ -8,7 +8,16 @@
 
 namespace qv {
 
+std::string NextWindowScale(const std::string& scale) {
+  if (scale == "1") return "2";
+  if (scale == "2") return "3";
+  if (scale == "3") return "fit";
+  return "1";
+}
+
 namespace {
+
+constexpr const char* kWindowScales[] = {"1", "2", "3", "fit"};
 
 constexpr int kTrackBarChanged = 3;
 
@@ -37,10 +46,19 @@ void TGameScreenOptions::SetOwner(IGameScreenOwner* game) {
   screenMode_ = FindWidget("checkbox_screenmode");
   soundVolume_ = FindWidget("trackbar_soundvolume");
   musicVolume_ = FindWidget("trackbar_musicvolume");
+  smoothScaling_ = FindWidget("checkbox_smoothscaling");
+}
+
+void TGameScreenOptions::ShowWindowScale() {
+  auto* engine = QueryPtr<IEngineOptions>(GetEngine());
+  const std::string scale = engine ? VarToString(engine->GetOption("WindowScale")) : std::string();
+  for (const char* each : kWindowScales)
+    if (const Ref<IWidget> label = FindWidget(std::string("label_windowscale_") + each))
+      label->SetVisible(scale == each);
 }
 
 void TGameScreenOptions::Detach() {
-  showHints_ = screenMode_ = soundVolume_ = musicVolume_ = nullptr;
+  showHints_ = screenMode_ = soundVolume_ = musicVolume_ = smoothScaling_ = nullptr;
   TGameScreen::Detach();
 }
 
@@ -53,6 +71,8 @@ void TGameScreenOptions::BeforeShow(IParamCollection* params) {
   FillCheckBox(showHints_.get(), game ? game->GetOptionValue("ShowHints") : TVariant());
   FillTrackBar(soundVolume_.get(), option("SoundVolume"));
   FillTrackBar(musicVolume_.get(), option("MusicVolume"));
+  FillCheckBox(smoothScaling_.get(), option("SmoothScaling"));
+  ShowWindowScale();
 }
 
 void TGameScreenOptions::OnControlEvent(IWidget* sender, int code, IParamCollection* params) {
@@ -67,6 +87,13 @@ void TGameScreenOptions::OnControlEvent(IWidget* sender, int code, IParamCollect
     game->SetOption("FullScreenMode", checked());
   } else if (code == ccStateChanged && sender == showHints_.get()) {
     game->SetOption("ShowHints", checked());
+  } else if (code == ccStateChanged && sender == smoothScaling_.get()) {
+    game->SetOption("SmoothScaling", checked());
+  } else if (code == ccClick && sender->GetName() == "button_windowscale") {
+    auto* engine = QueryPtr<IEngineOptions>(GetEngine());
+    game->SetOption("WindowScale",
+                    NextWindowScale(engine ? VarToString(engine->GetOption("WindowScale")) : ""));
+    ShowWindowScale();
   } else if (code == kTrackBarChanged && sender == soundVolume_.get()) {
     game->SetOption("SoundVolume", position());
     sender->PlaySound("sound_checksoundvolume", true, 100, 0);

@@ -1,13 +1,22 @@
-// "GameScreenOptions": full screen and hints as check boxes, sound and music
-// volume as track bars, applied at once through the game's SetOption (the
-// persisted ones are kept between runs); "button_close" or Escape closes,
-// "button_highscores" opens "GS_HighScores". A control whose option has no
-// value is hidden.
+// "GameScreenOptions": full screen, hints and smooth scaling as check
+// boxes, sound and music volume as track bars, the window's
+// size as the one visible of "label_windowscale_1", "_2", "_3" and "_fit"
+// with "button_windowscale" taking the next, all applied at once through
+// the game's SetOption (the persisted ones are kept between runs);
+// "button_close" or Escape closes, "button_highscores" opens
+// "GS_HighScores". A control whose option has no value is hidden; the same
+// class serves every dialog of options, each with the controls it has.
 #pragma once
+
+#include <string>
 
 #include "screens/GameScreen.h"
 
 namespace qv {
+
+// The window scale after `scale` in its round: "1", "2", "3", "fit", then
+// "1" again (anything else goes to "1").
+std::string NextWindowScale(const std::string& scale);
 
 class TGameScreenOptions : public TGameScreen {
 public:
@@ -21,7 +30,8 @@ protected:
   ~TGameScreenOptions() override = default;
 
 private:
-  Ref<IWidget> showHints_, screenMode_, soundVolume_, musicVolume_;
+  void ShowWindowScale();
+  Ref<IWidget> showHints_, screenMode_, soundVolume_, musicVolume_, smoothScaling_;
 };
 
 }  // namespace qv

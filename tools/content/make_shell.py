@@ -305,7 +305,24 @@ def screens():
         trackbar("trackbar_soundvolume", 208, TALL_TOP + 176, "SoundVolume 0..100 in steps of 5"),
         text("label_musicvolume", "OptionsMusicVolume", 180, TALL_TOP + 212, 280, 20, align="left"),
         trackbar("trackbar_musicvolume", 208, TALL_TOP + 236, "MusicVolume 0..100 in steps of 5"),
-        button("button_close", "DialogClose", 245, TALL_TOP + 292, "closes the options"),
+        button("button_display", "OptionsDisplay", 150, TALL_TOP + 292, "shows GS_OptionsDisplay",
+               actiontype="showgamescreen", gamescreenname="GS_OptionsDisplay"),
+        button("button_close", "DialogClose", 340, TALL_TOP + 292, "closes the options"),
+    ], effects=True))
+    # --- the display: the window's size, full screen, sharp or smooth pixels
+    _current[0] = "GS_OptionsDisplay"
+    scales = [text("label_windowscale_" + s, "OptionsWindowScale" + s, 300, TALL_TOP + 122, 110, 28,
+                   align="left", visible=False) for s in ("1", "2", "3", "fit")]
+    out.append(screen("GameScreenOptions", "GS_OptionsDisplay", [
+        dialog_panel(120, TALL_TOP, tall=True),
+        text("title", "OptionsDisplayTitle", 120, TALL_TOP + 12, 400, 42, font="font_title"),
+        checkbox("checkbox_screenmode", "OptionsFullScreen", 180, TALL_TOP + 70, "FullScreenMode"),
+        text("label_windowscale", "OptionsWindowScale", 180, TALL_TOP + 122, 120, 28, align="left"),
+    ] + scales + [
+        button("button_windowscale", "OptionsWindowScaleNext", 360, TALL_TOP + 114,
+               "the next window size: 1x, 2x, 3x, as large as fits (F10 too)"),
+        checkbox("checkbox_smoothscaling", "OptionsSmoothScaling", 180, TALL_TOP + 176, "SmoothScaling"),
+        button("button_close", "DialogClose", 245, TALL_TOP + 292, "closes the display options"),
     ], effects=True))
     # --- quit?
     _current[0] = "GS_Quit"
@@ -325,6 +342,7 @@ def screens():
 OPTIONS = [  # the engine's options and the game's, with their defaults
     ("ScreenWidth", "640"), ("ScreenHeight", "480"), ("ScreenBPP", "32"), ("ApplicationCaption", "Quorvanel"),
     ("FullScreenMode", "no"), ("SoundVolume", "70"), ("MusicVolume", "30"), ("ShowHints", "yes"),
+    ("WindowScale", "1"), ("SmoothScaling", "no"),
     ("ShowFPS", "no"), ("ShowRects", "no"),
 ]
 
