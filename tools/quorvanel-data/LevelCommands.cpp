@@ -116,7 +116,7 @@ int RunLevels(TArgs& args) {
       for (long long g = 0; g < options.games; ++g) {
         const TAutoGameResult result =
             PlayAutoGame(*level, settings, options.seed + static_cast<uint32_t>(g));
-        toComplete = result.remainingAtStart;
+        if (g == 0) toComplete = result.remainingAtStart;  // the level's, whatever the seed
         wins += result.status == ELevelStatus::Won;
         moves.push_back(result.moves);
       }
