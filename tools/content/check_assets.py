@@ -51,9 +51,11 @@ BOARD_SIZES = {
 }
 for _n in range(1, 9):
     BOARD_SIZES.update({"contour_%d" % _n: (50, 50), "cell_wait_%d" % _n: (72, 62), "explosion_%d" % _n: (96, 96),
-                        "shine_%d" % _n: (72, 62), "artifact_%d" % _n: (50, 50), "artifact_big_%d" % _n: (96, 96),
-                        "fly_color_%d" % _n: (28, 28)})
+                        "shine_%d" % _n: (72, 62), "fly_color_%d" % _n: (28, 28)})
     BOARD_SIZES.update({"flower_%d%d" % (_n, _s): (50, 50) for _s in range(1, 9)})
+RELICS = 14  # artifact_1 .. artifact_14, a board and a trophy size each
+for _n in range(1, RELICS + 1):
+    BOARD_SIZES.update({"artifact_%d" % _n: (50, 50), "artifact_big_%d" % _n: (96, 96)})
 for _k in (2, 3):
     BOARD_SIZES.update({"anchor_open_%d_%d" % (_k, _f): (72, 62) for _f in range(1, 7)})
 
@@ -159,8 +161,8 @@ def check_levels(data):
             flower, colour = int(d.get("Flowercolor", "-1")), int(d.get("Cellcolor", "-1"))
             if not (-1 <= flower < len(codes) or flower == -10) or not -1 <= colour < len(codes):
                 fail("level %d: cell %s,%s names a colour outside its palette" % (number, d.get("col"), d.get("row")))
-        if not 0 <= int(entry.get("artifact", "0")) <= 8:
-            fail("level %d: artifact %s is not one of the relics 1..8" % (number, entry.get("artifact")))
+        if not 0 <= int(entry.get("artifact", "0")) <= RELICS:
+            fail("level %d: artifact %s is not one of the relics 1..%d" % (number, entry.get("artifact"), RELICS))
         print("level %d %-24s %2d x %d, shift %d,%d, artifact %s" % (number, entry.get("DisplayName"), cols, rows, sx,
                                                                    sy, entry.get("artifact")))
     if n == 0:

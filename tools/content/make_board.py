@@ -379,8 +379,11 @@ def lock(level, breaking=None):
     return out.image()
 
 
+RELICS = 14  # the relics a level can give, artifact_1 .. artifact_14
+
+
 def relic(c, n):
-    """Draws relic n (1..8) on a 50 x 50 space centred at (25, 25)."""
+    """Draws relic n (1..14) on a 50 x 50 space centred at (25, 25)."""
     cx = cy = 25.0
     gold = [(0, rgb((255, 244, 190))), (0.55, rgb(GOLD)), (1, rgb((120, 70, 20)))]
     if n == 1:  # a faceted moonstone in a star setting
@@ -592,6 +595,173 @@ def relic(c, n):
         c.set_source_rgba(1, 1, 1, 0.9)
         c.fill()
         return (120, 255, 170)
+    if n == 9:  # a silver bell with a gold clapper
+        c.move_to(cx - 3, cy - 13)
+        c.curve_to(cx - 11, cy - 12, cx - 12, cy - 2, cx - 12, cy + 5)
+        c.curve_to(cx - 12, cy + 9, cx - 16, cy + 10, cx - 16, cy + 12)
+        c.line_to(cx + 16, cy + 12)
+        c.curve_to(cx + 16, cy + 10, cx + 12, cy + 9, cx + 12, cy + 5)
+        c.curve_to(cx + 12, cy - 2, cx + 11, cy - 12, cx + 3, cy - 13)
+        c.close_path()
+        c.set_source(lin(c, cx - 14, cy - 12, cx + 14, cy + 12, [(0, rgb((255, 255, 255))), (0.45, rgb((190, 200, 220))),
+                                                                (1, rgb((80, 90, 120)))]))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.9))
+        c.set_line_width(0.9)
+        c.stroke()
+        c.new_sub_path()
+        c.arc(cx, cy - 15, 3.2, 0, 2 * math.pi)
+        c.new_sub_path()
+        c.arc(cx, cy + 15, 3.6, 0, 2 * math.pi)
+        c.set_source(rad(c, cx - 1, cy, 0, 18, gold))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.9))
+        c.set_line_width(0.7)
+        c.stroke()
+        c.move_to(cx - 7, cy - 6)
+        c.curve_to(cx - 8, cy - 1, cx - 8, cy + 4, cx - 9, cy + 8)
+        c.set_source_rgba(1, 1, 1, 0.8)
+        c.set_line_width(1.6)
+        c.stroke()
+        return (220, 230, 255)
+    if n == 10:  # a cluster of amethyst crystals
+        for x, h, w, tilt in ((cx - 8, 22, 6.5, -0.35), (cx + 8, 20, 6.5, 0.35), (cx, 30, 8, 0.0)):
+            c.save()
+            c.translate(x, cy + 14)
+            c.rotate(tilt)
+            c.move_to(-w, 0)
+            c.line_to(-w, -h + w)
+            c.line_to(0, -h)
+            c.line_to(w, -h + w)
+            c.line_to(w, 0)
+            c.close_path()
+            c.set_source(lin(c, -w, -h, w, 0, [(0, rgb((245, 215, 255))), (0.4, rgb((170, 90, 220))),
+                                               (1, rgb((60, 20, 100)))]))
+            c.fill_preserve()
+            c.set_source_rgba(*rgb(INK, 0.9))
+            c.set_line_width(0.8)
+            c.stroke()
+            c.move_to(0, -h)
+            c.line_to(0, 0)
+            c.set_source_rgba(1, 1, 1, 0.35)
+            c.set_line_width(1.0)
+            c.stroke()
+            c.restore()
+        rounded_rect(c, cx - 15, cy + 12, 30, 6, 3)
+        c.set_source(lin(c, 0, cy + 12, 0, cy + 18, gold))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.9))
+        c.set_line_width(0.8)
+        c.stroke()
+        return (200, 140, 255)
+    if n == 11:  # a golden chalice with a ruby
+        c.move_to(cx - 13, cy - 14)
+        c.curve_to(cx - 13, cy - 2, cx - 6, cy + 2, cx - 2, cy + 3)
+        c.line_to(cx - 2, cy + 10)
+        c.curve_to(cx - 6, cy + 11, cx - 11, cy + 13, cx - 11, cy + 16)
+        c.line_to(cx + 11, cy + 16)
+        c.curve_to(cx + 11, cy + 13, cx + 6, cy + 11, cx + 2, cy + 10)
+        c.line_to(cx + 2, cy + 3)
+        c.curve_to(cx + 6, cy + 2, cx + 13, cy - 2, cx + 13, cy - 14)
+        c.close_path()
+        c.set_source(lin(c, cx - 13, cy - 14, cx + 13, cy + 16, gold))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.9))
+        c.set_line_width(0.9)
+        c.stroke()
+        c.save()
+        c.translate(cx, cy - 14)
+        c.scale(13, 3)
+        c.arc(0, 0, 1, 0, 2 * math.pi)
+        c.restore()
+        c.set_source_rgba(*rgb((110, 40, 60)))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.9))
+        c.set_line_width(0.7)
+        c.stroke()
+        c.arc(cx, cy - 5, 3.4, 0, 2 * math.pi)
+        c.set_source(rad(c, cx - 1, cy - 6, 0, 4, [(0, rgb((255, 200, 200))), (0.5, rgb((230, 30, 60))),
+                                                   (1, rgb((100, 0, 20)))]))
+        c.fill()
+        return (255, 210, 120)
+    if n == 12:  # a pearl in a scallop shell
+        for k in range(7):
+            a = math.pi + math.pi * (k + 0.5) / 7
+            petal(c, cx, cy + 10, a, 21, 7, "round")
+        c.set_source(rad(c, cx, cy + 10, 2, 22, [(0, rgb((255, 240, 235))), (0.6, rgb((250, 180, 180))),
+                                                 (1, rgb((170, 90, 110)))]))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.85))
+        c.set_line_width(0.8)
+        c.stroke()
+        c.move_to(cx - 6, cy + 12)
+        c.line_to(cx + 6, cy + 12)
+        c.line_to(cx, cy + 17)
+        c.close_path()
+        c.set_source_rgba(*rgb((200, 120, 130)))
+        c.fill()
+        c.arc(cx, cy + 4, 6.5, 0, 2 * math.pi)
+        c.set_source(rad(c, cx - 2.2, cy + 1.8, 0, 7.5, [(0, (1, 1, 1, 1)), (0.5, rgb((235, 235, 250))),
+                                                         (1, rgb((150, 150, 185)))]))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.8))
+        c.set_line_width(0.6)
+        c.stroke()
+        return (255, 220, 230)
+    if n == 13:  # an owl's feather quill with a gold nib
+        c.save()
+        c.translate(cx, cy)
+        c.rotate(0.6)
+        c.move_to(0, 19)
+        c.curve_to(-9, 8, -9, -10, 0, -21)
+        c.curve_to(8, -10, 8, 8, 0, 19)
+        c.close_path()
+        c.set_source(lin(c, -8, -20, 8, 18, [(0, rgb((240, 235, 225))), (0.5, rgb((160, 140, 120))),
+                                             (1, rgb((80, 60, 50)))]))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.9))
+        c.set_line_width(0.8)
+        c.stroke()
+        for k in range(5):  # the bars of an owl's feather
+            y = -14 + 6 * k
+            c.move_to(-6.5 + abs(y) * 0.08, y + 3)
+            c.line_to(6.5 - abs(y) * 0.08, y)
+        c.set_source_rgba(*rgb((70, 50, 40), 0.7))
+        c.set_line_width(1.3)
+        c.stroke()
+        c.move_to(0, -21)
+        c.line_to(0, 19)
+        c.set_source_rgba(1, 1, 1, 0.6)
+        c.set_line_width(0.8)
+        c.stroke()
+        c.move_to(-2.2, 17)
+        c.line_to(2.2, 17)
+        c.line_to(0, 24)
+        c.close_path()
+        c.set_source(lin(c, -2, 17, 2, 24, gold))
+        c.fill()
+        c.restore()
+        return (230, 215, 190)
+    if n == 14:  # a sun medallion
+        for k in range(12):
+            petal(c, cx, cy, k * math.pi / 6, 21, 5.5, "point")
+        c.set_source(rad(c, cx - 4, cy - 4, 0, 22, [(0, rgb((255, 250, 200))), (0.5, rgb((255, 190, 60))),
+                                                    (1, rgb((170, 80, 10)))]))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.8))
+        c.set_line_width(0.7)
+        c.stroke()
+        c.arc(cx, cy, 11, 0, 2 * math.pi)
+        c.set_source(rad(c, cx - 3, cy - 3, 0, 12, gold))
+        c.fill_preserve()
+        c.set_source_rgba(*rgb(INK, 0.9))
+        c.set_line_width(0.9)
+        c.stroke()
+        c.arc(cx, cy, 5, 0, 2 * math.pi)
+        c.set_source(rad(c, cx - 1.5, cy - 1.5, 0, 6, [(0, rgb((255, 240, 200))), (0.5, rgb((255, 120, 30))),
+                                                       (1, rgb((140, 40, 0)))]))
+        c.fill()
+        return (255, 200, 90)
     raise ValueError(n)
 
 
@@ -673,7 +843,7 @@ def main(out):
     for level in (2, 3):  # one step open: two bars to one, three to two
         for f in range(1, 7):
             save_png(lock(level, f / 6.0), os.path.join(out, "anchor_open_%d_%d.png" % (level, f)))
-    for n in range(1, 9):
+    for n in range(1, RELICS + 1):
         save_png(artifact(n), os.path.join(out, "artifact_%d.png" % n))
         save_png(artifact(n, 96), os.path.join(out, "artifact_big_%d.png" % n))
     save_png(ring(True), os.path.join(out, "selected.png"))

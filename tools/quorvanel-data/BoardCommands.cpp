@@ -11,7 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "AutoGame.h"
 #include "Commands.h"
+#include "LevelReport.h"
 #include "core/Diagnostics.h"
 #include "core/Json.h"
 #include "core/Random.h"
@@ -85,20 +87,6 @@ EPlayMode ModeArg(TArgs& args) {
     throw EToolError("--mode must be classic, relax, duel_computer, duel_player or how_to_play, not '" +
                      mode + "'");
   return PlayModeFromText(mode);
-}
-
-int DifficultyArg(TArgs& args) {
-  const auto text = args.Option("--difficulty");
-  if (!text) return 1;
-  const long long d = ParseIntArg(*text, "--difficulty");
-  if (d < 1 || d > 100) throw EToolError("--difficulty must be between 1 and 100");
-  return static_cast<int>(d);
-}
-
-uint32_t SeedArg(const std::string& text) {
-  const long long seed = ParseIntArg(text, "--seed");
-  if (seed < -2147483648LL || seed > 4294967295LL) throw EToolError("--seed must fit in 32 bits");
-  return static_cast<uint32_t>(seed);
 }
 
 // --- level -----------------------------------------------------------------------
@@ -183,24 +171,6 @@ private:
   std::string command_;
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point next_;
-};
-
-// Passes each distinct data error on once: every game of a run rebuilds the
-// same board and would repeat the same report.
-class TOnceDiagnostics : public IDiagnosticsSink {
-public:
-  TOnceDiagnostics() : previous_(SetDiagnosticsSink(this)) {}
-  ~TOnceDiagnostics() override { SetDiagnosticsSink(previous_); }
-  TOnceDiagnostics(const TOnceDiagnostics&) = delete;
-  TOnceDiagnostics& operator=(const TOnceDiagnostics&) = delete;
-
-  void DataError(const TDataError& error) override {
-    if (seen_.insert({error.where, error.what}).second && previous_) previous_->DataError(error);
-  }
-
-private:
-  IDiagnosticsSink* previous_;
-  std::set<std::pair<std::string, std::string>> seen_;
 };
 
 // --- play --------------------------------------------------------------------------
@@ -330,24 +300,16 @@ int RunPlay(TArgs& args) {
 
 // --- autoplay ------------------------------------------------------------------------
 
-double Median(std::vector<long long> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? static_cast<double>(values[n / 2]) : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
-enum class EStrategy { Best, Random, Computer };
-
 int RunAutoplay(TArgs& args) {
   const auto levelPath = args.Option("--level");
   const auto gamesText = args.Option("--games");
   const uint32_t seed = SeedArg(args.Option("--seed").value_or("1"));
-  const EPlayMode mode = ModeArg(args);
-  const int difficulty = DifficultyArg(args);
-  const std::string strategyText = args.Option("--strategy").value_or("best");
-  const long long maxMoves = LimitArg(args, "--max-moves", kDefaultMaxMoves);
-  const long long maxWaves = LimitArg(args, "--max-waves", kDefaultMaxWaves);
+  TAutoGameSettings settings;
+  settings.mode = ModeArg(args);
+  settings.difficulty = DifficultyArg(args);
+  settings.strategy = StrategyFromText(args.Option("--strategy").value_or("best"), "--strategy");
+  settings.maxMoves = LimitArg(args, "--max-moves", kDefaultMaxMoves);
+  settings.maxWaves = LimitArg(args, "--max-waves", kDefaultMaxWaves);
   const auto maxTotalText = args.Option("--max-total-moves");
   const long long progressAfter = ProgressArg(args);
   if (!args.Positional().empty()) throw EToolError("unexpected argument " + args.Positional()[0]);
@@ -355,13 +317,6 @@ int RunAutoplay(TArgs& args) {
   if (!gamesText) throw EToolError("--games N is required");
   const long long games = ParseIntArg(*gamesText, "--games");
   if (games < 1 || games > 100000) throw EToolError("--games must be between 1 and 100000");
-  EStrategy strategy = EStrategy::Best;
-  if (strategyText == "random")
-    strategy = EStrategy::Random;
-  else if (strategyText == "computer")
-    strategy = EStrategy::Computer;
-  else if (strategyText != "best")
-    throw EToolError("--strategy must be best, random or computer, not '" + strategyText + "'");
   long long maxTotalMoves = 0;
   if (maxTotalText) {
     maxTotalMoves = ParseIntArg(*maxTotalText, "--max-total-moves");
@@ -385,52 +340,30 @@ int RunAutoplay(TArgs& args) {
   std::map<int, long long> losses;
   std::vector<long long> moveCounts;
   std::vector<long long> scores;
-  const double strength = ComputerStrengthFactor(0.0, difficulty, false);
   for (long long g = 0; g < games && !stopped; ++g) {
-    SetRandomSeed(seed + static_cast<uint32_t>(g));
-    TBoardModel board;
-    TTurnDriver driver(board);
-    driver.StartLevel(*level, mode, difficulty);
-    driver.RunToRest();
-    long long waves = 0;
-    bool waveLimit = false;  // the game stopped in the middle of a cascade
-    while (!driver.Status() && !driver.Moves().Empty() && board.Counter(kCounterMoves) < maxMoves) {
-      if (totalMoves == maxTotalMoves) {
-        stopped = true;  // this game is left out of the summary
-        break;
-      }
-      TLinkCellInfo move = driver.Moves()[0];
-      if (strategy == EStrategy::Random) {
-        move = driver.Moves()[RandomInt(driver.Moves().Count())];
-      } else if (strategy == EStrategy::Computer) {
-        if (const auto choice = driver.ComputerMove(strength)) move = *choice;
-      }
-      driver.Swap(move.first, move.second);
+    const auto beforeMove = [&] {
+      if (totalMoves == maxTotalMoves) return false;
       ++totalMoves;
-      while (driver.Waiting() == ETurnWait::Next) {
-        if (driver.Next().kind == ETurnStepKind::ExplosionWave && ++waves > maxWaves) {
-          waveLimit = true;
-          break;
-        }
-      }
-      if (waveLimit) break;
       progress.Tick("game " + std::to_string(g + 1) + " of " + std::to_string(games) + ", " +
                     std::to_string(totalMoves) + " moves");
+      return true;
+    };
+    const TAutoGameResult game = PlayAutoGame(*level, settings, seed + static_cast<uint32_t>(g), beforeMove);
+    if (game.cut) {
+      stopped = true;  // this game is left out of the summary
+      break;
     }
-    if (stopped) break;
-    if (!driver.Status()) {
+    if (!game.status) {
       ++unfinished;
-      if (waveLimit)
-        ++atWaveLimit;
-      else if (!driver.Moves().Empty())
-        ++atMoveLimit;
-    } else if (*driver.Status() == ELevelStatus::Won) {
+      if (game.atWaveLimit) ++atWaveLimit;
+      if (game.atMoveLimit) ++atMoveLimit;
+    } else if (*game.status == ELevelStatus::Won) {
       ++wins;
     } else {
-      ++losses[StatusNumber(*driver.Status())];
+      ++losses[StatusNumber(*game.status)];
     }
-    moveCounts.push_back(board.Counter(kCounterMoves));
-    scores.push_back(board.Score(kPlayerOne));
+    moveCounts.push_back(game.moves);
+    scores.push_back(game.score);
   }
   const long long played = static_cast<long long>(moveCounts.size());
   std::string out =
@@ -452,13 +385,13 @@ int RunAutoplay(TArgs& args) {
   if (atMoveLimit) {
     std::fprintf(stderr,
                  "quorvanel-data autoplay: %lld games stopped at --max-moves %lld (counted unfinished)\n",
-                 atMoveLimit, maxMoves);
+                 atMoveLimit, settings.maxMoves);
     exit = kExitLimit;
   }
   if (atWaveLimit) {
     std::fprintf(stderr,
                  "quorvanel-data autoplay: %lld games stopped at --max-waves %lld (counted unfinished)\n",
-                 atWaveLimit, maxWaves);
+                 atWaveLimit, settings.maxWaves);
     exit = kExitLimit;
   }
   if (stopped) {

@@ -101,6 +101,20 @@ long long ParseIntArg(const std::string& text, const std::string& what) {
   return v;
 }
 
+int DifficultyArg(TArgs& args) {
+  const auto text = args.Option("--difficulty");
+  if (!text) return 1;
+  const long long d = ParseIntArg(*text, "--difficulty");
+  if (d < 1 || d > 100) throw EToolError("--difficulty must be between 1 and 100");
+  return static_cast<int>(d);
+}
+
+uint32_t SeedArg(const std::string& text) {
+  const long long seed = ParseIntArg(text, "--seed");
+  if (seed < -2147483648LL || seed > 4294967295LL) throw EToolError("--seed must fit in 32 bits");
+  return static_cast<uint32_t>(seed);
+}
+
 std::string ReadInput(const std::string& path) {
   if (path.empty() || path == "-") {
     std::string data((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());

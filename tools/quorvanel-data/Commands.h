@@ -3,6 +3,7 @@
 // it as one line on standard error and exits 1.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -43,6 +44,11 @@ private:
 // or unsigned), whatever its length.
 long long ParseIntArg(const std::string& text, const std::string& what);
 
+// "--difficulty D" (1..100), 1 when absent; removed from the arguments.
+int DifficultyArg(TArgs& args);
+// A seed: 0..4294967295 or a negative 32-bit number, as its 32-bit pattern.
+uint32_t SeedArg(const std::string& text);
+
 // Reads a file (or standard input for "-" or an empty name) whole; a folder
 // or a read error is an EToolError.
 std::string ReadInput(const std::string& path);
@@ -75,6 +81,7 @@ void RegisterStorageCommands(TCommandTable& table);
 void RegisterTextCommands(TCommandTable& table);
 void RegisterGraphicsCommands(TCommandTable& table);
 void RegisterBoardCommands(TCommandTable& table);
+void RegisterLevelCommands(TCommandTable& table);
 void RegisterWidgetCommands(TCommandTable& table);
 void RegisterCheckCommands(TCommandTable& table);
 void RegisterPlayerCommands(TCommandTable& table);

@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   RegisterTextCommands(table);
   RegisterGraphicsCommands(table);
   RegisterBoardCommands(table);
+  RegisterLevelCommands(table);
   RegisterWidgetCommands(table);
   RegisterCheckCommands(table);
   RegisterPlayerCommands(table);
