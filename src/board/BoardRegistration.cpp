@@ -12,10 +12,13 @@
 #include "board/GameScreenStatLevel.h"
 #include "board/LevelManager.h"
 #include "board/OilLampControl.h"
+#include "board/QuibControl.h"
 #include "board/ScenarioCombinationExplosion.h"
 #include "board/ScenarioExchangeFlowers.h"
 #include "board/ScenarioExplosion.h"
 #include "board/ScenarioFalls.h"
+#include "board/ZintaraLocationWidget.h"
+#include "board/ZintaraMapControl.h"
 #include "storage/ClassRegistry.h"
 
 namespace qv {
@@ -43,6 +46,10 @@ void RegisterBoardTypes() {
   // The statistics and rules screens.
   RegisterClass<TZintaraGameScreenStatLevel>("ZintaraGameScreenStatLevel");
   RegisterClass<TZintaraGameScreenHowToPlay>("ZintaraGameScreenHowToPlay");
+  // The map: its pages, locations and mascot.
+  RegisterClass<TQuibControl>("ZintaraQuibControl");
+  RegisterClass<TZintaraLocationWidget>("ZintaraLocationWidget");
+  RegisterClass<TZintaraMapControl>("ZintaraMapControl");
   RegisterBoardScenarioTypes();
 }
 
