@@ -8,6 +8,7 @@
 #include "board/GameScreenGame.h"
 #include "board/GameScreenHowToPlay.h"
 #include "board/GameScreenMain.h"
+#include "board/GameScreenMap.h"
 #include "board/GameScreenMiniMenu.h"
 #include "board/GameScreenStatLevel.h"
 #include "board/LevelManager.h"
@@ -50,6 +51,7 @@ void RegisterBoardTypes() {
   RegisterClass<TQuibControl>("ZintaraQuibControl");
   RegisterClass<TZintaraLocationWidget>("ZintaraLocationWidget");
   RegisterClass<TZintaraMapControl>("ZintaraMapControl");
+  RegisterClass<TZintaraGameScreenMap>("ZintaraGameScreenMap");
   RegisterBoardScenarioTypes();
 }
 
