@@ -7,6 +7,7 @@
 #include "board/GameBoardControl.h"
 #include "board/GameScreenGame.h"
 #include "board/GameScreenHowToPlay.h"
+#include "board/GameScreenLevelRecords.h"
 #include "board/GameScreenMain.h"
 #include "board/GameScreenMap.h"
 #include "board/GameScreenMiniMenu.h"
@@ -52,6 +53,7 @@ void RegisterBoardTypes() {
   RegisterClass<TZintaraLocationWidget>("ZintaraLocationWidget");
   RegisterClass<TZintaraMapControl>("ZintaraMapControl");
   RegisterClass<TZintaraGameScreenMap>("ZintaraGameScreenMap");
+  RegisterClass<TZintaraGameScreenLevelRecords>("ZintaraGameScreenLevelRecords");
   RegisterBoardScenarioTypes();
 }
 

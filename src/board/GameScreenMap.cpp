@@ -1,5 +1,7 @@
 #include "board/GameScreenMap.h"
 
+#include <utility>
+
 #include "board/QuibControl.h"
 #include "board/ZintaraLocationWidget.h"
 #include "core/StringUtils.h"
@@ -57,6 +59,7 @@ void TZintaraGameScreenMap::BeforeShow(IParamCollection* params) {
   selected_ = 0;
   newDifficulty_ = false;
   delay_ = 0;
+  story_ = 0;
   Refresh(false);
 }
 
@@ -83,7 +86,7 @@ void TZintaraGameScreenMap::Refresh(bool walk) {
   if (!present) {
     // A mode played for the first time: its first level and its story.
     WriteProfile(profile, mode_ + "Level", level_);
-    OfferStory(level_);
+    story_ = level_;
   }
   difficulty_ = static_cast<int>(ProfileInt(profile, mode_ + "Difficulty", 1, present));
   TellMaps("Difficulty", difficulty_);
@@ -108,7 +111,9 @@ void TZintaraGameScreenMap::ShowPage(int page) {
 
 void TZintaraGameScreenMap::Update(int dt) {
   TGameScreen::Update(dt);
-  if (!newDifficulty_ || !IsActive()) return;
+  if (!IsActive()) return;
+  if (story_ > 0) OfferStory(std::exchange(story_, 0));
+  if (!newDifficulty_) return;
   delay_ -= dt;
   if (delay_ > 0) return;
   IGameScreenOwner* game = GetScreenOwnerInterface();

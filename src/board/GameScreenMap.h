@@ -69,6 +69,9 @@ private:
   int page_ = 1;
   bool newDifficulty_ = false;
   int delay_ = 0;
+  // A level whose story waits for the first frame (the screen is still
+  // being shown when it finds one).
+  int story_ = 0;
 };
 
 }  // namespace qv
