@@ -6,12 +6,14 @@
 #include "board/FlyWidget.h"
 #include "board/GameBoardControl.h"
 #include "board/GameScreenGame.h"
+#include "board/GameScreenHistory.h"
 #include "board/GameScreenHowToPlay.h"
 #include "board/GameScreenLevelRecords.h"
 #include "board/GameScreenMain.h"
 #include "board/GameScreenMap.h"
 #include "board/GameScreenMiniMenu.h"
 #include "board/GameScreenStatLevel.h"
+#include "board/GameScreenTrophies.h"
 #include "board/LevelManager.h"
 #include "board/OilLampControl.h"
 #include "board/QuibControl.h"
@@ -54,6 +56,8 @@ void RegisterBoardTypes() {
   RegisterClass<TZintaraMapControl>("ZintaraMapControl");
   RegisterClass<TZintaraGameScreenMap>("ZintaraGameScreenMap");
   RegisterClass<TZintaraGameScreenLevelRecords>("ZintaraGameScreenLevelRecords");
+  RegisterClass<TZintaraGameScreenHistory>("ZintaraGameScreenHistory");
+  RegisterClass<TZintaraTrophiesGameScreen>("ZintaraGameScreenTrophies");
   RegisterBoardScenarioTypes();
 }
 

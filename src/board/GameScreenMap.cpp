@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "board/GameScreenTrophies.h"
 #include "board/QuibControl.h"
 #include "board/ZintaraLocationWidget.h"
 #include "core/StringUtils.h"
@@ -140,9 +141,25 @@ void TZintaraGameScreenMap::OfferStory(int level) {
   if (story > 0) game->ShowScreen("GS_History", MakeParams({{"history", std::to_string(story)}}).get());
 }
 
+int TZintaraGameScreenMap::ArtifactOf(int level) const {
+  IGameScreenOwner* game = GetScreenOwnerInterface();
+  const Ref<TZinLevelCollection> levels =
+      game ? Query<TZinLevelCollection>(game->GetContextObject("zinlevels")) : nullptr;
+  return levels ? levels->GetArtifact(level) : 0;
+}
+
+bool TZintaraGameScreenMap::Owns(const std::string& mode, int artifact) const {
+  IUserProfile* profile = Profile();
+  return profile && OwnsArtifact(profile->GetParams(), mode, artifact);
+}
+
 void TZintaraGameScreenMap::StartLevel(int level, const std::string& mode, bool replay) {
   IGameScreenOwner* game = GetScreenOwnerInterface();
   if (!game || level <= 0) return;
+  // What the level may win, to tell a new artifact from one owned before.
+  playedMode_ = mode;
+  playedArtifact_ = ArtifactOf(level);
+  ownedBefore_ = Owns(mode, playedArtifact_);
   game->ShowScreen(
       "GS_Game",
       MakeParams({{"PlayMode", mode}, {"Level", std::to_string(level)}, {"Replay", replay ? "yes" : "no"}})
@@ -158,6 +175,13 @@ void TZintaraGameScreenMap::ScreenClosed(const std::string& closedScreenName,
       return;
     }
     Refresh(ParamBool(resultParams, "complete") && !ParamBool(resultParams, "Replay"));
+    // A newly won artifact is presented in the trophy room.
+    const int artifact = std::exchange(playedArtifact_, 0);
+    if (artifact > 0 && !ownedBefore_ && Owns(playedMode_, artifact))
+      if (IGameScreenOwner* game = GetScreenOwnerInterface())
+        game->ShowScreen(
+            "GS_Trophies",
+            MakeParams({{"PlayMode", playedMode_}, {"artifact", std::to_string(artifact)}}).get());
     return;
   }
   if (closedScreenName == "GS_NewDifficulty") {

@@ -6,7 +6,8 @@
 // "GS_LevelRecords", whose "button_replay" replays it and
 // "button_duel2players" plays it as a duel of two players), turns the
 // page ("button_stage1", "button_stage2") and visits the trophy room
-// ("button_trophies"). The story of a level ("GS_History") is offered
+// ("button_trophies"; after a level that won an artifact it opens by
+// itself and presents the artifact). The story of a level ("GS_History") is offered
 // when the mascot arrives past it; after the last level "GS_NewDifficulty"
 // opens and closing it starts the next round, one difficulty up.
 //
@@ -61,6 +62,8 @@ private:
   void TellMaps(const std::string& property, long long value);
   void Trace(int walkFrom, int walkTo);
   IUserProfile* Profile() const;
+  int ArtifactOf(int level) const;
+  bool Owns(const std::string& mode, int artifact) const;
 
   std::string mode_;
   int level_ = 1;
@@ -72,6 +75,11 @@ private:
   // A level whose story waits for the first frame (the screen is still
   // being shown when it finds one).
   int story_ = 0;
+  // The artifact of the level being played and whether it was owned when
+  // the level started.
+  std::string playedMode_;
+  int playedArtifact_ = 0;
+  bool ownedBefore_ = false;
 };
 
 }  // namespace qv

@@ -197,6 +197,26 @@ TEST_F(MapScreenTest, TheMascotAndTheStartButtonStartTheCurrentLevelAndTrophiesO
   EXPECT_EQ(game->TakeShown(), "show GS_Trophies PlayMode=duel_computer");
 }
 
+TEST_F(MapScreenTest, ANewlyWonArtifactOpensTheTrophyRoom) {
+  game->Profile().SetParamValue("relaxLevel", "3");
+  ShowMap();
+  Click({610, 450});
+  // The board wrote the artifact of level 3 and the next level.
+  game->Profile().SetParamValue("relaxartifact", "4");
+  game->Profile().SetParamValue("relaxLevel", "4");
+  game->TakeShown();
+  CloseTop({{"complete", "yes"}, {"Replay", "no"}, {"level", "3"}});
+  EXPECT_EQ(game->TakeShown(), "show GS_Trophies PlayMode=relax artifact=4");
+  CloseTop({});
+  // Playing it again wins nothing new.
+  Frames(400);  // the walk to level 4
+  Click({260, 180});
+  CloseTop({{"Button", "button_replay"}});
+  game->TakeShown();
+  CloseTop({{"complete", "yes"}, {"Replay", "yes"}, {"level", "3"}});
+  EXPECT_EQ(game->TakeShown(), "");
+}
+
 TEST_F(MapScreenTest, TheMapIsTracedWithItsPageLevelAndWalk) {
   std::vector<std::string> lines;
   const TTrace::THandle handle = TTrace::Listen([&](const TTraceEvent& event) {

@@ -118,10 +118,12 @@ protected:
     RegisterClass<TTestControl>("test_control");
     RegisterClass<TProbeScreen>("ProbeScreen");
     Log().clear();
-    // Level 1 tells story 2, level 2 story 5, level 36 story 7.
+    // Level 1 tells story 2, level 2 story 5, level 36 story 7; level 3
+    // holds artifact 4.
     game->levels->Load(LoadStorageText(
         "<levels><level level='1' filename='a' history='2'/><level level='2' filename='b' history='5'/>"
-        "<level level='3' filename='c' DisplayName='The Ford'/><level level='36' filename='d' history='7'/>"
+        "<level level='3' filename='c' DisplayName='The Ford' artifact='4'/><level level='36' filename='d' "
+        "history='7'/>"
         "<level level='37' filename='e'/></levels>"));
   }
   void TearDown() override {
