@@ -51,12 +51,15 @@ IUserProfile* TZintaraGameScreenMap::Profile() const {
 
 void TZintaraGameScreenMap::BeforeShow(IParamCollection* params) {
   IUserProfile* profile = Profile();
+  const std::string before = mode_;
   mode_ = "relax";
   if (profile) {
     const TVariant stored = profile->GetParams().GetParamValueDef("current_play_mode", TVariant());
     if (!VarIsEmpty(stored)) mode_ = VarToString(stored);
   }
   ParamText(params, "PlayMode", mode_);
+  // Another mode starts from its own first level when it has none yet.
+  if (mode_ != before) level_ = 1;
   selected_ = 0;
   newDifficulty_ = false;
   delay_ = 0;

@@ -176,7 +176,9 @@ void TZintaraMapControl::AnimateQuib(int n) {
   const TMapLevel* from = FindMapLevel(n - 1);
   const TMapLevel* to = FindMapLevel(n);
   if (!from || !to) {
+    // The walk is on the other page (or on none): this one shows level n.
     walkFrom_ = 0;
+    ShowLevel(n);
     return;
   }
   const TLocation* location = LocationOf(n - 1);

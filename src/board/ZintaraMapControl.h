@@ -51,7 +51,8 @@ public:
   // The mascot stands on level n; buttons and locations follow.
   void SetLevel(int n);
   // The mascot walks from level n - 1 to level n; the buttons and the
-  // locations show level n - 1 until the screen sets level n.
+  // locations show level n - 1 until the screen sets level n. A page
+  // without both levels hides the mascot and shows level n.
   void AnimateQuib(int n);
   // Every location widget's unlock animation of level n.
   void AnimateLevel(int n);

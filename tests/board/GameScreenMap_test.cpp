@@ -63,6 +63,17 @@ TEST_F(MapScreenTest, AFirstVisitStartsTheModeAtLevel1AndOffersItsStory) {
   EXPECT_FALSE(Quib("map2")->IsVisible());
 }
 
+TEST_F(MapScreenTest, AnotherModeBeginsAtItsOwnFirstLevel) {
+  game->Profile().SetParamValue("classicLevel", "10");
+  ShowMap("classic");
+  EXPECT_EQ(map->GetCurrentLevel(), 10);
+  game->CloseScreen(map.get(), nullptr);
+  ShowMap("relax");
+  EXPECT_EQ(map->GetCurrentLevel(), 1);
+  EXPECT_EQ(game->ProfileText("relaxLevel"), "1");
+  EXPECT_EQ(game->ProfileText("classicLevel"), "10");
+}
+
 TEST_F(MapScreenTest, Level36IsOnTheFirstPageAnd37OnTheSecond) {
   EXPECT_EQ(TZintaraGameScreenMap::PageOf(36), 1);
   EXPECT_EQ(TZintaraGameScreenMap::PageOf(37), 2);

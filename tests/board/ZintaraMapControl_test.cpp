@@ -162,6 +162,9 @@ TEST_F(MapControlTest, AWalkNeedsBothLevelsOnThePage) {
   m.SetPropertyValue("animate_quib", 5LL);  // no level 5
   EXPECT_FALSE(quib->IsVisible());
   EXPECT_EQ(m.GetWalkFrom(), 0);
+  // The page shows the new level all the same.
+  EXPECT_EQ(m.GetLevel(), 5);
+  EXPECT_EQ(Enabled(), "maplevel1,maplevel2,maplevel3,maplevel4,button_1,button_3");
 }
 
 TEST_F(MapControlTest, ReachingLevel70ByAWalkIsRemembered) {
