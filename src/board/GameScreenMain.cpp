@@ -2,6 +2,7 @@
 
 #include "core/Diagnostics.h"
 #include "playerdata/UserProfileCollection.h"
+#include "screens/IGSCollection.h"
 #include "screens/ScreenSupport.h"
 #include "widgets/IEventHandler.h"
 
@@ -44,6 +45,9 @@ void TZintaraGameScreenMain::OnControlEvent(IWidget* sender, int code, IParamCol
   const Ref<IUserProfile> profile = profiles ? profiles->GetCurrentProfile() : nullptr;
   if (profile) profile->GetParams().SetParamValue("current_play_mode", std::string(mode));
   const Ref<TParamCollection> show = MakeParams({{"PlayMode", mode}});
+  // The map chooses the level; content without one plays the mode's level.
+  IGSCollection* screens = game->GetScreens();
+  if (screens && screens->GetItem(kMapScreen) && game->ShowScreen(kMapScreen, show.get())) return;
   game->ShowScreen("GS_Game", show.get());
 }
 

@@ -10,6 +10,8 @@ namespace qv {
 
 class TZintaraGameScreenMain : public TGameScreen {
 public:
+  static constexpr char kMapScreen[] = "GS_Map";
+
   TZintaraGameScreenMain();
 
   // The screen, then the "levels" child into the level list.
@@ -19,8 +21,9 @@ public:
   void SetOwner(IGameScreenOwner* game) override;
 
   // The mode buttons ("button_relax", "button_classic", "button_duel")
-  // store the mode as the profile's "current_play_mode" and open the game
-  // screen "GS_Game" on the mode's level.
+  // store the mode as the profile's "current_play_mode" and open the map
+  // "GS_Map", or, when the content has no map, the game screen "GS_Game"
+  // on the mode's level.
   void OnControlEvent(IWidget* sender, int code, IParamCollection* params) override;
 
   TZinLevelCollection& Levels() { return *levels_; }
