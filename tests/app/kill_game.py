@@ -65,6 +65,7 @@ def round_script(number):
     lines += ["when shown GS_NewUser", "6 text K%d" % number]
     # The profiles screen closes with the new player chosen.
     lines += c(8, gamerun.NEW_USER_OK) + c(25, gamerun.MAIN_RELAX)
+    lines += ["when shown GS_Map"] + c(30, gamerun.MAP_PLAY)
     lines += ["when shown GS_StatLevelrelax"]
     lines += c(10, gamerun.STAT_CONTINUE) + ["40 close", "when shown GS_Quit"]
     lines += c(6, gamerun.QUIT_EXIT)

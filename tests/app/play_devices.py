@@ -19,11 +19,14 @@ Two runs of the game on one new per-user folder, under the dummy drivers with
   keyboard  from the first splash: the new player's name typed and Return;
             on the main screen Down (to "Play relax") and Return; the level
             played by --bot best --bot-input keyboard (the board's cursor
-            keys and Return); Return on the statistics screen's Continue;
-            then the window closed.
-  gamepad   the same player: on the main screen the pad's down and A; in the
+            keys and Return) from the map's Play (Return); Return on the
+            statistics screen's Continue, Escape off the map; then the
+            window closed.
+  gamepad   the same player: on the main screen the pad's down and A, on
+            the map A; in the
             level Start opens the pause menu and B closes it again; the
-            level played by --bot best --bot-input gamepad; A on Continue.
+            level played by --bot best --bot-input gamepad; A on Continue, B
+            off the map.
 
 Checks: each level ends won (status 1) and its statistics screen closes
 back to the main screen, the pause menu opened and closed in the gamepad
@@ -34,13 +37,14 @@ line): everything went through the keyboard or the gamepad.
 RUNS = {
     "keyboard": ["whenever shown GS_NewUser", "30 text Anna", "35 key Return",
                  "when closed GS_NewUser", "40 key Down", "45 key Return",
+                 "when shown GS_Map", "40 key Return",
                  "whenever shown GS_StatLevelrelax", "150 key Return",
-                 "when closed GS_Game", "40 close", "70 close"],
-    "gamepad": ["when shown GS_Main", "40 pad dpdown", "45 pad a",
+                 "when closed GS_Game", "10 key Escape", "when closed GS_Map", "40 close", "70 close"],
+    "gamepad": ["when shown GS_Main", "40 pad dpdown", "45 pad a", "when shown GS_Map", "40 pad a",
                 "when traced level_start", "5 pad start",
                 "whenever shown GS_MiniMenu", "20 pad b",
                 "whenever shown GS_StatLevelrelax", "150 pad a",
-                "when closed GS_Game", "40 close", "70 close"],
+                "when closed GS_Game", "10 pad b", "when closed GS_Map", "40 close", "70 close"],
 }
 
 

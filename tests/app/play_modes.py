@@ -17,9 +17,10 @@ HELP = """\
 Starts the game on the bundled content with a new per-user folder, under
 the dummy drivers with --fixed-step 50 and --bot best, and plays from the
 first splash: the new player "Anna" is named, then the main screen's relax,
-classic and duel buttons start one level each; the bot plays it to its
-statistics screen, Continue goes back to the main screen, and after the duel
-the window is closed (the quit dialog, then the close). A second run on the
+classic and duel buttons open the map, whose Play starts the mode's level;
+the bot plays it to its statistics screen, Continue goes back to the map,
+Escape to the main screen, and after the duel the window is closed (the
+quit dialog, then the close). A second run on the
 same folder plays the same three buttons again.
 
 Checks, from the traces: every level ends won with its statistics screen
@@ -46,12 +47,18 @@ def script(first):
     for mode, _ in MODES:
         # Wait for the counting to end before Continue.
         lines += ["whenever shown GS_StatLevel" + mode] + gamerun.click(150, gamerun.STAT_CONTINUE)
+    # The map: Play; back from a level, Escape leaves it (a story or the
+    # trophy room that opens on the way is closed first).
+    lines += ["whenever shown GS_Map"] + gamerun.click(40, gamerun.MAP_PLAY)
+    lines += ["whenever closed GS_Game", "10 key Escape"]
+    lines += ["whenever closed GS_Trophies", "10 key Escape"]
+    lines += ["whenever shown GS_History", "20 key Escape"]
     # The first mode once the main screen is there, the next ones each
-    # time a game screen has closed, then the window's close button twice.
+    # time the map has closed, then the window's close button twice.
     lines += ["when closed GS_NewUser" if first else "when shown GS_Main"] + gamerun.click(40, MODES[0][1])
     for _, place in MODES[1:]:
-        lines += ["whenever closed GS_Game"] + gamerun.click(40, place)
-    lines += ["whenever closed GS_Game", "40 close", "70 close"]
+        lines += ["whenever closed GS_Map"] + gamerun.click(30, place)
+    lines += ["whenever closed GS_Map", "30 close", "60 close"]
     return "\n".join(lines) + "\n"
 
 

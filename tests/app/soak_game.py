@@ -23,8 +23,8 @@ of its own, under the dummy drivers with --fixed-step 50 and --bot random:
                 left through its Menu button and the pause menu after LEAVE
                 frames; a level that ends before is clicked through its
                 statistics screen or game-lost dialog; a mode button of the
-                main menu then starts the next one (an --input script of
-                "whenever shown" handlers).
+                main menu then opens the map, whose Play starts the next
+                level (an --input script of "whenever" handlers).
   how_to_play   the guided mode (--level 1 --mode how_to_play), which starts
                 its level again whenever it ends.
 
@@ -55,16 +55,28 @@ def menu_script(leave):
     """Handlers for every screen unattended play meets, whenever it comes:
     a game screen is left through Menu, the pause menu's "Main menu" (once
     it has dropped down) and "Yes" (once the query has faded in); a
-    statistics screen and the game-lost dialog are clicked through; when a
-    game screen has closed, the main screen starts its modes in turn."""
+    statistics screen and the game-lost dialog are clicked through; the map
+    plays its level and is left after it; when the map has closed, the main
+    screen starts its modes in turn."""
     lines = ["whenever shown GS_Game"] + gamerun.click(leave, gamerun.GAME_MENU)
     lines += ["whenever shown GS_MiniMenu"] + gamerun.click(12, gamerun.PAUSE_MAIN_MENU)
     lines += ["whenever shown GS_QueryMainMenu"] + gamerun.click(10, gamerun.QUERY_YES)
     for screen in STATISTICS:
         lines += ["whenever shown " + screen] + gamerun.click(40, gamerun.STAT_CONTINUE)
     lines += ["whenever shown GS_GameLoose"] + gamerun.click(20, GAME_LOST_OK)
+    # The map: Play; back from a level Escape leaves it (a level left
+    # through the pause menu has closed it already), and so after the
+    # trophy room or a story.
+    lines += ["whenever shown GS_Map"] + gamerun.click(40, gamerun.MAP_PLAY)
+    lines += ["whenever closed GS_Game", "10 key Escape"]
+    lines += ["whenever closed GS_Trophies", "10 key Escape"]
+    lines += ["whenever shown GS_History", "20 key Escape"]
+    lines += ["whenever shown GS_NewDifficulty", "30 key Return"]
     for _, place in MODES:
-        lines += ["whenever closed GS_Game"] + gamerun.click(30, place)
+        lines += ["whenever closed GS_Map"] + gamerun.click(30, place)
+    # The first level (--level) was started over the main screen, without
+    # the map: the first mode follows its close.
+    lines += ["when closed GS_Game"] + gamerun.click(30, MODES[-1][1])
     return "\n".join(lines) + "\n"
 
 
@@ -86,8 +98,8 @@ class Run:
         self.name = name
         # The screens unattended play goes through; any other was reached
         # by a stray click.
-        self.screens = {"GS_Main", "GS_Game", "GS_Quit", "GS_MiniMenu", "GS_QueryMainMenu",
-                        "GS_GameLoose"} | set(STATISTICS)
+        self.screens = {"GS_Main", "GS_Game", "GS_Quit", "GS_MiniMenu", "GS_QueryMainMenu", "GS_GameLoose",
+                        "GS_Map", "GS_Trophies", "GS_History", "GS_NewDifficulty"} | set(STATISTICS)
         self.unexpected = set()
         self.trace = trace
         self.samples = []  # (seconds, rss kB, frame, progress events)

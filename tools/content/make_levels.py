@@ -24,6 +24,11 @@ HOLE, COMPLETE, NORMAL, DOUBLE, TRIPLE = -1, 0, 1, 2, 3
 RANDOM, ARTIFACT = -1, -10
 
 
+# The story told after a location's last level: page k of the story
+# (map_layout.py's locations, in order).
+STORIES = {last: k for k, (_name, _first, last) in enumerate(__import__("map_layout").LOCATIONS, 1)}
+
+
 def centre(c, r, shift_x, shift_y):
     return c * COL_STEP + shift_x, r * ROW_STEP + shift_y + (ROW_STEP // 2 if c % 2 == 0 else 0)
 
@@ -338,7 +343,8 @@ def main(out):
         with open(os.path.join(out, "level_%d.xml" % n), "w", encoding="utf-8", newline="\n") as f:
             f.write(level_xml(lv))
         listing.append(' <level level="%d" filename="data\\levels\\level_%d.xml" LevelName="%s" DisplayName="%s" '
-                       'artifact="%d" history="0"/>' % (n, n, lv["name"], lv["display"], lv["artifact"]))
+                       'artifact="%d" history="%d"/>' % (n, n, lv["name"], lv["display"], lv["artifact"],
+                                                         STORIES.get(n, 0)))
     listing += ["</levels>", ""]
     with open(os.path.join(out, "levels.xml"), "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(listing))

@@ -15,6 +15,7 @@ import sys
 from xml.sax.saxutils import quoteattr
 
 import make_howtoplay
+import make_map_screens
 import make_stats
 
 W, H = 640, 480
@@ -335,6 +336,8 @@ def screens():
     ], effects=True))
     out += make_stats.screens(sys.modules[__name__])
     out += make_howtoplay.screens(sys.modules[__name__])
+    import make_board_screen
+    out += make_map_screens.screens(sys.modules[__name__], make_board_screen.factory)
     out += pause.screens(sys.modules[__name__], [name for name, _type, _xml in out])
     return out
 
@@ -350,6 +353,7 @@ LISTS = [  # name, file, load mode: what the splash screens draw loads first
     ("ui", r"data\res\ui.xml", "synch"), ("fonts", r"data\fonts\fonts.xml", "synch"),
     ("sounds", r"data\res\sounds.xml", "asynch"), ("music", r"data\res\music.xml", "asynch"),
     ("board", r"data\res\board.xml", "asynch"), ("board_extra", r"data\res\board_extra.xml", "asynch"),
+    ("map", r"data\res\map.xml", "asynch"),
 ]
 
 
