@@ -18,7 +18,8 @@
 # the cascade after it (played by --bot best), and the automatic hint that
 # comes 10 s into a turn; then level 3 in classic with its oil lamp, and its
 # pause menu; level 3 in the duel against the computer, on the player's
-# turn and on the computer's. The statistics screens of relax, classic and the duel after a
+# turn and on the computer's; the map's pages, a level's records and the
+# trophy room after the first five levels. The statistics screens of relax, classic and the duel after a
 # small level (tests/board/stat_screens.sh).
 #
 # --stand-in: every screen type is replaced by the plain "GameScreen" (in a
@@ -174,6 +175,21 @@ if [ $standin -eq 0 ]; then
   # (its test takes the pictures).
   QV_SOURCE_DIR="$root" QV_TOOL="$tool" bash "$root/tests/board/stat_screens.sh" "$game" "$content" "$out" \
     >/dev/null
+  # The map: a player who has won relax levels 1 to 5 (the first artifact
+  # with them; the map end-to-end test plays them), on both pages, a
+  # level's records and the trophy room with the artifact's description.
+  python3 "$root/tests/app/play_map.py" --game "$game" --content "$content" --keep "$work/map" >/dev/null
+  stone=$(cd "$root/tools/content" && python3 -c 'import map_layout as L; print("%d %d" % L.level_positions()[2])')
+  {
+    echo "when shown GS_Main"; click 40 320 218
+    echo "when shown GS_Map"; echo "40 move 600 300"; shot 70 map_page1; click 75 405 454; shot 100 map_page2
+    click 105 245 454; click 140 $stone
+    echo "when shown GS_LevelRecords"; shot 40 records; echo "45 key Escape"
+    echo "when closed GS_LevelRecords"; click 30 565 30
+    echo "when shown GS_Trophies"; echo "40 move 560 300"; click 41 80 170; shot 80 trophies
+  } >"$work/s.txt"
+  "$game" --app-dir "$content" --user-data "$work/map/user" --seed 1 --fixed-step 20 --frames 1200 \
+    --input "$work/s.txt" >/dev/null
 else
   cp -r "$content" "$work/app"
   plain="$work/game.xml"
