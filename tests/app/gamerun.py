@@ -125,3 +125,26 @@ def game_environment():
     env.setdefault("SDL_VIDEODRIVER", "dummy")
     env.setdefault("SDL_AUDIODRIVER", "dummy")
     return env
+
+
+def player_run_setup(help_text, prefix):
+    """The command line of an end-to-end player run (--game, --content,
+    --keep) and its work folder with an empty per-user folder "user":
+    (args, work, user, holder); holder keeps a temporary folder alive."""
+    import argparse
+    import tempfile
+    parser = argparse.ArgumentParser(description=help_text, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--game", required=True, help="the quorvanel executable")
+    parser.add_argument("--content", required=True, help="the built application folder")
+    parser.add_argument("--keep", default=None, help="a folder for the traces and the user folder (kept)")
+    args = parser.parse_args()
+    holder = None
+    if args.keep:
+        os.makedirs(args.keep, exist_ok=True)
+        work = args.keep
+    else:
+        holder = tempfile.TemporaryDirectory(prefix=prefix)
+        work = holder.name
+    user = os.path.join(work, "user")
+    os.makedirs(user, exist_ok=True)
+    return args, work, user, holder

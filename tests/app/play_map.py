@@ -2,12 +2,10 @@
 """Plays the first five relaxed levels through the map, then comes back to
 it. Run with --help."""
 
-import argparse
 import json
 import os
 import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import gamerun  # noqa: E402
@@ -60,20 +58,7 @@ def run(args, user, work, name, lines, seed):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=HELP, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--game", required=True, help="the quorvanel executable")
-    parser.add_argument("--content", required=True, help="the built application folder")
-    parser.add_argument("--keep", default=None, help="a folder for the traces and the user folder (kept)")
-    args = parser.parse_args()
-    holder = None
-    if args.keep:
-        os.makedirs(args.keep, exist_ok=True)
-        work = args.keep
-    else:
-        holder = tempfile.TemporaryDirectory(prefix="qv-map-")
-        work = holder.name
-    user = os.path.join(work, "user")
-    os.makedirs(user, exist_ok=True)
+    args, work, user, holder = gamerun.player_run_setup(HELP, "qv-map-")
     fails = []
     first, error = run(args, user, work, "first", FIRST, 31)
     if error:
