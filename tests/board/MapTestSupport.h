@@ -107,7 +107,7 @@ inline std::string ProbeXml(const std::string& name) {
          MapButton("button_ok", 0, 0) + "</widgets></window></gamescreen>";
 }
 
-class TMapTest : public TWidgetTest {
+class TMapTest : public TStackGameTest<TMapGame> {
 protected:
   void SetUp() override {
     TWidgetTest::SetUp();
@@ -126,31 +126,12 @@ protected:
         "history='7'/>"
         "<level level='37' filename='e'/></levels>"));
   }
-  void TearDown() override {
-    game->DetachAll();
-    TWidgetTest::TearDown();
-  }
-  Ref<TGameScreen> Screen(const std::string& xml) {
-    Ref<TGameScreen> screen = CreateFromNodeAs<TGameScreen>(LoadStorageText(xml));
-    EXPECT_TRUE(screen) << xml;
-    if (screen) game->Add(screen);
-    return screen;
-  }
-  void Frames(int count, int step = 10) {
-    for (int i = 0; i < count; ++i) game->Frame(step);
-  }
-  void Click(TPoint at) {
-    game->Mouse(WM_LBUTTONDOWN, at);
-    game->Mouse(WM_LBUTTONUP, at);
-  }
   // Closes the top screen with the pairs as its result.
   void CloseTop(std::initializer_list<std::pair<const char*, std::string>> result) {
     ASSERT_FALSE(game->stack.empty());
     const Ref<TParamCollection> params = MakeParams(result);
     game->CloseScreen(game->stack.back().get(), params.get());
   }
-
-  Ref<TMapGame> game = MakeRef<TMapGame>(engine.get());
 };
 
 }  // namespace qv::test

@@ -98,7 +98,7 @@ inline constexpr const char* kPauseLevel =
     R"(<level name="Pause" Flowercolors="11,22,33,44" time="40" shift_x="180" shift_y="100" cols="6" rows="5" )"
     R"(Celltype_default="1" Flowercolor_default="-1" Cellcolor_default="0"/>)";
 
-class TPauseTest : public TWidgetTest {
+class TPauseTest : public TStackGameTest<TPlayGame> {
 protected:
   void SetUp() override {
     TWidgetTest::SetUp();
@@ -117,27 +117,8 @@ protected:
     game->profiles->AddProfile("Anna");
     game->profiles->SetCurrentProfile("Anna");
   }
-  void TearDown() override {
-    game->DetachAll();
-    TWidgetTest::TearDown();
-  }
-  Ref<TGameScreen> Screen(const std::string& xml) {
-    Ref<TGameScreen> screen = CreateFromNodeAs<TGameScreen>(LoadStorageText(xml));
-    EXPECT_TRUE(screen) << xml;
-    if (screen) game->Add(screen);
-    return screen;
-  }
-  void Frames(int count, int step = 10) {
-    for (int i = 0; i < count; ++i) game->Frame(step);
-  }
-  // A press and release at the point, on the top screen.
-  void Click(TPoint at) {
-    game->Mouse(WM_LBUTTONDOWN, at);
-    game->Mouse(WM_LBUTTONUP, at);
-  }
 
   TempDir dir;
-  Ref<TPlayGame> game = MakeRef<TPlayGame>(engine.get());
 };
 
 }  // namespace qv::test

@@ -189,17 +189,12 @@ private:
   IInterface* engine_;
 };
 
-// The fixture: widgets, screens and the test kinds registered, a fake
-// engine and a stand-in game.
-class TScreenTest : public TWidgetTest {
+// What every fixture on a stand-in game (a TStackGame or one derived from
+// it) needs: the game, screens made from XML and added to it, frames, a
+// click on the top screen, and the game's screens let go at the end.
+template <class Game>
+class TStackGameTest : public TWidgetTest {
 protected:
-  void SetUp() override {
-    TWidgetTest::SetUp();
-    RegisterScreensTypes();
-    RegisterClass<TTestControl>("test_control");
-    RegisterClass<TProbeScreen>("ProbeScreen");
-    Log().clear();
-  }
   void TearDown() override {
     game->DetachAll();
     TWidgetTest::TearDown();
@@ -210,14 +205,35 @@ protected:
     if (screen) game->Add(screen);
     return screen;
   }
+  void Frames(int count, int step = 10) {
+    for (int i = 0; i < count; ++i) game->Frame(step);
+  }
+  // A press and release at the point, on the top screen.
+  void Click(TPoint at) {
+    game->Mouse(WM_LBUTTONDOWN, at);
+    game->Mouse(WM_LBUTTONUP, at);
+  }
+
+  Ref<Game> game = MakeRef<Game>(engine.get());
+};
+
+// The fixture: widgets, screens and the test kinds registered, a fake
+// engine and a stand-in game.
+class TScreenTest : public TStackGameTest<TStackGame> {
+protected:
+  void SetUp() override {
+    TWidgetTest::SetUp();
+    RegisterScreensTypes();
+    RegisterClass<TTestControl>("test_control");
+    RegisterClass<TProbeScreen>("ProbeScreen");
+    Log().clear();
+  }
   std::string TakeLog() {
     std::string text;
     for (const std::string& line : Log()) text += (text.empty() ? "" : "|") + line;
     Log().clear();
     return text;
   }
-
-  Ref<TStackGame> game = MakeRef<TStackGame>(engine.get());
 };
 
 }  // namespace qv::test
