@@ -124,12 +124,12 @@ if [ $standin -eq 0 ]; then
     echo "when shown GS_Options"
     shot 30 options
     click 35 415 324
-    click 75 320 310   # how to play: its first page's board has played a while
+    click 75 320 372   # how to play: its first page's board has played a while
     echo "when shown GS_HowToPlay"
     echo "30 move 600 20"
     shot 400 how_to_play
     click 405 560 448
-    echo "445 move 320 218" # the pointer over "Play relax"
+    echo "445 move 320 250" # the pointer over "Relax"
     shot 450 main
     click 455 110 432  # players: select Anna, delete
     echo "when shown GS_UserProfiles"
@@ -179,9 +179,11 @@ if [ $standin -eq 0 ]; then
   # with them; the map end-to-end test plays them), on both pages, a
   # level's records and the trophy room with the artifact's description.
   python3 "$root/tests/app/play_map.py" --game "$game" --content "$content" --keep "$work/map" >/dev/null
+  cp "$work/map/story.png" "$out/story.png"
   stone=$(cd "$root/tools/content" && python3 -c 'import map_layout as L; print("%d %d" % L.level_positions()[2])')
   {
-    echo "when shown GS_Main"; click 40 320 218
+    echo "whenever shown GS_HowToPlay"; echo "20 key Escape"
+    echo "when shown GS_Main"; click 40 320 250
     echo "when shown GS_Map"; echo "40 move 600 300"; shot 70 map_page1; click 75 405 454; shot 100 map_page2
     click 105 245 454; click 140 $stone
     echo "when shown GS_LevelRecords"; shot 40 records; echo "45 key Escape"

@@ -13,13 +13,6 @@ namespace {
 
 constexpr const char* kModes[] = {"relax", "classic", "duel_computer"};
 
-// A name from the level list or a player, shown as it is.
-std::string Literal(const std::string& text) {
-  std::string out;
-  for (const char c : text) out += c == '%' ? std::string("%%") : std::string(1, c);
-  return out;
-}
-
 }  // namespace
 
 void TZintaraGameScreenLevelRecords::SetText(const std::string& widget, const std::string& text) {
@@ -39,7 +32,7 @@ void TZintaraGameScreenLevelRecords::BeforeShow(IParamCollection* params) {
   const Ref<TZinLevelCollection> levels =
       game ? Query<TZinLevelCollection>(game->GetContextObject("zinlevels")) : nullptr;
   SetText("level_info", levels && levels->Find(level_)
-                            ? "%label_level%: " + Literal(levels->GetDisplayName(level_))
+                            ? "%label_level%: " + MacroLiteral(levels->GetDisplayName(level_))
                             : std::string());
   for (const char* mode : kModes)
     if (const Ref<IWidget> group = FindWidget(mode)) group->Show(mode_ == mode);
@@ -55,14 +48,14 @@ void TZintaraGameScreenLevelRecords::Fill(TLevelRecord& record) {
     const long long score = record.GetInt("score_level", -1);
     if (score >= 0) {
       SetText(group + "best_score_level", FormatThousands(static_cast<int32_t>(score)));
-      SetText(group + "best_score_level_name", Literal(record.GetText("score_levelname", "")));
+      SetText(group + "best_score_level_name", MacroLiteral(record.GetText("score_levelname", "")));
     }
   }
   if (mode_ == "classic") {
     const long long seconds = record.GetInt("time_level", -1);
     SetText(group + "best_time_level", seconds >= 0 ? FormatTime(static_cast<int32_t>(seconds)) : "");
     SetText(group + "best_time_level_name",
-            seconds >= 0 ? Literal(record.GetText("time_levelname", "")) : "");
+            seconds >= 0 ? MacroLiteral(record.GetText("time_levelname", "")) : "");
   }
   if (mode_ == "duel_computer") {
     const long long player = record.GetInt("player_wins", 0);

@@ -45,14 +45,6 @@ void WriteProfile(IUserProfile& profile, const std::string& name, long long valu
   if (TTrace::On()) TTrace::Emit("profile", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(text)}});
 }
 
-// A name the player typed or the level list gives, shown as it is (the
-// text widgets expand language macros).
-std::string Literal(const std::string& text) {
-  std::string out;
-  for (const char c : text) out += c == '%' ? std::string("%%") : std::string(1, c);
-  return out;
-}
-
 std::string Score(long long value) {
   return value < 0 ? std::string(kNoRecord) : FormatThousands(static_cast<int32_t>(value));
 }
@@ -106,7 +98,7 @@ void TZintaraGameScreenStatLevel::BeforeShow(IParamCollection* params) {
   const std::string levelName = levels ? levels->GetDisplayName(level_) : std::string();
   SetText("label_level", level_ <= 0 ? std::string()
                                      : "%StatLevel% " + std::to_string(level_) +
-                                           (levelName.empty() ? "" : " - ") + Literal(levelName));
+                                           (levelName.empty() ? "" : " - ") + MacroLiteral(levelName));
   ShowWidget("label_artifact", artifact);
   ShowWidget("lable_color_cells", !artifact);
 
@@ -172,12 +164,12 @@ void TZintaraGameScreenStatLevel::StoreResults(IParamCollection* params) {
     const long long best = record ? record->GetInt("score_level", -1) : -1;
     SetText("best_score_level", Score(best));
     SetText("best_score_level_name",
-            record ? Literal(record->GetText("score_levelname", "")) : std::string());
+            record ? MacroLiteral(record->GetText("score_levelname", "")) : std::string());
     if (known && complete_ && score > best) {
       changes->SetParamValue("score_level", std::to_string(score));
       changes->SetParamValue("score_levelname", player);
       steps_.push_back({{},
-                        {{"best_score_level", Score(score)}, {"best_score_level_name", Literal(player)}},
+                        {{"best_score_level", Score(score)}, {"best_score_level_name", MacroLiteral(player)}},
                         "sound_best_score",
                         kAwardTime});
     }
@@ -185,12 +177,13 @@ void TZintaraGameScreenStatLevel::StoreResults(IParamCollection* params) {
   if (mode_ == "classic") {
     const long long best = record ? record->GetInt("time_level", -1) : -1;
     SetText("best_time_level", Time(best));
-    SetText("best_time_level_name", record ? Literal(record->GetText("time_levelname", "")) : std::string());
+    SetText("best_time_level_name",
+            record ? MacroLiteral(record->GetText("time_levelname", "")) : std::string());
     if (known && complete_ && (best < 0 || seconds < best)) {
       changes->SetParamValue("time_level", std::to_string(seconds));
       changes->SetParamValue("time_levelname", player);
       steps_.push_back({{},
-                        {{"best_time_level", Time(seconds)}, {"best_time_level_name", Literal(player)}},
+                        {{"best_time_level", Time(seconds)}, {"best_time_level_name", MacroLiteral(player)}},
                         "sound_best_time",
                         kAwardTime});
     }

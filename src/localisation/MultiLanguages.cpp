@@ -209,6 +209,13 @@ std::string ExpandText(const std::string& text, bool trim) {
   return g_languages ? g_languages->ExpandText(text, trim) : text;
 }
 
+std::string MacroLiteral(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) out += c == '%' ? std::string("%%") : std::string(1, c);
+  return out;
+}
+
 void SetTextVariable(const std::string& name, const std::string& value) {
   if (g_languages) g_languages->SetTextVariable(name, value);
 }

@@ -84,6 +84,8 @@ bool LoadLanguage(const std::string& name);
 // tables when missing.
 bool LoadLanguageFromFile(const std::string& path);
 std::string ExpandText(const std::string& text, bool trim = true);
+// A text to be shown as it is through a macro text: every "%" doubled.
+std::string MacroLiteral(const std::string& text);
 void SetTextVariable(const std::string& name, const std::string& value);
 std::string GetLanguageId();
 // The "create new user" caption looked up at start-up.

@@ -95,6 +95,9 @@ public:
   TInjectedInput& Injected() { return injected_; }
 
   const TInputTranslator& Translator() const { return translator_; }
+  // The SDL window's id: the events of the system's mouse and keyboard
+  // for this window carry it.
+  uint32_t SdlWindowId() const { return windowId_; }
 
   // Every input event the window takes (real or injected) is handed to the
   // recorder as one event of the input-script format, without its frame

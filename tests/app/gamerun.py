@@ -13,9 +13,9 @@ PLAYER_FILES = ("users.dat", "options", "records.dat", "highscores.dat")
 TEMPORARY = re.compile(r"^(.+)\.tmp-[A-Za-z0-9]{6}$")
 
 # Places on the 640 x 480 screen (docs/CONTENT.md): the middle of each button.
-MAIN_CLASSIC = (320, 172)
-MAIN_RELAX = (320, 218)
-MAIN_DUEL = (320, 264)
+MAIN_CLASSIC = (320, 186)
+MAIN_RELAX = (320, 250)
+MAIN_DUEL = (320, 314)
 MAIN_PROFILES = (110, 432)
 MAIN_OPTIONS = (320, 432)
 OPTIONS_SHOW_HINTS = (320, 134)
@@ -29,6 +29,11 @@ QUERY_YES = (235, 302)
 STAT_CONTINUE = (320, 416)
 MAP_PLAY = (565, 454)
 MAP_BACK = (85, 454)
+
+
+# The rules open over the map on entering a mode (until the player turns
+# them off): input script lines that close them whenever they come.
+RULES_CLOSED = ["whenever shown GS_HowToPlay", "20 key Escape"]
 
 
 def fnv1a(data):
@@ -125,6 +130,27 @@ def game_environment():
     env.setdefault("SDL_VIDEODRIVER", "dummy")
     env.setdefault("SDL_AUDIODRIVER", "dummy")
     return env
+
+
+def open_duel(game, content, user, work):
+    """Wins relax level 4 (--level 4, --bot best) on the per-user folder, so
+    that its player has reached level 5 ("LevelMax") and the main screen's
+    duel is open. Returns None, or what went wrong."""
+    script = os.path.join(work, "open_duel.txt")
+    trace = os.path.join(work, "open_duel.jsonl")
+    with open(script, "w") as f:
+        f.write("\n".join(["when shown GS_StatLevelrelax"] + click(150, STAT_CONTINUE) +
+                          ["when closed GS_Game", "30 close", "60 close"]) + "\n")
+    done = subprocess.run([game, "--app-dir", content, "--user-data", user, "--seed", "4", "--fixed-step", "50",
+                           "--frames", "30000", "--level", "4", "--mode", "relax", "--bot", "best", "--input",
+                           script, "--trace", trace], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                          env=game_environment(), timeout=600)
+    written = [e.get("value") for e in read_trace(trace) if e.get("event") == "profile" and e.get("name") ==
+               "LevelMax"]
+    if done.returncode != 0 or not written or int(written[-1]) <= 3:
+        return "winning relax level 4 to open the duel: exit %d, LevelMax %s\n%s" % (
+            done.returncode, written, done.stderr.decode("utf-8", "replace")[-2000:])
+    return None
 
 
 def player_run_setup(help_text, prefix):

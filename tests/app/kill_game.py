@@ -56,7 +56,7 @@ def round_script(number):
     chosen), a level won by that player, then quit."""
     c = gamerun.click
     # Each level ends on its statistics screen: Continue leads back.
-    lines = ["when shown GS_StatLevelrelax"]
+    lines = gamerun.RULES_CLOSED + ["when shown GS_StatLevelrelax"]
     lines += c(10, gamerun.STAT_CONTINUE) + c(40, gamerun.MAIN_OPTIONS)
     lines += ["when shown GS_Options"]
     lines += c(6, gamerun.OPTIONS_SHOW_HINTS) + c(12, gamerun.OPTIONS_CLOSE) + c(24, gamerun.MAIN_PROFILES)

@@ -33,12 +33,12 @@ line): everything went through the keyboard or the gamepad.
 """
 
 RUNS = {
-    "keyboard": ["whenever shown GS_NewUser", "30 text Anna", "35 key Return",
+    "keyboard": gamerun.RULES_CLOSED + ["whenever shown GS_NewUser", "30 text Anna", "35 key Return",
                  "when closed GS_NewUser", "40 key Down", "45 key Return",
                  "when shown GS_Map", "40 key Return",
                  "whenever shown GS_StatLevelrelax", "150 key Return",
                  "when closed GS_Game", "10 key Escape", "when closed GS_Map", "40 close", "70 close"],
-    "gamepad": ["when shown GS_Main", "40 pad dpdown", "45 pad a", "when shown GS_Map", "40 pad a",
+    "gamepad": ["whenever shown GS_HowToPlay", "20 pad b", "when shown GS_Main", "40 pad dpdown", "45 pad a", "when shown GS_Map", "40 pad a",
                 "when traced level_start", "5 pad start",
                 "whenever shown GS_MiniMenu", "20 pad b",
                 "whenever shown GS_StatLevelrelax", "150 pad a",

@@ -18,13 +18,16 @@ HELP = """\
 Starts two games at once on the bundled content, each on a per-user folder
 of its own, under the dummy drivers with --fixed-step 50 and --bot random:
 
-  menu          starts in relax (--level 1) and goes round the main menu's
+  menu          on a player who has won relax level 4 (so the duel is open;
+                a first run with --bot best), starts in relax (--level 1)
+                and goes round the main menu's
                 modes: classic, duel, relax, classic, ... Each game screen is
                 left through its Menu button and the pause menu after LEAVE
                 frames; a level that ends before is clicked through its
                 statistics screen or game-lost dialog; a mode button of the
                 main menu then opens the map, whose Play starts the next
-                level (an --input script of "whenever" handlers).
+                level (an --input script of "whenever" handlers); the rules
+                that open over the map on entering a mode are closed.
   how_to_play   the guided mode (--level 1 --mode how_to_play), which starts
                 its level again whenever it ends.
 
@@ -58,7 +61,7 @@ def menu_script(leave):
     statistics screen and the game-lost dialog are clicked through; the map
     plays its level and is left after it; when the map has closed, the main
     screen starts its modes in turn."""
-    lines = ["whenever shown GS_Game"] + gamerun.click(leave, gamerun.GAME_MENU)
+    lines = gamerun.RULES_CLOSED + ["whenever shown GS_Game"] + gamerun.click(leave, gamerun.GAME_MENU)
     lines += ["whenever shown GS_MiniMenu"] + gamerun.click(12, gamerun.PAUSE_MAIN_MENU)
     lines += ["whenever shown GS_QueryMainMenu"] + gamerun.click(10, gamerun.QUERY_YES)
     for screen in STATISTICS:
@@ -99,7 +102,7 @@ class Run:
         # The screens unattended play goes through; any other was reached
         # by a stray click.
         self.screens = {"GS_Main", "GS_Game", "GS_Quit", "GS_MiniMenu", "GS_QueryMainMenu", "GS_GameLoose",
-                        "GS_Map", "GS_Trophies", "GS_History", "GS_NewDifficulty"} | set(STATISTICS)
+                        "GS_Map", "GS_Trophies", "GS_History", "GS_NewDifficulty", "GS_HowToPlay"} | set(STATISTICS)
         self.unexpected = set()
         self.trace = trace
         self.samples = []  # (seconds, rss kB, frame, progress events)
@@ -174,6 +177,12 @@ def main():
                               ("how_to_play", 2, ["--level", "1", "--mode", "how_to_play"])):
         user = os.path.join(work, "user-" + name)
         os.makedirs(user, exist_ok=True)
+        # The duel opens once a player has reached level 4.
+        if name == "menu":
+            problem = gamerun.open_duel(args.game, args.content, user, work)
+            if problem:
+                print("FAIL " + problem)
+                return 1
         trace = os.path.join(work, "trace-%s.jsonl" % name)
         command = [args.game, "--user-data", user, "--seed", str(seed), "--trace", trace] + common + extra
         runs.append(Run(name, command, trace, env))

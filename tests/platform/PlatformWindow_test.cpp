@@ -1,7 +1,9 @@
 #include "platform/PlatformWindow.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace qv {
@@ -103,6 +105,63 @@ TEST_F(PlatformWindowTest, InjectedInputIsTranslatedLikeRealInput) {
   EXPECT_TRUE(TPlatformWindow::IsKeyName("LShift"));
   EXPECT_TRUE(TPlatformWindow::IsKeyName("alt+Left_Shift"));
   EXPECT_FALSE(TPlatformWindow::IsKeyName("alt+"));
+}
+
+struct TAt {
+  int x, y;
+};
+
+// A press of the system's mouse at a place of the window (its own pixels),
+// as SDL reports it; the logical point the message carries.
+TAt PressAt(TPlatformWindow& window, int wx, int wy) {
+  while (window.PeekMessage()) {
+    TMessage skip;
+    window.GetMessage(skip);
+  }
+  SDL_Event e{};
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.windowID = window.SdlWindowId();
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.state = SDL_PRESSED;
+  e.button.clicks = 1;
+  e.button.x = wx;
+  e.button.y = wy;
+  SDL_PushEvent(&e);
+  TMessage m;
+  while (window.GetMessage(m))
+    if (m.message == WM_LBUTTONDOWN) return {LoWord(m.lParam), HiWord(m.lParam)};
+  return {-1, -1};
+}
+
+TEST_F(PlatformWindowTest, TheMouseHitsTheSameBackSurfacePixelAtEveryScale) {
+  // Every corner and a middle pixel, pressed anywhere inside its scaled
+  // square of window pixels.
+  const TAt pixels[] = {{0, 0}, {639, 0}, {0, 479}, {639, 479}, {321, 123}};
+  for (const int scale : {1, 2, 3}) {
+    ASSERT_TRUE(window->SetWindowed(640, 480, scale));
+    ASSERT_EQ(window->Scale(), scale);
+    for (const TAt p : pixels)
+      for (const int inside : {0, scale - 1}) {
+        const TAt got = PressAt(*window, p.x * scale + inside, p.y * scale + inside);
+        EXPECT_EQ(got.x, p.x) << "scale " << scale << " at " << p.x << "," << p.y << " + " << inside;
+        EXPECT_EQ(got.y, p.y) << "scale " << scale << " at " << p.x << "," << p.y << " + " << inside;
+      }
+  }
+  // Full screen: the picture as large as the display allows with its
+  // aspect kept, centred; the bars beside it belong to the nearest edge.
+  ASSERT_TRUE(window->SetFullScreen(640, 480));
+  int w = 0, h = 0;
+  SDL_GetWindowSize(SDL_GetWindowFromID(window->SdlWindowId()), &w, &h);
+  ASSERT_GT(w, 0);
+  const double factor = std::min(w / 640.0, h / 480.0);
+  const double left = (w - 640 * factor) / 2, top = (h - 480 * factor) / 2;
+  for (const TAt p : pixels) {
+    const TAt got = PressAt(*window, static_cast<int>(left + (p.x + 0.5) * factor),
+                            static_cast<int>(top + (p.y + 0.5) * factor));
+    EXPECT_EQ(got.x, p.x) << "full screen " << w << "x" << h << " at " << p.x << "," << p.y;
+    EXPECT_EQ(got.y, p.y) << "full screen " << w << "x" << h << " at " << p.x << "," << p.y;
+  }
+  ASSERT_TRUE(window->SetWindowed(640, 480));
 }
 
 }  // namespace

@@ -81,6 +81,20 @@ def button(name, key, x, y, what, small=True, **kw):
                   ], **kw)
 
 
+def mode_button(name, key, y, what):
+    """A main screen mode button (300 x 60): the mode's name and, under it,
+    its "info" text that the screen fills with the player's progress."""
+    note(name, "button", 320, y + 30, what)
+    return widget("ButtonControl", name, visible=True, mousestop=True, enabled=True, tabstop=True, anchor_left=170,
+                  anchor_top=y, width=300, height=60, sounds=CLICK, children=[
+                      image("image_normal", "ui_button_mode_normal", 0, 0, 300, 60, visible=False),
+                      image("image_selected", "ui_button_mode_hover", 0, 0, 300, 60, visible=False),
+                      image("image_disabled", "ui_button_mode_disabled", 0, 0, 300, 60, visible=False),
+                      text("caption", key, 0, 4, 300, 30, font="font_button"),
+                      text("info", None, 10, 31, 280, 20),
+                  ])
+
+
 def checkbox(name, key, x, y, what):
     note(name, "check box", x + 14, y + 14, what)
     return widget("CheckBoxControl", name, visible=True, mousestop=True, enabled=True, tabstop=True, anchor_left=x,
@@ -192,11 +206,13 @@ def screens():
     _current[0] = "GS_Main"
     out.append(screen("ZintaraGameScreenMain", "GS_Main", [
         image("background", "ui_background_main", 0, 0, W, H),
-        image("logo", "ui_logo", 110, 12, 420, 130),
-        button("button_classic", "MenuClassic", 220, 150, "plays the classic (timed) mode on GS_Game", small=False),
-        button("button_relax", "MenuRelax", 220, 196, "plays the relax mode on GS_Game", small=False),
-        button("button_duel", "MenuDuel", 220, 242, "plays the duel against the computer on GS_Game", small=False),
-        button("button_howtoplay", "MenuHowToPlay", 220, 288, "shows GS_HowToPlay", small=False,
+        image("logo", "ui_logo", 110, 2, 420, 130),
+        text("welcome", "welcome", 120, 130, 400, 24, font="font_hint"),
+        mode_button("button_classic", "MenuClassic", 156, "plays the classic (timed) mode: GS_Map"),
+        mode_button("button_relax", "MenuRelax", 220, "plays the relax mode: GS_Map"),
+        mode_button("button_duel", "MenuDuel", 284,
+                    "plays the duel against the computer: GS_Map (disabled until LevelMax is above 3)"),
+        button("button_howtoplay", "MenuHowToPlay", 220, 350, "shows GS_HowToPlay", small=False,
                actiontype="showgamescreen", gamescreenname="GS_HowToPlay"),
         button("button_profiles", "MenuProfiles", 10, 410, "shows GS_UserProfiles", small=False,
                actiontype="showgamescreen", gamescreenname="GS_UserProfiles"),

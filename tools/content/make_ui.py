@@ -367,6 +367,9 @@ def main(out):
         save_png(button(150, 44, state), os.path.join(out, "button_small_%s.png" % state))
     for state in ("normal", "hover", "disabled"):
         save_png(button(44, 44, state), os.path.join(out, "button_round_%s.png" % state))
+    # the main screen's mode buttons: the mode and the player's progress in it
+    for state in ("normal", "hover", "disabled"):
+        save_png(button(300, 60, state), os.path.join(out, "button_mode_%s.png" % state))
     save_png(frame(256, 192, 22, DUSK).image(), os.path.join(out, "panel.png"))
     # the shell's dialogs at their final sizes (no widget stretches a picture)
     save_png(frame(360, 200, 22, DUSK, opaque=True).image(), os.path.join(out, "panel_dialog.png"))
