@@ -123,6 +123,11 @@ if [ $standin -eq 0 ]; then
     click 130 320 432  # options
     echo "when shown GS_Options"
     shot 30 options
+    click 35 225 324   # display
+    echo "when shown GS_OptionsDisplay"
+    shot 30 options_display
+    echo "35 key Escape"
+    echo "when closed GS_OptionsDisplay"
     click 35 415 324
     click 75 320 372   # how to play: its first page's board has played a while
     echo "when shown GS_HowToPlay"
@@ -155,6 +160,10 @@ if [ $standin -eq 0 ]; then
   { echo "when traced level_start"; click 40 345 180; echo "43 move 600 440"; shot 60 board_selection; } \
     >"$work/s.txt"
   board "$work/s.txt" 70
+  # The keyboard: the cursor cell moved by the arrows, Space selecting.
+  { echo "when traced level_start"; echo "2 move 600 440"; echo "10 key Right"; echo "14 key Right"
+    echo "18 key Down"; echo "22 key space"; echo "26 key Right"; shot 40 board_keyboard; } >"$work/s.txt"
+  board "$work/s.txt" 50
   { echo "when traced move"; shot 17 board_explosion; shot 46 board_cascade; } >"$work/s.txt"
   board "$work/s.txt" 200 --bot best
   # the automatic hint comes 10 s (500 frames) after the first turn starts,
