@@ -18,8 +18,9 @@
 # the cascade after it (played by --bot best), and the automatic hint that
 # comes 10 s into a turn; then level 3 in classic with its oil lamp, and its
 # pause menu; level 3 in the duel against the computer, on the player's
-# turn and on the computer's; the map's pages, a level's records and the
-# trophy room after the first five levels. The statistics screens of relax, classic and the duel after a
+# turn and on the computer's; the colour-blind mode switched on over level
+# 3; the map's pages, a level's records and the trophy room after the first
+# five levels. The statistics screens of relax, classic and the duel after a
 # small level (tests/board/stat_screens.sh).
 #
 # --stand-in: every screen type is replaced by the plain "GameScreen" (in a
@@ -180,6 +181,21 @@ if [ $standin -eq 0 ]; then
   { echo "when traced level_start"; echo "2 move 600 440"; shot 8 board_duel; echo "when traced move";
     shot 40 board_duel_wait; } >"$work/s.txt"
   board "$work/s.txt" 120 --mode duel_computer --bot best
+  # The colour-blind mode, switched on over a board already shown (Escape,
+  # the pause menu's Options, Display, its check box, then both dialogs
+  # closed): the dialog with the board behind it changed at once, and the
+  # board in its high-contrast pictures. Last of the board's runs, since the
+  # option stays on in their per-user folder.
+  {
+    echo "when traced level_start"; echo "2 move 600 440"; echo "5 key Escape"
+    echo "when shown GS_MiniMenu"; click 30 320 246
+    echo "when shown GS_Options"; click 20 225 324
+    echo "when shown GS_OptionsDisplay"; click 20 194 250; echo "28 move 300 250"; shot 30 options_colourblind
+    click 31 320 324
+    echo "when closed GS_OptionsDisplay"; click 20 415 324
+    echo "when closed GS_Options"; echo "5 move 600 440"; shot 40 board_colourblind
+  } >"$work/s.txt"
+  board "$work/s.txt" 450
   # The statistics screen of each mode, after a small level the bot plays
   # (its test takes the pictures).
   QV_SOURCE_DIR="$root" QV_TOOL="$tool" bash "$root/tests/board/stat_screens.sh" "$game" "$content" "$out" \

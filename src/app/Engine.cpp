@@ -39,6 +39,7 @@ const std::pair<const char*, const char*> kOptionDefaults[] = {
     {"FullScreenMode", "no"},
     {"WindowScale", "1"},
     {"SmoothScaling", "no"},
+    {"ColourBlind", "no"},  // the board's high-contrast pictures (an alternative resource list)
     {"ApplicationCaption", kProductName},
     {"SoundVolume", "70"},
     {"MusicVolume", "30"},
@@ -656,6 +657,19 @@ void TEngine::LoadResourceList(const std::string& path, const std::string& tag, 
   }
   listsLoaded_.insert(path + '\n' + tag);  // asked again while it loads: nothing more to do
   LoadResources(root, tag, pump);
+}
+
+void TEngine::LoadResourceListOver(const std::string& path, const std::string& tag) {
+  const StorageRef root = LoadStorageText(LoadText(path, kGameKey));
+  if (!root) {
+    ReportDataError(path, "the resource list is missing or does not parse");
+    return;
+  }
+  if (const StorageRef content = root->GetChild("content", 0))
+    for (int i = 0; i < content->GetChildCount("resource"); ++i)
+      if (const StorageRef element = content->GetChild("resource", i))
+        RemoveResource(ReadString(element, "name", ""));
+  LoadResources(root, tag, false);
 }
 
 void TEngine::UnloadResources(const std::string& tag) {

@@ -106,6 +106,7 @@ public:
   std::string LoadText(const std::string& path, const std::string& key) override;
   void LoadResources(const StorageRef& node, const std::string& tag, bool pump) override;
   void LoadResourceList(const std::string& path, const std::string& tag, bool pump) override;
+  void LoadResourceListOver(const std::string& path, const std::string& tag) override;
   void UnloadResources(const std::string& tag) override;
   Ref<IResource> FindResource(const std::string& name) override;
   void RemoveResource(const std::string& name) override;

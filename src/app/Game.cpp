@@ -170,11 +170,13 @@ TVariant TGame::GetOptionValue(const std::string& name) {
 void TGame::SetOption(const std::string& name, const std::string& value) {
   if (TTrace::On()) TTrace::Emit("option", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(value)}});
   if (options_.SetOption(name, value) && engine_) engine_->ApplyDisplaySettings();
+  ApplyAlternativeResources(name);
 }
 
 void TGame::SetOptionNoSave(const std::string& name, const std::string& value) {
   if (TTrace::On()) TTrace::Emit("option", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(value)}});
   options_.SetOptionNoSave(name, value);
+  ApplyAlternativeResources(name);
 }
 
 void TGame::LoadPersistedOptions() {
@@ -197,11 +199,47 @@ void TGame::AddDirtyRect(const TRect& rect) {
 
 void TGame::LoadResourceFiles(int loadMode, bool pump) {
   if (!engine_) return;
+  loadedModes_.insert(loadMode);
+  ApplyAlternativeResources("");
   for (int i = 0; i < resourceFiles_->Count(); ++i) {
     const Ref<TResourceFile> file = resourceFiles_->ItemAs<TResourceFile>(i);
-    if (file && file->GetLoadMode() == loadMode)
+    if (file && file->GetOption().empty() && file->GetLoadMode() == loadMode)
       engine_->LoadResourceList(file->GetFileName(), file->GetName(), pump);
   }
+}
+
+bool TGame::IsOptionOn(const std::string& name) {
+  TVariant value = engine_ ? engine_->GetOption(name) : TVariant();
+  if (VarIsEmpty(value)) value = options_.GetOptionValue(name);  // a game-only option
+  return SameText(Trim(VarToString(value)), "yes");
+}
+
+void TGame::ApplyAlternativeResources(const std::string& option) {
+  if (!engine_) return;
+  bool changed = false, refill = false;
+  for (int i = 0; i < resourceFiles_->Count(); ++i) {
+    const Ref<TResourceFile> file = resourceFiles_->ItemAs<TResourceFile>(i);
+    if (!file || file->GetOption().empty() || !loadedModes_.count(file->GetLoadMode())) continue;
+    if (!option.empty() && !SameText(file->GetOption(), option)) continue;
+    const bool on = IsOptionOn(file->GetOption());
+    const bool loaded = alternativesLoaded_.count(file->GetName()) > 0;
+    if (on && !loaded) {
+      engine_->LoadResourceListOver(file->GetFileName(), file->GetName());
+      alternativesLoaded_.insert(file->GetName());
+      changed = true;
+    } else if (!on && loaded) {
+      engine_->UnloadResources(file->GetName());
+      alternativesLoaded_.erase(file->GetName());
+      changed = refill = true;
+    }
+  }
+  if (refill)
+    for (int i = 0; i < resourceFiles_->Count(); ++i) {
+      const Ref<TResourceFile> file = resourceFiles_->ItemAs<TResourceFile>(i);
+      if (file && file->GetOption().empty() && loadedModes_.count(file->GetLoadMode()))
+        engine_->LoadResourceList(file->GetFileName(), file->GetName(), false);
+    }
+  if (changed) engine_->AddUpdateRect({0, 0, 1 << 16, 1 << 16});  // clamped to the surface
 }
 
 void TGame::Start(IEngine* engine) {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -135,7 +136,16 @@ protected:
 
 private:
   void RemoveClosedScreens();
+  // First the alternative lists of that mode whose option is on, then the
+  // lists without an option (which leave the names already taken alone).
   void LoadResourceFiles(int loadMode, bool pump);
+  // Brings the alternative lists of the loaded modes in step with their
+  // options (all of them, or those of `option` only): a list whose option
+  // went "yes" loads over the others, one whose option went "no" is
+  // unloaded and the lists without an option fill its names in again. The
+  // whole picture is repainted after a change.
+  void ApplyAlternativeResources(const std::string& option);
+  bool IsOptionOn(const std::string& name);
   IGameScreenSlave* FindScreen(const std::string& name) const;
 
   TGameOptions options_;
@@ -154,6 +164,10 @@ private:
   bool waitingForSplashLogo_ = false;
   bool startHookPending_ = true;
   bool loading_ = true;
+  // The load modes whose lists are loaded, and the alternative lists
+  // (by name) loaded over them.
+  std::set<int> loadedModes_;
+  std::set<std::string> alternativesLoaded_;
   std::string splashLogoScreen_, splashScreen_, closeQueryScreen_, mainScreen_;
   // Keyed by lower-case name.
   std::map<std::string, Ref<IInterface>> contextObjects_;

@@ -66,6 +66,11 @@ public:
   // `pump`, one loop turn runs before each resource.
   virtual void LoadResources(const StorageRef& node, const std::string& tag, bool pump) = 0;
   virtual void LoadResourceList(const std::string& path, const std::string& tag, bool pump) = 0;
+  // The list's resources stand in for those of the same names (in any
+  // case): each one registered is released and removed first, then the
+  // list loads without pumping. An alternative set of pictures swaps in
+  // this way, and widgets show it at once (they look media up by name).
+  virtual void LoadResourceListOver(const std::string& path, const std::string& tag) = 0;
   virtual void UnloadResources(const std::string& tag) = 0;
   virtual void RemoveResource(const std::string& name) = 0;
 

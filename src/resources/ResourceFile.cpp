@@ -13,7 +13,8 @@ const TPropertyTable<TResourceFile>& TResourceFile::Properties() {
           .String("filename", &TResourceFile::fileName_)
           .Always()
           .Enum("loadmode", kLoadModeNames, &TResourceFile::loadMode_, kAsynch)
-          .Always();
+          .Always()
+          .String("option", &TResourceFile::option_);
   return table;
 }
 

@@ -1,6 +1,9 @@
 // Resource list files: each names a storage file whose "content" holds
 // resource elements, and whether it is loaded before the game starts
-// ("synch") or while the screen keeps running ("asynch").
+// ("synch") or while the screen keeps running ("asynch"). A list with an
+// "option" is an alternative set: it is loaded only while that option is
+// "yes", over the lists without one (its resources take the places of those
+// of the same names), and taken off again when the option goes "no".
 #pragma once
 
 #include <functional>
@@ -21,16 +24,20 @@ public:
   static constexpr char kLoadModeNames[] = "/synch/asynch";
 
   TResourceFile() { SetStorageName("resourcefile"); }
-  // "filename" and "loadmode", both always written.
+  // "filename" and "loadmode", both always written; "option" when not empty.
   QV_PROPERTY_TABLE(TResourceFile)
 
   const std::string& GetFileName() const { return fileName_; }
   void SetFileName(const std::string& name) { fileName_ = name; }
   int GetLoadMode() const { return loadMode_; }
   void SetLoadMode(int mode) { loadMode_ = mode; }
+  // The option that swaps this list in; empty for a list always loaded.
+  const std::string& GetOption() const { return option_; }
+  void SetOption(const std::string& option) { option_ = option; }
 
 private:
   std::string fileName_;
+  std::string option_;
   int loadMode_ = kAsynch;
 };
 

@@ -47,6 +47,7 @@ void TGameScreenOptions::SetOwner(IGameScreenOwner* game) {
   soundVolume_ = FindWidget("trackbar_soundvolume");
   musicVolume_ = FindWidget("trackbar_musicvolume");
   smoothScaling_ = FindWidget("checkbox_smoothscaling");
+  colourBlind_ = FindWidget("checkbox_colourblind");
 }
 
 void TGameScreenOptions::ShowWindowScale() {
@@ -59,6 +60,7 @@ void TGameScreenOptions::ShowWindowScale() {
 
 void TGameScreenOptions::Detach() {
   showHints_ = screenMode_ = soundVolume_ = musicVolume_ = smoothScaling_ = nullptr;
+  colourBlind_ = nullptr;
   TGameScreen::Detach();
 }
 
@@ -72,6 +74,7 @@ void TGameScreenOptions::BeforeShow(IParamCollection* params) {
   FillTrackBar(soundVolume_.get(), option("SoundVolume"));
   FillTrackBar(musicVolume_.get(), option("MusicVolume"));
   FillCheckBox(smoothScaling_.get(), option("SmoothScaling"));
+  FillCheckBox(colourBlind_.get(), option("ColourBlind"));
   ShowWindowScale();
 }
 
@@ -89,6 +92,8 @@ void TGameScreenOptions::OnControlEvent(IWidget* sender, int code, IParamCollect
     game->SetOption("ShowHints", checked());
   } else if (code == ccStateChanged && sender == smoothScaling_.get()) {
     game->SetOption("SmoothScaling", checked());
+  } else if (code == ccStateChanged && sender == colourBlind_.get()) {
+    game->SetOption("ColourBlind", checked());
   } else if (code == ccClick && sender->GetName() == "button_windowscale") {
     auto* engine = QueryPtr<IEngineOptions>(GetEngine());
     game->SetOption("WindowScale",

@@ -32,6 +32,9 @@ protected:
 private:
   void ShowWindowScale();
   Ref<IWidget> showHints_, screenMode_, soundVolume_, musicVolume_, smoothScaling_;
+  // "checkbox_colourblind": the option "ColourBlind", the board's
+  // high-contrast pictures for colour-blind play.
+  Ref<IWidget> colourBlind_;
 };
 
 }  // namespace qv

@@ -15,6 +15,7 @@
 #include "audio/Music.h"
 #include "audio/Sound.h"
 #include "core/Constants.h"
+#include "core/Diagnostics.h"
 #include "core/Folders.h"
 #include "core/Random.h"
 #include "graphics/ImageCodec.h"
@@ -270,6 +271,51 @@ TEST_F(EngineTest, LoadsResourceListsAndSkipsKnownNames) {
   EXPECT_EQ(engine->LoadText("data\\missing.xml", kGameKey), "");
   engine->UnloadResources("first");
   EXPECT_FALSE(engine->FindResource("pic"));
+}
+
+TEST_F(EngineTest, AListLoadedOverTheOthersTakesThePlacesOfItsNames) {
+  ASSERT_TRUE(Start(R"(<game type="ProbeGame" name="g"/>)"));
+  const Ref<TSurface> small = MakeRef<TSurface>(2, 2);
+  dir.Write("data/img/q.png", EncodePng(*small));
+  dir.Write("data/base.xml", EncipherToHex(R"(<resources><content>
+      <resource type="ImageResource" name="pic" file="data\img\p.png" format="png"/>
+      <resource type="ImageResource" name="keep" file="data\img\p.png" format="png"/>
+    </content></resources>)",
+                                           kGameKey));
+  dir.Write("data/over.xml", EncipherToHex(R"(<resources><content>
+      <resource type="ImageResource" name="PIC" file="data\img\q.png" format="png"/>
+      <resource type="ImageResource" name="new" file="data\img\q.png" format="png"/>
+    </content></resources>)",
+                                           kGameKey));
+  engine->ApplyDisplaySettings();
+  engine->LoadResourceList("data\\base.xml", "base", false);
+  const Ref<IResource> keep = engine->FindResource("keep");
+  ASSERT_TRUE(keep);
+
+  // A name taken in another case is replaced too; the rest stays as it was.
+  engine->LoadResourceListOver("data\\over.xml", "over");
+  ASSERT_TRUE(engine->FindImage("pic"));
+  EXPECT_EQ(engine->FindResource("pic")->GetName(), "PIC");
+  EXPECT_EQ(engine->FindResource("pic")->GetGroupName(), "over");
+  EXPECT_EQ(engine->FindImage("pic")->GetWidth(), 2);
+  EXPECT_EQ(engine->FindResource("new")->GetGroupName(), "over");
+  EXPECT_EQ(engine->FindResource("keep"), keep);
+
+  // Taken off again, the first list fills the names in; what it still had
+  // stays the same object.
+  engine->UnloadResources("over");
+  EXPECT_FALSE(engine->FindResource("pic"));
+  EXPECT_FALSE(engine->FindResource("new"));
+  engine->LoadResourceList("data\\base.xml", "base", false);
+  ASSERT_TRUE(engine->FindImage("pic"));
+  EXPECT_EQ(engine->FindImage("pic")->GetWidth(), 8);
+  EXPECT_EQ(engine->FindResource("keep"), keep);
+
+  // A missing list removes nothing and says so.
+  TDiagnosticsCollector errors;
+  engine->LoadResourceListOver("data\\absent.xml", "over");
+  EXPECT_TRUE(errors.Has("absent.xml"));
+  EXPECT_TRUE(engine->FindResource("pic"));
 }
 
 TEST_F(EngineTest, UnconsumedMessagesPassTheHookAndOptionsReachAudio) {

@@ -8,9 +8,16 @@
 
 #include "app/Engine.h"
 #include "app/GlobalOptions.h"
+#include "app/RegisterTypes.h"
+#include "core/Constants.h"
 #include "core/Messages.h"
+#include "graphics/ImageCodec.h"
 #include "playerdata/PlayerDataTestSupport.h"
+#include "screens/GameScreen.h"
+#include "storage/Cipher.h"
+#include "storage/ClassRegistry.h"
 #include "storage/XMLStorage.h"
+#include "support/TestSupport.h"
 
 namespace qv {
 namespace {
@@ -260,6 +267,119 @@ TEST_F(GameTest, OptionsPersistAndReachOnlyTheEnginesOwnOptions) {
   EXPECT_FALSE(game->KeyEvent(WM_CHAR, '\r', 0));  // no Alt: the screen's (which ignores it)
   EXPECT_TRUE(game->KeyEvent(WM_CHAR, 'f', KF_ALTDOWN));
   EXPECT_EQ(VarToString(engine->GetOption("ShowFPS")), "yes");
+}
+
+// The board's pictures with an alternative set: "flowers" names a red
+// flower and a contour, "flowers_cb" (swapped in by "ColourBlind") a blue
+// flower under the same name. The screen's picture widget shows
+// "board_flower_11" as the board's flower widgets do.
+class AlternativeResourcesTest : public ::testing::Test {
+protected:
+  static constexpr uint32_t kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu;
+
+  void SetUp() override {
+    TClassRegistry::Instance().Reset();
+    RegisterGameExecutableTypes();
+    Picture("data/img/flower_11.png", 4, kRed);
+    Picture("data/img/contour_1.png", 3, kRed);
+    Picture("data/img/cb/flower_11.png", 4, kBlue);
+    List("data/res/flowers.xml",
+         {{"board_flower_11", "data\\img\\flower_11.png"}, {"board_contour_1", "data\\img\\contour_1.png"}});
+    List("data/res/flowers_cb.xml", {{"board_flower_11", "data\\img\\cb\\flower_11.png"}});
+    engine->Initialize();
+    engine->SetClock({[] { return 0u; }, [](uint32_t) {}});
+    engine->SetOption("ColourBlind", "no");
+  }
+  void TearDown() override {
+    for (auto& game : games) game->Finish();
+    TClassRegistry::Instance().Reset();
+  }
+  void Picture(const std::string& file, int size, uint32_t colour) {
+    const Ref<TSurface> picture = MakeRef<TSurface>(size, size);
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) picture->SetPixel(x, y, colour);
+    app.Write(file, EncodePng(*picture));
+  }
+  void List(const std::string& file, const std::vector<std::pair<std::string, std::string>>& pictures) {
+    std::string xml = "<resources><content>";
+    for (const auto& [name, path] : pictures)
+      xml += R"(<resource type="ImageResource" name=")" + name + R"(" file=")" + path + R"(" format="png"/>)";
+    app.Write(file, EncipherToHex(xml + "</content></resources>", kGameKey));
+  }
+  // A started game past its loading, the option's default "no".
+  TGame& StartGame() {
+    const Ref<TGame> game =
+        CreateFromNodeAs<TGame>(LoadStorageText(R"(<game type="Game" name="g" maings="main">
+        <resourcefiles>
+          <resourcefile name="flowers_cb" filename="data\res\flowers_cb.xml" loadmode="asynch" option="ColourBlind"/>
+          <resourcefile name="flowers" filename="data\res\flowers.xml" loadmode="asynch"/>
+        </resourcefiles>
+        <params><param name="ColourBlind" value="no"/></params>
+        <gamescreens><gamescreen type="GameScreen" name="main"><window><widgets>
+          <widget type="image_widget" name="picture" visible="yes" width="4" height="4" resourcename="board_flower_11"/>
+        </widgets></window></gamescreen></gamescreens></game>)"));
+    EXPECT_TRUE(game);
+    game->SetDataFolder(data.Folder());
+    games.push_back(game);
+    game->Start(engine.get());
+    game->Advance(10);  // the start hook loads the deferred lists
+    return *game;
+  }
+  // The colour the screen's picture shows at its centre.
+  uint32_t Shown(TGame& game) {
+    auto* screen = dynamic_cast<TGameScreen*>(game.Screens().GetItem("main").get());
+    const Ref<IWidget> picture = screen ? screen->FindWidget("picture") : nullptr;
+    if (!picture) return 0;
+    const Ref<TSurface> target = MakeRef<TSurface>(4, 4);
+    picture->Draw(target.get(), 0, 0);
+    return target->GetPixel(2, 2);
+  }
+  std::string Group(const std::string& name) {
+    const Ref<IResource> resource = engine->FindResource(name);
+    return resource ? resource->GetGroupName() : "(none)";
+  }
+
+  test::TempDir app;
+  test::ScopedCurrentDir cwd{app.Path()};
+  Ref<TEngine> engine = MakeRef<TEngine>();
+  test::PlayerDataFolder data;
+  std::vector<Ref<TGame>> games;
+};
+
+TEST_F(AlternativeResourcesTest, TheOptionSwapsTheBoardsPicturesAtOnceAndPersists) {
+  TGame& game = StartGame();
+  EXPECT_EQ(Shown(game), kRed);
+  EXPECT_EQ(Group("board_flower_11"), "flowers");
+
+  game.SetOption("ColourBlind", "yes");
+  EXPECT_EQ(VarToString(engine->GetOption("ColourBlind")), "yes");
+  EXPECT_EQ(Shown(game), kBlue);  // the same widget, the other picture
+  EXPECT_EQ(Group("board_flower_11"), "flowers_cb");
+  EXPECT_EQ(Group("board_contour_1"), "flowers");  // what the set lacks stays
+  game.SetOption("ColourBlind", "yes");            // no change: nothing reloads
+  EXPECT_EQ(Group("board_flower_11"), "flowers_cb");
+
+  game.SetOption("ColourBlind", "no");
+  EXPECT_EQ(Shown(game), kRed);
+  EXPECT_EQ(Group("board_flower_11"), "flowers");
+  EXPECT_EQ(Group("board_contour_1"), "flowers");
+
+  // A custom setting's value swaps as well, without being kept.
+  game.SetOptionNoSave("ColourBlind", "yes");
+  EXPECT_EQ(Shown(game), kBlue);
+  std::string stored;
+  TGlobalOptions(data.Folder()).Read("ColourBlind", stored);
+  EXPECT_EQ(stored, "no");
+
+  // Kept "yes": the next start loads the set first and the normal list
+  // fills in only what it lacks.
+  game.SetOption("ColourBlind", "yes");
+  game.Finish();
+  EXPECT_FALSE(engine->FindResource("board_flower_11"));
+  TGame& next = StartGame();
+  EXPECT_EQ(VarToString(engine->GetOption("ColourBlind")), "yes");
+  EXPECT_EQ(Shown(next), kBlue);
+  EXPECT_EQ(Group("board_contour_1"), "flowers");
 }
 
 }  // namespace

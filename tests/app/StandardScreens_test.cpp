@@ -55,6 +55,7 @@ const std::string kGame =
         "GameScreenOptions", "options",
         R"(<widget type="CheckBoxControl" name="checkbox_screenmode" visible="yes" enabled="yes" width="20" height="20"/>
               <widget type="CheckBoxControl" name="checkbox_showhints" visible="yes" enabled="yes" width="20" height="20"/>
+              <widget type="CheckBoxControl" name="checkbox_colourblind" visible="yes" enabled="yes" width="20" height="20"/>
               <widget type="TrackBarControl" name="trackbar_soundvolume" visible="yes" enabled="yes" width="100" height="20" min="0" max="100" frequency="1"/>)" +
             Button("button_close")) +
     Screen("GameScreenQuit", "quit", Button("button_exit") + Button("button_cancel")) +
@@ -70,6 +71,7 @@ protected:
     for (const char* name : {"FullScreenMode", "ShowFPS", "ShowRects"}) engine->SetOption(name, "no");
     engine->SetOption("SoundVolume", "70");
     engine->SetOption("MusicVolume", "30");
+    engine->SetOption("ColourBlind", "no");
     game = CreateFromNodeAs<TGame>(LoadStorageText(kGame));
     ASSERT_TRUE(game);
     game->SetDataFolder(data.Folder());
@@ -223,6 +225,11 @@ TEST_F(StandardScreens, OptionsShowTheValuesAndApplyChangesAtOnce) {
   EXPECT_EQ(VarToString(engine->GetOption("FullScreenMode")), "yes");
   Click("checkbox_showhints");
   EXPECT_EQ(VarToString(game->GetOptionValue("ShowHints")), "no");
+  EXPECT_FALSE(VarToBool(Top().FindWidget("checkbox_colourblind")->GetPropertyValue("CheckBoxState")));
+  Click("checkbox_colourblind");
+  EXPECT_EQ(VarToString(engine->GetOption("ColourBlind")), "yes");
+  Click("checkbox_colourblind");
+  EXPECT_EQ(VarToString(engine->GetOption("ColourBlind")), "no");
   volume->SetPropertyValue("position", 40);
   Top().GetEventHandler()->OnControlEvent(volume.get(), 3, nullptr);
   EXPECT_EQ(VarToString(engine->GetOption("SoundVolume")), "40");

@@ -183,5 +183,43 @@ TEST_F(BundledContentTest, MediaListsNameEveryFileAndThePicturesDecode) {
     EXPECT_TRUE(registry.FindResource(name)) << name;
 }
 
+TEST_F(BundledContentTest, TheColourBlindSetStandsInForEveryFlowerAndContourAtTheirSizes) {
+  test::ScopedCurrentDir cwd{ContentDir()};
+  const Ref<TResourceCollection> normalRef = MakeRef<TResourceCollection>();
+  const Ref<TResourceCollection> contrastRef = MakeRef<TResourceCollection>();
+  const Ref<TSilentResourceOwner> normalOwner = MakeRef<TSilentResourceOwner>(normalRef.get());
+  const Ref<TSilentResourceOwner> contrastOwner = MakeRef<TSilentResourceOwner>(contrastRef.get());
+  ASSERT_GT(LoadResourceList("data\\res\\board.xml", "board", normalOwner.get(), *normalRef), 0);
+  int files = 0;
+  for (const auto& e : fs::directory_iterator(ContentDir() / "data" / "img" / "board" / "colourblind"))
+    files += e.path().extension() == ".png";
+  EXPECT_EQ(files, 72);
+  EXPECT_EQ(LoadResourceList("data\\res\\board_colourblind.xml", "board_colourblind", contrastOwner.get(),
+                             *contrastRef),
+            files);
+  std::set<std::string> names;
+  for (int colour = 1; colour <= 8; ++colour) {
+    names.insert("board_contour_" + std::to_string(colour));
+    for (int shape = 1; shape <= 8; ++shape)
+      names.insert("board_flower_" + std::to_string(colour * 10 + shape));
+  }
+  for (const std::string& name : names) {
+    const auto normal = Query<IImageResource>(normalRef->FindResource(name));
+    const auto contrast = Query<IImageResource>(contrastRef->FindResource(name));
+    ASSERT_TRUE(normal && contrast) << name;
+    ASSERT_TRUE(contrast->GetSurface()) << name;
+    EXPECT_EQ(contrast->GetWidth(), normal->GetWidth()) << name;
+    EXPECT_EQ(contrast->GetHeight(), normal->GetHeight()) << name;
+    EXPECT_TRUE(contrast->GetSurface()->GetHasAlpha()) << name;
+    // Drawn anew: the heart is the dark disc with its white sign, where the
+    // normal flower has its golden heart.
+    int differing = 0;
+    for (int y = 0; y < contrast->GetHeight(); ++y)
+      for (int x = 0; x < contrast->GetWidth(); ++x)
+        differing += contrast->GetSurface()->GetPixel(x, y) != normal->GetSurface()->GetPixel(x, y);
+    EXPECT_GT(differing, 200) << name;
+  }
+}
+
 }  // namespace
 }  // namespace qv

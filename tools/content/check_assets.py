@@ -66,6 +66,10 @@ SIZES = {
     "img/ui/panel_stats.png": (440, 440), "img/ui/panel_rules.png": (320, 300),
 }
 SIZES.update({"img/board/%s.png" % name: size for name, size in BOARD_SIZES.items()})
+# The high-contrast set for colour-blind play stands in for the flowers and
+# contours under their names, so it has their sizes.
+SIZES.update({"img/board/colourblind/%s.png" % name: size for name, size in BOARD_SIZES.items()
+              if name.startswith(("flower_", "contour_"))})
 OPAQUE = {"img/ui/background_main.png", "img/ui/background_splash.png", "img/board/background_game.png"}
 
 

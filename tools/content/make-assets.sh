@@ -47,6 +47,7 @@ cd "$here"
 export PYTHONHASHSEED=0
 "$py" make_title.py "$data/img/title.png"
 "$py" make_board.py "$data/img/board"
+"$py" make_board_contrast.py "$data/img/board/colourblind"
 "$py" make_effects.py "$data/img/board"
 "$py" make_hud.py "$data/img/board"
 "$py" make_pause.py "$data"

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the resource lists of the generated media into DATA/res, one per
 folder, so screens can name them: board.xml, ui.xml and map.xml (ImageResource,
-"board_<file>", "ui_<file>", "map_<file>"), sounds.xml (SoundResource "sound_<file>")
+"board_<file>", "ui_<file>", "map_<file>"), board_colourblind.xml (the
+high-contrast pictures of img/board/colourblind under the names of the
+normal ones, loaded over them while the option "ColourBlind" is on), sounds.xml (SoundResource "sound_<file>")
 and music.xml (MusicResource "music_<file>", format ogg, loaded when first
 played). A few sounds have a second name (ALIASES): the file is the same,
 the resource is its own. The fonts have their own list, data/fonts/fonts.xml.
@@ -13,6 +15,7 @@ from xml.sax.saxutils import quoteattr
 
 LISTS = [
     ("board.xml", "img/board", ".png", "board_", 'type="ImageResource"', ' format="png"'),
+    ("board_colourblind.xml", "img/board/colourblind", ".png", "board_", 'type="ImageResource"', ' format="png"'),
     ("ui.xml", "img/ui", ".png", "ui_", 'type="ImageResource"', ' format="png"'),
     ("map.xml", "img/map", ".png", "map_", 'type="ImageResource"', ' format="png"'),
     ("sounds.xml", "snd", ".wav", "sound_", 'type="SoundResource"', ""),

@@ -339,6 +339,8 @@ def screens():
         button("button_windowscale", "OptionsWindowScaleNext", 360, TALL_TOP + 114,
                "the next window size: 1x, 2x, 3x, as large as fits (F10 too)"),
         checkbox("checkbox_smoothscaling", "OptionsSmoothScaling", 180, TALL_TOP + 176, "SmoothScaling"),
+        checkbox("checkbox_colourblind", "OptionsColourBlind", 180, TALL_TOP + 226,
+                 "ColourBlind: the board's high-contrast flowers and outlines"),
         button("button_close", "DialogClose", 245, TALL_TOP + 292, "closes the display options"),
     ], effects=True))
     # --- quit?
@@ -363,6 +365,7 @@ OPTIONS = [  # the engine's options and the game's, with their defaults
     ("FullScreenMode", "no"), ("SoundVolume", "70"), ("MusicVolume", "30"), ("ShowHints", "yes"),
     ("WindowScale", "1"), ("SmoothScaling", "no"),
     ("ShowFPS", "no"), ("ShowRects", "no"),
+    ("ColourBlind", "no"),
 ]
 
 LISTS = [  # name, file, load mode: what the splash screens draw loads first
@@ -370,6 +373,8 @@ LISTS = [  # name, file, load mode: what the splash screens draw loads first
     ("sounds", r"data\res\sounds.xml", "asynch"), ("music", r"data\res\music.xml", "asynch"),
     ("board", r"data\res\board.xml", "asynch"), ("board_extra", r"data\res\board_extra.xml", "asynch"),
     ("map", r"data\res\map.xml", "asynch"),
+    # loaded over the board's pictures while the option is on
+    ("board_colourblind", r"data\res\board_colourblind.xml", "asynch", "ColourBlind"),
 ]
 
 
@@ -383,8 +388,9 @@ def game(all_screens):
            '  <cursor name="arrow" hotspotx="2" hotspoty="2">' +
            image("cursor_arrow", "ui_cursor", 0, 0, 32, 32) + "</cursor>",
            " </cursors>", " <resourcefiles>"]
-    for name, path, mode in LISTS:
-        out.append("  <resourcefile%s/>" % attrs(name=name, filename=path, loadmode=mode))
+    for name, path, mode, *option in LISTS:
+        extra = {"option": option[0]} if option else {}
+        out.append("  <resourcefile%s/>" % attrs(name=name, filename=path, loadmode=mode, **extra))
     out += [" </resourcefiles>", " <params>"]
     for name, value in OPTIONS:
         out.append("  <param%s/>" % attrs(name=name, value=value))
