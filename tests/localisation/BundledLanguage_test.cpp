@@ -66,7 +66,7 @@ TEST(BundledLanguageTest, RunTimeVariablesExpandInsideTexts) {
   TMultiLanguages languages;
   ASSERT_TRUE(languages.LoadFile(BundledLanguageFile().string()));
   languages.SetTextVariable("level_number", "12");
-  languages.SetTextVariable("player_name", "Ilse");
+  languages.SetTextVariable("username", "Ilse");
   languages.SetTextVariable("combo_count", "3");
   EXPECT_EQ(languages.ExpandText("%LevelStart%", true), "Level 12");
   EXPECT_EQ(languages.ExpandText("%Welcome%", true), "Welcome, Ilse!");

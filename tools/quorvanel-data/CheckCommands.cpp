@@ -46,9 +46,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // The variables the game sets at run time; texts may name them although the
-// language file does not define them.
-const char* const kRunTimeVariables[] = {"player_name", "level_number", "cell_count", "artifact_count",
-                                         "winner_name", "profile_name", "combo_count"};
+// language file does not define them. The main screen sets "username" and
+// the "pattern_" values of each mode's progress.
+const char* const kRunTimeVariables[] = {
+    "player_name", "level_number", "cell_count",    "artifact_count", "winner_name",       "profile_name",
+    "combo_count", "username",     "pattern_level", "pattern_score",  "pattern_difficulty"};
 
 // Resource lists found by their place, besides those the game description names.
 const char* const kListFolders[] = {"data/res", "data/fonts"};
@@ -573,7 +575,8 @@ const char kCheckHelp[] =
     "  - every %KEY% in the language's strings and in the texts the game reads\n"
     "    while loading is a string of the default language or a run-time variable\n"
     "    (player_name, level_number, cell_count, artifact_count, winner_name,\n"
-    "    profile_name, combo_count, and those given with --variable)\n"
+    "    profile_name, combo_count, username, pattern_level, pattern_score,\n"
+    "    pattern_difficulty, and those given with --variable)\n"
     "  - every font has a glyph for every character of the language's texts\n"
     "    (outside macros, control characters aside): one line per font and\n"
     "    character, naming the first string that uses it\n"
