@@ -117,8 +117,9 @@ void TGameScreenOptions::OnControlEvent(IWidget* sender, int code, IParamCollect
     ShowWindowScale();
   } else if (code == ccClick && sender->GetName() == "button_language") {
     auto* engine = QueryPtr<IEngineOptions>(GetEngine());
-    game->SetOption(kLanguageOption,
-                    NextLanguage(engine ? VarToString(engine->GetOption(kLanguageOption)) : "", ListLanguages()));
+    game->SetOption(
+        kLanguageOption,
+        NextLanguage(engine ? VarToString(engine->GetOption(kLanguageOption)) : "", ListLanguages()));
     ShowLanguage();
   } else if (code == kTrackBarChanged && sender == soundVolume_.get()) {
     game->SetOption("SoundVolume", position());
