@@ -11,17 +11,19 @@
 #
 # Default: the bundled content as built (DIR/content, DIR = build-asan).
 # The shell, in the first run's flow: logos, splash, the new-player dialog
-# (first refused with an empty name, then given one), options, how to play,
-# the main menu with a player, players with the delete query, quit. The
+# (first refused with an empty name, then given one), options (also switched
+# to German) and its display dialog, how to play, the main menu with a
+# player, players with the delete query, quit; the main menu in German. The
 # board, in level 3 of the relax mode on a per-user folder that has seen the
-# level's tutorial panel: a selected flower, the best move's explosion and
-# the cascade after it (played by --bot best), and the automatic hint that
-# comes 10 s into a turn; then level 3 in classic with its oil lamp, and its
-# pause menu; level 3 in the duel against the computer, on the player's
-# turn and on the computer's; the colour-blind mode switched on over level
-# 3; the map's pages, a level's records and the trophy room after the first
-# five levels. The statistics screens of relax, classic and the duel after a
-# small level (tests/board/stat_screens.sh).
+# level's tutorial panel: a selected flower, the keyboard's cursor, the best
+# move's explosion and the cascade after it (played by --bot best), and the
+# automatic hint that comes 10 s into a turn; then level 3 in classic with
+# its oil lamp, and its pause menu; level 3 in the duel against the
+# computer, on the player's turn and on the computer's; the colour-blind
+# mode switched on over level 3; the map's pages, a level's records, the
+# story after level 5 and the trophy room after the first five levels. The
+# statistics screens of relax, classic and the duel after a small level
+# (tests/board/stat_screens.sh).
 #
 # --stand-in: every screen type is replaced by the plain "GameScreen" (in a
 # copy of the content), so the pictures show the layout without the screen
@@ -124,7 +126,11 @@ if [ $standin -eq 0 ]; then
     click 130 320 432  # options
     echo "when shown GS_Options"
     shot 30 options
-    click 35 225 324   # display
+    click 35 435 94    # the language: Deutsch, at once
+    echo "45 move 600 20"
+    shot 50 options_de
+    click 55 435 94    # English again
+    click 60 225 324   # display
     echo "when shown GS_OptionsDisplay"
     shot 30 options_display
     echo "35 key Escape"
@@ -152,6 +158,15 @@ if [ $standin -eq 0 ]; then
     click 35 235 302
   } >"$work/flow.txt"
   run "$content" "$work/flow.txt" 4000
+  # The main menu in German: the language chosen on the options, which
+  # close over the menu already switched.
+  {
+    echo "when shown GS_NewUser"; echo "30 text Anna"; click 35 235 302
+    click 75 320 432
+    echo "when shown GS_Options"; click 35 435 94; click 45 415 324
+    echo "when closed GS_Options"; echo "30 move 320 250"; shot 40 main_de
+  } >"$work/s.txt"
+  run "$content" "$work/s.txt" 700
 
   # The board: a first visit shows the level's tutorial panel and notes it
   # in the player's profile, so the pictures after it show the board alone.
@@ -240,7 +255,7 @@ else
     GS_HowToPlay:how_to_play GS_GameLoose:game_loose; do
     screen="${pair%%:*}"
     variant "s/splashlogosgs=\"GS_SplashLogos\" splashgs=\"GS_Splash\"//; s/gamescreenname=\"GS_HowToPlay\"/gamescreenname=\"$screen\"/"
-    { echo "when shown GS_Main"; click 5 320 310; echo "when shown $screen"; shot 30 "${pair##*:}"; } >"$work/s.txt"
+    { echo "when shown GS_Main"; click 5 320 372; echo "when shown $screen"; shot 30 "${pair##*:}"; } >"$work/s.txt"
     run "$work/app" "$work/s.txt" 200
   done
 fi

@@ -45,6 +45,8 @@ const std::pair<const char*, const char*> kOptionDefaults[] = {
     {"MusicVolume", "30"},
     {"ShowFPS", "no"},
     {"ShowRects", "yes"},
+    // Empty: English alone (the game loads and switches languages).
+    {"Language", ""},
 };
 
 TChannelFormat ChannelOf(uint32_t mask) {

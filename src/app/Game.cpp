@@ -6,11 +6,13 @@
 #include "core/Messages.h"
 #include "core/StringUtils.h"
 #include "core/Trace.h"
+#include "localisation/MultiLanguages.h"
 #include "screens/GameScreenOptions.h"
 #include "screens/ICursor.h"
 #include "screens/ScreenSupport.h"
 #include "widgets/AbstractWidget.h"
 #include "widgets/IWidget.h"
+#include "widgets/WidgetTexts.h"
 
 namespace qv {
 
@@ -169,7 +171,11 @@ TVariant TGame::GetOptionValue(const std::string& name) {
 
 void TGame::SetOption(const std::string& name, const std::string& value) {
   if (TTrace::On()) TTrace::Emit("option", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(value)}});
-  if (options_.SetOption(name, value) && engine_) engine_->ApplyDisplaySettings();
+  const bool display = options_.SetOption(name, value);
+  if (SameText(name, kLanguageOption))
+    ApplyLanguage();
+  else if (display && engine_)
+    engine_->ApplyDisplaySettings();
   ApplyAlternativeResources(name);
 }
 
@@ -177,6 +183,23 @@ void TGame::SetOptionNoSave(const std::string& name, const std::string& value) {
   if (TTrace::On()) TTrace::Emit("option", {{"name", TTrace::Text(name)}, {"value", TTrace::Text(value)}});
   options_.SetOptionNoSave(name, value);
   ApplyAlternativeResources(name);
+  if (SameText(name, kLanguageOption)) ApplyLanguage();
+}
+
+void TGame::ApplyLanguage() {
+  const std::string language = VarToString(options_.GetOptionValue(kLanguageOption));
+  if (SameText(language, appliedLanguage_)) return;
+  appliedLanguage_ = language;
+  LoadLanguage(language);
+  // Hidden screens too: each shows the language as soon as it comes up.
+  int changed = 0;
+  for (int i = 0; screens_ && i < screens_->GetCount(); ++i)
+    if (const Ref<IGameScreenSlave> screen = screens_->GetItem(i))
+      if (const Ref<IWidget> root = screen->GetRootWidget()) changed += ReexpandTexts(*root);
+  if (TTrace::On())
+    TTrace::Emit("language", {{"name", TTrace::Text(language)},
+                              {"id", TTrace::Text(GetLanguageId())},
+                              {"texts", std::to_string(changed)}});
 }
 
 void TGame::LoadPersistedOptions() {
@@ -262,6 +285,8 @@ void TGame::Start(IEngine* engine) {
   }
   LoadPersistedOptions();
   PushOptionsToEngine();
+  // The stored language, before the screens lay out their texts.
+  ApplyLanguage();
   LoadResourceFiles(TResourceFile::kSynch, false);
   if (screens_)
     for (int i = 0; i < screens_->GetCount(); ++i)

@@ -4,7 +4,10 @@
 // logos, then the splash while the deferred resources load, then the main
 // screen), gives time, drawing and input to the shown screens, asks the
 // close-query screen before the program may close and keeps options in
-// step with the engine and the options store.
+// step with the engine and the options store. It owns the language switch:
+// the option "Language" (empty: English, the default file alone; else a
+// file of "Languages") is loaded at start and whenever it is set, and every
+// screen's texts are expanded again at once (ReexpandTexts).
 //
 // Ownership: the game holds every screen (the screen collection) and the
 // shown stack holds references into it; a screen keeps a plain pointer to
@@ -123,6 +126,8 @@ public:
   IGameScreenSlave* TopScreen() const { return shown_.empty() ? nullptr : shown_.back().get(); }
   bool IsShown(const std::string& name) const;
   bool IsLoading() const { return loading_; }
+  // The language the tables hold ("" for English alone).
+  const std::string& GetAppliedLanguage() const { return appliedLanguage_; }
 
 protected:
   // The operations a game class may replace; the focus goes to the top screen.
@@ -147,6 +152,9 @@ private:
   void ApplyAlternativeResources(const std::string& option);
   bool IsOptionOn(const std::string& name);
   IGameScreenSlave* FindScreen(const std::string& name) const;
+  // Loads the language the option names when it is not the one loaded, and
+  // expands every screen's texts again.
+  void ApplyLanguage();
 
   TGameOptions options_;
   std::unique_ptr<TGlobalOptions> optionsFile_;
@@ -173,6 +181,8 @@ private:
   std::map<std::string, Ref<IInterface>> contextObjects_;
   int directLevel_ = 0;
   std::string directMode_;
+  // Start-up loaded the default language alone.
+  std::string appliedLanguage_;
 };
 
 }  // namespace qv

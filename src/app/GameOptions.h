@@ -1,9 +1,9 @@
 // The game's option values ("params" of the game description) and how they
 // meet the engine and the options file:
 //
-// - the persisted options (";FullScreenMode;MusicVolume;SoundVolume;
-//   ShowHints;") take their stored value at start, or store the game's
-//   default when the file has none;
+// - the persisted options (kPersistedOptionNames: the display, the
+//   volumes, ShowHints, the language) take their stored value at start, or
+//   store the game's default when the file has none;
 // - a push hands each option to the engine only when the engine has an
 //   option of that name and its value differs, so game-only options
 //   ("ShowHints") never reach it;

@@ -8,7 +8,7 @@ inline constexpr char kMakerFolderName[] = "TandorGames";
 inline constexpr char kGameDescriptionFile[] = "data\\ini\\Zintara.ini";
 inline constexpr char kPersistedOptionNames[] =
     ";FullScreenMode;MusicVolume;SoundVolume;ShowHints;WindowScale;SmoothScaling;"
-    "ColourBlind;";
+    "Language;ColourBlind;";
 inline constexpr char kOptionsFileName[] = "options";
 inline constexpr char kLevelRecordTables[] =
     "\\level_record_table={name=relax}\\level_record_table={name=classic}"

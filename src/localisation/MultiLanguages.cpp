@@ -1,5 +1,7 @@
 #include "localisation/MultiLanguages.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 
@@ -196,7 +198,24 @@ void ShutdownLanguages() {
 }
 
 bool LoadLanguage(const std::string& name) {
-  return g_languages && g_languages->LoadLanguage(name);
+  if (!g_languages) return false;
+  const bool loaded = g_languages->LoadLanguage(name);
+  g_createNewUser = ExpandText("%CreateNewUser%", true);
+  return loaded;
+}
+
+std::vector<std::string> ListLanguages() {
+  namespace fs = std::filesystem;
+  std::vector<std::string> names;
+  std::error_code ec;
+  const fs::path folder = fs::path(ReplaceAll(ApplicationPath(), "\\", "/")) / "Languages";
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path& file = it->path();
+    if (!SameText(file.extension().string(), ".lng") || file.stem().empty()) continue;
+    if (it->is_regular_file(ec)) names.push_back(file.stem().string());
+  }
+  std::sort(names.begin(), names.end(), TextLess());
+  return names;
 }
 
 bool LoadLanguageFromFile(const std::string& path) {
@@ -222,6 +241,10 @@ void SetTextVariable(const std::string& name, const std::string& value) {
 
 std::string GetLanguageId() {
   return g_languages ? g_languages->GetLanguageId() : std::string();
+}
+
+std::string GetLanguageName() {
+  return g_languages ? g_languages->GetLanguageName() : std::string();
 }
 
 const std::string& GetCreateNewUserText() {

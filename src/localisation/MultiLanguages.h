@@ -79,7 +79,13 @@ void ShutdownLanguages();
 // The process's tables, or nullptr before start-up.
 TMultiLanguages* Languages();
 
+// Loads the default language and "Languages\<name>.lng" on top (the empty
+// name: the default alone) and looks up the "create new user" caption again.
 bool LoadLanguage(const std::string& name);
+// The names of the language files of the application folder's "Languages"
+// folder (file names without ".lng", any case of the extension), sorted
+// ignoring case; empty without that folder.
+std::vector<std::string> ListLanguages();
 // Clears the table and loads one file (the data tool's --lang); creates the
 // tables when missing.
 bool LoadLanguageFromFile(const std::string& path);
@@ -88,6 +94,8 @@ std::string ExpandText(const std::string& text, bool trim = true);
 std::string MacroLiteral(const std::string& text);
 void SetTextVariable(const std::string& name, const std::string& value);
 std::string GetLanguageId();
+// The "name" of the last language file loaded ("English", "Deutsch").
+std::string GetLanguageName();
 // The "create new user" caption looked up at start-up.
 const std::string& GetCreateNewUserText();
 

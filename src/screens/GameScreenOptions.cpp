@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 #include "core/StringUtils.h"
+#include "localisation/MultiLanguages.h"
 #include "screens/ScreenSupport.h"
 #include "services/IEngineOptions.h"
 #include "widgets/IEventHandler.h"
@@ -13,6 +14,13 @@ std::string NextWindowScale(const std::string& scale) {
   if (scale == "2") return "3";
   if (scale == "3") return "fit";
   return "1";
+}
+
+std::string NextLanguage(const std::string& current, const std::vector<std::string>& languages) {
+  if (current.empty()) return languages.empty() ? std::string() : languages.front();
+  for (size_t i = 0; i < languages.size(); ++i)
+    if (SameText(languages[i], current)) return i + 1 < languages.size() ? languages[i + 1] : std::string();
+  return {};
 }
 
 namespace {
@@ -58,6 +66,18 @@ void TGameScreenOptions::ShowWindowScale() {
       label->SetVisible(scale == each);
 }
 
+void TGameScreenOptions::ShowLanguage() {
+  auto* engine = QueryPtr<IEngineOptions>(GetEngine());
+  const bool shown = engine && !VarIsEmpty(engine->GetOption(kLanguageOption));
+  if (const Ref<IWidget> label = FindWidget("label_language_name")) {
+    label->SetVisible(shown);
+    // The language's own name, literally (a "%" in it is no macro).
+    label->SetPropertyValue("text", ReplaceAll(GetLanguageName(), "%", "%%"));
+  }
+  for (const char* name : {"label_language", "button_language"})
+    if (const Ref<IWidget> widget = FindWidget(name)) widget->SetVisible(shown);
+}
+
 void TGameScreenOptions::Detach() {
   showHints_ = screenMode_ = soundVolume_ = musicVolume_ = smoothScaling_ = nullptr;
   colourBlind_ = nullptr;
@@ -76,6 +96,7 @@ void TGameScreenOptions::BeforeShow(IParamCollection* params) {
   FillCheckBox(smoothScaling_.get(), option("SmoothScaling"));
   FillCheckBox(colourBlind_.get(), option("ColourBlind"));
   ShowWindowScale();
+  ShowLanguage();
 }
 
 void TGameScreenOptions::OnControlEvent(IWidget* sender, int code, IParamCollection* params) {
@@ -99,6 +120,12 @@ void TGameScreenOptions::OnControlEvent(IWidget* sender, int code, IParamCollect
     game->SetOption("WindowScale",
                     NextWindowScale(engine ? VarToString(engine->GetOption("WindowScale")) : ""));
     ShowWindowScale();
+  } else if (code == ccClick && sender->GetName() == "button_language") {
+    auto* engine = QueryPtr<IEngineOptions>(GetEngine());
+    game->SetOption(
+        kLanguageOption,
+        NextLanguage(engine ? VarToString(engine->GetOption(kLanguageOption)) : "", ListLanguages()));
+    ShowLanguage();
   } else if (code == kTrackBarChanged && sender == soundVolume_.get()) {
     game->SetOption("SoundVolume", position());
     sender->PlaySound("sound_checksoundvolume", true, 100, 0);

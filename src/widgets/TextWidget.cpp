@@ -51,7 +51,9 @@ void TTextWidget::LoadFromStorage(const StorageRef& storage) {
   TImageWidget::LoadFromStorage(storage);
   if (!storage) return;
   if (fixedWidth_ == 0) useFixedWidth_ = false;
-  text_ = DecodeUtf8(ReadText(storage, "text"));
+  // Read as written, so a change of language can expand it again.
+  macroText_ = ReadString(storage, "text");
+  text_ = DecodeUtf8(ExpandMacros(macroText_));
   Relayout();
 }
 
@@ -60,10 +62,16 @@ std::string TTextWidget::GetText() const {
 }
 
 void TTextWidget::SetText(const std::string& utf8) {
-  std::u32string text = DecodeUtf8(ExpandMacros(utf8));
-  if (text == text_) return;
+  macroText_ = utf8;
+  ReexpandText();
+}
+
+bool TTextWidget::ReexpandText() {
+  std::u32string text = DecodeUtf8(ExpandMacros(macroText_));
+  if (text == text_) return false;
   text_ = std::move(text);
   Relayout();
+  return true;
 }
 
 bool TTextWidget::GetSpecialProperty(const std::string& name, TVariant& value) {

@@ -39,6 +39,12 @@ public:
   // the text changed.
   std::string GetText() const;
   void SetText(const std::string& utf8);
+  // The text as loaded or last written, before expansion: what a change of
+  // language expands again.
+  const std::string& GetMacroText() const { return macroText_; }
+  // Expands the macro text again (after the language tables changed); true
+  // when the shown text changed.
+  bool ReexpandText();
   const std::u32string& GetCodes() const { return text_; }
   void SetResourceName(const std::string& name) override;
   // A new size lays the text out again.
@@ -79,6 +85,7 @@ private:
   void PrepareSurface(IFontResource& font);
 
   std::u32string text_;
+  std::string macroText_;
   int fixedWidth_ = 0;
   bool useFixedWidth_ = false;
   std::string textAlign_ = "left";

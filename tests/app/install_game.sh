@@ -61,6 +61,8 @@ mkdir -p "$HOME"
   { cat "$work/run2.txt"; fail "the installed game with --user-data"; }
 [ -d "$work/own" ] || fail "--user-data was not used"
 "$prefix/bin/quorvanel-data" check "$share/quorvanel" >"$work/check.txt" 2>&1 || { cat "$work/check.txt"; fail "the installed content does not pass the check"; }
+# The languages come along (the check above held them against the default).
+[ -s "$share/quorvanel/Languages/Deutsch.lng" ] || fail "no Languages/Deutsch.lng installed"
 
 [ $fails -eq 0 ] && echo "installed: $(find "$prefix" -type f | wc -l) files, validators and the installed game fine"
 exit $((fails > 0))

@@ -1,12 +1,14 @@
 // The bundled English texts read through the game's own language tables:
 // every entry loads, the run-time variables expand, and every character is
-// one the bundled bitmap fonts have (Latin-1).
+// one the bundled bitmap fonts have (Latin-1); the German file over them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
 
+#include "core/Folders.h"
 #include "localisation/MultiLanguages.h"
 #include "support/TestSupport.h"
 
@@ -15,11 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path BundledLanguageFile() {
+fs::path ContentFolder() {
   const char* source = std::getenv("QV_SOURCE_DIR");
   const fs::path root =
       source ? fs::path(source) : fs::path(__FILE__).parent_path().parent_path().parent_path();
-  return root / "content" / "lang" / "default.lng";
+  return root / "content";
+}
+
+fs::path BundledLanguageFile() {
+  return ContentFolder() / "lang" / "default.lng";
 }
 
 // Code points of UTF-8 text; -1 for a broken sequence.
@@ -73,6 +79,54 @@ TEST(BundledLanguageTest, RunTimeVariablesExpandInsideTexts) {
   EXPECT_EQ(languages.ExpandText("%Combo%", true), "Combo x3!");
   EXPECT_EQ(languages.ExpandText("%OptionsMusicVolume% / %OptionsSoundVolume%", true),
             "Music volume / Sound volume");
+}
+
+TEST(BundledLanguageTest, GermanReplacesEveryEnglishEntryWithFontCharactersOnly) {
+  TMultiLanguages english;
+  ASSERT_TRUE(english.LoadFile(BundledLanguageFile().string()));
+  TMultiLanguages german;
+  ASSERT_TRUE(german.LoadFile((ContentFolder() / "Languages" / "Deutsch.lng").string()));
+  EXPECT_EQ(german.GetLanguageId(), "de");
+  EXPECT_EQ(german.GetLanguageName(), "Deutsch");
+  EXPECT_EQ(german.StringCount(), english.StringCount()) << "no entry the English file lacks";
+  const std::regex macro("%([A-Za-z_0-9]+)%");
+  const auto macros = [&](const std::string& text) {
+    std::vector<std::string> out;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), macro); it != std::sregex_iterator(); ++it)
+      out.push_back((*it)[1]);
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  const std::string text = test::ReadFile(BundledLanguageFile().string());
+  const std::regex entry("<string name=\"([^\"]+)\"");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), entry); it != std::sregex_iterator(); ++it) {
+    const std::string name = (*it)[1];
+    const std::string* translated = german.FindString(name);
+    ASSERT_TRUE(translated) << name;
+    EXPECT_EQ(macros(*translated), macros(*english.FindString(name))) << name;
+    for (int cp : CodePoints(*translated))
+      EXPECT_TRUE((cp >= 32 && cp < 127) || (cp >= 160 && cp < 256)) << name << ": character " << cp;
+  }
+}
+
+TEST(BundledLanguageTest, GermanNumbersAndTextsOverTheDefault) {
+  test::TempDir app;
+  app.Write("lang/default.lng", test::ReadFile(BundledLanguageFile().string()));
+  app.Write("Languages/Deutsch.lng",
+            test::ReadFile((ContentFolder() / "Languages" / "Deutsch.lng").string()));
+  test::ScopedCurrentDir cwd(app.Path());
+  const std::string oldApp = ApplicationPath();
+  SetApplicationPath(app.Path().string());
+  StartupLanguages();
+  EXPECT_EQ(ListLanguages(), std::vector<std::string>{"Deutsch"});
+  ASSERT_TRUE(LoadLanguage("Deutsch"));
+  SetTextVariable("username", "Ilse");
+  EXPECT_EQ(ExpandText("%Welcome%"), "Willkommen, Ilse!");
+  EXPECT_EQ(FormatThousands(-1234567), "-1.234.567");
+  EXPECT_EQ(FormatTime(65), "1:05");
+  EXPECT_EQ(GetCreateNewUserText(), "Neuen Spieler anlegen");
+  ShutdownLanguages();
+  SetApplicationPath(oldApp);
 }
 
 }  // namespace

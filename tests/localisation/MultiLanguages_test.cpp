@@ -215,5 +215,42 @@ TEST_F(LanguagesTest, StartupLoadsTheDefaultLanguageAndHooksReadText) {
   SetApplicationPath(oldApp);
 }
 
+TEST_F(LanguagesTest, ALanguageLoadsOverTheDefaultAndListsAmongTheLanguagesFolder) {
+  test::TempDir app;
+  app.Write("lang/default.lng", kEnglish);
+  app.Write("Languages/Deutsch.lng",
+            "<language id='de' name='Deutsch'><strings><string name='Hello'>Hallo</string>"
+            "<string name='CreateNewUser'>Neuer Spieler</string><string name='extra'>Nur hier</string>"
+            "</strings></language>");
+  app.Write("Languages/esperanto.LNG", "<language id='eo' name='Esperanto'/>");
+  app.Write("Languages/Bairisch.lng", "<language id='bar' name='Boarisch'/>");
+  app.Write("Languages/readme.txt", "not a language");
+  app.Write("Languages/folder.lng/inside.lng", "<language/>");
+  test::ScopedCurrentDir cwd(app.Path());
+  const std::string oldApp = ApplicationPath();
+  SetApplicationPath(app.Path().string());
+  StartupLanguages();
+  // Files ending in ".lng" in any case, sorted ignoring case; no folders.
+  EXPECT_EQ(ListLanguages(), (std::vector<std::string>{"Bairisch", "Deutsch", "esperanto"}));
+
+  ASSERT_TRUE(LoadLanguage("Deutsch"));
+  EXPECT_EQ(GetLanguageName(), "Deutsch");
+  EXPECT_EQ(ExpandText("%hello%, %extra%", true), "Hallo, Nur hier");         // replaced and added
+  EXPECT_EQ(ExpandText("%greeting%", true), "Hallo, !");                      // kept, over the new entry
+  EXPECT_EQ(ExpandText("%thousand_separator%%time_separator%", true), ",:");  // kept
+  EXPECT_EQ(GetCreateNewUserText(), "Neuer Spieler");  // the caption follows the language
+  // Back to the default alone: the language's own entries are gone.
+  ASSERT_TRUE(LoadLanguage(""));
+  EXPECT_EQ(GetLanguageName(), "English");
+  EXPECT_EQ(ExpandText("%hello%|%extra%", true), "Hi|");
+  EXPECT_EQ(GetCreateNewUserText(), "New player");
+
+  SetApplicationPath(app.File("nowhere"));
+  EXPECT_TRUE(ListLanguages().empty());
+  ShutdownLanguages();
+  EXPECT_TRUE(GetLanguageName().empty());
+  SetApplicationPath(oldApp);
+}
+
 }  // namespace
 }  // namespace qv

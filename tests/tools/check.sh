@@ -226,6 +226,88 @@ printf '<language><strings>' > badlang/lang/default.lng
 check "bad language exit" 1 "$(run_check badlang)"
 check "bad language line" 1 "$(grep -c '^lang/default.lng: language file is not a readable storage file' out.txt)"
 
+# The files of Languages/ against the default language: a complete one
+# passes (and is counted), a file of another extension is not read.
+make_lang() {  # make_lang FOLDER: the sound folder with a complete translation
+  make_app "$1"
+  mkdir -p "$1/Languages"
+  cat > "$1/Languages/Pally.lng" <<'EOF2'
+<language id="pl" name="Pally">
+ <strings>
+  <string name="MenuPlay">Pay</string>
+  <string name="PlayAgain">%MenuPlay% ly %menuplay%</string>
+  <string name="Hello">aPly %player_name%</string>
+ </strings>
+</language>
+EOF2
+  echo "not a language" > "$1/Languages/notes.txt"
+}
+make_lang lang
+check "language file exit" 0 "$(run_check lang)"
+check "language file summary" "no problems: 6 files, 4 resources, 3 strings, 1 fonts" "$(cat out.txt)"
+
+# Each fault of a language file gives its line under the file: a default
+# string it lacks, a string the default lacks, a macro of the default's
+# text it dropped, a key nothing defines, a character no font has, no name.
+make_lang langmissing
+sed -i '/name="Hello"/d' langmissing/Languages/Pally.lng
+check "missing string exit" 1 "$(run_check langmissing)"
+check "missing string line" \
+  'Languages/Pally.lng: string "Hello" of lang/default.lng is missing; the default text shows' "$(cat out.txt)"
+make_lang langextra
+sed -i 's|</strings>|  <string name="Extra">Pa</string>\n </strings>|' langextra/Languages/Pally.lng
+check "extra string exit" 1 "$(run_check langextra)"
+check "extra string line" \
+  'Languages/Pally.lng: string "Extra" is not in lang/default.lng; nothing asks for it' "$(cat out.txt)"
+make_lang langmacro
+sed -i 's|aPly %player_name%|aPly|' langmacro/Languages/Pally.lng
+check "dropped macro exit" 1 "$(run_check langmacro)"
+check "dropped macro line" \
+  'Languages/Pally.lng: string "Hello": %player_name% of the default text is missing' "$(cat out.txt)"
+make_lang langkey
+sed -i 's|ly %menuplay%|ly %menuplay% %Nowhere%|' langkey/Languages/Pally.lng
+check "undefined key in a language exit" 1 "$(run_check langkey)"
+check "undefined key in a language line" \
+  'Languages/Pally.lng: string "PlayAgain": %Nowhere% is not defined in the default language' "$(cat out.txt)"
+make_lang langglyph
+sed -i 's|>Pay<|>Päy<|' langglyph/Languages/Pally.lng
+check "language glyph exit" 1 "$(run_check langglyph)"
+check "language glyph line" \
+  "data/fonts/fonts.xml: resource font_small: no glyph for 'ä' (U+00E4) (first used by string \"MenuPlay\" of Languages/Pally.lng)" \
+  "$(cat out.txt)"
+make_lang langname
+sed -i 's| name="Pally"||' langname/Languages/Pally.lng
+check "nameless language exit" 1 "$(run_check langname)"
+check "nameless language line" \
+  'Languages/Pally.lng: the language has no "name"; the options show it without one' "$(cat out.txt)"
+# A language file cut short anywhere: one line that it is unreadable, or
+# the strings the cut lost; never silence.
+for n in 0 30 90 150; do
+  make_lang langcut$n
+  head -c $n lang/Languages/Pally.lng > langcut$n/Languages/Pally.lng
+  check "cut language $n exit" 1 "$(run_check langcut$n)"
+  check "cut language $n named" 0 "$(grep -vc '^Languages/Pally.lng: ' out.txt)"
+done
+
+# The shipped pair: the German file has every English string, and each
+# string taken out of it is named (the sound folder's fonts lack most of
+# their characters, so only the language lines count here).
+source_dir=${QV_SOURCE_DIR:?QV_SOURCE_DIR names the source folder}
+make_app shipped
+mkdir -p shipped/Languages
+cp "$source_dir/content/lang/default.lng" shipped/lang/default.lng
+cp "$source_dir/content/Languages/Deutsch.lng" shipped/Languages/Deutsch.lng
+run_check shipped > /dev/null
+check "shipped language lines" 0 "$(grep -c '^Languages/' out.txt)"
+for key in thousand_separator welcome OptionsLanguage DuelWinner text_history14; do
+  rm -rf damaged && cp -r shipped damaged
+  sed -i "/<string name=\"$key\">/d" damaged/Languages/Deutsch.lng
+  run_check damaged > /dev/null
+  check "shipped without $key" \
+    "Languages/Deutsch.lng: string \"$key\" of lang/default.lng is missing; the default text shows" \
+    "$(grep '^Languages/' out.txt)"
+done
+
 # Usage: no folder, a file for a folder; help names the option and the files.
 "$tool" check > /dev/null 2>&1
 check "no folder exit" 1 $?
@@ -233,7 +315,7 @@ check "no folder exit" 1 $?
 check "file for folder exit" 1 $?
 check "file for folder message" 1 "$(grep -c 'not a folder: pic.png' err.txt)"
 help=$("$tool" check --help)
-for word in --variable APPDIR data/res/ data/fonts/ lang/default.lng Zintara.ini "exit codes"; do
+for word in --variable APPDIR data/res/ data/fonts/ lang/default.lng Languages/ Zintara.ini "exit codes"; do
   check "help mentions $word" 0 "$(grep -qF -- "$word" <<< "$help"; echo $?)"
 done
 

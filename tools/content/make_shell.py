@@ -316,7 +316,13 @@ def screens():
     out.append(screen("GameScreenOptions", "GS_Options", [
         dialog_panel(120, TALL_TOP, tall=True),
         text("title", "OptionsTitle", 120, TALL_TOP + 12, 400, 42, font="font_title"),
-        checkbox("checkbox_screenmode", "OptionsFullScreen", 180, TALL_TOP + 70, "FullScreenMode"),
+        # The language in the style of the window size: its caption, the
+        # loaded language's own name (set by the screen) and the button that
+        # takes the next. Full screen lives in the display options.
+        text("label_language", "OptionsLanguage", 180, TALL_TOP + 70, 95, 28, align="left"),
+        text("label_language_name", None, 275, TALL_TOP + 70, 85, 28, align="left"),
+        button("button_language", "OptionsWindowScaleNext", 360, TALL_TOP + 62,
+               "the next language: English, then each file of Languages/ (sorted)"),
         checkbox("checkbox_showhints", "OptionsShowHints", 180, TALL_TOP + 110, "ShowHints"),
         text("label_soundvolume", "OptionsSoundVolume", 180, TALL_TOP + 152, 280, 20, align="left"),
         trackbar("trackbar_soundvolume", 208, TALL_TOP + 176, "SoundVolume 0..100 in steps of 5"),
@@ -363,7 +369,7 @@ def screens():
 OPTIONS = [  # the engine's options and the game's, with their defaults
     ("ScreenWidth", "640"), ("ScreenHeight", "480"), ("ScreenBPP", "32"), ("ApplicationCaption", "Quorvanel"),
     ("FullScreenMode", "no"), ("SoundVolume", "70"), ("MusicVolume", "30"), ("ShowHints", "yes"),
-    ("WindowScale", "1"), ("SmoothScaling", "no"),
+    ("WindowScale", "1"), ("SmoothScaling", "no"), ("Language", ""),
     ("ShowFPS", "no"), ("ShowRects", "no"),
     ("ColourBlind", "no"),
 ]

@@ -54,6 +54,23 @@ const char* const kRunTimeVariables[] = {
 
 // Resource lists found by their place, besides those the game description names.
 const char* const kListFolders[] = {"data/res", "data/fonts"};
+// The per-language files: each one's strings replace the default's.
+const char kLanguagesFolder[] = "Languages";
+
+// A language file's string entries in order: name and raw text (nameless
+// ones skipped, as the game skips them).
+using TEntries = std::vector<std::pair<std::string, std::string>>;
+TEntries ReadEntries(const StorageRef& root) {
+  TEntries out;
+  StorageRef entries = root;
+  if (root->GetChildCount("strings") > 0) entries = root->GetChild("strings", 0);
+  for (int i = 0; i < entries->GetChildCount("string"); ++i) {
+    const StorageRef entry = entries->GetChild("string", i);
+    const std::string name = ReadString(entry, "name");
+    if (!name.empty()) out.emplace_back(name, entry->GetText());
+  }
+  return out;
+}
 
 // A file's path as the game writes it ("\" between folders) and as the
 // author sees it ("/").
@@ -208,6 +225,9 @@ private:
   void CheckResourceList(const std::string& gamePath, bool named);
   void CheckResourceContent(const std::string& file, IResource& resource);
   void CheckLanguage();
+  // Every file of "Languages" against the default language.
+  void CheckLanguageFiles();
+  void CheckLanguageFile(const std::string& gamePath);
   void CheckKeys(const std::string& file, const std::string& where, const std::string& text);
   void CheckGlyphs();
   bool Defined(const std::string& name) const;
@@ -226,8 +246,10 @@ private:
   std::string currentFile_;
   // Every place a data error named (shown form, lower case).
   std::set<std::string> reportedAt_;
-  // Strings of the language file in order: name and raw text.
-  std::vector<std::pair<std::string, std::string>> strings_;
+  // Strings of the default language file in order: name and raw text.
+  TEntries strings_;
+  // The same of each file of "Languages", by its shown path.
+  std::vector<std::pair<std::string, TEntries>> translations_;
   int filesRead_ = 0;
   int resourceCount_ = 0;
   size_t fontCount_ = 0;
@@ -456,34 +478,80 @@ void TChecker::CheckLanguage() {
   collector_.Clear();  // said already
   if (!root) return;
   CheckTypes(file, root);
-  StorageRef entries = root;
-  if (root->GetChildCount("strings") > 0) entries = root->GetChild("strings", 0);
-  for (int i = 0; i < entries->GetChildCount("string"); ++i) {
-    const StorageRef entry = entries->GetChild("string", i);
-    const std::string name = ReadString(entry, "name");
-    if (!name.empty()) strings_.emplace_back(name, entry->GetText());
+  strings_ = ReadEntries(root);
+}
+
+void TChecker::CheckLanguageFiles() {
+  std::vector<std::string> found;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(kLanguagesFolder, ec))
+    if (e.is_regular_file() && LowerCase(e.path().extension().string()) == ".lng")
+      found.push_back(e.path().generic_string());
+  std::sort(found.begin(), found.end());
+  for (const std::string& f : found) CheckLanguageFile(GamePath(f));
+}
+
+void TChecker::CheckLanguageFile(const std::string& gamePath) {
+  const std::string file = Shown(gamePath);
+  const std::string langFile = Shown(kDefaultLanguageFile);
+  currentFile_ = file;
+  // Loaded as the game loads it on top of the default: its own errors first.
+  TMultiLanguages language;
+  const bool loaded = language.LoadFile(gamePath);
+  TakeReports(file);
+  if (!loaded) return;
+  ++filesRead_;
+  const StorageRef root = LoadStorageText(ReadDataFile(gamePath));
+  collector_.Clear();  // said already
+  if (!root) return;
+  CheckTypes(file, root);
+  if (language.GetLanguageName().empty())
+    Problem(file, "the language has no \"name\"; the options show it without one");
+  TEntries entries = ReadEntries(root);
+  // Each default string the language lacks shows in English; each string
+  // the default lacks is asked for by nothing.
+  for (const auto& [name, text] : strings_) {
+    const std::string* translated = language.FindString(name);
+    if (!translated) {
+      Problem(file, "string \"" + name + "\" of " + langFile + " is missing; the default text shows");
+      continue;
+    }
+    const std::vector<std::string> ours = SplitMacros(*translated).names;
+    for (const std::string& macro : SplitMacros(text).names)
+      if (std::none_of(ours.begin(), ours.end(), [&](const std::string& m) { return SameText(m, macro); }))
+        Problem(file, "string \"" + name + "\": %" + macro + "% of the default text is missing");
   }
+  for (const auto& [name, text] : entries) {
+    if (!languages_.FindString(name))
+      Problem(file, "string \"" + name + "\" is not in " + langFile + "; nothing asks for it");
+    CheckKeys(file, "string \"" + name + "\"", text);
+  }
+  translations_.emplace_back(file, std::move(entries));
 }
 
 void TChecker::CheckGlyphs() {
-  // The first string that uses each character, in file order.
+  // The first string that uses each character, in file order: the default
+  // language, then each file of "Languages".
   std::map<int, std::string> used;
-  const std::string langFile = Shown(kDefaultLanguageFile);
-  for (const auto& [name, text] : strings_) {
-    for (const int code : CodePoints(SplitMacros(text).literal)) {
-      if (code < 0) {
-        Problem(langFile, "string \"" + name + "\": the text is not valid UTF-8");
-        break;
+  const auto collect = [&](const std::string& langFile, const TEntries& entries) {
+    for (const auto& [name, text] : entries) {
+      for (const int code : CodePoints(SplitMacros(text).literal)) {
+        if (code < 0) {
+          Problem(langFile, "string \"" + name + "\": the text is not valid UTF-8");
+          break;
+        }
+        if (code >= 32 && !used.count(code)) used.emplace(code, "string \"" + name + "\" of " + langFile);
       }
-      if (code >= 32 && !used.count(code)) used.emplace(code, name);
     }
-  }
+  };
+  collect(Shown(kDefaultLanguageFile), strings_);
+  for (const auto& [file, entries] : translations_) collect(file, entries);
   fontCount_ = fonts_.size();
   for (const auto& [file, font] : fonts_)
-    for (const auto& [code, name] : used)
+    for (const auto& [code, first] : used)
       if (!font->GetSymbol(code))
         Problem(file, "resource " + font->GetName() + ": no glyph for " + CharName(code) +
-                          " (first used by string \"" + name + "\" of " + langFile + ")");
+                          " (first used by " + first + ")");
 }
 
 int TChecker::Run(const std::string& appDir) {
@@ -500,6 +568,7 @@ int TChecker::Run(const std::string& appDir) {
 
   // The language first: resources and texts read through it as in the game.
   CheckLanguage();
+  CheckLanguageFiles();
   // Texts the game reads while loading are collected (and expanded as in
   // the game) until the lists are read, also when an error ends the run.
   struct THookScope {
@@ -556,6 +625,7 @@ const char kCheckHelp[] =
     "line per problem, \"PATH: problem\" (PATH relative to APPDIR with \"/\"). What\n"
     "it reads, in order:\n"
     "  lang/default.lng      the default language (it must load)\n"
+    "  Languages/*.lng       each further language, loaded over the default\n"
     "  data/ini/Zintara.ini  the game description, deciphered with the game key: it\n"
     "                        must parse, its root \"type\" must be registered, and\n"
     "                        the game object loads from it (it is not started)\n"
@@ -577,14 +647,18 @@ const char kCheckHelp[] =
     "    (player_name, level_number, cell_count, artifact_count, winner_name,\n"
     "    profile_name, combo_count, username, pattern_level, pattern_score,\n"
     "    pattern_difficulty, and those given with --variable)\n"
-    "  - every font has a glyph for every character of the language's texts\n"
+    "  - every language file of Languages/ has every string of lang/default.lng\n"
+    "    (a missing one would show in English), no string the default lacks,\n"
+    "    every %KEY% of the default's text of each string, and a \"name\"\n"
+    "  - every font has a glyph for every character of the languages' texts\n"
     "    (outside macros, control characters aside): one line per font and\n"
     "    character, naming the first string that uses it\n"
     "\n"
     "options:\n"
     "  --variable NAME  one more run-time variable texts may name (exact case);\n"
     "                   repeatable\n"
-    "  APPDIR           the application folder (holding data/ and lang/)\n"
+    "  APPDIR           the application folder (holding data/, lang/ and\n"
+    "                   Languages/)\n"
     "\n"
     "output: the problem lines on standard output, then their count on standard\n"
     "error; without problems one line \"no problems: N files, N resources, N\n"
