@@ -89,7 +89,13 @@ void TZintaraGameScreenMain::ScreenClosed(const std::string& closedScreenName,
   ShowProgress();
 }
 
+bool TZintaraGameScreenMain::UpdateDirty() {
+  if (IsVisible() && language_ != LanguageGeneration()) ShowProgress();
+  return TGameScreen::UpdateDirty();
+}
+
 void TZintaraGameScreenMain::ShowProgress() {
+  language_ = LanguageGeneration();
   IGameScreenOwner* game = GetScreenOwnerInterface();
   IUserProfileCollection* profiles = game ? game->GetUserProfiles() : nullptr;
   const Ref<IUserProfile> profile = profiles ? profiles->GetCurrentProfile() : nullptr;

@@ -38,6 +38,9 @@ public:
   void BeforeShow(IParamCollection* params) override;
   // Back from the map, the profiles or a game: the texts again.
   void ScreenClosed(const std::string& closedScreenName, IParamCollection* resultParams) override;
+  // A language chosen meanwhile (the options over this screen): the texts
+  // again, before the screen is drawn.
+  bool UpdateDirty() override;
 
   // The mode buttons ("button_relax", "button_classic", "button_duel")
   // store the mode as the profile's "current_play_mode" and open the map
@@ -63,6 +66,7 @@ private:
 
   Ref<TZinLevelCollection> levels_;
   bool fresh_ = true;
+  unsigned language_ = 0;
 };
 
 }  // namespace qv

@@ -47,6 +47,7 @@ TMultiLanguages::ELoad TMultiLanguages::TryLoadFile(const std::string& path) {
     ReportDataError(path, "language file is not a readable storage file; its strings are missing");
     return ELoad::kDamaged;
   }
+  ++generation_;
   id_ = ReadString(root, "id");
   name_ = ReadString(root, "name");
   StorageRef entries = root;
@@ -241,6 +242,10 @@ void SetTextVariable(const std::string& name, const std::string& value) {
 
 std::string GetLanguageId() {
   return g_languages ? g_languages->GetLanguageId() : std::string();
+}
+
+unsigned LanguageGeneration() {
+  return g_languages ? g_languages->Generation() : 0;
 }
 
 std::string GetLanguageName() {

@@ -39,7 +39,10 @@ public:
   // Loads one language file on top of the table; false when it cannot be
   // read or parsed (reported as a data error).
   bool LoadFile(const std::string& path);
-  void ClearStrings() { strings_.clear(); }
+  void ClearStrings() {
+    strings_.clear();
+    ++generation_;
+  }
 
   std::string ExpandText(const std::string& text, bool trim) const;
   void SetTextVariable(const std::string& name, const std::string& value);
@@ -53,6 +56,9 @@ public:
 
   const std::string& GetLanguageId() const { return id_; }
   const std::string& GetLanguageName() const { return name_; }
+  // Counts the changes of the string table (a clear, a file loaded): texts
+  // computed from it are stale when it moved on.
+  unsigned Generation() const { return generation_; }
 
 private:
   enum class ELoad { kLoaded, kMissing, kDamaged };
@@ -68,6 +74,7 @@ private:
   std::map<std::string, std::string, TextLess> strings_;
   std::vector<std::string> varNames_;
   std::vector<std::string> varValues_;
+  unsigned generation_ = 0;
 };
 
 // Creates the process's language tables (when missing), loads the default
@@ -94,6 +101,8 @@ std::string ExpandText(const std::string& text, bool trim = true);
 std::string MacroLiteral(const std::string& text);
 void SetTextVariable(const std::string& name, const std::string& value);
 std::string GetLanguageId();
+// The tables' Generation (0 without them).
+unsigned LanguageGeneration();
 // The "name" of the last language file loaded ("English", "Deutsch").
 std::string GetLanguageName();
 // The "create new user" caption looked up at start-up.

@@ -19,8 +19,9 @@ drivers, --fixed-step 50, --bot best):
           each won level Continue leads back to the map, the mascot walks
           on, the story and the trophy room are closed when they come (level
           5 wins the first artifact), the rules that open on entering the
-          mode too, and Play starts the next level; after five levels the
-          window is closed. With --keep the folder also gets a picture of
+          mode too, and Play starts the next level; after the fifth level,
+          once its story (the first location's) has been told, the window
+          is closed. With --keep the folder also gets a picture of
           the story told after level 5 (story.png).
   second  the main screen's relax opens the map again; then the window is
           closed.
@@ -28,7 +29,8 @@ drivers, --fixed-step 50, --bot best):
 Checks, from the traces: levels 1 to 5 start and are won in order; after
 each win the map walks the mascot from the level won to the next ("map"
 events with walk_from and walk_to); the trophy room shows the first
-artifact ("trophy" event); the profile gets relaxLevel 6; the second run's
+artifact ("trophy" event) and the story 1 follows the walk to level 6;
+the profile gets relaxLevel 6; the second run's
 map stands on level 6 without a walk.
 """
 
@@ -39,7 +41,7 @@ FIRST = gamerun.RULES_CLOSED + ["whenever shown GS_NewUser", "30 text Anna", "35
         ["whenever shown GS_Trophies", "150 key Escape",
          "whenever shown GS_History", "30 key Escape",
          "whenever closed GS_Game"] + gamerun.click(200, gamerun.MAP_PLAY) + \
-        ["when traced level_end"] * 5 + ["300 close", "330 close"]
+        ["when traced level_end"] * 5 + ["when closed GS_History", "30 close", "60 close"]
 SECOND = gamerun.RULES_CLOSED + ["when shown GS_Main"] + gamerun.click(40, gamerun.MAIN_RELAX) + \
          ["when shown GS_Map", "60 close", "90 close"]
 
@@ -81,6 +83,12 @@ def main():
         trophies = [e.get("artifact") for e in first if e["event"] == "trophy"]
         if 1 not in trophies:
             fails.append("first: the trophy room showed no first artifact (%s)" % trophies)
+        # Level 5 ends the first location: its story once the mascot has
+        # arrived at level 6 (after the trophy room).
+        stories = [e.get("params", {}).get("history") for e in first
+                   if e["event"] == "show" and e.get("screen") == "GS_History"]
+        if stories != ["1"]:
+            fails.append("first: the stories shown were %s, wanted story 1 after level 5" % stories)
         profile = {e["name"]: e["value"] for e in first if e["event"] == "profile"}
         if str(profile.get("relaxLevel")) != "6":
             fails.append("first: relaxLevel written as %s" % profile.get("relaxLevel"))

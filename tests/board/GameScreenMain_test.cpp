@@ -92,6 +92,22 @@ TEST_F(MainScreenTest, TheButtonsShowEachModesProgressAndTheDuelOpensAfterLevel3
             "show GS_Map PlayMode=duel_computer|show GS_HowToPlay PlayMode=duel_computer first_run=yes");
 }
 
+TEST_F(MainScreenTest, ANewLanguageRewritesTheTextsBeforeTheNextPicture) {
+  game->Profile().SetParamValue("relaxLevel", "7");
+  game->ShowScreen("GS_Main", nullptr);
+  game->ShowScreen("GS_Map", nullptr);
+  EXPECT_EQ(Text("button_relax/info"), "L7 R1 S0");
+  lang.Write("de.lng",
+             "<language id='de' name='Deutsch'><strings><string name='welcome'>Hallo, %username%!</string>"
+             "<string name='relax_text_current_level'>Stufe %pattern_level%</string></strings></language>");
+  ASSERT_TRUE(LoadLanguageFromFile(lang.File("de.lng")));
+  // Still under the map, which has the time: the main screen catches up
+  // in the frame's dirty pass.
+  Frames(1);
+  EXPECT_EQ(Text("welcome"), "Hallo, Anna!");
+  EXPECT_EQ(Text("button_relax/info"), "Stufe 7");
+}
+
 TEST_F(MainScreenTest, TheRulesOpenOnEnteringAModeUntilThePlayerTurnsThemOff) {
   game->ShowScreen("GS_Main", nullptr);
   game->TakeShown();
