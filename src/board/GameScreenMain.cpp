@@ -29,9 +29,8 @@ const char* ModeOf(const std::string& button) {
 
 // A whole number from the profile; `def` when it is missing or no number.
 long long ProfileNumber(IParamCollection* params, const std::string& name, long long def) {
-  if (!params) return def;
-  long long number = 0;
-  return TryParseInt(Trim(VarToString(params->GetParamValueDef(name, TVariant()))), number) ? number : def;
+  ParamInt(params, name, def);
+  return def;
 }
 
 int32_t Clamped(long long value) {

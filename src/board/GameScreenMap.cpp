@@ -25,13 +25,9 @@ bool ParamBool(IParamCollection* params, const std::string& name) {
 }
 
 long long ProfileInt(IUserProfile* profile, const std::string& name, long long def, bool& present) {
-  present = false;
-  if (!profile) return def;
-  const TVariant value = profile->GetParams().GetParamValueDef(name, TVariant());
-  if (VarIsEmpty(value)) return def;
   long long number = def;
-  present = TryParseInt(Trim(VarToString(value)), number);
-  return present ? number : def;
+  present = profile && ParamInt(&profile->GetParams(), name, number);
+  return number;
 }
 
 void WriteProfile(IUserProfile* profile, const std::string& name, long long value) {

@@ -1,5 +1,6 @@
 #include "screens/ScreenSupport.h"
 
+#include "core/StringUtils.h"
 #include "widgets/IWidget.h"
 #include "widgets/IWindow.h"
 
@@ -17,6 +18,14 @@ bool ParamText(IParamCollection* params, const std::string& name, std::string& v
   const Ref<IParam> param = params->GetParam(name);
   if (!param) return false;
   value = VarToString(param->GetValue());
+  return true;
+}
+
+bool ParamInt(IParamCollection* params, const std::string& name, long long& value) {
+  std::string text;
+  long long number = 0;
+  if (!ParamText(params, name, text) || !TryParseInt(Trim(text), number)) return false;
+  value = number;
   return true;
 }
 

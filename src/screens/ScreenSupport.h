@@ -18,6 +18,9 @@ Ref<TParamCollection> MakeParams(std::initializer_list<std::pair<const char*, st
 // Whether the collection (which may be null) has the parameter; its value
 // as text in `value`.
 bool ParamText(IParamCollection* params, const std::string& name, std::string& value);
+// The parameter as a whole number (blanks around it allowed) in `value`;
+// false, and `value` untouched, when it is missing or no number.
+bool ParamInt(IParamCollection* params, const std::string& name, long long& value);
 // The widget at `path` on the window gets the property; false when the
 // widget is missing or refused it.
 bool SetWidgetProperty(IWindow& window, const std::string& path, const std::string& property,
