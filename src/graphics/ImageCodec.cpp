@@ -107,6 +107,11 @@ bool ReadPng(std::string_view bytes, EPngTarget target, TSurface* surface, std::
     return false;
   }
   png_set_read_fn(png, &src, PngRead);
+  // Only the chunks that make the picture are read: every other one (text,
+  // colour profiles, anything unknown) is skipped unread. A chunk's length
+  // comes from the file, and a few bytes claiming a 2 GB text chunk would
+  // otherwise have libpng allocate it before the read finds it missing.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(png, info);
   const png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
   const int colourType = png_get_color_type(png, info);

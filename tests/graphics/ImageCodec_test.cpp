@@ -129,6 +129,29 @@ TEST(PngDecoding, ValidImageAboveTheSizeCapIsTooLargeNotUnreadable) {
   EXPECT_EQ(diagnostics.Errors().size(), 3u);
 }
 
+TEST(PngDecoding, TextChunksAreSkippedUnreadWhateverTheyClaim) {
+  // A 4 x 3 image with a small text chunk after its header decodes as
+  // without it.
+  const uint8_t rgb[4 * 3 * 3] = {200, 100, 50};
+  const std::string plain = WritePng(4, 3, PNG_FORMAT_RGB, rgb);
+  const std::string head = plain.substr(0, 33), rest = plain.substr(33);
+  const std::string text = Chunk("zTXt", std::string("k\0\0\x78\x9C\x03\x00\x00\x00\x00\x01", 12));
+  TDiagnosticsCollector diagnostics;
+  EImageFailure failure = EImageFailure::kNone;
+  const Ref<TSurface> image = DecodePng(head + text + rest, EPngAccept::kAny, "text.png", &failure);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->GetPixel(0, 0), 0xFFC86432u);
+  EXPECT_TRUE(diagnostics.Errors().empty());
+  // The same header, then a text chunk whose length field says 2 023 552 355
+  // bytes and a file that ends 18 bytes later: skipped, not allocated, the
+  // image found damaged where its data end (the fuzzer's out-of-memory
+  // input, fuzz/crashes/png/oom-b10d...).
+  const std::string claim = head + BigEndian(0x789CF563) + "zTXt" + std::string(14, '\x01');
+  EXPECT_FALSE(DecodePng(claim, EPngAccept::kAny, "claim.png", &failure));
+  EXPECT_EQ(failure, EImageFailure::kUnreadable);
+  EXPECT_TRUE(diagnostics.Has("damaged PNG image: the data end early"));
+}
+
 TEST(PngDecoding, GreyAlphaImagesMustBeEightBitGrey) {
   const uint8_t grey[2] = {7, 250};
   int w = 0, h = 0;
