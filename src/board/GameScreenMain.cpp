@@ -62,10 +62,14 @@ void TZintaraGameScreenMain::SetOwner(IGameScreenOwner* game) {
   if (game) game->SetContextObject("zinlevels", levels_);
 }
 
-IParamCollection* TZintaraGameScreenMain::ProfileParams() {
+Ref<IUserProfile> TZintaraGameScreenMain::CurrentProfile() {
   IGameScreenOwner* game = GetScreenOwnerInterface();
   IUserProfileCollection* profiles = game ? game->GetUserProfiles() : nullptr;
-  const Ref<IUserProfile> profile = profiles ? profiles->GetCurrentProfile() : nullptr;
+  return profiles ? profiles->GetCurrentProfile() : nullptr;
+}
+
+IParamCollection* TZintaraGameScreenMain::ProfileParams() {
+  const Ref<IUserProfile> profile = CurrentProfile();
   return profile ? &profile->GetParams() : nullptr;
 }
 
@@ -95,9 +99,7 @@ bool TZintaraGameScreenMain::UpdateDirty() {
 
 void TZintaraGameScreenMain::ShowProgress() {
   language_ = LanguageGeneration();
-  IGameScreenOwner* game = GetScreenOwnerInterface();
-  IUserProfileCollection* profiles = game ? game->GetUserProfiles() : nullptr;
-  const Ref<IUserProfile> profile = profiles ? profiles->GetCurrentProfile() : nullptr;
+  const Ref<IUserProfile> profile = CurrentProfile();
   IParamCollection* params = profile ? &profile->GetParams() : nullptr;
   // Each text is expanded right after its variables are set, and written
   // as it came out (the variables are shared by the three modes).

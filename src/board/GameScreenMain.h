@@ -20,6 +20,8 @@
 
 namespace qv {
 
+class IUserProfile;
+
 class TZintaraGameScreenMain : public TGameScreen {
 public:
   static constexpr char kMapScreen[] = "GS_Map";
@@ -61,6 +63,7 @@ protected:
   ~TZintaraGameScreenMain() override = default;
 
 private:
+  Ref<IUserProfile> CurrentProfile();
   IParamCollection* ProfileParams();
   void OfferRules(const std::string& mode);
 

@@ -153,6 +153,16 @@ def open_duel(game, content, user, work):
     return None
 
 
+def finish(fails, holder):
+    """Prints each failure; the exit code of the run (1 when any). A run in
+    a temporary folder (`holder`) says how to keep its traces."""
+    for fail in fails:
+        print("FAIL " + fail)
+    if fails and holder:
+        print("(run with --keep DIR to keep the traces)")
+    return 1 if fails else 0
+
+
 def player_run_setup(help_text, prefix):
     """The command line of an end-to-end player run (--game, --content,
     --keep) and its work folder with an empty per-user folder "user":

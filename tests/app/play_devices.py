@@ -82,11 +82,7 @@ def main():
             fails.append("%s: the record holds mouse events: %s" % (device, mouse[:5]))
         moves = sum(1 for e in events if e["event"] == "move")
         print("%s: %d moves, %s" % (device, moves, "level won" if ends and ends[0]["status"] == 1 else "not won"))
-    for fail in fails:
-        print("FAIL " + fail)
-    if fails and holder:
-        print("(run with --keep DIR to keep the traces)")
-    return 1 if fails else 0
+    return gamerun.finish(fails, holder)
 
 
 if __name__ == "__main__":

@@ -102,11 +102,7 @@ def main():
             if not maps or maps[0]["level"] != 6 or any(e.get("walk_to") for e in maps):
                 fails.append("second: the map events were %s, wanted level 6 without a walk" % maps[:3])
             print("second: the map at level %s" % (maps[0]["level"] if maps else "-"))
-    for fail in fails:
-        print("FAIL " + fail)
-    if fails and holder:
-        print("(run with --keep DIR to keep the traces)")
-    return 1 if fails else 0
+    return gamerun.finish(fails, holder)
 
 
 if __name__ == "__main__":

@@ -156,11 +156,7 @@ def main():
             fails.append("run 2: no duel_computerFittingC written")
         print("first run: started %s, wrote %s" % (first_started, first_written))
         print("second run: started %s, wrote %s" % (second_started, second_written))
-    for fail in fails:
-        print("FAIL " + fail)
-    if fails and holder:
-        print("(run with --keep DIR to keep the traces)")
-    return 1 if fails else 0
+    return gamerun.finish(fails, holder)
 
 
 if __name__ == "__main__":

@@ -243,11 +243,7 @@ def main():
         if not ok:
             failures.append("%s: resident memory keeps growing (%.1f MB to %.1f MB)" % (
                 run.name, start / 1024.0, end / 1024.0))
-    for failure in failures:
-        print("FAIL " + failure)
-    if failures and work_holder:
-        print("(run with --keep DIR to keep the traces)")
-    return 1 if failures else 0
+    return gamerun.finish(failures, work_holder)
 
 
 if __name__ == "__main__":
