@@ -1,5 +1,7 @@
 #include "controls/ControlWidget.h"
 
+#include <algorithm>
+
 #include "core/Diagnostics.h"
 #include "core/Messages.h"
 #include "screens/IGameScreenOwner.h"
@@ -27,7 +29,8 @@ const TPropertyTable<TControlWidget>& TControlWidget::Properties() {
 TRect TControlWidget::GetRect() const {
   const int left = RoundEven(anchorLeft_);
   const int top = RoundEven(anchorTop_);
-  return {left, top, left + width_, top + height_};
+  const auto size = [](int v) { return std::clamp(v, -kWidgetCoordinateLimit, kWidgetCoordinateLimit); };
+  return {left, top, left + size(width_), top + size(height_)};
 }
 
 void TControlWidget::SetWidth(int value) {

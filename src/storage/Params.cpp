@@ -5,31 +5,37 @@
 namespace qv {
 
 std::vector<std::string> SplitParams(std::string_view input, char sep) {
+  const std::string text = Trim(input);
+  // Each "{" is matched once, up front (a stack gives every "{" the first
+  // "}" that closes it), so a long hostile string splits in linear time.
+  std::vector<std::pair<size_t, size_t>> braces;  // position of "{", of its "}" (npos: none)
+  std::vector<size_t> open;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '{') {
+      open.push_back(braces.size());
+      braces.emplace_back(i, std::string::npos);
+    } else if (text[i] == '}' && !open.empty()) {
+      braces[open.back()].second = i;
+      open.pop_back();
+    }
+  }
   std::vector<std::string> items;
-  std::string rest = Trim(input);
+  size_t start = 0;
+  size_t next = 0;  // the first brace at or after start
   for (;;) {
-    size_t end = rest.find(sep);
+    size_t end = text.find(sep, start);
     if (end == std::string::npos) break;
-    const size_t brace = rest.find('{');
-    if (brace != std::string::npos && brace < end) {
+    while (next < braces.size() && braces[next].first < start) ++next;
+    if (next < braces.size() && braces[next].first < end) {
       // The item runs to the first separator after the matching "}".
-      int depth = 0;
-      size_t close = std::string::npos;
-      for (size_t i = brace; i < rest.size(); ++i) {
-        if (rest[i] == '{')
-          ++depth;
-        else if (rest[i] == '}' && --depth == 0) {
-          close = i;
-          break;
-        }
-      }
-      if (close != std::string::npos) end = rest.find(sep, close);
+      const size_t close = braces[next].second;
+      if (close != std::string::npos) end = text.find(sep, close);
       if (end == std::string::npos) break;  // the rest is one item
     }
-    if (end > 0) items.push_back(rest.substr(0, end));
-    rest.erase(0, end + 1);
+    if (end > start) items.push_back(text.substr(start, end - start));
+    start = end + 1;
   }
-  if (!rest.empty()) items.push_back(rest);
+  if (start < text.size()) items.push_back(text.substr(start));
   return items;
 }
 

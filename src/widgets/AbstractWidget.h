@@ -15,16 +15,23 @@
 
 namespace qv {
 
+// Widget coordinates and sizes stay within +-16,777,216 pixels, so that
+// the sums and differences of a few of them (a rectangle's sides, a child
+// moved into its group's space) never leave the int range, whatever
+// position a description asks for.
+constexpr int kWidgetCoordinateLimit = 1 << 24;
+
 // Rounding of the widget tree: to nearest, ties to even.
 inline int RoundEven(double value) {
   // Adding and taking away 1.5 * 2^52 leaves the nearest integer, ties to
   // even, in the default rounding mode (the program never changes it); this
   // runs for every widget in every pass, where a library call shows. Values
-  // beyond the int range are clamped, NaN gives 0.
+  // beyond the coordinate limit are clamped to it, NaN gives 0.
   constexpr double kShift = 6755399441055744.0;
-  if (value > -2147483648.0 && value < 2147483647.0) return static_cast<int>((value + kShift) - kShift);
-  if (value >= 2147483647.0) return 2147483647;
-  if (value <= -2147483648.0) return -2147483647 - 1;
+  constexpr double kLimit = kWidgetCoordinateLimit;
+  if (value > -kLimit && value < kLimit) return static_cast<int>((value + kShift) - kShift);
+  if (value >= kLimit) return kWidgetCoordinateLimit;
+  if (value <= -kLimit) return -kWidgetCoordinateLimit;
   return 0;
 }
 

@@ -83,9 +83,10 @@ TEST(RoundEven, TiesGoToEvenAndOutOfRangeValuesClamp) {
   EXPECT_EQ(RoundEven(-1.5), -2);
   EXPECT_EQ(RoundEven(-2.6), -3);
   EXPECT_EQ(RoundEven(1e6 + 0.5), 1000000);
-  EXPECT_EQ(RoundEven(2147483646.5), 2147483646);
-  EXPECT_EQ(RoundEven(1e300), 2147483647);
-  EXPECT_EQ(RoundEven(-1e300), -2147483647 - 1);
+  EXPECT_EQ(RoundEven(16777214.5), 16777214);
+  EXPECT_EQ(RoundEven(2147483646.5), 16777216);  // the coordinate limit
+  EXPECT_EQ(RoundEven(1e300), 16777216);
+  EXPECT_EQ(RoundEven(-1e300), -16777216);
   EXPECT_EQ(RoundEven(std::nan("")), 0);
 }
 
